@@ -1,0 +1,52 @@
+# The README's commands. `make test` is what CI runs: normal build and tests, the same under
+# AddressSanitizer + UndefinedBehaviorSanitizer, then a short bounded run of every fuzz target.
+MORVIT_WERROR ?= OFF
+JOBS ?= $(shell nproc)
+FUZZ_SECONDS ?= 20
+CMAKE_FLAGS = -G Ninja -DMORVIT_WERROR=$(MORVIT_WERROR)
+
+.PHONY: all setup build test test-normal test-asan fuzz-smoke bench demo clean
+
+all: build
+
+setup:
+	@bash scripts/setup.sh
+
+build: setup
+	cmake -S . -B build $(CMAKE_FLAGS) >/dev/null
+	cmake --build build -j $(JOBS)
+
+test-normal: build
+	cd build && ctest --output-on-failure -j $(JOBS)
+
+test-asan: setup
+	cmake -S . -B build-asan $(CMAKE_FLAGS) -DMORVIT_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug >/dev/null
+	cmake --build build-asan -j $(JOBS)
+	cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  ctest --output-on-failure -j $(JOBS)
+
+fuzz-smoke: setup
+	@if ls fuzz/*.cpp >/dev/null 2>&1; then \
+	  CC=clang CXX=clang++ cmake -S . -B build-fuzz $(CMAKE_FLAGS) -DMORVIT_BUILD_FUZZ=ON >/dev/null && \
+	  cmake --build build-fuzz -j $(JOBS) && \
+	  for src in fuzz/*.cpp; do \
+	    name=$$(basename $$src .cpp); \
+	    echo "fuzz smoke: $$name ($(FUZZ_SECONDS) s)"; \
+	    build-fuzz/fuzz/$$name -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=2048 \
+	      -timeout=10 -print_final_stats=0 2>build-fuzz/$$name.log || \
+	      { tail -n 40 build-fuzz/$$name.log; exit 1; }; \
+	  done; \
+	fi
+
+test: test-normal test-asan fuzz-smoke
+
+bench: setup
+	cmake -S . -B build-bench $(CMAKE_FLAGS) -DMORVIT_BUILD_BENCH=ON -DCMAKE_BUILD_TYPE=Release >/dev/null
+	cmake --build build-bench -j $(JOBS)
+	@for b in build-bench/bench/*; do [ -x "$$b" ] && [ -f "$$b" ] && "$$b"; done; true
+
+demo: build
+	@bash scripts/demo.sh build
+
+clean:
+	rm -rf build build-asan build-fuzz build-bench

@@ -1,0 +1,49 @@
+// VManager: owns the open domains of a generation (at most one per domain type), creates the
+// domain class for a type number, and carries the client's database for back-translation.
+#ifndef MORVIT_VMANAGER_H
+#define MORVIT_VMANAGER_H
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "morvit/VBase.h"
+#include "morvit/platform.h"
+
+class VDatabase;
+class VDomain;
+
+class MORVIT_API VManager : public CObject {
+ public:
+  // Makes the domain object for a type number, or null for a type without a class.
+  using DomainFactory = std::function<std::unique_ptr<VDomain>(std::uint16_t type)>;
+
+  explicit VManager(VDatabase* database = nullptr);
+  // A manager whose domains come from `factory` instead of the library's type table.
+  VManager(VDatabase* database, DomainFactory factory);
+  VManager(const VManager&) = delete;
+  VManager& operator=(const VManager&) = delete;
+  // Removes (deletes the files of) and destroys every domain still open.
+  ~VManager() override;
+
+  // Creates and opens the domain for `type` unless one is open already.
+  void CreateDomain(std::uint16_t type, ObjParcelType parcel);
+  // Hands the section to the open domain of `type`; nothing if none is open.
+  void Insert(std::uint16_t type, TSectionInfo* section);
+  // Writes, closes and destroys the domain of `type`. On entry *parcelCount is the highest
+  // parcel index; on return it is the number of parcels written.
+  void DumpAndFreeDomain(std::uint16_t type, std::uint16_t* parcelCount, ObjParcelType* parcels,
+                         int listing);
+  // The open domain of `type`, or null.
+  VDomain* FindDomain(std::uint16_t type) const;
+
+  VDatabase* GetDatabase() const { return m_pDatabase; }
+
+ private:
+  VDatabase* m_pDatabase;
+  DomainFactory m_factory;
+  std::map<std::uint16_t, std::unique_ptr<VDomain>> m_mapDomains;
+};
+
+#endif  // MORVIT_VMANAGER_H

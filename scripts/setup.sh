@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, testing, fuzzing and benchmarking need.
+# As root it installs what is missing; otherwise it prints the one apt-get line to run.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build clang libclang-rt-14-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  libstorm-dev dynamite
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+if [ "$(id -u)" -eq 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+else
+  echo "setup: missing packages; run:"
+  echo "  sudo apt-get install -y ${missing[*]}"
+  exit 1
+fi

@@ -1,0 +1,7 @@
+// Storage of the process-wide listing switches.
+#include "dump/ListingSwitches.h"
+
+ListingSwitches& GetListingSwitches() {
+  static ListingSwitches switches;
+  return switches;
+}

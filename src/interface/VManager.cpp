@@ -1,0 +1,51 @@
+// VManager: the open-domain map and the generation steps on it.
+#include "morvit/VManager.h"
+
+#include "domains/VDomain.h"
+#include "interface/DomainTable.h"
+
+VManager::VManager(VDatabase* database) : VManager(database, CreateDomainForType) {}
+
+VManager::VManager(VDatabase* database, DomainFactory factory)
+    : m_pDatabase(database), m_factory(std::move(factory)) {}
+
+VManager::~VManager() {
+  for (auto& [type, domain] : m_mapDomains) {
+    try {
+      domain->RemoveDomain();
+    } catch (const CFileException&) {
+      // A file that cannot be removed stays behind; the destructor has no caller to tell.
+    }
+  }
+}
+
+void VManager::CreateDomain(std::uint16_t type, ObjParcelType parcel) {
+  if (m_mapDomains.count(type) != 0) return;
+  std::unique_ptr<VDomain> domain = m_factory(type);
+  if (!domain) return;
+  domain->OpenDomain(parcel, nullptr, kOpenForGeneration);
+  m_mapDomains.emplace(type, std::move(domain));
+}
+
+void VManager::Insert(std::uint16_t type, TSectionInfo* section) {
+  if (VDomain* domain = FindDomain(type)) domain->InsertSection(section);
+}
+
+void VManager::DumpAndFreeDomain(std::uint16_t type, std::uint16_t* parcelCount,
+                                 ObjParcelType* parcels, int listing) {
+  const std::uint16_t highestIndex = *parcelCount;
+  *parcelCount = 0;
+  auto it = m_mapDomains.find(type);
+  if (it == m_mapDomains.end()) return;
+  // The domain leaves the map first, so that a failure below still frees it and a later
+  // CreateDomain for the type starts afresh; its partly written file stays on disk.
+  std::unique_ptr<VDomain> domain = std::move(it->second);
+  m_mapDomains.erase(it);
+  domain->WriteDomain(listing);
+  domain->CloseDomain(parcelCount, highestIndex, parcels);
+}
+
+VDomain* VManager::FindDomain(std::uint16_t type) const {
+  auto it = m_mapDomains.find(type);
+  return it == m_mapDomains.end() ? nullptr : it->second.get();
+}

@@ -1,0 +1,263 @@
+// CFile: a POSIX file behind one buffer that holds either data read ahead or writes not yet on
+// disk. Reads and writes use explicit offsets, so the logical position is ours alone.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "morvit/platform.h"
+
+namespace {
+
+constexpr std::size_t kBufferSize = 64 * 1024;
+
+[[noreturn]] void ThrowErrno(const CString& fileName) {
+  const int err = errno;
+  AfxThrowFileException(CFileException::OsErrorToCause(err), err, fileName);
+}
+
+}  // namespace
+
+CFile::CFile() = default;
+
+CFile::CFile(const CString& fileName, unsigned openFlags) {
+  CFileException error;
+  if (!Open(fileName, openFlags, &error)) throw error;
+}
+
+CFile::~CFile() {
+  if (m_fd < 0) return;
+  try {
+    FlushWrites();
+  } catch (const CFileException&) {
+    // Nothing can be reported from here; Close() reports it to callers that ask.
+  }
+  ::close(m_fd);
+}
+
+CString CFile::HostPath(const CString& fileName) {
+  CString path = fileName;
+  std::replace(path.begin(), path.end(), '\\', '/');
+  return path;
+}
+
+bool CFile::Open(const CString& fileName, unsigned openFlags, CFileException* error) {
+  if (m_fd >= 0) Close();
+  int flags = O_CLOEXEC;
+  switch (openFlags & 0x3) {
+    case modeRead:
+      flags |= O_RDONLY;
+      break;
+    case modeWrite:
+      flags |= O_WRONLY;
+      break;
+    default:
+      flags |= O_RDWR;
+      break;
+  }
+  if (openFlags & modeCreate) {
+    flags |= O_CREAT;
+    if (!(openFlags & modeNoTruncate)) flags |= O_TRUNC;
+  }
+  const CString path = HostPath(fileName);
+  const int fd = path.empty() ? -1 : ::open(path.c_str(), flags, 0666);
+  if (fd < 0) {
+    const int err = path.empty() ? ENOENT : errno;
+    if (error != nullptr) *error = CFileException(CFileException::OsErrorToCause(err), err, fileName);
+    return false;
+  }
+  struct stat st;
+  if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    ::close(fd);
+    if (error != nullptr) *error = CFileException(CFileException::accessDenied, EISDIR, fileName);
+    return false;
+  }
+  m_fd = fd;
+  m_strFileName = fileName;
+  m_position = 0;
+  m_bufferStart = 0;
+  m_bufferLength = 0;
+  m_bufferDirty = false;
+  m_buffer.resize(kBufferSize);
+  return true;
+}
+
+bool CFile::IsOpen() const { return m_fd >= 0; }
+
+CString CFile::GetFileName() const {
+  const CString path = HostPath(m_strFileName);
+  const auto slash = path.find_last_of('/');
+  return slash == CString::npos ? path : path.substr(slash + 1);
+}
+
+void CFile::FlushWrites() {
+  if (!m_bufferDirty) return;
+  std::size_t done = 0;
+  while (done < m_bufferLength) {
+    const ssize_t n = ::pwrite(m_fd, m_buffer.data() + done, m_bufferLength - done,
+                               static_cast<off_t>(m_bufferStart + done));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      m_bufferDirty = false;
+      m_bufferLength = 0;
+      ThrowErrno(m_strFileName);
+    }
+    done += static_cast<std::size_t>(n);
+  }
+  m_bufferDirty = false;
+  m_bufferLength = 0;
+}
+
+void CFile::DropReadBuffer() {
+  if (!m_bufferDirty) m_bufferLength = 0;
+}
+
+unsigned CFile::Read(void* buffer, unsigned count) {
+  if (m_fd < 0) AfxThrowFileException(CFileException::invalidFile, -1, m_strFileName);
+  FlushWrites();
+  auto* out = static_cast<unsigned char*>(buffer);
+  unsigned done = 0;
+  while (done < count) {
+    if (m_position >= m_bufferStart && m_position < m_bufferStart + m_bufferLength) {
+      const std::size_t offset = static_cast<std::size_t>(m_position - m_bufferStart);
+      const std::size_t n = std::min<std::size_t>(count - done, m_bufferLength - offset);
+      std::memcpy(out + done, m_buffer.data() + offset, n);
+      done += static_cast<unsigned>(n);
+      m_position += n;
+      continue;
+    }
+    const bool direct = count - done >= kBufferSize;
+    unsigned char* target = direct ? out + done : m_buffer.data();
+    const std::size_t want = direct ? count - done : kBufferSize;
+    const ssize_t n = ::pread(m_fd, target, want, static_cast<off_t>(m_position));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      ThrowErrno(m_strFileName);
+    }
+    if (n == 0) break;
+    if (direct) {
+      done += static_cast<unsigned>(n);
+      m_position += static_cast<std::uint64_t>(n);
+    } else {
+      m_bufferStart = m_position;
+      m_bufferLength = static_cast<std::size_t>(n);
+    }
+  }
+  return done;
+}
+
+void CFile::Write(const void* buffer, unsigned count) {
+  if (m_fd < 0) AfxThrowFileException(CFileException::invalidFile, -1, m_strFileName);
+  if (count == 0) return;
+  DropReadBuffer();
+  // Writes gather in the buffer while they continue where the last one ended.
+  if (m_bufferDirty &&
+      (m_position != m_bufferStart + m_bufferLength || m_bufferLength + count > kBufferSize)) {
+    FlushWrites();
+  }
+  if (count >= kBufferSize) {
+    const auto* in = static_cast<const unsigned char*>(buffer);
+    std::size_t done = 0;
+    while (done < count) {
+      const ssize_t n = ::pwrite(m_fd, in + done, count - done, static_cast<off_t>(m_position));
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        ThrowErrno(m_strFileName);
+      }
+      done += static_cast<std::size_t>(n);
+      m_position += static_cast<std::uint64_t>(n);
+    }
+    return;
+  }
+  if (!m_bufferDirty) {
+    m_bufferStart = m_position;
+    m_bufferLength = 0;
+    m_bufferDirty = true;
+  }
+  std::memcpy(m_buffer.data() + m_bufferLength, buffer, count);
+  m_bufferLength += count;
+  m_position += count;
+}
+
+std::int64_t CFile::Seek(std::int64_t offset, unsigned from) {
+  if (m_fd < 0) AfxThrowFileException(CFileException::invalidFile, -1, m_strFileName);
+  std::int64_t base = 0;
+  switch (from) {
+    case begin:
+      base = 0;
+      break;
+    case current:
+      base = static_cast<std::int64_t>(m_position);
+      break;
+    case end:
+      base = static_cast<std::int64_t>(GetLength());
+      break;
+    default:
+      AfxThrowFileException(CFileException::badSeek, EINVAL, m_strFileName);
+  }
+  if ((offset < 0 && base < -offset) || (offset > 0 && base > INT64_MAX - offset)) {
+    AfxThrowFileException(CFileException::badSeek, EINVAL, m_strFileName);
+  }
+  m_position = static_cast<std::uint64_t>(base + offset);
+  return base + offset;
+}
+
+std::uint64_t CFile::GetLength() const {
+  if (m_fd < 0) AfxThrowFileException(CFileException::invalidFile, -1, m_strFileName);
+  struct stat st;
+  if (::fstat(m_fd, &st) != 0) ThrowErrno(m_strFileName);
+  std::uint64_t length = static_cast<std::uint64_t>(st.st_size);
+  if (m_bufferDirty) length = std::max<std::uint64_t>(length, m_bufferStart + m_bufferLength);
+  return length;
+}
+
+void CFile::SetLength(std::uint64_t newLength) {
+  if (m_fd < 0) AfxThrowFileException(CFileException::invalidFile, -1, m_strFileName);
+  FlushWrites();
+  m_bufferLength = 0;
+  if (::ftruncate(m_fd, static_cast<off_t>(newLength)) != 0) ThrowErrno(m_strFileName);
+}
+
+std::uint64_t CFile::GetPosition() const { return m_position; }
+
+void CFile::Flush() {
+  if (m_fd < 0) return;
+  FlushWrites();
+}
+
+void CFile::Close() {
+  if (m_fd < 0) return;
+  const int fd = m_fd;
+  try {
+    FlushWrites();
+  } catch (...) {
+    ::close(fd);
+    m_fd = -1;
+    throw;
+  }
+  m_fd = -1;
+  if (::close(fd) != 0) ThrowErrno(m_strFileName);
+}
+
+void CFile::Abort() {
+  if (m_fd < 0) return;
+  try {
+    FlushWrites();
+  } catch (const CFileException&) {
+    // Abort is the quiet close of clean-up paths: the caller is already handling a failure.
+  }
+  ::close(m_fd);
+  m_fd = -1;
+}
+
+void CFile::Remove(const CString& fileName) {
+  if (::unlink(HostPath(fileName).c_str()) != 0) ThrowErrno(fileName);
+}
+
+void CFile::Rename(const CString& oldName, const CString& newName) {
+  if (::rename(HostPath(oldName).c_str(), HostPath(newName).c_str()) != 0) ThrowErrno(oldName);
+}

@@ -1,0 +1,80 @@
+// CFileException: cause numbers, the errno-to-cause table and the message text.
+#include <cerrno>
+#include <cstring>
+
+#include "morvit/platform.h"
+
+namespace {
+
+const char* CauseName(int cause) {
+  static const char* const kNames[] = {
+      "no error",        "generic failure",       "file not found",   "bad path",
+      "too many open files", "access denied",     "invalid file",     "remove current directory",
+      "directory full",  "bad seek",              "hard I/O error",   "sharing violation",
+      "lock violation",  "disk full",             "end of file",
+  };
+  if (cause < 0 || cause >= static_cast<int>(sizeof kNames / sizeof kNames[0])) {
+    return "unknown cause";
+  }
+  return kNames[cause];
+}
+
+}  // namespace
+
+CFileException::CFileException(int cause, long osError, CString fileName)
+    : m_cause(cause), m_lOsError(osError), m_strFileName(std::move(fileName)) {
+  m_message = "file exception, cause " + std::to_string(m_cause) + " (" + CauseName(m_cause) + ")";
+  if (!m_strFileName.empty()) m_message += ": " + m_strFileName;
+  if (m_lOsError != -1) {
+    m_message += " [" + std::string(std::strerror(static_cast<int>(m_lOsError))) + "]";
+  }
+}
+
+const char* CFileException::what() const noexcept { return m_message.c_str(); }
+
+int CFileException::OsErrorToCause(int osError) {
+  switch (osError) {
+    case 0:
+      return none;
+    case ENOENT:
+      return fileNotFound;
+    case ENOTDIR:
+    case ENAMETOOLONG:
+    case EINVAL:
+    case ELOOP:
+      return badPath;
+    case EMFILE:
+    case ENFILE:
+      return tooManyOpenFiles;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR:
+    case EEXIST:
+      return accessDenied;
+    case EBADF:
+      return invalidFile;
+    case EBUSY:
+      return sharingViolation;
+    case EMLINK:
+      return directoryFull;
+    case ESPIPE:
+    case EOVERFLOW:
+      return badSeek;
+    case EIO:
+      return hardIO;
+    case ENOLCK:
+    case EDEADLK:
+      return lockViolation;
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+      return diskFull;
+    default:
+      return genericException;
+  }
+}
+
+void AfxThrowFileException(int cause, long osError, const CString& fileName) {
+  throw CFileException(cause, osError, fileName);
+}
