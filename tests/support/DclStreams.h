@@ -14,7 +14,7 @@ namespace testutil {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// The work area of both engines (the larger, implode's, serves both as the callers do).
+// The work area of our engines (the larger, implode's, serves both as the callers do).
 constexpr std::size_t kDclWorkAreaSize = 36312;
 
 struct MemoryStreams {
@@ -52,9 +52,10 @@ struct CodecRun {
 // Runs an implode-style function (ours or the peer's) over `data`.
 template <typename Implode>
 CodecRun RunImplode(Implode implode, std::span<const std::uint8_t> data, unsigned mode,
-                    unsigned dictionarySize, unsigned readLimit = 0) {
+                    unsigned dictionarySize, unsigned readLimit = 0,
+                    std::size_t workAreaSize = kDclWorkAreaSize) {
   CodecRun run{0, {}, {data, readLimit}};
-  std::vector<char> work(kDclWorkAreaSize);
+  std::vector<char> work(workAreaSize);
   run.code = static_cast<int>(implode(&MemoryStreams::Read, &MemoryStreams::Write, work.data(),
                                       &run.io, &mode, &dictionarySize));
   run.bytes = run.io.output;
@@ -63,9 +64,10 @@ CodecRun RunImplode(Implode implode, std::span<const std::uint8_t> data, unsigne
 
 // Runs an explode-style function (ours or the peer's) over `stream`.
 template <typename Explode>
-CodecRun RunExplode(Explode explode, std::span<const std::uint8_t> stream, unsigned readLimit = 0) {
+CodecRun RunExplode(Explode explode, std::span<const std::uint8_t> stream, unsigned readLimit = 0,
+                    std::size_t workAreaSize = kDclWorkAreaSize) {
   CodecRun run{0, {}, {stream, readLimit}};
-  std::vector<char> work(kDclWorkAreaSize);
+  std::vector<char> work(workAreaSize);
   run.code =
       static_cast<int>(explode(&MemoryStreams::Read, &MemoryStreams::Write, work.data(), &run.io));
   run.bytes = run.io.output;
