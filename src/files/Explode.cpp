@@ -7,7 +7,7 @@
 // - The fixed code tables are compile-time constants; the work area holds only the input chunk
 //   and the output window, so a call needs no set-up beyond reading the header.
 // - A copy may overlap its own output (distance < length); it must repeat the recent bytes, so
-//   copying goes front to back (in 8-byte steps only when the distance is at least 8).
+//   copying goes front to back, in steps no wider than the distance.
 // - A token is at most 30 bits; after a refill at least 32 bits are held unless the input has
 //   ended. Past the end the accumulator reads as zero bits, and a token that used more bits than
 //   the input held means the stream was cut short.
@@ -24,9 +24,9 @@ namespace {
 constexpr unsigned kInputChunk = 2048;   // bytes asked of the read callback at a time
 constexpr unsigned kOutputChunk = 4096;  // bytes handed to the write callback at a time
 // The window keeps one chunk of history behind every chunk handed on; a copy starts below
-// kFlushAt and may run kMaxCopy bytes, and the 8-byte copy steps may overrun by 7.
+// kFlushAt and may run kMaxCopy bytes, and the 16-byte copy steps may overrun by 15.
 constexpr unsigned kFlushAt = 2 * kOutputChunk;
-constexpr unsigned kCopyOverrun = 8;
+constexpr unsigned kCopyOverrun = 16;
 
 struct ExplodeWork {
   std::uint8_t input[kInputChunk];
@@ -138,7 +138,9 @@ class WindowOutput {
     if (distance > m_size) return false;
     std::uint8_t* to = m_window + m_size;
     const std::uint8_t* from = to - distance;
-    if (distance >= 8) {
+    if (distance >= 16) {
+      for (unsigned i = 0; i < length; i += 16) std::memcpy(to + i, from + i, 16);
+    } else if (distance >= 8) {
       for (unsigned i = 0; i < length; i += 8) std::memcpy(to + i, from + i, 8);
     } else if (distance == 1) {
       std::memset(to, *from, length);

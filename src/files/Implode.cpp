@@ -46,7 +46,7 @@ constexpr unsigned kHashBits = 11;
 constexpr unsigned kTreeDepth = 24;  // most tree nodes visited per position
 constexpr unsigned kMaxMatches = kTreeDepth;
 constexpr unsigned kNiceLength = 48;
-constexpr unsigned kTailInserts = 4;
+constexpr unsigned kTailInserts = 16;
 constexpr unsigned kRefreshInterval = 16384;
 constexpr std::uint16_t kFarAway = 32768;  // age given to stale table entries
 constexpr std::uint16_t kUnreached = 0xFFFF;
@@ -250,32 +250,29 @@ class Encoder {
       std::uint16_t* children = &m_work.tree[2 * (node & (kMaxDictionary - 1))];
       const std::uint8_t* source = current - distance;
       unsigned length = std::min(smallerLength, largerLength);
-      if (source[length] == current[length]) {
-        length += MatchLength(current + length, source + length, limit - length);
-        if (length > best && distance <= maxDistance) {
-          matches[count++] = {length, distance};
-          best = length;
-        }
-        if (length == limit) {  // the node is replaced by this position
-          *smaller = children[0];
-          *larger = children[1];
-          if (count > 0 && matches[count - 1].length == limit)
-            matches[count - 1].length += MatchLength(
-                current + limit, current + limit - matches[count - 1].distance, fullLimit - limit);
-          return count;
-        }
+      length += MatchLength(current + length, source + length, limit - length);
+      if (length > best && distance <= maxDistance) {
+        matches[count++] = {length, distance};
+        best = length;
       }
-      if (source[length] < current[length]) {
-        *smaller = static_cast<std::uint16_t>(node);
-        smaller = children + 1;
-        smallerLength = length;
-        distance = static_cast<std::uint16_t>(p16 - *smaller);
-      } else {
-        *larger = static_cast<std::uint16_t>(node);
-        larger = children;
-        largerLength = length;
-        distance = static_cast<std::uint16_t>(p16 - *larger);
+      if (length == limit) {  // the node is replaced by this position
+        *smaller = children[0];
+        *larger = children[1];
+        if (count > 0 && matches[count - 1].length == limit)
+          matches[count - 1].length += MatchLength(
+              current + limit, current + limit - matches[count - 1].distance, fullLimit - limit);
+        return count;
       }
+      // The node goes to the smaller or the larger side, and the walk on to its other child;
+      // written as selections, since which side it is cannot be predicted.
+      const bool nodeSmaller = source[length] < current[length];
+      *(nodeSmaller ? smaller : larger) = static_cast<std::uint16_t>(node);
+      std::uint16_t* next = children + (nodeSmaller ? 1 : 0);
+      smaller = nodeSmaller ? next : smaller;
+      larger = nodeSmaller ? larger : next;
+      smallerLength = nodeSmaller ? length : smallerLength;
+      largerLength = nodeSmaller ? largerLength : length;
+      distance = static_cast<std::uint16_t>(p16 - *next);
     }
     *smaller = far;
     *larger = far;
