@@ -142,7 +142,15 @@ constexpr std::array<DecodeEntry, (1u << peekBits)> MakeDecodeTable(
   return table;
 }
 
-// Combines a length symbol with its extra value into the full length.
+// The 8 bytes at `p` as one number, the first byte lowest: the next 64 stream bits, first bit
+// in bit 0. (Stream bytes, not controller values: the bit stream is filled from bit 0 upward.)
+inline std::uint64_t LoadLittleEndian64(const std::uint8_t* p) {
+  std::uint64_t value = 0;
+  for (int i = 7; i >= 0; --i) value = (value << 8) | p[i];
+  return value;
+}
+
+// The length symbol whose range holds `length` (2..519).
 constexpr unsigned LengthSymbolOf(unsigned length) {
   unsigned s = 0;
   while (!(length >= kLengthBase[s] && length < kLengthBase[s] + (1u << kLengthExtraBits[s]))) ++s;

@@ -41,12 +41,6 @@ constexpr auto kLiteralTable = MakeDecodeTable<kMaxLiteralCodeBits>(kLiteralCode
 constexpr auto kLengthTable = MakeDecodeTable<kMaxLengthCodeBits>(kLengthCodes);
 constexpr auto kDistanceTable = MakeDecodeTable<kMaxDistanceCodeBits>(kDistanceCodes);
 
-inline std::uint64_t LoadLittleEndian64(const std::uint8_t* p) {
-  std::uint64_t v = 0;
-  for (int i = 7; i >= 0; --i) v = (v << 8) | p[i];
-  return v;
-}
-
 // The input side: the chunk buffer, the accumulator and the callback that refills them.
 class BitInput {
  public:

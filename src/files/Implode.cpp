@@ -30,6 +30,7 @@
 #include "files/Implode.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -94,13 +95,6 @@ inline unsigned DistanceBits(unsigned distance, unsigned lowBits) {
   return kDistanceCodes[(distance - 1) >> lowBits].bits + lowBits;
 }
 
-inline std::uint32_t Read32(const std::uint8_t* p) {
-  return std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16 |
-         std::uint32_t{p[3]} << 24;
-}
-inline std::uint64_t Read64(const std::uint8_t* p) {
-  return std::uint64_t{Read32(p)} | std::uint64_t{Read32(p + 4)} << 32;
-}
 inline unsigned Hash2(const std::uint8_t* p) {
   const std::uint32_t key = std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8;
   return (key * 2654435761u) >> (32 - kHashBits);
@@ -110,8 +104,8 @@ inline unsigned Hash2(const std::uint8_t* p) {
 inline unsigned MatchLength(const std::uint8_t* a, const std::uint8_t* b, unsigned limit) {
   unsigned n = 0;
   while (n + 8 <= limit) {
-    const std::uint64_t diff = Read64(a + n) ^ Read64(b + n);
-    if (diff != 0) return n + static_cast<unsigned>(__builtin_ctzll(diff)) / 8;
+    const std::uint64_t diff = LoadLittleEndian64(a + n) ^ LoadLittleEndian64(b + n);
+    if (diff != 0) return n + static_cast<unsigned>(std::countr_zero(diff)) / 8;
     n += 8;
   }
   while (n < limit && a[n] == b[n]) ++n;
