@@ -23,14 +23,16 @@
 // - Block ends: a copy may run past the end of the block. The block then ends either exactly at
 //   its last position or with the best such crossing copy, judged by its bits less the bytes it
 //   covers beyond the block valued at the previous block's bits per byte.
-// - Memory: the window keeps 4096 bytes of history, the block, the longest copy beyond it and
-//   room for one 4096-byte read. Per block position the parse keeps its cost (16 bits suffice:
-//   a block costs at most 14 bits per byte) and the last token of the cheapest path to it.
-//   Block size barely changes the result, so the trees get the memory first.
+// - Memory: the window keeps 4096 bytes of history (and the tail positions before the block),
+//   the block, the longest copy beyond it and room for one 4096-byte read. Per block position the
+//   parse keeps its cost (16 bits suffice: a block costs at most 14 bits per byte) and the last
+//   token of the cheapest path to it. Block size barely changes the result, so the trees get the
+//   memory first.
 #include "files/Implode.h"
 
 #include <algorithm>
 #include <bit>
+#include <cassert>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -41,13 +43,16 @@ namespace {
 
 constexpr unsigned kInputChunk = 4096;   // bytes asked of the read callback at a time
 constexpr unsigned kOutputChunk = 2048;  // bytes handed to the write callback at a time
-constexpr unsigned kBlock = 720;         // positions parsed together
-constexpr unsigned kWindowSize = kMaxDictionary + kBlock + kMaxCopy + kInputChunk;
+constexpr unsigned kBlock = 712;         // positions parsed together
 constexpr unsigned kHashBits = 11;
 constexpr unsigned kTreeDepth = 24;  // most tree nodes visited per position
 constexpr unsigned kMaxMatches = kTreeDepth;
 constexpr unsigned kNiceLength = 48;
 constexpr unsigned kTailInserts = 16;
+// History kept before a block: the dictionary, for the block's own positions, and the tail
+// positions before it that may still enter the trees.
+constexpr unsigned kHistory = kMaxDictionary + kTailInserts;
+constexpr unsigned kWindowSize = kHistory + kBlock + kMaxCopy + kInputChunk;
 constexpr unsigned kRefreshInterval = 16384;
 constexpr std::uint16_t kFarAway = 32768;  // age given to stale table entries
 constexpr std::uint16_t kUnreached = 0xFFFF;
@@ -190,14 +195,17 @@ class Encoder {
   }
 
  private:
-  std::uint8_t* At(std::uint64_t position) { return m_work.window + (position - m_base); }
+  std::uint8_t* At(std::uint64_t position) {
+    assert(position >= m_base && position - m_base <= kWindowSize);
+    return m_work.window + (position - m_base);
+  }
 
   // Reads until a whole block and the longest copy beyond it are in the window, or the input
-  // ends. Before a read that would not fit, drops all but 4096 bytes of history.
+  // ends. Before a read that would not fit, drops all but kHistory bytes of history.
   void FillLookahead() {
     while (!m_ended && m_end - m_pos < kBlock + kMaxCopy) {
       if (kWindowSize - (m_end - m_base) < kInputChunk) {
-        const std::uint64_t keepFrom = m_pos - std::min<std::uint64_t>(m_pos, kMaxDictionary);
+        const std::uint64_t keepFrom = m_pos - std::min<std::uint64_t>(m_pos, kHistory);
         std::memmove(m_work.window, At(keepFrom), m_end - keepFrom);
         m_base = keepFrom;
       }
@@ -208,11 +216,11 @@ class Encoder {
     }
   }
 
-  template <std::size_t N>
-  static void AgeOut(std::uint16_t now, std::uint16_t (&table)[N]) {
-    for (std::uint16_t& entry : table)
-      if (static_cast<std::uint16_t>(now - entry) > kMaxDictionary)
-        entry = static_cast<std::uint16_t>(now - kFarAway);
+  // Gives every root older than the dictionary the far-away age.
+  void AgeOutRoots(std::uint16_t now) {
+    for (std::uint16_t& root : m_work.head)
+      if (static_cast<std::uint16_t>(now - root) > kMaxDictionary)
+        root = static_cast<std::uint16_t>(now - kFarAway);
   }
 
   // Inserts `position` into its tree and fills `matches` with the copies found on the way, of
@@ -221,7 +229,7 @@ class Encoder {
     m_inserted = position + 1;
     const auto p16 = static_cast<std::uint16_t>(position);
     if (position >= m_nextRefresh) {
-      AgeOut(p16, m_work.head);
+      AgeOutRoots(p16);
       m_nextRefresh += kRefreshInterval;
     }
     if (fullLimit < kMinCopy) return 0;
@@ -241,6 +249,7 @@ class Encoder {
     for (unsigned depth = kTreeDepth; depth > 0 && distance >= 1 && distance < kMaxDictionary;
          --depth) {
       const std::uint64_t node = position - distance;
+      assert(node >= m_base);
       std::uint16_t* children = &m_work.tree[2 * (node & (kMaxDictionary - 1))];
       const std::uint8_t* source = current - distance;
       unsigned length = std::min(smallerLength, largerLength);
