@@ -144,8 +144,10 @@ class SummaryReporter : public benchmark::ConsoleReporter {
   struct Result {
     double speed = 1, packed = 1;
   };
+  // The median of repeated runs (--benchmark_repetitions) if there is one, else the run.
   Result Find(const std::string& name) const {
-    const auto it = m_results.find(name);
+    auto it = m_results.find(name + "_median");
+    if (it == m_results.end()) it = m_results.find(name);
     return it == m_results.end() ? Result{} : it->second;
   }
   std::map<std::string, Result> m_results;

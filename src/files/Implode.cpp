@@ -282,7 +282,8 @@ class Encoder {
     return count;
   }
 
-  // Inserts the last kTailInserts positions before `end` that a long match passed over.
+  // Inserts the last kTailInserts positions before `end` that a long match passed over, so
+  // that they can serve as near sources.
   void InsertTail(std::uint64_t end) {
     Match ignored[kMaxMatches];
     for (std::uint64_t p = std::max(m_inserted, end - std::min<std::uint64_t>(end, kTailInserts));
