@@ -1,11 +1,11 @@
 // Table-driven DCL implode stream decoder: a 64-bit bit accumulator refilled a word at a time,
-// one table look-up per prefix code, and an output window that keeps the dictionary.
+// one table look-up per prefix code, and an output ring that keeps the dictionary.
 //
 // Format notes:
 // - Bits are taken from bit 0 of each byte upward. The accumulator holds the next bits with the
 //   first one in bit 0, so a prefix code is decoded by indexing a table with the low bits.
 // - The fixed code tables are compile-time constants; the work area holds only the input chunk
-//   and the output window, so a call needs no set-up beyond reading the header.
+//   and the output ring, so a call needs no set-up beyond reading the header.
 // - A copy may overlap its own output (distance < length); it must repeat the recent bytes, so
 //   copying goes front to back, in steps no wider than the distance.
 // - A token is at most 30 bits; after a refill at least 32 bits are held unless the input has
@@ -23,14 +23,17 @@ namespace {
 
 constexpr unsigned kInputChunk = 2048;   // bytes asked of the read callback at a time
 constexpr unsigned kOutputChunk = 4096;  // bytes handed to the write callback at a time
-// The window keeps one chunk of history behind every chunk handed on; a copy starts below
-// kFlushAt and may run kMaxCopy bytes, and the 16-byte copy steps may overrun by 15.
-constexpr unsigned kFlushAt = 2 * kOutputChunk;
+// The output ring holds the chunk being filled and the one before it, which is at least the
+// 4096 bytes of history any distance reaches. A copy starting near the ring's end runs on into
+// an overflow area (kMaxCopy bytes, and 15 more for the 16-byte copy steps) and is moved round
+// to the ring's start after it.
+constexpr unsigned kRingSize = 2 * kOutputChunk;
 constexpr unsigned kCopyOverrun = 16;
+static_assert(kRingSize - kOutputChunk >= kMaxDictionary);
 
 struct ExplodeWork {
   std::uint8_t input[kInputChunk];
-  std::uint8_t output[kFlushAt + kMaxCopy + kCopyOverrun];
+  std::uint8_t ring[kRingSize + kMaxCopy + kCopyOverrun];
 };
 static_assert(sizeof(ExplodeWork) <= kExplodeWorkSize);
 static_assert(alignof(ExplodeWork) == 1);
@@ -119,65 +122,80 @@ class BitInput {
   bool m_ended = false;
 };
 
-// The output side: the window and the callback that takes the finished chunks.
-class WindowOutput {
- public:
-  WindowOutput(WriteFunc write, void* param, std::uint8_t* window)
-      : m_write(write), m_param(param), m_window(window) {}
+// Copies `length` bytes to `to` from `distance` bytes before it, front to back, so that a copy
+// overlapping its own output repeats the last `distance` bytes. May write 15 bytes beyond.
+inline void CopyForward(std::uint8_t* to, unsigned length, unsigned distance) {
+  const std::uint8_t* from = to - distance;
+  if (distance >= 16) {
+    for (unsigned i = 0; i < length; i += 16) std::memcpy(to + i, from + i, 16);
+  } else if (distance >= 8) {
+    for (unsigned i = 0; i < length; i += 8) std::memcpy(to + i, from + i, 8);
+  } else if (distance == 1) {
+    std::memset(to, *from, length);
+  } else {
+    // The copy repeats a pattern of `distance` bytes: once 16 bytes are out byte by byte,
+    // 8-byte steps can read from a whole number of periods back, at least 8 bytes away.
+    const unsigned period = distance * ((8 + distance - 1) / distance);
+    const unsigned head = std::min(length, 16u);
+    for (unsigned i = 0; i < head; ++i) to[i] = from[i];
+    for (unsigned i = head; i < length; i += 8) std::memcpy(to + i, to + i - period, 8);
+  }
+}
 
-  void Literal(std::uint8_t byte) { m_window[m_size++] = byte; }
+// The output side: the ring and the callback that takes the finished chunks.
+class RingOutput {
+ public:
+  RingOutput(WriteFunc write, void* param, std::uint8_t* ring)
+      : m_write(write), m_param(param), m_ring(ring) {}
+
+  void Literal(std::uint8_t byte) { m_ring[m_total++ & (kRingSize - 1)] = byte; }
 
   // Copies `length` bytes from `distance` back; false if that reaches before the first byte.
   bool Copy(unsigned length, unsigned distance) {
-    if (distance > m_size) return false;
-    std::uint8_t* to = m_window + m_size;
-    const std::uint8_t* from = to - distance;
-    if (distance >= 16) {
-      for (unsigned i = 0; i < length; i += 16) std::memcpy(to + i, from + i, 16);
-    } else if (distance >= 8) {
-      for (unsigned i = 0; i < length; i += 8) std::memcpy(to + i, from + i, 8);
-    } else if (distance == 1) {
-      std::memset(to, *from, length);
+    if (distance > m_total) return false;
+    const unsigned to = static_cast<unsigned>(m_total & (kRingSize - 1));
+    if (distance <= to) {
+      CopyForward(m_ring + to, length, distance);
+      if (to + length > kRingSize) std::memcpy(m_ring, m_ring + kRingSize, to + length - kRingSize);
     } else {
-      // The copy repeats a pattern of `distance` bytes: once 16 bytes are out byte by byte,
-      // 8-byte steps can read from a whole number of periods back, at least 8 bytes away.
-      const unsigned period = distance * ((8 + distance - 1) / distance);
-      const unsigned head = std::min(length, 16u);
-      for (unsigned i = 0; i < head; ++i) to[i] = from[i];
-      for (unsigned i = head; i < length; i += 8) std::memcpy(to + i, to + i - period, 8);
+      // The source starts `first` bytes before the ring's end, far from the output (the ring
+      // is longer than any distance plus copy), and goes on at the ring's start.
+      const unsigned first = distance - to;
+      const unsigned head = std::min(first, length);
+      std::memcpy(m_ring + to, m_ring + kRingSize - first, head);
+      if (length > head) CopyForward(m_ring + to + head, length - head, distance);
     }
-    m_size += length;
+    m_total += length;
     return true;
   }
 
-  // Hands on the oldest chunk once two chunks have gathered, keeping one as history.
+  // Hands on the oldest chunk once it is complete.
   void FlushIfFull() {
-    if (m_size < kFlushAt) return;
-    Write(m_window, kOutputChunk);
-    m_size -= kOutputChunk;
-    std::memmove(m_window, m_window + kOutputChunk, m_size);
+    if (m_total - m_written < kOutputChunk) return;
+    Write(kOutputChunk);
   }
 
   void FlushAll() {
-    unsigned done = 0;
-    for (; m_size - done > kOutputChunk; done += kOutputChunk) Write(m_window + done, kOutputChunk);
-    if (m_size > done) Write(m_window + done, m_size - done);
+    if (m_total > m_written) Write(static_cast<unsigned>(m_total - m_written));
   }
 
  private:
-  void Write(std::uint8_t* from, unsigned count) {
+  // Chunks start at multiples of kOutputChunk, so none wraps round the ring.
+  void Write(unsigned count) {
     unsigned size = count;
-    m_write(reinterpret_cast<char*>(from), &size, m_param);
+    m_write(reinterpret_cast<char*>(m_ring + (m_written & (kRingSize - 1))), &size, m_param);
+    m_written += count;
   }
 
   WriteFunc m_write;
   void* m_param;
-  std::uint8_t* m_window;
-  unsigned m_size = 0;  // bytes in the window; all of them are output of this stream
+  std::uint8_t* m_ring;
+  std::uint64_t m_total = 0;    // bytes of output so far
+  std::uint64_t m_written = 0;  // bytes handed on
 };
 
 template <bool ascii>
-int DecodeTokens(BitInput& in, WindowOutput& out, unsigned sizeCode) {
+int DecodeTokens(BitInput& in, RingOutput& out, unsigned sizeCode) {
   for (;;) {
     in.Refill();
     const std::uint64_t bits = in.Peek();
@@ -221,7 +239,7 @@ int explode(ReadFunc read, WriteFunc write, char* workArea, void* param) {
   if (sizeCode < kMinSizeCode || sizeCode > kMaxSizeCode) return kInvalidDictionarySize;
   if (mode != kBinaryMode && mode != kAsciiMode) return kInvalidMode;
 
-  WindowOutput out(write, param, work->output);
+  RingOutput out(write, param, work->ring);
   const int result = mode == kAsciiMode ? DecodeTokens<true>(in, out, sizeCode)
                                         : DecodeTokens<false>(in, out, sizeCode);
   out.FlushAll();
