@@ -128,17 +128,15 @@ inline void CopyForward(std::uint8_t* to, unsigned length, unsigned distance) {
   const std::uint8_t* from = to - distance;
   if (distance >= 16) {
     for (unsigned i = 0; i < length; i += 16) std::memcpy(to + i, from + i, 16);
-  } else if (distance >= 8) {
-    for (unsigned i = 0; i < length; i += 8) std::memcpy(to + i, from + i, 8);
   } else if (distance == 1) {
     std::memset(to, *from, length);
   } else {
-    // The copy repeats a pattern of `distance` bytes: once 16 bytes are out byte by byte,
-    // 8-byte steps can read from a whole number of periods back, at least 8 bytes away.
-    const unsigned period = distance * ((8 + distance - 1) / distance);
-    const unsigned head = std::min(length, 16u);
+    // The copy repeats a pattern of `distance` bytes: once a whole number of periods of at
+    // least 16 bytes is out byte by byte, 16-byte steps can read that far back.
+    const unsigned period = distance * ((16 + distance - 1) / distance);
+    const unsigned head = std::min(length, period);
     for (unsigned i = 0; i < head; ++i) to[i] = from[i];
-    for (unsigned i = head; i < length; i += 8) std::memcpy(to + i, to + i - period, 8);
+    for (unsigned i = head; i < length; i += 16) std::memcpy(to + i, to + i - period, 16);
   }
 }
 
