@@ -131,12 +131,15 @@ inline void CopyForward(std::uint8_t* to, unsigned length, unsigned distance) {
   } else if (distance == 1) {
     std::memset(to, *from, length);
   } else {
-    // The copy repeats a pattern of `distance` bytes: once a whole number of periods of at
-    // least 16 bytes is out byte by byte, 16-byte steps can read that far back.
-    const unsigned period = distance * ((16 + distance - 1) / distance);
-    const unsigned head = std::min(length, period);
+    // The copy repeats a pattern of `distance` bytes: once its first 16 bytes are out byte by
+    // byte, they are stored again every whole number of periods up to 16 bytes (stores only:
+    // re-reading fresh output would stall on the stores still in flight).
+    const unsigned head = std::min(length, 16u);
     for (unsigned i = 0; i < head; ++i) to[i] = from[i];
-    for (unsigned i = head; i < length; i += 16) std::memcpy(to + i, to + i - period, 16);
+    std::uint8_t pattern[16];
+    std::memcpy(pattern, to, 16);
+    const unsigned step = distance * (16 / distance);
+    for (unsigned i = step; i < length; i += step) std::memcpy(to + i, pattern, 16);
   }
 }
 

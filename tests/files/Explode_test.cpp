@@ -104,6 +104,45 @@ INSTANTIATE_TEST_SUITE_P(
                    }()}),
     [](const testing::TestParamInfo<DecodeCase>& info) { return info.param.name; });
 
+// A plain field: `value` in `bits` bits, least significant first, as a bit string.
+std::string Field(unsigned value, unsigned bits) {
+  std::string s;
+  for (unsigned i = 0; i < bits; ++i) s += (value >> i) & 1 ? '1' : '0';
+  return s + ' ';
+}
+
+// A copy token from the format's code tables (checked on their own in DclFormat_test).
+std::string CopyToken(unsigned length, unsigned distance, unsigned sizeCode) {
+  using namespace morvit::dcl;
+  const unsigned symbol = LengthSymbolOf(length);
+  const unsigned lowBits = length == 2 ? 2 : sizeCode;
+  const CodeWord high = kDistanceCodes[(distance - 1) >> lowBits];
+  return "1 " + Field(kLengthCodes[symbol].value, kLengthCodes[symbol].bits) +
+         Field(length - kLengthBase[symbol], kLengthExtraBits[symbol]) +
+         Field(high.value, high.bits) + Field((distance - 1) & ((1u << lowBits) - 1), lowBits);
+}
+
+// Copies overlapping their own output, for every short distance and many lengths: the output
+// must repeat the last `distance` bytes exactly as a byte-by-byte copy does.
+TEST(Explode, OverlappingCopiesRepeatThePattern) {
+  for (unsigned distance = 1; distance <= 40; ++distance)
+    for (unsigned length :
+         {2u, 3u, 5u, 8u, 9u, 15u, 16u, 17u, 23u, 31u, 32u, 33u, 47u, 100u, 518u}) {
+      Bytes expected;
+      std::string bits;
+      for (unsigned i = 0; i < distance; ++i) {
+        expected.push_back(static_cast<std::uint8_t>(0x30 + i));
+        bits += "0 " + Field(0x30 + i, 8);
+      }
+      for (unsigned i = 0; i < length; ++i)
+        expected.push_back(expected[expected.size() - distance]);
+      bits += CopyToken(length, distance, 6) + kEnd;
+      const auto run = RunExplode(morvit::dcl::explode, Stream({0x00, 0x06}, bits));
+      ASSERT_EQ(run.code, morvit::dcl::kOk) << distance << " " << length;
+      ASSERT_EQ(run.bytes, expected) << "distance " << distance << ", length " << length;
+    }
+}
+
 TEST(Explode, HeaderErrors) {
   struct Row {
     Bytes stream;
