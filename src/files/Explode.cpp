@@ -7,7 +7,7 @@
 // - The fixed code tables are compile-time constants; the work area holds only the input chunk
 //   and the output ring, so a call needs no set-up beyond reading the header.
 // - A copy may overlap its own output (distance < length); it must repeat the recent bytes, so
-//   copying goes front to back, in steps no wider than the distance.
+//   copying goes front to back, and wide steps are used only where they give the same bytes.
 // - A token is at most 30 bits; after a refill at least 32 bits are held unless the input has
 //   ended. Past the end the accumulator reads as zero bits, and a token that used more bits than
 //   the input held means the stream was cut short.
@@ -233,7 +233,8 @@ int explode(ReadFunc read, WriteFunc write, char* workArea, void* param) {
   auto* work = new (workArea) ExplodeWork;
   BitInput in(read, param, work->input);
   // The shortest stream is the header and the end code; anything shorter cannot be a stream.
-  // (A 4-byte stream is the valid encoding of empty data and is expanded normally.)
+  // A 4-byte stream is the only encoding of empty data, so it is expanded (to nothing) rather
+  // than refused as too short, and implode's output for empty input always expands.
   if (in.FillAtLeast(kMinStreamSize) < kMinStreamSize) return kStreamTooShort;
   const unsigned mode = in.TakeByte();
   const unsigned sizeCode = in.TakeByte();
