@@ -1,6 +1,7 @@
-// Reads the fields of a caller's section record (TSectionInfo) at their byte offsets. The
-// layout of a record is the domain type's, so fields are copied out one by one; every offset is
-// checked at compile time against the record's 512 bytes, and texts are cut at the record's end.
+// Reads the fields of a caller's section record (TSectionInfo) at their byte offsets, and
+// appends what a record becomes to an element. The layout of a record is the domain type's, so
+// fields are copied out one by one; every offset is checked at compile time against the
+// record's 512 bytes, and texts are cut at the record's end.
 #ifndef MORVIT_DOMAINS_SECTIONRECORD_H
 #define MORVIT_DOMAINS_SECTIONRECORD_H
 
@@ -10,7 +11,9 @@
 #include <cstring>
 #include <string_view>
 
+#include "domains/VDomainSection.h"
 #include "morvit/VBase.h"
+#include "morvit/VElement.h"
 
 class SectionRecord {
  public:
@@ -49,5 +52,27 @@ class SectionRecord {
 
   const char* m_pBytes;
 };
+
+// Largest element that one section block can carry: the block's 16-bit size counts its code
+// and size words too.
+inline constexpr std::uint64_t kMaxElementLength = 0xFFFF - kSectionBlockHeaderSize;
+
+// Appends what `write(element)` writes to the end of `element` and returns the number of bytes
+// added. If the element would then be too long for its block, the bytes are taken back and the
+// record is refused with the generic file exception: a block size that wrapped around would
+// make the domain unreadable.
+template <typename Write>
+std::uint16_t AppendToElement(VElement& element, Write&& write) {
+  const std::uint64_t before = element.GetLength();
+  element.SeekToEnd();
+  write(element);
+  const std::uint64_t after = element.GetLength();
+  if (after > kMaxElementLength) {
+    element.SetLength(before);
+    element.SeekToEnd();
+    AfxThrowFileException(CFileException::genericException);
+  }
+  return static_cast<std::uint16_t>(after - before);
+}
 
 #endif  // MORVIT_DOMAINS_SECTIONRECORD_H

@@ -1,0 +1,101 @@
+// The POBA domain: always one domain file with all three headers, padded to an even domain
+// length after an odd compressed body; the empty domain; and the refusal of a body too large
+// for its one file.
+#include "domains/VPobaDomain.h"
+
+#include <filesystem>
+#include <random>
+#include <string>
+
+#include "support/DomainBuilders.h"
+#include "support/FakeHost.h"
+
+using namespace testutil;
+
+namespace {
+
+constexpr std::uint16_t kPoba = 78;
+
+std::uint16_t WordAt(const Bytes& bytes, std::size_t offset) {
+  return static_cast<std::uint16_t>(bytes[offset] << 8 | bytes[offset + 1]);
+}
+
+class PobaTest : public ::testing::Test {
+ protected:
+  // The one domain file of the generated POBA.
+  Bytes DomainFile() const {
+    const auto files = FilesWithExtensionLetter(host.DataDirectory(), 'C');
+    EXPECT_EQ(files.size(), 1u);
+    return files.empty() ? Bytes() : ReadWholeFile(files[0]);
+  }
+
+  FakeHost host;
+  ScopedHost scoped{host};
+};
+
+TEST_F(PobaTest, NothingInsertedStillWritesBothEmptySections) {
+  const Generation g = GenerateThroughC(kPoba, {});
+  ASSERT_EQ(g.finishStatus, VBASE_STATUS_OK);
+  ASSERT_EQ(g.parcels.size(), 1u);
+  RecordingDatabase database;
+  auto poba = ReadBack<VPobaDomain>(kPoba, &database);
+  EXPECT_EQ(poba->Backtranslate(), 1);
+  EXPECT_TRUE(database.inserted.empty());
+  const auto expanded = FilesWithExtensionLetter(host.DataDirectory(), 'X');
+  ASSERT_EQ(expanded.size(), 1u);
+  const Bytes file = ReadWholeFile(expanded[0]);
+  ASSERT_EQ(file.size(), 66u);
+  EXPECT_EQ(Bytes(file.begin() + 50, file.end()),
+            (Bytes{0x10, 0x90, 0x00, 0x04, 0x10, 0x94, 0x00, 0x04,    // element section
+                   0x10, 0xA0, 0x00, 0x04, 0x10, 0xA4, 0x00, 0x04}));  // page-break section
+}
+
+// Generates POBAs of growing size until the compressed body is odd, then checks the pad byte,
+// the even domain length, the parcel's length and that the content reads back.
+TEST_F(PobaTest, OddCompressedBodyGetsOnePadByte) {
+  for (int entries = 1; entries <= 40; ++entries) {
+    std::vector<TSectionInfo> sections;
+    for (int key = 0; key < entries; ++key) {
+      sections.push_back(Entry(static_cast<std::uint16_t>(key), {}, std::string(key % 7, 'n')));
+    }
+    const Generation g = GenerateThroughC(kPoba, sections);
+    ASSERT_EQ(g.finishStatus, VBASE_STATUS_OK);
+    ASSERT_EQ(g.parcels.size(), 1u);
+    const Bytes file = DomainFile();
+    const std::uint16_t body = WordAt(file, 14 + 6);  // "LengthCompressBlock"
+    if (body % 2 == 0) continue;
+
+    EXPECT_EQ(WordAt(file, 14), 0);      // "OwnDomainNumber"
+    EXPECT_EQ(WordAt(file, 14 + 2), 0);  // "NumberOfDomains-1"
+    EXPECT_EQ(WordAt(file, 14 + 4), 2);  // "CompressVersion": implode
+    const std::uint16_t domainLength = WordAt(file, 0) + 1;
+    EXPECT_EQ(domainLength, 50 + body + 1);
+    EXPECT_EQ(file[50 + body], 0) << "pad byte";
+    EXPECT_EQ(g.parcels[0].length, domainLength);
+    EXPECT_EQ(file.size() % 1024, 0u);
+
+    RecordingDatabase database;
+    ReadBack<VPobaDomain>(kPoba, &database)->Backtranslate();
+    EXPECT_EQ(database.inserted.size(), static_cast<std::size_t>(entries));
+    return;
+  }
+  FAIL() << "no POBA of up to 40 entries compressed to an odd length";
+}
+
+// A body over 65477 compressed bytes does not fit the one file: the finish fails with the
+// file-failure status, reports no parcel and leaves no domain file behind.
+TEST_F(PobaTest, BodyTooLargeForOneFileIsRefused) {
+  std::mt19937 random(78);
+  std::vector<TSectionInfo> sections;
+  for (int key = 0; key < 700; ++key) {
+    std::string name(100, ' ');
+    for (char& c : name) c = static_cast<char>(random());
+    sections.push_back(Entry(static_cast<std::uint16_t>(key), {}, name));
+  }
+  const Generation g = GenerateThroughC(kPoba, sections);
+  EXPECT_EQ(g.finishStatus, VBASE_STATUS_FILE_FAILURE);
+  EXPECT_TRUE(g.parcels.empty());
+  EXPECT_TRUE(std::filesystem::is_empty(host.DataDirectory()));
+}
+
+}  // namespace
