@@ -25,7 +25,8 @@ void VNobaDomain::InsertSection(TSectionInfo* section) {
   const auto* chars = record.Field<const char*, kTextAddressAt>();
   // A text of some length but no characters would be read from nowhere: refuse the record.
   if (chars == nullptr && length != 0) AfxThrowFileException(CFileException::invalidFile);
-  if (m_pTextElement == nullptr) m_pTextElement = &m_textSection.AppendElement(m_file.GetFileType());
+  if (m_pTextElement == nullptr)
+    m_pTextElement = &m_textSection.AppendElement(m_file.GetFileType());
   AppendToElement(*m_pTextElement,
                   [&](VElement& e) { m_io.WriteBString(e, length, chars, 0, nullptr); });
 }

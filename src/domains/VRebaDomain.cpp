@@ -84,12 +84,11 @@ void VRebaDomain::InsertEntry(const SectionRecord& record) {
   VElement& element = m_elementSection.AppendElement(m_file.GetFileType());
   m_mapEntries.emplace(key, &element);
   const std::uint16_t added = AppendToElement(element, [&](VElement& e) {
-    for (const std::uint16_t value :
-         {key, record.Field<std::uint16_t, kEntryValueEAt>(),
-          record.Field<std::uint16_t, kEntryValueAAt>(),
-          record.Field<std::uint16_t, kEntryValueBAt>(),
-          record.Field<std::uint16_t, kEntryValueCAt>(),
-          record.Field<std::uint16_t, kEntryValueDAt>()}) {
+    for (const std::uint16_t value : {key, record.Field<std::uint16_t, kEntryValueEAt>(),
+                                      record.Field<std::uint16_t, kEntryValueAAt>(),
+                                      record.Field<std::uint16_t, kEntryValueBAt>(),
+                                      record.Field<std::uint16_t, kEntryValueCAt>(),
+                                      record.Field<std::uint16_t, kEntryValueDAt>()}) {
       m_io.WriteCardinal(e, value, 0, nullptr);
     }
     WriteText(e, record.Text<kEntryNameAt, kEntryNameLengthAt>());
@@ -145,7 +144,7 @@ void VRebaDomain::ReadDomain() {
 }
 
 int VRebaDomain::Backtranslate() {
-  return HandSectionsToDatabase(m_pDatabase, m_file.GetFileName(),
-                                {{m_elementSection, kInsertOwnCode},
-                                 {m_pageBreakSection, kPageBreakCode}});
+  return HandSectionsToDatabase(
+      m_pDatabase, m_file.GetFileName(),
+      {{m_elementSection, kInsertOwnCode}, {m_pageBreakSection, kPageBreakCode}});
 }

@@ -54,10 +54,10 @@ TEST_F(NobaTest, ExpandedDomainIsByteExact) {
   ASSERT_EQ(file.size(), 50u + 20u);
   EXPECT_EQ(Bytes(file.begin(), file.begin() + 4), (Bytes{0x00, 0x45, 0x03, 0x00}));
   EXPECT_EQ(Bytes(file.begin() + 50, file.end()),
-            (Bytes{0x10, 0x90, 0x00, 0x04,                          // ElementStart
-                   0x00, 0x03, 0x00, 0x0C,                          // code 3, size 12
-                   0x00, 0x02, 'A', 'B', 0x00, 0x01, 'C', 0x00,     // the two texts
-                   0x10, 0x94, 0x00, 0x04}));                       // ElementEnd
+            (Bytes{0x10, 0x90, 0x00, 0x04,                         // ElementStart
+                   0x00, 0x03, 0x00, 0x0C,                         // code 3, size 12
+                   0x00, 0x02, 'A',  'B',  0x00, 0x01, 'C', 0x00,  // the two texts
+                   0x10, 0x94, 0x00, 0x04}));                      // ElementEnd
 }
 
 TEST_F(NobaTest, EmptyDomainHoldsOnlyTheMarkers) {

@@ -46,7 +46,7 @@ TEST_F(PobaTest, NothingInsertedStillWritesBothEmptySections) {
   const Bytes file = ReadWholeFile(expanded[0]);
   ASSERT_EQ(file.size(), 66u);
   EXPECT_EQ(Bytes(file.begin() + 50, file.end()),
-            (Bytes{0x10, 0x90, 0x00, 0x04, 0x10, 0x94, 0x00, 0x04,    // element section
+            (Bytes{0x10, 0x90, 0x00, 0x04, 0x10, 0x94, 0x00, 0x04,     // element section
                    0x10, 0xA0, 0x00, 0x04, 0x10, 0xA4, 0x00, 0x04}));  // page-break section
 }
 

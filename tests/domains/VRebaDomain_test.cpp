@@ -49,10 +49,10 @@ class RebaTest : public ::testing::Test {
 };
 
 TEST_F(RebaTest, EntryWithTwoAdditionsAndIgnoredRecords) {
-  const Generation g = GenerateThroughC(
-      kReba, {Entry(7, {1, 2, 3, 4, 5}, "AB"), Entry(7, {9, 9, 9, 9, 9}, "ZZ"),
-              Addition(7, 9, "X", "", 0x1234), Addition(8, 1, "NOENTRY", "", 1),
-              Addition(7, 9, "X", "", 0x1234), Section(99)});
+  const Generation g =
+      GenerateThroughC(kReba, {Entry(7, {1, 2, 3, 4, 5}, "AB"), Entry(7, {9, 9, 9, 9, 9}, "ZZ"),
+                               Addition(7, 9, "X", "", 0x1234), Addition(8, 1, "NOENTRY", "", 1),
+                               Addition(7, 9, "X", "", 0x1234), Section(99)});
   ASSERT_EQ(g.finishStatus, VBASE_STATUS_OK);
   ASSERT_EQ(g.parcels.size(), 1u);
 
@@ -60,12 +60,12 @@ TEST_F(RebaTest, EntryWithTwoAdditionsAndIgnoredRecords) {
   auto reba = ReadBack<VRebaDomain>(kReba, &database);
   EXPECT_EQ(reba->Backtranslate(), 1);
   ASSERT_EQ(database.inserted.size(), 1u);
-  const Bytes addition = {0x00, 0x09,            // number
-                          0x00, 0x01, 'X', 0x00,  // first text, padded
-                          0x00, 0x00,            // empty second text
+  const Bytes addition = {0x00, 0x09,               // number
+                          0x00, 0x01, 'X',  0x00,   // first text, padded
+                          0x00, 0x00,               // empty second text
                           0x00, 0x01, 0x12, 0x34};  // terminal: type 1 (integer), value
   Bytes expected = {0x00, 0x07, 0x00, 0x05, 0x00, 0x01, 0x00, 0x02,
-                    0x00, 0x03, 0x00, 0x04, 0x00, 0x02, 'A', 'B'};
+                    0x00, 0x03, 0x00, 0x04, 0x00, 0x02, 'A',  'B'};
   expected.insert(expected.end(), addition.begin(), addition.end());
   expected.insert(expected.end(), addition.begin(), addition.end());
   EXPECT_EQ(database.inserted[0].bytes, expected);
