@@ -32,10 +32,10 @@ class VDomainSection : public CObject {
   // Reads the section at `position` (0: at the file's current position). A first code other
   // than `startCode` leaves the section empty, length 4, with the file after those 4 bytes.
   // A file that ends inside the section raises end-of-file; the elements read so far stay.
-  virtual void Read(CFile* file, std::uint16_t startCode, std::uint16_t endCode,
+  virtual void Read(CFile& file, std::uint16_t startCode, std::uint16_t endCode,
                     std::int32_t position);
   // Writes the section, or its listing lines when `listing` is non-zero.
-  virtual void Write(CFile* file, int listing);
+  virtual void Write(CFile& file, int listing);
 
   // Appends an empty element with `code` and returns it for filling; the caller adds the
   // block's size to the length once the element is filled.
@@ -48,9 +48,9 @@ class VDomainSection : public CObject {
   void SetLength(std::uint16_t length) { m_wLength = length; }
 
  private:
-  std::uint16_t ReadBlockSize(CFile* file);
+  std::uint16_t ReadBlockSize(CFile& file);
   // Appends an element with `code` holding the block's payload, and counts the block.
-  void ReadBlock(CFile* file, std::uint16_t code, std::uint16_t size);
+  void ReadBlock(CFile& file, std::uint16_t code, std::uint16_t size);
 
   std::vector<std::unique_ptr<VElement>> m_elements;
   VMotorolaIO m_io;

@@ -39,14 +39,14 @@ TEST(DomainSection, WritesBlocksBetweenMarkers) {
   VDomainSection section(kElementStart, kElementEnd);
   AddTwoElements(section);
   CMemFile file;
-  section.Write(&file, 0);
+  section.Write(file, 0);
   EXPECT_EQ(Bytes(file), kTwoElementBytes);
 }
 
 TEST(DomainSection, ReadsBackElementsAndLength) {
   CMemFile file(kTwoElementBytes.data(), kTwoElementBytes.size());
   VDomainSection section;
-  section.Read(&file, kElementStart, kElementEnd, 0);
+  section.Read(file, kElementStart, kElementEnd, 0);
   ASSERT_EQ(section.GetElements().size(), 2u);
   EXPECT_EQ(section.GetLength(), 26);
   EXPECT_EQ(section.GetStartCode(), kElementStart);
@@ -58,7 +58,7 @@ TEST(DomainSection, ReadsBackElementsAndLength) {
   EXPECT_EQ(file.GetPosition(), kTwoElementBytes.size());
   // Written again, the section gives the same bytes.
   CMemFile again;
-  section.Write(&again, 0);
+  section.Write(again, 0);
   EXPECT_EQ(Bytes(again), kTwoElementBytes);
 }
 
@@ -67,7 +67,7 @@ TEST(DomainSection, ReadsAtAGivenPosition) {
   bytes.insert(bytes.end(), kTwoElementBytes.begin(), kTwoElementBytes.end());
   CMemFile file(bytes.data(), bytes.size());
   VDomainSection section;
-  section.Read(&file, kElementStart, kElementEnd, 3);
+  section.Read(file, kElementStart, kElementEnd, 3);
   EXPECT_EQ(section.GetElements().size(), 2u);
   EXPECT_EQ(section.GetLength(), 26);
 }
@@ -76,12 +76,12 @@ TEST(DomainSection, EqualCodesWriteTheStartBlockOnly) {
   VDomainSection section(kElementStart, kElementStart);
   section.AppendElement(kElementBlock).Write("abcd", 4);
   CMemFile file;
-  section.Write(&file, 0);
+  section.Write(file, 0);
   EXPECT_EQ(Bytes(file), (std::vector<std::uint8_t>{0x10, 0x90, 0x00, 0x04}));
 
   CMemFile again(file.Data(), file.GetLength());
   VDomainSection read;
-  read.Read(&again, kElementStart, kElementStart, 0);
+  read.Read(again, kElementStart, kElementStart, 0);
   EXPECT_TRUE(read.GetElements().empty());
   EXPECT_EQ(read.GetLength(), 4);
   EXPECT_EQ(read.GetEndCode(), kElementStart);
@@ -92,7 +92,7 @@ TEST(DomainSection, StartBlockWithPayloadBecomesAnElement) {
                                            0x10, 0x94, 0x00, 0x04};
   CMemFile file(bytes.data(), bytes.size());
   VDomainSection section;
-  section.Read(&file, kElementStart, kElementEnd, 0);
+  section.Read(file, kElementStart, kElementEnd, 0);
   ASSERT_EQ(section.GetElements().size(), 1u);
   EXPECT_EQ(section.GetElements()[0]->GetCode(), kElementStart);
   EXPECT_EQ(section.GetElements()[0]->GetLength(), 2u);
@@ -102,7 +102,7 @@ TEST(DomainSection, StartBlockWithPayloadBecomesAnElement) {
 TEST(DomainSection, WrongFirstCodeReadsAsEmpty) {
   CMemFile file(kTwoElementBytes.data(), kTwoElementBytes.size());
   VDomainSection section;
-  section.Read(&file, 0x0200, 0x0208, 0);
+  section.Read(file, 0x0200, 0x0208, 0);
   EXPECT_TRUE(section.GetElements().empty());
   EXPECT_EQ(section.GetLength(), 4);
   EXPECT_EQ(file.GetPosition(), 4u);
@@ -112,7 +112,7 @@ TEST(DomainSection, ListingLabelsBlocksByCodeName) {
   VDomainSection section(kElementStart, kElementEnd);
   AddTwoElements(section);
   CMemFile file;
-  section.Write(&file, 1);
+  section.Write(file, 1);
   const std::string text(reinterpret_cast<const char*>(file.Data()), file.GetLength());
   // Labels in the order written; the empty element's code 0x0700 has a name of its own.
   const char* labels[] = {"ElementStart", "FBSize",     "TypCode FB", "BlockSize",
@@ -153,7 +153,7 @@ TEST(DomainSection, DamagedSectionsReportEndOfFile) {
   for (const auto& row : rows) {
     CMemFile file(row.bytes.data(), row.bytes.size());
     VDomainSection section;
-    EXPECT_CAUSE(section.Read(&file, kElementStart, kElementEnd, 0), CFileException::endOfFile);
+    EXPECT_CAUSE(section.Read(file, kElementStart, kElementEnd, 0), CFileException::endOfFile);
     EXPECT_EQ(section.GetElements().size(), row.elementsKept) << row.name;
   }
 }
