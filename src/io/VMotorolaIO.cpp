@@ -320,13 +320,15 @@ void VMotorolaIO::WriteRTime(CFile& file, RTime time, int dump, const char* /*la
                              int shortForm) {
   time.year = NormalisedYear(time.year);
   if (shortForm != 0) {
-    // Always data: the short form has no listing lines.
-    WriteByte(file, ShortFormByte(time.year % kCentury, "year"), 0, nullptr);
-    WriteByte(file, ShortFormByte(time.month, "month"), 0, nullptr);
-    WriteByte(file, ShortFormByte(time.day, "day"), 0, nullptr);
-    WriteByte(file, ShortFormByte(time.hour, "hour"), 0, nullptr);
-    WriteByte(file, ShortFormByte(time.minute, "minute"), 0, nullptr);
-    WriteByte(file, ShortFormByte(time.second, "second"), 0, nullptr);
+    // Always data: the short form has no listing lines. Every field is checked before the
+    // first byte goes out, so a refused date-time leaves nothing half written.
+    const std::uint8_t fields[] = {ShortFormByte(time.year % kCentury, "year"),
+                                   ShortFormByte(time.month, "month"),
+                                   ShortFormByte(time.day, "day"),
+                                   ShortFormByte(time.hour, "hour"),
+                                   ShortFormByte(time.minute, "minute"),
+                                   ShortFormByte(time.second, "second")};
+    for (std::uint8_t field : fields) WriteByte(file, field, 0, nullptr);
     WriteCardinal(file, time.millisecond, 0, nullptr);
     return;
   }
