@@ -1,0 +1,22 @@
+// Compression into DCL implode streams (the encoder of the compression engine). All state lives
+// in the caller's work area; input and output pass through the caller's callbacks.
+#pragma once
+
+#include <cstddef>
+
+#include "files/DclFormat.h"
+
+namespace morvit::dcl {
+
+// Size of the work area implode needs.
+constexpr std::size_t kImplodeWorkSize = 36312;
+
+// Compresses everything `read` delivers (asking 4096 bytes at a time, until it returns 0) into
+// one complete stream with its end code, handed to `write` 2048 bytes at a time (the rest at the
+// end). `*mode` is the literal mode (kBinaryMode or kAsciiMode), `*dictionarySize` 1024, 2048
+// or 4096. Returns kInvalidDictionarySize or kInvalidMode (checked in that order, before any
+// callback) or kOk.
+int implode(ReadFunc read, WriteFunc write, char* workArea, void* param, unsigned int* mode,
+            unsigned int* dictionarySize);
+
+}  // namespace morvit::dcl
