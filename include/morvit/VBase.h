@@ -207,6 +207,34 @@ VBASE_API int16_t VBase_PutFinishEx(VManager* manager, uint16_t type, uint16_t* 
 VBASE_API void VBase_EnableTimeOutput(uint8_t flag);
 VBASE_API void VBase_EnableLineNumbers(uint8_t flag);
 
+/* Move-block registry of the code generator. A signature is built from a TMoveBlock: a length
+ * byte L = 2*firstCount + 2*secondCount + 4, the function-block key, the first firstCount values
+ * of firstList, the first secondCount values of secondList and the low byte of lastValue, all as
+ * they lie in the record. Results are 16-bit: 1 found, -1 (0xFFFF) not found. */
+
+/* Non-zero: accept records, starting with an empty registry. Zero: free every stored record.
+ * The function-block shapes are kept either way. */
+VBASE_API void VBase_ActivateMoveBlockList(uint8_t flag);
+
+/* Files the record under its signature and, for a function-block key seen for the first time,
+ * its shape. 1 when filed; 0 while the registry is off, for a null record, for counts over 4
+ * and 2 (nothing is stored), and for a signature already filed. */
+VBASE_API uint8_t VBase_InsertMoveBlock(const TMoveBlock* record);
+
+/* Finds the record filed under `key` (its first byte is its length) and copies its value and
+ * extraValue into `record`, leaving the rest untouched: 1. Otherwise -1. `reserved` is not
+ * used. */
+VBASE_API int16_t VBase_GetMoveBlock(int32_t reserved, const uint8_t* key, TMoveBlock* record);
+
+/* The shape filed for a function-block key: the byte lengths of the two lists and the shape
+ * value, 1. For an unknown key all three are 0 and the result is -1 (also when an output
+ * pointer is null). */
+VBASE_API int16_t VBase_GetMoveBlockStructure(uint16_t functionBlockKey, uint16_t* firstLength,
+                                              uint16_t* secondLength, int16_t* shapeValue);
+
+/* Frees every function-block shape. */
+VBASE_API void VBase_DeleteFuncBlockList(void);
+
 #ifdef __cplusplus
 } /* extern "C" */
 #endif
