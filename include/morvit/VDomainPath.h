@@ -10,12 +10,6 @@
 
 class MORVIT_API VDomainPath : public CObject {
  public:
-  // Open parcel fields: a parcel with one of these values stands for every matching file.
-  static constexpr std::uint16_t kAnyObjectNumber = 0xFFFE;
-  static constexpr std::uint16_t kAnyVersion = 0xFFFE;
-  static constexpr std::uint16_t kAnyDomainType = 254;
-  static constexpr std::uint16_t kAnyScope = 254;
-
   VDomainPath() = default;
   ~VDomainPath() override;
 
