@@ -1,6 +1,7 @@
 // Shared facts of the DCL implode stream: header values, token limits, the three fixed prefix
 // codes, and the callback interface and result codes of implode and explode.
-#pragma once
+#ifndef MORVIT_FILES_DCLFORMAT_H
+#define MORVIT_FILES_DCLFORMAT_H
 
 #include <array>
 #include <cstdint>
@@ -149,3 +150,5 @@ constexpr unsigned LengthSymbolOf(unsigned length) {
 }
 
 }  // namespace morvit::dcl
+
+#endif  // MORVIT_FILES_DCLFORMAT_H

@@ -151,19 +151,21 @@ class WindowOutput {
   // Hands on the oldest chunk once two chunks have gathered, keeping one as history.
   void FlushIfFull() {
     if (m_size < kFlushAt) return;
-    Write(kOutputChunk);
+    Write(m_window, kOutputChunk);
     m_size -= kOutputChunk;
     std::memmove(m_window, m_window + kOutputChunk, m_size);
   }
 
   void FlushAll() {
-    if (m_size > 0) Write(m_size);
+    unsigned done = 0;
+    for (; m_size - done > kOutputChunk; done += kOutputChunk) Write(m_window + done, kOutputChunk);
+    if (m_size > done) Write(m_window + done, m_size - done);
   }
 
  private:
-  void Write(unsigned count) {
+  void Write(std::uint8_t* from, unsigned count) {
     unsigned size = count;
-    m_write(reinterpret_cast<char*>(m_window), &size, m_param);
+    m_write(reinterpret_cast<char*>(from), &size, m_param);
   }
 
   WriteFunc m_write;

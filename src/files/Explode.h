@@ -1,6 +1,7 @@
 // Expansion of DCL implode streams (the decoder of the compression engine). All state lives in
 // the caller's work area; input and output pass through the caller's callbacks.
-#pragma once
+#ifndef MORVIT_FILES_EXPLODE_H
+#define MORVIT_FILES_EXPLODE_H
 
 #include <cstddef>
 
@@ -18,3 +19,5 @@ constexpr std::size_t kExplodeWorkSize = 12596;
 int explode(ReadFunc read, WriteFunc write, char* workArea, void* param);
 
 }  // namespace morvit::dcl
+
+#endif  // MORVIT_FILES_EXPLODE_H

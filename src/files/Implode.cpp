@@ -46,7 +46,7 @@ constexpr unsigned kNiceLength = 96;
 constexpr unsigned kRefreshInterval = 16384;
 constexpr std::uint16_t kFarAway = 32768;  // age given to stale table entries
 constexpr std::uint16_t kUnreached = 0xFFFF;
-constexpr unsigned kRateScale = 16;  // fixed-point scale of bits per byte
+constexpr unsigned kRateScale = 1024;  // fixed-point scale of bits per byte
 
 struct ImplodeWork {
   std::uint16_t head[1u << kHashBits];

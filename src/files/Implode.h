@@ -1,6 +1,7 @@
 // Compression into DCL implode streams (the encoder of the compression engine). All state lives
 // in the caller's work area; input and output pass through the caller's callbacks.
-#pragma once
+#ifndef MORVIT_FILES_IMPLODE_H
+#define MORVIT_FILES_IMPLODE_H
 
 #include <cstddef>
 
@@ -20,3 +21,5 @@ int implode(ReadFunc read, WriteFunc write, char* workArea, void* param, unsigne
             unsigned int* dictionarySize);
 
 }  // namespace morvit::dcl
+
+#endif  // MORVIT_FILES_IMPLODE_H

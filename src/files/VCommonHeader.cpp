@@ -13,8 +13,6 @@ std::uint8_t LowByte(std::uint16_t word) { return static_cast<std::uint8_t>(word
 
 }  // namespace
 
-VCommonHeader::~VCommonHeader() = default;
-
 std::uint16_t VCommonHeader::GetSize() const { return headerformat::kCommonHeaderSize; }
 
 void VCommonHeader::Read(VDomainFile& file) {

@@ -9,8 +9,6 @@
 
 class VCommonHeader : public VHeaderRecord {
  public:
-  ~VCommonHeader() override;
-
   std::uint16_t GetSize() const override;
   // Reads the fields straight from the file into the record and the file's parcel; the
   // time stamp's year is kept as two digits.

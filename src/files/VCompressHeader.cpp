@@ -4,12 +4,9 @@
 
 #include "files/HeaderFormat.h"
 
-VCompressHeader::~VCompressHeader() = default;
-
 std::uint16_t VCompressHeader::GetSize() const { return headerformat::kCompressHeaderSize; }
 
 void VCompressHeader::Parse() {
-  SeekToBegin();
   m_wOwnDomainNumber = m_io.ReadCardinal(*this);
   m_wNumberOfDomainsMinus1 = m_io.ReadCardinal(*this);
   m_wCompressVersion = m_io.ReadCardinal(*this);

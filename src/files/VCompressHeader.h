@@ -14,8 +14,6 @@ class VCompressHeader : public VHeaderRecord {
   static constexpr std::uint16_t kNotCompressed = 0;
   static constexpr std::uint16_t kImplode = 2;
 
-  ~VCompressHeader() override;
-
   std::uint16_t GetSize() const override;
   void Parse() override;
   void Write(VDomainFile& file, int listing) override;

@@ -4,12 +4,9 @@
 
 #include "files/HeaderFormat.h"
 
-VDecoderHeader::~VDecoderHeader() = default;
-
 std::uint16_t VDecoderHeader::GetSize() const { return headerformat::kDecoderHeaderSize; }
 
 void VDecoderHeader::Parse() {
-  SeekToBegin();
   m_wOffsetToDecoderTable = m_io.ReadCardinal(*this);
   m_wOffsetToDescription = m_io.ReadCardinal(*this);
   m_wVersion = m_io.ReadCardinal(*this);

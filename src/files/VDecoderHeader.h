@@ -9,8 +9,6 @@
 
 class VDecoderHeader : public VHeaderRecord {
  public:
-  ~VDecoderHeader() override;
-
   std::uint16_t GetSize() const override;
   void Parse() override;
   // Always writes the version bytes 1 and 0, whatever m_wVersion holds.

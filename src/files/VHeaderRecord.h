@@ -11,15 +11,13 @@
 
 class VHeaderRecord : public VElement {
  public:
-  ~VHeaderRecord() override;
-
   // The memory-file Read and Write stay reachable beside the record's own.
   using VElement::Read;
   using VElement::Write;
 
   // The record's size in the file, in bytes.
   virtual std::uint16_t GetSize() const = 0;
-  // Decodes the fields from the record's own bytes.
+  // Decodes the fields from the record's own bytes, from the current position on.
   virtual void Parse();
   // Copies GetSize() bytes from the file's current position into the record's own bytes,
   // then parses them. A file that ends early raises end-of-file, fields unchanged.

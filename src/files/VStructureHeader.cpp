@@ -4,12 +4,9 @@
 
 #include "files/HeaderFormat.h"
 
-VStructureHeader::~VStructureHeader() = default;
-
 std::uint16_t VStructureHeader::GetSize() const { return headerformat::kStructureHeaderSize; }
 
 void VStructureHeader::Parse() {
-  SeekToBegin();
   m_cMajorVersion = m_io.ReadByte(*this);
   m_cMinorVersion = m_io.ReadByte(*this);
   m_lOffsetToBlock1 = m_io.ReadLongInt(*this);

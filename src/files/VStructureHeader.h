@@ -9,8 +9,6 @@
 
 class VStructureHeader : public VHeaderRecord {
  public:
-  ~VStructureHeader() override;
-
   std::uint16_t GetSize() const override;
   void Parse() override;
   void Write(VDomainFile& file, int listing) override;

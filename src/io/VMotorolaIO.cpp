@@ -121,10 +121,12 @@ T LoadTerminal(const TBATerminal& terminal) {
   return value;
 }
 
+// Stores a value read from the file; its length is its host size.
 template <typename T>
 void StoreTerminal(TBATerminal& terminal, T value) {
   static_assert(sizeof(T) <= sizeof(terminal.value));
   std::memcpy(terminal.value.bytes, &value, sizeof(T));
+  terminal.length = sizeof(T);
 }
 
 char ListingChar(std::uint8_t byte) {
@@ -213,19 +215,15 @@ void VMotorolaIO::ReadTerminalValue(CFile& file, TBATerminal& terminal) {
       break;
     case kTerminalInteger:
       StoreTerminal(terminal, ReadInteger(file));
-      terminal.length = kWordSize;
       break;
     case kTerminalLongInt:
       StoreTerminal(terminal, ReadLongInt(file));
-      terminal.length = kLongSize;
       break;
     case kTerminalReal:
       StoreTerminal(terminal, ReadReal(file));
-      terminal.length = sizeof(double);
       break;
     case kTerminalCardinal:
       StoreTerminal(terminal, ReadCardinal(file));
-      terminal.length = kWordSize;
       break;
     case kTerminalString:
     case kTerminalOtherString: {

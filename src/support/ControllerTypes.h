@@ -22,27 +22,61 @@ inline constexpr int kRealFormatIeeeSingle = 3;
 inline constexpr std::uint16_t kFalseWord = 0x0000;
 inline constexpr std::uint16_t kTrueWord = 0x0001;
 
-// Two bytes to a host value.
-std::uint16_t BytesToCardinal(const std::uint8_t* bytes);
-std::int16_t BytesToInteger(const std::uint8_t* bytes);
-// 1 for any non-zero word, 0 for the zero word.
-std::uint8_t BytesToBoolean(const std::uint8_t* bytes);
+// A 16-bit word's high byte and low byte, and the word of a high and a low byte.
+inline void CardinalToHighLow(std::uint16_t word, std::uint8_t& high, std::uint8_t& low) {
+  high = static_cast<std::uint8_t>(word >> 8);
+  low = static_cast<std::uint8_t>(word);
+}
+inline std::uint16_t HighLowToCardinal(std::uint8_t high, std::uint8_t low) {
+  return static_cast<std::uint16_t>((high << 8) | low);
+}
 
-// Four bytes to a host value.
-std::int32_t BytesToLongInt(const std::uint8_t* bytes);
-std::uint32_t BytesToLongCard(const std::uint8_t* bytes);
+// Two bytes to a host value (integer: two's complement).
+inline std::uint16_t BytesToCardinal(const std::uint8_t* bytes) {
+  return HighLowToCardinal(bytes[0], bytes[1]);
+}
+inline std::int16_t BytesToInteger(const std::uint8_t* bytes) {
+  return static_cast<std::int16_t>(BytesToCardinal(bytes));
+}
+// 1 for any non-zero word, 0 for the zero word.
+inline std::uint8_t BytesToBoolean(const std::uint8_t* bytes) {
+  return BytesToCardinal(bytes) != kFalseWord ? 1 : 0;
+}
+
+// Four bytes to a host value (long integer: two's complement).
+inline std::uint32_t BytesToLongCard(const std::uint8_t* bytes) {
+  return (std::uint32_t{bytes[0]} << 24) | (std::uint32_t{bytes[1]} << 16) |
+         (std::uint32_t{bytes[2]} << 8) | std::uint32_t{bytes[3]};
+}
+inline std::int32_t BytesToLongInt(const std::uint8_t* bytes) {
+  return static_cast<std::int32_t>(BytesToLongCard(bytes));
+}
 
 // A host value to two bytes.
-void CardinalToBytes(std::uint16_t value, std::uint8_t* bytes);
-void IntegerToBytes(std::int16_t value, std::uint8_t* bytes);
-// kTrueWord for any non-zero value, kFalseWord for 0.
-void BooleanToBytes(std::uint8_t value, std::uint8_t* bytes);
-// The word that BooleanToBytes writes for `value`.
-std::uint16_t BooleanToWord(std::uint8_t value);
+inline void CardinalToBytes(std::uint16_t value, std::uint8_t* bytes) {
+  CardinalToHighLow(value, bytes[0], bytes[1]);
+}
+inline void IntegerToBytes(std::int16_t value, std::uint8_t* bytes) {
+  CardinalToBytes(static_cast<std::uint16_t>(value), bytes);
+}
+// The word that stands for `value`: kTrueWord for any non-zero value, kFalseWord for 0.
+inline std::uint16_t BooleanToWord(std::uint8_t value) {
+  return value != 0 ? kTrueWord : kFalseWord;
+}
+inline void BooleanToBytes(std::uint8_t value, std::uint8_t* bytes) {
+  CardinalToBytes(BooleanToWord(value), bytes);
+}
 
 // A host value to four bytes.
-void LongIntToBytes(std::int32_t value, std::uint8_t* bytes);
-void LongCardToBytes(std::uint32_t value, std::uint8_t* bytes);
+inline void LongCardToBytes(std::uint32_t value, std::uint8_t* bytes) {
+  bytes[0] = static_cast<std::uint8_t>(value >> 24);
+  bytes[1] = static_cast<std::uint8_t>(value >> 16);
+  bytes[2] = static_cast<std::uint8_t>(value >> 8);
+  bytes[3] = static_cast<std::uint8_t>(value);
+}
+inline void LongIntToBytes(std::int32_t value, std::uint8_t* bytes) {
+  LongCardToBytes(static_cast<std::uint32_t>(value), bytes);
+}
 
 // The controller real (format code 3) in its four file bytes, to a double. Every single-precision
 // value, including infinities and NaN, is exact as a double.
@@ -55,15 +89,12 @@ double RealToDouble(const std::uint8_t* bytes);
 // - every NaN becomes the quiet NaN 0x7FC00000 (payload and sign are not kept).
 void DoubleToReal(double value, std::uint8_t* bytes);
 
-// A 16-bit word's high byte and low byte.
-void CardinalToHighLow(std::uint16_t word, std::uint8_t& high, std::uint8_t& low);
-// The word of a high and a low byte.
-std::uint16_t HighLowToCardinal(std::uint8_t high, std::uint8_t low);
-
 // Bytes and characters: the same 8 bits, no code-page translation.
-char ByteToChar(std::uint8_t byte);
-std::uint8_t CharToByte(char character);
-void BytesToChars(const std::uint8_t* bytes, std::size_t count, char* chars);
+inline char ByteToChar(std::uint8_t byte) { return static_cast<char>(byte); }
+inline std::uint8_t CharToByte(char character) { return static_cast<std::uint8_t>(character); }
+inline void BytesToChars(const std::uint8_t* bytes, std::size_t count, char* chars) {
+  for (std::size_t i = 0; i < count; ++i) chars[i] = ByteToChar(bytes[i]);
+}
 
 }  // namespace controller
 

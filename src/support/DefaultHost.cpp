@@ -64,6 +64,7 @@ CString DefaultHost::GetText(int number) {
 }
 
 void DefaultHost::ShowMessage(int number, const CString& text) {
-  std::fprintf(stderr, "Morvit32 message %d: %s: %s\n", number, GetText(number).c_str(),
-               text.c_str());
+  const CString wording = GetText(number);
+  std::fprintf(stderr, "Morvit32 message %d: %s%s%s\n", number, wording.c_str(),
+               wording.empty() ? "" : ": ", text.c_str());
 }

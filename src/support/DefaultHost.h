@@ -23,7 +23,8 @@ class DefaultHost : public HostServices {
   int SendMessageToUI(int number, int value, const CString& text) override;
   void PumpMessages() override;
   CString GetText(int number) override;
-  // Writes "Morvit32 message <number>: <its text>: <text>" to standard error.
+  // Writes "Morvit32 message <number>: <its text>: <text>" to standard error (without the
+  // middle part for a number that has no text).
   void ShowMessage(int number, const CString& text) override;
 
  private:

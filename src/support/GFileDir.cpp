@@ -2,6 +2,7 @@
 #include "support/GFileDir.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -70,10 +71,13 @@ std::vector<DirectoryEntry> ReadDirectoryEntries(const CString& directory) {
   while (const dirent* entry = ::readdir(dir)) {
     const CString name = entry->d_name;
     if (name == "." || name == "..") continue;
-    struct stat info {};
+    struct stat link {};
     // An entry that vanished or cannot be examined is left out.
-    if (::fstatat(::dirfd(dir), name.c_str(), &info, 0) != 0) continue;
-    entries.push_back({name, AttributesOf(name, info)});
+    if (::fstatat(::dirfd(dir), name.c_str(), &link, AT_SYMLINK_NOFOLLOW) != 0) continue;
+    struct stat target = link;
+    const bool isLink = S_ISLNK(link.st_mode);
+    if (isLink) ::fstatat(::dirfd(dir), name.c_str(), &target, 0);
+    entries.push_back({name, AttributesOf(name, target), isLink});
   }
   ::closedir(dir);
   std::sort(entries.begin(), entries.end(),

@@ -26,10 +26,12 @@ inline constexpr unsigned kAttributeArchive = 0x20;
 // "*.*" matches every name, also one without a dot.
 bool MatchesWildcard(const CString& pattern, const CString& name);
 
-// An entry of a directory with its attribute bits.
+// An entry of a directory with its attribute bits (those of the entry a symbolic link leads
+// to; a dangling link counts as a system entry).
 struct DirectoryEntry {
   CString name;
   unsigned attributes;
+  bool isLink;  // a symbolic link: tree walks never follow it out of their tree
 };
 
 // The entries of `directory` (empty: the current directory) in ascending name order, without

@@ -100,7 +100,6 @@ class GPath : public CObject {
   static int DriveIndex(const CString& text);
 
   // Drive types, as the original platform numbers them.
-  static constexpr int kDriveNoRoot = 1;
   static constexpr int kDriveFixed = 3;
   static constexpr int kDriveRemote = 4;
 
@@ -111,6 +110,7 @@ class GPath : public CObject {
   std::vector<CString> Components() const;
   // The path of the directory part as the host takes it (drive dropped), without trailing '/'.
   CString HostDirectory() const;
+  bool RunTreeWalk(bool deleting, unsigned mode, CString& errorPath, const TreeCallback& callback);
   bool WalkTree(const CString& directory, bool deleting, unsigned mode, CString& errorPath,
                 const TreeCallback& callback, bool& failed);
   bool Offer(const CString& path, int kind, const TreeCallback& callback);

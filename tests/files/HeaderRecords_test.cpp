@@ -92,28 +92,6 @@ TEST_F(HeaderRecordTest, CommonHeaderWritesFromTheParcelAndReadsBackIntoIt) {
   EXPECT_EQ(read.minorVersion, 7);
 }
 
-TEST_F(HeaderRecordTest, CommonHeaderKeepsTwoDigitYearsOfBothCenturies) {
-  const struct {
-    std::uint16_t year;
-    std::uint8_t dateHigh;  // year offset in bits 15..9; month 3 leaves bit 8 clear
-    std::uint16_t readBack;
-  } cases[] = {{5, 0x0A, 5}, {95, 0xBE, 95}, {99, 0xC6, 99}, {2005, 0x0A, 5}};
-  for (const auto& c : cases) {
-    parcel = SampleParcel();
-    parcel.timeStamp[0] = c.year;
-    VCommonHeader header;
-    header.m_wDomainLength = 14;
-    const Bytes bytes = WriteToFile(header, 0);
-    ASSERT_EQ(bytes.size(), 14u);
-    EXPECT_EQ(bytes[6], c.dateHigh) << c.year;
-
-    VCommonHeader back;
-    ObjParcelType read{};
-    ReadFromFile(back, bytes, &read);
-    EXPECT_EQ(read.timeStamp[0], c.readBack) << c.year;
-  }
-}
-
 TEST_F(HeaderRecordTest, CommonHeaderListingIsTheHeadAndSevenLines) {
   parcel = SampleParcel();
   VCommonHeader header;
