@@ -53,8 +53,8 @@ void JoinPart(VDomainFile& zFile, const DomainHeaders& headers, ObjParcelType pa
   // the wrong bytes to the expansion.
   const std::uint32_t chunk = headers.compress.m_wLengthCompressBlock;
   if (headers.compress.m_wOwnDomainNumber != part ||
-      chunk > std::uint32_t{headers.common.m_wDomainLength} - std::min<std::uint32_t>(
-                  PartHeaderSize(part), headers.common.m_wDomainLength)) {
+      chunk > std::uint32_t{headers.common.m_wDomainLength} -
+                  std::min<std::uint32_t>(PartHeaderSize(part), headers.common.m_wDomainLength)) {
     AfxThrowFileException(CFileException::endOfFile, -1, partFile.GetFullPath());
   }
   VMotorolaIO().CopyBytes(partFile, zFile, static_cast<std::int32_t>(chunk), 0);
@@ -77,8 +77,14 @@ std::uint32_t CompressedPartCount(std::uint64_t length, std::uint32_t maxPartSiz
 void WriteCompressedDomain(VDomainFile& file, const DomainHeaders& headers, std::uint16_t method,
                            std::uint32_t maxPartSize, std::uint16_t* parcelCount,
                            std::uint16_t highestIndex, ObjParcelType* parcels) {
-  const std::uint16_t firstIndex = *parcelCount;
   file.Compress(method);
+  SplitCompressedDomain(file, headers, method, maxPartSize, parcelCount, highestIndex, parcels);
+}
+
+void SplitCompressedDomain(VDomainFile& file, const DomainHeaders& headers, std::uint16_t method,
+                           std::uint32_t maxPartSize, std::uint16_t* parcelCount,
+                           std::uint16_t highestIndex, ObjParcelType* parcels) {
+  const std::uint16_t firstIndex = *parcelCount;
   std::uint64_t remaining = file.GetLength();
   const std::uint32_t partCount = CompressedPartCount(remaining, maxPartSize);
   file.SeekToBegin();

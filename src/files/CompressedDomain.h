@@ -37,6 +37,12 @@ void WriteCompressedDomain(VDomainFile& file, const DomainHeaders& headers, std:
                            std::uint32_t maxPartSize, std::uint16_t* parcelCount,
                            std::uint16_t highestIndex, ObjParcelType* parcels);
 
+// The split alone, for a file already compressed with `method` (Compress has made it the Z
+// sibling): a domain type that must look at the compressed length before it is split.
+void SplitCompressedDomain(VDomainFile& file, const DomainHeaders& headers, std::uint16_t method,
+                           std::uint32_t maxPartSize, std::uint16_t* parcelCount,
+                           std::uint16_t highestIndex, ObjParcelType* parcels);
+
 // Reads the headers of the open domain file (scope 0). An uncompressed domain is rewound to its
 // first byte; a compressed one is joined from its parts into the Z sibling and expanded into
 // the X sibling, which the file then refers to, positioned at its first byte.
