@@ -5,6 +5,12 @@
 
 #include <cstdint>
 
+// The markers of the element and page-break sections.
+inline constexpr std::uint16_t kElementStartCode = 0x1090;
+inline constexpr std::uint16_t kElementEndCode = 0x1094;
+inline constexpr std::uint16_t kPageBreakStartCode = 0x10A0;
+inline constexpr std::uint16_t kPageBreakEndCode = 0x10A4;
+
 // Label of a code that has no name of its own.
 inline constexpr const char* kUnnamedSectionCode = "TypCode FB";
 
