@@ -2,6 +2,7 @@
 #include "domains/VNobaDomain.h"
 
 #include "domains/SectionBacktranslation.h"
+#include "domains/SectionCodes.h"
 #include "domains/SectionRecord.h"
 #include "morvit/VElement.h"
 

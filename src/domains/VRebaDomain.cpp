@@ -2,6 +2,7 @@
 #include "domains/VRebaDomain.h"
 
 #include "domains/SectionBacktranslation.h"
+#include "domains/SectionCodes.h"
 #include "domains/SectionRecord.h"
 #include "morvit/VElement.h"
 
