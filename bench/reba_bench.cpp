@@ -121,10 +121,14 @@ BENCHMARK(BM_RebaThroughCWithoutCompression)->Unit(benchmark::kMillisecond);
 
 // The uncompressed working file of the benchmark's resource base.
 std::vector<char> WorkingFile() {
+  const std::filesystem::path data = std::getenv("MORVIT_DATA_DIR");
+  for (const auto& entry : std::filesystem::directory_iterator(data)) {
+    std::filesystem::remove(entry.path());
+  }
   std::vector<TSectionInfo> records = ResourceRecords();
   VManager manager(nullptr, UncompressedFactory);
   Generate(&manager, records);
-  for (const auto& entry : std::filesystem::directory_iterator(std::getenv("MORVIT_DATA_DIR"))) {
+  for (const auto& entry : std::filesystem::directory_iterator(data)) {
     std::FILE* file = std::fopen(entry.path().c_str(), "rb");
     std::vector<char> bytes(std::filesystem::file_size(entry.path()));
     if (std::fread(bytes.data(), 1, bytes.size(), file) != bytes.size()) std::abort();
