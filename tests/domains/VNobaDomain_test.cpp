@@ -5,7 +5,6 @@
 #include <string>
 
 #include "support/DomainBuilders.h"
-#include "support/FakeHost.h"
 
 using namespace testutil;
 
@@ -13,18 +12,7 @@ namespace {
 
 constexpr std::uint16_t kNoba = 3;
 
-class NobaTest : public ::testing::Test {
- protected:
-  // The expanded copy that reading leaves beside the domain file.
-  Bytes ExpandedFile() const {
-    const auto files = FilesWithExtensionLetter(host.DataDirectory(), 'X');
-    EXPECT_EQ(files.size(), 1u);
-    return files.empty() ? Bytes() : ReadWholeFile(files[0]);
-  }
-
-  FakeHost host;
-  ScopedHost scoped{host};
-};
+using NobaTest = DomainTypeTest;
 
 TEST_F(NobaTest, TwoTextsMakeOneEightByteElement) {
   const Generation g = GenerateThroughC(kNoba, {NobaText("AB", 2), NobaText("C", 1)});
@@ -50,7 +38,7 @@ TEST_F(NobaTest, TwoTextsMakeOneEightByteElement) {
 TEST_F(NobaTest, ExpandedDomainIsByteExact) {
   ASSERT_EQ(GenerateThroughC(kNoba, {NobaText("AB", 2), NobaText("C", 1)}).finishStatus, 1);
   auto noba = ReadBack<VNobaDomain>(kNoba, nullptr);
-  const Bytes file = ExpandedFile();
+  const Bytes file = OnlyFile('X');
   ASSERT_EQ(file.size(), 50u + 20u);
   EXPECT_EQ(Bytes(file.begin(), file.begin() + 4), (Bytes{0x00, 0x45, 0x03, 0x00}));
   EXPECT_EQ(Bytes(file.begin() + 50, file.end()),
@@ -69,7 +57,7 @@ TEST_F(NobaTest, EmptyDomainHoldsOnlyTheMarkers) {
   EXPECT_EQ(noba->Backtranslate(), 1);
   EXPECT_TRUE(database.inserted.empty());
   EXPECT_TRUE(host.sent.empty());
-  const Bytes file = ExpandedFile();
+  const Bytes file = OnlyFile('X');
   ASSERT_EQ(file.size(), 58u);
   EXPECT_EQ(Bytes(file.begin(), file.begin() + 2), (Bytes{0x00, 0x39}));
   EXPECT_EQ(Bytes(file.begin() + 50, file.end()),
@@ -105,6 +93,28 @@ TEST_F(NobaTest, NullAddressOfAnEmptyTextIsAnEmptyText) {
   ReadBack<VNobaDomain>(kNoba, &database)->Backtranslate();
   ASSERT_EQ(database.inserted.size(), 1u);
   EXPECT_EQ(database.inserted[0].bytes, (Bytes{0x00, 0x00}));
+}
+
+// The listing form of the section, line by line: markers and sizes labelled, the element's
+// code unnamed, its bytes paired into words without labels.
+TEST_F(NobaTest, ListingShowsTheSectionWordByWord) {
+  ASSERT_EQ(GenerateThroughC(kNoba, {NobaText("AB", 2), NobaText("C", 1)}).finishStatus, 1);
+  ReadBack<VNobaDomain>(kNoba, nullptr)->WriteDomain(1);
+  const Bytes listing = OnlyFile('D');
+  const std::string text(listing.begin(), listing.end());
+  const std::string section =
+      "   50:     1090    4240  16 144  ..  ElementStart\n"
+      "   52:        4       4   0   4  ..  FBSize\n"
+      "   54:        3       3   0   3  ..  TypCode FB\n"
+      "   56:        c      12   0  12  ..  BlockSize\n"
+      "   58:        2       2   0   2  ..  \n"
+      "   60:     4142   16706  65  66  AB  \n"
+      "   62:        1       1   0   1  ..  \n"
+      "   64:     4300   17152  67   0  C.  \n"
+      "   66:     1094    4244  16 148  ..  ElementEnd\n"
+      "   68:        4       4   0   4  ..  FBSize\n";
+  ASSERT_GE(text.size(), section.size());
+  EXPECT_EQ(text.substr(text.size() - section.size()), section);
 }
 
 }  // namespace

@@ -8,7 +8,6 @@
 #include <string>
 
 #include "support/DomainBuilders.h"
-#include "support/FakeHost.h"
 
 using namespace testutil;
 
@@ -20,18 +19,7 @@ std::uint16_t WordAt(const Bytes& bytes, std::size_t offset) {
   return static_cast<std::uint16_t>(bytes[offset] << 8 | bytes[offset + 1]);
 }
 
-class PobaTest : public ::testing::Test {
- protected:
-  // The one domain file of the generated POBA.
-  Bytes DomainFile() const {
-    const auto files = FilesWithExtensionLetter(host.DataDirectory(), 'C');
-    EXPECT_EQ(files.size(), 1u);
-    return files.empty() ? Bytes() : ReadWholeFile(files[0]);
-  }
-
-  FakeHost host;
-  ScopedHost scoped{host};
-};
+using PobaTest = DomainTypeTest;
 
 TEST_F(PobaTest, NothingInsertedStillWritesBothEmptySections) {
   const Generation g = GenerateThroughC(kPoba, {});
@@ -41,9 +29,7 @@ TEST_F(PobaTest, NothingInsertedStillWritesBothEmptySections) {
   auto poba = ReadBack<VPobaDomain>(kPoba, &database);
   EXPECT_EQ(poba->Backtranslate(), 1);
   EXPECT_TRUE(database.inserted.empty());
-  const auto expanded = FilesWithExtensionLetter(host.DataDirectory(), 'X');
-  ASSERT_EQ(expanded.size(), 1u);
-  const Bytes file = ReadWholeFile(expanded[0]);
+  const Bytes file = OnlyFile('X');
   ASSERT_EQ(file.size(), 66u);
   EXPECT_EQ(Bytes(file.begin() + 50, file.end()),
             (Bytes{0x10, 0x90, 0x00, 0x04, 0x10, 0x94, 0x00, 0x04,     // element section
@@ -61,7 +47,7 @@ TEST_F(PobaTest, OddCompressedBodyGetsOnePadByte) {
     const Generation g = GenerateThroughC(kPoba, sections);
     ASSERT_EQ(g.finishStatus, VBASE_STATUS_OK);
     ASSERT_EQ(g.parcels.size(), 1u);
-    const Bytes file = DomainFile();
+    const Bytes file = OnlyFile('C');
     const std::uint16_t body = WordAt(file, 14 + 6);  // "LengthCompressBlock"
     if (body % 2 == 0) continue;
 
@@ -96,6 +82,33 @@ TEST_F(PobaTest, BodyTooLargeForOneFileIsRefused) {
   EXPECT_EQ(g.finishStatus, VBASE_STATUS_FILE_FAILURE);
   EXPECT_TRUE(g.parcels.empty());
   EXPECT_TRUE(std::filesystem::is_empty(host.DataDirectory()));
+}
+
+// A damaged program base is refused when it is opened, never expanded from a cut stream.
+TEST_F(PobaTest, DamagedFileIsRefusedOnOpening) {
+  const struct {
+    const char* name;
+    std::size_t keep;     // bytes of the file kept
+    std::size_t patchAt;  // a byte set to 1 (0: none)
+    int cause;
+  } rows[] = {
+      {"cut inside the compressed body", 60, 0, CFileException::endOfFile},
+      {"cut inside the headers", 20, 0, CFileException::endOfFile},
+      {"header counts two files", 1024, 14 + 3, CFileException::invalidFile},
+  };
+  for (const auto& row : rows) {
+    ASSERT_EQ(
+        GenerateThroughC(kPoba, {Entry(1, {}, "MOTOR"), PageBreak(1, 2, 1, "P")}).finishStatus,
+        VBASE_STATUS_OK);
+    const auto path = FilesWithExtensionLetter(host.DataDirectory(), 'C').at(0);
+    Bytes file = ReadWholeFile(path);
+    file.resize(row.keep);
+    if (row.patchAt != 0) file[row.patchAt] = 1;
+    WriteWholeFile(path, file);
+    SCOPED_TRACE(row.name);
+    VPobaDomain poba;
+    EXPECT_CAUSE(poba.OpenDomain(TestParcel(kPoba), nullptr, 0), row.cause);
+  }
 }
 
 }  // namespace

@@ -9,7 +9,6 @@
 #include <string>
 
 #include "support/DomainBuilders.h"
-#include "support/FakeHost.h"
 
 using namespace testutil;
 
@@ -34,7 +33,7 @@ Bytes EntryBytes(std::uint16_t key, EntryValues v, const std::string& name) {
   return bytes;
 }
 
-class RebaTest : public ::testing::Test {
+class RebaTest : public DomainTypeTest {
  protected:
   std::vector<int> ProgressValues() const {
     std::vector<int> values;
@@ -43,9 +42,6 @@ class RebaTest : public ::testing::Test {
     }
     return values;
   }
-
-  FakeHost host;
-  ScopedHost scoped{host};
 };
 
 TEST_F(RebaTest, EntryWithTwoAdditionsAndIgnoredRecords) {
@@ -73,9 +69,7 @@ TEST_F(RebaTest, EntryWithTwoAdditionsAndIgnoredRecords) {
 
   // The working file's domain length counts the element section (8 + 16 + 4 + 12 + 12) and
   // the empty page-break section (8) behind the 50 header bytes.
-  const auto expanded = FilesWithExtensionLetter(host.DataDirectory(), 'X');
-  ASSERT_EQ(expanded.size(), 1u);
-  const Bytes file = ReadWholeFile(expanded[0]);
+  const Bytes file = OnlyFile('X');
   ASSERT_EQ(file.size(), 110u);
   EXPECT_EQ(file[0], 0x00);
   EXPECT_EQ(file[1], 109);

@@ -108,4 +108,10 @@ std::vector<std::string> FilesWithExtensionLetter(const std::string& directory, 
   return files;
 }
 
+Bytes DomainTypeTest::OnlyFile(char letter) const {
+  const auto files = FilesWithExtensionLetter(host.DataDirectory(), letter);
+  EXPECT_EQ(files.size(), 1u) << "files with extension letter " << letter;
+  return files.empty() ? Bytes() : ReadWholeFile(files[0]);
+}
+
 }  // namespace testutil

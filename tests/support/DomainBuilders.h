@@ -12,6 +12,7 @@
 
 #include "morvit/VBase.h"
 #include "morvit/VDatabase.h"
+#include "support/FakeHost.h"
 
 namespace testutil {
 
@@ -84,6 +85,18 @@ std::unique_ptr<D> ReadBack(std::uint16_t type, VDatabase* database) {
 
 // The files of a directory whose extension starts with `letter`, sorted by name.
 std::vector<std::string> FilesWithExtensionLetter(const std::string& directory, char letter);
+
+// Fixture of the domain-type tests: a fake host with a scratch data directory, installed for
+// the test.
+class DomainTypeTest : public ::testing::Test {
+ protected:
+  // The bytes of the one file in the data directory whose extension starts with `letter`
+  // ('C': the domain file; 'X': the expanded copy that reading leaves beside it).
+  Bytes OnlyFile(char letter) const;
+
+  FakeHost host;
+  ScopedHost scoped{host};
+};
 
 }  // namespace testutil
 
