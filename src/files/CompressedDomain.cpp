@@ -53,8 +53,8 @@ void JoinPart(VDomainFile& zFile, const DomainHeaders& headers, ObjParcelType pa
   // the wrong bytes to the expansion.
   const std::uint32_t chunk = headers.compress.m_wLengthCompressBlock;
   if (headers.compress.m_wOwnDomainNumber != part ||
-      chunk > std::uint32_t{headers.common.m_wDomainLength} - std::min<std::uint32_t>(
-                  PartHeaderSize(part), headers.common.m_wDomainLength)) {
+      chunk > std::uint32_t{headers.common.m_wDomainLength} -
+                  std::min<std::uint32_t>(PartHeaderSize(part), headers.common.m_wDomainLength)) {
     AfxThrowFileException(CFileException::endOfFile, -1, partFile.GetFullPath());
   }
   VMotorolaIO().CopyBytes(partFile, zFile, static_cast<std::int32_t>(chunk), 0);

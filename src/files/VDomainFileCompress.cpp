@@ -85,8 +85,7 @@ void VDomainFile::Compress(std::uint16_t method) {
   ConvertInto(*this, m_strPath, target, method, [](EngineStreams& streams, char* workArea) {
     unsigned int mode = morvit::dcl::kBinaryMode;
     unsigned int dictionarySize = kDictionarySize;
-    return morvit::dcl::implode(ReadSource, WriteSink, workArea, &streams, &mode,
-                                &dictionarySize);
+    return morvit::dcl::implode(ReadSource, WriteSink, workArea, &streams, &mode, &dictionarySize);
   });
   m_strPath = target;
   OpenConverted(*this, m_strPath);

@@ -142,9 +142,9 @@ TEST_F(ContinueDomainTest, ElementsSpreadOverFilesAndReadBack) {
     EXPECT_EQ(parcels[i].length, lengths[i]);
     EXPECT_EQ(bytes.size() % 1024, 0u);
     EXPECT_EQ(WordAt(bytes, 0), lengths[i] - 1);
-    EXPECT_EQ(bytes[3], i);                // scope
-    EXPECT_EQ(WordAt(bytes, 14), i);       // "OwnDomainNumber"
-    EXPECT_EQ(WordAt(bytes, 16), 2);       // "NumberOfDomains-1"
+    EXPECT_EQ(bytes[3], i);           // scope
+    EXPECT_EQ(WordAt(bytes, 14), i);  // "OwnDomainNumber"
+    EXPECT_EQ(WordAt(bytes, 16), 2);  // "NumberOfDomains-1"
   }
   // Part 1 starts with element 65 right after its 24 header bytes.
   EXPECT_EQ(Part(1)[24 + 2], 65);

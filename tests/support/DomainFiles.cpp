@@ -8,8 +8,7 @@
 
 namespace testutil {
 
-ObjParcelType DomainParcel(std::uint16_t type, std::uint16_t objectNumber,
-                           std::uint16_t version) {
+ObjParcelType DomainParcel(std::uint16_t type, std::uint16_t objectNumber, std::uint16_t version) {
   ObjParcelType parcel{};
   parcel.objectNumber = objectNumber;
   parcel.classLetter = 'C';
@@ -21,8 +20,7 @@ ObjParcelType DomainParcel(std::uint16_t type, std::uint16_t objectNumber,
   return parcel;
 }
 
-std::string DomainFilePath(FakeHost& host, ObjParcelType parcel, std::uint16_t scope,
-                           char letter) {
+std::string DomainFilePath(FakeHost& host, ObjParcelType parcel, std::uint16_t scope, char letter) {
   parcel.scope = scope;
   std::string name = MakeDataSetName(parcel);
   name[name.find('.') + 1] = letter;
