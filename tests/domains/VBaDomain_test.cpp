@@ -56,13 +56,7 @@ std::vector<std::uint8_t> Body(std::size_t size) {
 class BaDomainTest : public ::testing::Test {
  protected:
   std::vector<ObjParcelType> Generate(BodyDomain& domain) {
-    domain.OpenDomain(parcel, nullptr, kOpenForGeneration);
-    domain.WriteDomain(0);
-    std::vector<ObjParcelType> parcels(8);
-    std::uint16_t count = 0;
-    domain.CloseDomain(&count, 7, parcels.data());
-    parcels.resize(count);
-    return parcels;
+    return testutil::GenerateDomain(domain, parcel);
   }
 
   testutil::FakeHost host;

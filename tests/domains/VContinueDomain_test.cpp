@@ -57,13 +57,7 @@ class RecordDomain : public VContinueDomain {
 class ContinueDomainTest : public ::testing::Test {
  protected:
   std::vector<ObjParcelType> Generate(RecordDomain& domain) {
-    domain.OpenDomain(parcel, nullptr, kOpenForGeneration);
-    domain.WriteDomain(0);
-    std::vector<ObjParcelType> parcels(8);
-    std::uint16_t count = 0;
-    domain.CloseDomain(&count, 7, parcels.data());
-    parcels.resize(count);
-    return parcels;
+    return testutil::GenerateDomain(domain, parcel);
   }
   std::vector<std::uint8_t> Part(std::uint16_t scope) {
     return testutil::ReadWholeFile(DomainFilePath(host, parcel, scope));

@@ -31,6 +31,16 @@ std::uint16_t WordAt(const std::vector<std::uint8_t>& bytes, std::size_t offset)
   return static_cast<std::uint16_t>(bytes.at(offset) * 256 + bytes.at(offset + 1));
 }
 
+std::vector<ObjParcelType> GenerateDomain(VDomain& domain, const ObjParcelType& parcel) {
+  domain.OpenDomain(parcel, nullptr, kOpenForGeneration);
+  domain.WriteDomain(0);
+  std::vector<ObjParcelType> parcels(8);
+  std::uint16_t count = 0;
+  domain.CloseDomain(&count, 7, parcels.data());
+  parcels.resize(count);
+  return parcels;
+}
+
 std::vector<std::string> DataFileNames(FakeHost& host) {
   std::vector<std::string> names;
   for (const auto& entry : std::filesystem::directory_iterator(host.DataDirectory())) {
