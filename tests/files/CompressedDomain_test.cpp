@@ -134,16 +134,6 @@ TEST_F(CompressedDomainTest, StreamSizesDecideTheParts) {
   }
 }
 
-TEST_F(CompressedDomainTest, SecondPartOfAOneByteOverflowHoldsThatByteAndAPad) {
-  const auto content = RandomBytes(65452, 2);
-  WriteCompressed(content, kMoveOnly);
-  const auto second = Part(1);
-  EXPECT_EQ(second.size(), 1024u);
-  EXPECT_EQ(second[24], content.back());
-  EXPECT_EQ(second[25], 0);
-  EXPECT_EQ(WordAt(second, 0), 25);
-}
-
 TEST_F(CompressedDomainTest, SplitAndJoinGiveTheDomainBack) {
   for (std::uint16_t method : {kImplode, kMoveOnly}) {
     SCOPED_TRACE(method);
