@@ -305,12 +305,6 @@ const EndCase kFailingReads[] = {
        char text[8];
        io.ReadString(f, 4, text, sizeof(text));
      }},
-    {"string longer than the buffer",
-     {'a', 'b', 'c', 'd'},
-     [](VMotorolaIO& io, CFile& f) {
-       char text[4];
-       io.ReadString(f, 4, text, sizeof(text));
-     }},
     {"BString with a hostile length",
      {0xFF, 0xFF, 'a', 'b'},
      [](VMotorolaIO& io, CFile& f) {

@@ -13,51 +13,28 @@ namespace {
 using Four = std::array<std::uint8_t, 4>;
 using Two = std::array<std::uint8_t, 2>;
 
-TEST(ControllerTypes, WordsAreMostSignificantByteFirst) {
-  struct Row {
-    std::uint16_t word;
-    Two bytes;
-    std::int16_t asInteger;
-  };
-  const Row rows[] = {{0x0000, {0x00, 0x00}, 0},
-                      {0x1234, {0x12, 0x34}, 0x1234},
-                      {0x8000, {0x80, 0x00}, -32768},
-                      {0xFFFE, {0xFF, 0xFE}, -2}};
-  for (const Row& row : rows) {
+// Integers in both directions; values whose halves differ catch a swapped byte or word.
+TEST(ControllerTypes, IntegersAreMostSignificantByteFirst) {
+  const std::pair<std::int16_t, Two> words[] = {
+      {0x1234, {0x12, 0x34}}, {-32768, {0x80, 0x00}}, {-2, {0xFF, 0xFE}}};
+  for (const auto& [value, bytes] : words) {
     Two out{};
-    controller::CardinalToBytes(row.word, out.data());
-    EXPECT_EQ(out, row.bytes) << row.word;
-    controller::IntegerToBytes(row.asInteger, out.data());
-    EXPECT_EQ(out, row.bytes) << row.asInteger;
-    EXPECT_EQ(controller::BytesToCardinal(row.bytes.data()), row.word);
-    EXPECT_EQ(controller::BytesToInteger(row.bytes.data()), row.asInteger);
-    std::uint8_t high = 0;
-    std::uint8_t low = 0;
-    controller::CardinalToHighLow(row.word, high, low);
-    EXPECT_EQ(high, row.bytes[0]);
-    EXPECT_EQ(low, row.bytes[1]);
-    EXPECT_EQ(controller::HighLowToCardinal(high, low), row.word);
+    controller::IntegerToBytes(value, out.data());
+    EXPECT_EQ(out, bytes) << value;
+    EXPECT_EQ(controller::BytesToInteger(bytes.data()), value);
+    EXPECT_EQ(controller::BytesToCardinal(bytes.data()), static_cast<std::uint16_t>(value));
   }
-}
-
-TEST(ControllerTypes, LongsAreMostSignificantByteFirst) {
-  struct Row {
-    std::uint32_t card;
-    Four bytes;
-    std::int32_t asLongInt;
-  };
-  const Row rows[] = {{0x12345678, {0x12, 0x34, 0x56, 0x78}, 0x12345678},
-                      {0x80000000, {0x80, 0x00, 0x00, 0x00}, -2147483647 - 1},
-                      {0xFFFFFFFF, {0xFF, 0xFF, 0xFF, 0xFF}, -1},
-                      {0x000000FF, {0x00, 0x00, 0x00, 0xFF}, 255}};
-  for (const Row& row : rows) {
+  const std::pair<std::int32_t, Four> longs[] = {{0x12345678, {0x12, 0x34, 0x56, 0x78}},
+                                                 {-2147483647 - 1, {0x80, 0x00, 0x00, 0x00}},
+                                                 {-2, {0xFF, 0xFF, 0xFF, 0xFE}}};
+  for (const auto& [value, bytes] : longs) {
     Four out{};
-    controller::LongCardToBytes(row.card, out.data());
-    EXPECT_EQ(out, row.bytes) << row.card;
-    controller::LongIntToBytes(row.asLongInt, out.data());
-    EXPECT_EQ(out, row.bytes) << row.asLongInt;
-    EXPECT_EQ(controller::BytesToLongCard(row.bytes.data()), row.card);
-    EXPECT_EQ(controller::BytesToLongInt(row.bytes.data()), row.asLongInt);
+    controller::LongIntToBytes(value, out.data());
+    EXPECT_EQ(out, bytes) << value;
+    controller::LongCardToBytes(static_cast<std::uint32_t>(value), out.data());
+    EXPECT_EQ(out, bytes) << value;
+    EXPECT_EQ(controller::BytesToLongInt(bytes.data()), value);
+    EXPECT_EQ(controller::BytesToLongCard(bytes.data()), static_cast<std::uint32_t>(value));
   }
 }
 
