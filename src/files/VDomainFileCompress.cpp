@@ -5,12 +5,11 @@
 
 #include "files/Explode.h"
 #include "files/Implode.h"
+#include "files/VCompressHeader.h"
 #include "morvit/VDomainFile.h"
 
 namespace {
 
-// The method that runs the engine; any other only renames.
-constexpr std::uint16_t kImplodeMethod = 2;
 // The one work area that both directions allocate, the size implode needs.
 constexpr std::size_t kWorkAreaSize = 36312;
 static_assert(kWorkAreaSize >= morvit::dcl::kImplodeWorkSize &&
@@ -49,7 +48,7 @@ void ConvertInto(CFile& source, const CString& sourcePath, const CString& target
                  std::uint16_t method, const EnginePass& engine) {
   source.SeekToBegin();
   RemoveIfPresent(target);
-  if (method != kImplodeMethod) {
+  if (method != VCompressHeader::kImplode) {
     source.Close();
     CFile::Rename(sourcePath, target);
     return;
