@@ -32,10 +32,9 @@ void VBaDomain::ReadDomainHeader() {
 }
 
 void VBaDomain::WriteDomainHeader(std::uint16_t bodyLength, int listing) {
-  VDomain::WriteDomainHeader(
-      static_cast<std::uint16_t>(bodyLength + m_compressHeader.GetSize() +
-                                 m_structureHeader.GetSize()),
-      listing);
+  VDomain::WriteDomainHeader(static_cast<std::uint16_t>(bodyLength + m_compressHeader.GetSize() +
+                                                        m_structureHeader.GetSize()),
+                             listing);
   m_compressHeader.m_wOwnDomainNumber = 0;
   m_compressHeader.SetNumberOfDomains(1);
   m_compressHeader.m_wCompressVersion = VCompressHeader::kNotCompressed;

@@ -35,8 +35,7 @@ int VContinueDomain::PlanParts() {
   for (const void* element = GetFirstElement(&position); element != nullptr;
        element = GetNextElement(&position)) {
     const std::uint16_t size = GetElementSize(element);
-    if (m_parts.back().lastElement != nullptr &&
-        m_lMaxPartSize < size + m_parts.back().byteCount) {
+    if (m_parts.back().lastElement != nullptr && m_lMaxPartSize < size + m_parts.back().byteCount) {
       const std::uint16_t number = nextNumber++;
       GetHeaderSize(number, &headerSize);
       m_parts.push_back({number, headerSize, nullptr});

@@ -18,7 +18,8 @@ void VDomain::ReadDomainHeader() { m_commonHeader.Read(m_file); }
 
 void VDomain::WriteDomainHeader(std::uint16_t bodyLength, int listing) {
   if (listing != 0) m_file.Reopen(VDomainFile::fileListing);
-  m_commonHeader.m_wDomainLength = static_cast<std::uint16_t>(bodyLength + m_commonHeader.GetSize());
+  m_commonHeader.m_wDomainLength =
+      static_cast<std::uint16_t>(bodyLength + m_commonHeader.GetSize());
   m_commonHeader.Write(m_file, listing);
 }
 

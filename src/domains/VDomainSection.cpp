@@ -5,8 +5,7 @@
 
 IMPLEMENT_RUNTIME_CLASS(VDomainSection, CObject)
 
-VDomainSection::VDomainSection(std::uint16_t startCode, std::uint16_t endCode,
-                               std::uint16_t length)
+VDomainSection::VDomainSection(std::uint16_t startCode, std::uint16_t endCode, std::uint16_t length)
     : m_wStartCode(startCode), m_wEndCode(endCode), m_wLength(length) {}
 
 VDomainSection::~VDomainSection() = default;
@@ -67,8 +66,8 @@ void VDomainSection::Write(CFile& file, int listing) {
     element->SeekToBegin();
     const auto length = static_cast<std::uint16_t>(element->GetLength());
     m_io.WriteCardinal(file, element->GetCode(), listing, SectionCodeName(element->GetCode()));
-    m_io.WriteCardinal(file, static_cast<std::uint16_t>(length + kSectionBlockHeaderSize),
-                       listing, "BlockSize");
+    m_io.WriteCardinal(file, static_cast<std::uint16_t>(length + kSectionBlockHeaderSize), listing,
+                       "BlockSize");
     m_io.CopyBytes(*element, file, length, listing);
   }
   m_io.WriteCardinal(file, m_wEndCode, listing, SectionCodeName(m_wEndCode));

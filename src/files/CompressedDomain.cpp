@@ -51,13 +51,14 @@ void JoinPart(VDomainFile& zFile, const DomainHeaders& headers, ObjParcelType pa
   // A chunk that runs past its part's headers-and-chunk length, or a part that is not the
   // one the chain asks for, means a damaged set of parts: joining it would hand padding or
   // the wrong bytes to the expansion.
-  const std::uint32_t chunk = headers.compress.m_wLengthCompressBlock;
-  if (headers.compress.m_wOwnDomainNumber != part ||
-      chunk > std::uint32_t{headers.common.m_wDomainLength} -
-                  std::min<std::uint32_t>(PartHeaderSize(part), headers.common.m_wDomainLength)) {
+  const std::uint16_t domainLength = headers.common.m_wDomainLength;
+  const std::uint16_t headerSize = PartHeaderSize(part);
+  const std::uint16_t room = domainLength > headerSize ? domainLength - headerSize : 0;
+  const std::uint16_t chunk = headers.compress.m_wLengthCompressBlock;
+  if (headers.compress.m_wOwnDomainNumber != part || chunk > room) {
     AfxThrowFileException(CFileException::endOfFile, -1, partFile.GetFullPath());
   }
-  VMotorolaIO().CopyBytes(partFile, zFile, static_cast<std::int32_t>(chunk), 0);
+  VMotorolaIO().CopyBytes(partFile, zFile, chunk, 0);
   partFile.CFile::Close();
 }
 

@@ -5,12 +5,11 @@
 
 #include "files/Explode.h"
 #include "files/Implode.h"
+#include "files/VCompressHeader.h"
 #include "morvit/VDomainFile.h"
 
 namespace {
 
-// The method that runs the engine; any other only renames.
-constexpr std::uint16_t kImplodeMethod = 2;
 // The one work area that both directions allocate, the size implode needs.
 constexpr std::size_t kWorkAreaSize = 36312;
 static_assert(kWorkAreaSize >= morvit::dcl::kImplodeWorkSize &&
@@ -49,7 +48,7 @@ void ConvertInto(CFile& source, const CString& sourcePath, const CString& target
                  std::uint16_t method, const EnginePass& engine) {
   source.SeekToBegin();
   RemoveIfPresent(target);
-  if (method != kImplodeMethod) {
+  if (method != VCompressHeader::kImplode) {
     source.Close();
     CFile::Rename(sourcePath, target);
     return;
@@ -85,8 +84,7 @@ void VDomainFile::Compress(std::uint16_t method) {
   ConvertInto(*this, m_strPath, target, method, [](EngineStreams& streams, char* workArea) {
     unsigned int mode = morvit::dcl::kBinaryMode;
     unsigned int dictionarySize = kDictionarySize;
-    return morvit::dcl::implode(ReadSource, WriteSink, workArea, &streams, &mode,
-                                &dictionarySize);
+    return morvit::dcl::implode(ReadSource, WriteSink, workArea, &streams, &mode, &dictionarySize);
   });
   m_strPath = target;
   OpenConverted(*this, m_strPath);

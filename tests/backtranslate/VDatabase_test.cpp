@@ -6,8 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-
-#include "morvit/VElement.h"
+#include <vector>
 
 namespace {
 
@@ -35,29 +34,6 @@ TEST(DatabaseDefaults, GetPCProgNoLeavesItsOutputUnchanged) {
   unsigned short number = 0xBEEF;
   EXPECT_EQ(database.GetPCProgNo(&number), 0);
   EXPECT_EQ(number, 0xBEEF);
-}
-
-TEST(DatabaseDefaults, OperationsWithoutResultTakeTheirArgumentsAndDoNothing) {
-  VDatabase database;
-  VElement element(0x1090);
-  element.Write("ab", 2);
-  ObjParcelType parcel{};
-  parcel.domainType = 17;
-  TCbxElement record{};
-  char name[] = "DAT(B)";
-  database.Initialize();
-  database.Insert(0x1090, &element);
-  database.InsertBasicObject(0x1090, &element);
-  database.SetObjectId(ObjId{17, 0, 3});
-  database.Update(name, record);
-  database.SaveExecPitch(Era{});
-  database.ClearSort(&parcel);
-  database.BackupSort(parcel);
-  database.SetColoCopmLength(10, 20);
-  // The element and the parcel belong to the caller and come back untouched.
-  EXPECT_EQ(element.GetLength(), 2u);
-  EXPECT_EQ(element.GetPosition(), 2u);
-  EXPECT_EQ(parcel.domainType, 17);
 }
 
 // A client overrides what it needs; the library calls through the base class.

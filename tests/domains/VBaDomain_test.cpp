@@ -56,13 +56,7 @@ std::vector<std::uint8_t> Body(std::size_t size) {
 class BaDomainTest : public ::testing::Test {
  protected:
   std::vector<ObjParcelType> Generate(BodyDomain& domain) {
-    domain.OpenDomain(parcel, nullptr, kOpenForGeneration);
-    domain.WriteDomain(0);
-    std::vector<ObjParcelType> parcels(8);
-    std::uint16_t count = 0;
-    domain.CloseDomain(&count, 7, parcels.data());
-    parcels.resize(count);
-    return parcels;
+    return testutil::GenerateDomain(domain, parcel);
   }
 
   testutil::FakeHost host;
@@ -77,14 +71,14 @@ TEST_F(BaDomainTest, HeadersAsWrittenBeforeCompression) {
   domain.GetFile().Flush();
   const auto bytes = testutil::ReadWholeFile(DomainFilePath(host, parcel, 0));
   ASSERT_EQ(bytes.size(), 150u);
-  EXPECT_EQ(WordAt(bytes, 0), 149);   // "OffsetToLastByte"
-  EXPECT_EQ(WordAt(bytes, 14), 0);    // "OwnDomainNumber"
-  EXPECT_EQ(WordAt(bytes, 16), 0);    // "NumberOfDomains-1": one domain
-  EXPECT_EQ(WordAt(bytes, 18), 0);    // "CompressVersion"
+  EXPECT_EQ(WordAt(bytes, 0), 149);  // "OffsetToLastByte"
+  EXPECT_EQ(WordAt(bytes, 14), 0);   // "OwnDomainNumber"
+  EXPECT_EQ(WordAt(bytes, 16), 0);   // "NumberOfDomains-1": one domain
+  EXPECT_EQ(WordAt(bytes, 18), 0);   // "CompressVersion"
   // Structure header: version 1.0, block 1 at 20, no block 2 and no extension.
   const std::vector<std::uint8_t> structure(bytes.begin() + 24, bytes.begin() + 38);
-  EXPECT_EQ(structure, (std::vector<std::uint8_t>{1, 0, 0, 0, 0, 20, 0xFF, 0xFF, 0xFF, 0xFF,
-                                                  0xFF, 0xFF, 0xFF, 0xFF}));
+  EXPECT_EQ(structure, (std::vector<std::uint8_t>{1, 0, 0, 0, 0, 20, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+                                                  0xFF, 0xFF, 0xFF}));
   EXPECT_EQ(WordAt(bytes, 38), 0xFFFF);  // first spare word
 }
 

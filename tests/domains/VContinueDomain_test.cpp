@@ -57,13 +57,7 @@ class RecordDomain : public VContinueDomain {
 class ContinueDomainTest : public ::testing::Test {
  protected:
   std::vector<ObjParcelType> Generate(RecordDomain& domain) {
-    domain.OpenDomain(parcel, nullptr, kOpenForGeneration);
-    domain.WriteDomain(0);
-    std::vector<ObjParcelType> parcels(8);
-    std::uint16_t count = 0;
-    domain.CloseDomain(&count, 7, parcels.data());
-    parcels.resize(count);
-    return parcels;
+    return testutil::GenerateDomain(domain, parcel);
   }
   std::vector<std::uint8_t> Part(std::uint16_t scope) {
     return testutil::ReadWholeFile(DomainFilePath(host, parcel, scope));
@@ -142,9 +136,9 @@ TEST_F(ContinueDomainTest, ElementsSpreadOverFilesAndReadBack) {
     EXPECT_EQ(parcels[i].length, lengths[i]);
     EXPECT_EQ(bytes.size() % 1024, 0u);
     EXPECT_EQ(WordAt(bytes, 0), lengths[i] - 1);
-    EXPECT_EQ(bytes[3], i);                // scope
-    EXPECT_EQ(WordAt(bytes, 14), i);       // "OwnDomainNumber"
-    EXPECT_EQ(WordAt(bytes, 16), 2);       // "NumberOfDomains-1"
+    EXPECT_EQ(bytes[3], i);           // scope
+    EXPECT_EQ(WordAt(bytes, 14), i);  // "OwnDomainNumber"
+    EXPECT_EQ(WordAt(bytes, 16), 2);  // "NumberOfDomains-1"
   }
   // Part 1 starts with element 65 right after its 24 header bytes.
   EXPECT_EQ(Part(1)[24 + 2], 65);

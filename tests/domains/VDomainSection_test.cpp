@@ -29,10 +29,10 @@ void AddTwoElements(VDomainSection& section) {
 }
 
 const std::vector<std::uint8_t> kTwoElementBytes = {
-    0x10, 0x90, 0x00, 0x04,                    // start block
+    0x10, 0x90, 0x00, 0x04,                                 // start block
     0x10, 0x9C, 0x00, 0x0E, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10,  // ten-byte element
-    0x07, 0x00, 0x00, 0x04,                    // empty element
-    0x10, 0x94, 0x00, 0x04,                    // end block
+    0x07, 0x00, 0x00, 0x04,                                 // empty element
+    0x10, 0x94, 0x00, 0x04,                                 // end block
 };
 
 TEST(DomainSection, WritesBlocksBetweenMarkers) {
@@ -88,8 +88,8 @@ TEST(DomainSection, EqualCodesWriteTheStartBlockOnly) {
 }
 
 TEST(DomainSection, StartBlockWithPayloadBecomesAnElement) {
-  const std::vector<std::uint8_t> bytes = {0x10, 0x90, 0x00, 0x06, 0xAB, 0xCD,
-                                           0x10, 0x94, 0x00, 0x04};
+  const std::vector<std::uint8_t> bytes = {0x10, 0x90, 0x00, 0x06, 0xAB,
+                                           0xCD, 0x10, 0x94, 0x00, 0x04};
   CMemFile file(bytes.data(), bytes.size());
   VDomainSection section;
   section.Read(file, kElementStart, kElementEnd, 0);
@@ -111,12 +111,13 @@ TEST(DomainSection, WrongFirstCodeReadsAsEmpty) {
 TEST(DomainSection, ListingLabelsBlocksByCodeName) {
   VDomainSection section(kElementStart, kElementEnd);
   AddTwoElements(section);
+  section.AppendElement(0x0001);
   CMemFile file;
   section.Write(file, 1);
   const std::string text(reinterpret_cast<const char*>(file.Data()), file.GetLength());
-  // Labels in the order written; the empty element's code 0x0700 has a name of its own.
-  const char* labels[] = {"ElementStart", "FBSize",     "TypCode FB", "BlockSize",
-                          "HwInitJ260",   "BlockSize",  "ElementEnd", "FBSize"};
+  // Labels in the order written; code 0x0001 has no name of its own.
+  const char* labels[] = {"ElementStart", "FBSize",     "ElementBlock", "BlockSize",  "HwInitJ260",
+                          "BlockSize",    "TypCode FB", "BlockSize",    "ElementEnd", "FBSize"};
   std::size_t at = 0;
   for (const char* label : labels) {
     at = text.find(std::string("  ") + label + "\n", at);
@@ -147,8 +148,7 @@ TEST(DomainSection, DamagedSectionsReportEndOfFile) {
       {"block size below 4", {0x10, 0x90, 0x00, 0x04, 0x10, 0x9C, 0x00, 0x02, 0x10, 0x94, 0, 4}, 0},
       {"block size 0", {0x10, 0x90, 0x00, 0x04, 0x10, 0x9C, 0x00, 0x00}, 0},
       {"block longer than the file", {0x10, 0x90, 0x00, 0x04, 0x10, 0x9C, 0xFF, 0xFF, 1, 2}, 1},
-      {"end block missing",
-       {0x10, 0x90, 0x00, 0x04, 0x10, 0x9C, 0x00, 0x06, 0xAB, 0xCD}, 1},
+      {"end block missing", {0x10, 0x90, 0x00, 0x04, 0x10, 0x9C, 0x00, 0x06, 0xAB, 0xCD}, 1},
   };
   for (const auto& row : rows) {
     CMemFile file(row.bytes.data(), row.bytes.size());

@@ -70,8 +70,8 @@ TEST_F(DomainBaseTest, WriteDomainHeaderCoversHeaderAndBody) {
   ASSERT_EQ(bytes.size(), 1024u);
   EXPECT_EQ(testutil::WordAt(bytes, 0), 37);  // "OffsetToLastByte"
   EXPECT_EQ(bytes[2], kType);
-  EXPECT_EQ(bytes[3], 0);                      // scope
-  EXPECT_EQ(testutil::WordAt(bytes, 4), 1);   // version
+  EXPECT_EQ(bytes[3], 0);                    // scope
+  EXPECT_EQ(testutil::WordAt(bytes, 4), 1);  // version
   EXPECT_EQ(parcels[0].length, 14);
 }
 
@@ -115,7 +115,7 @@ TEST_F(DomainBaseTest, ManagerDrivesTheBaseThroughGeneration) {
   std::uint16_t count = 2;
   manager.DumpAndFreeDomain(kType, &count, parcels, 0);
   EXPECT_EQ(count, 1);
-  EXPECT_EQ(parcels[0].length, 18);
+  EXPECT_EQ(parcels[0].length, 14);
   // A domain still open when the manager goes is removed with its file.
   {
     VManager other(nullptr, [](std::uint16_t) { return std::make_unique<HeaderOnlyDomain>(4); });

@@ -8,8 +8,7 @@
 
 namespace testutil {
 
-ObjParcelType DomainParcel(std::uint16_t type, std::uint16_t objectNumber,
-                           std::uint16_t version) {
+ObjParcelType DomainParcel(std::uint16_t type, std::uint16_t objectNumber, std::uint16_t version) {
   ObjParcelType parcel{};
   parcel.objectNumber = objectNumber;
   parcel.classLetter = 'C';
@@ -21,8 +20,7 @@ ObjParcelType DomainParcel(std::uint16_t type, std::uint16_t objectNumber,
   return parcel;
 }
 
-std::string DomainFilePath(FakeHost& host, ObjParcelType parcel, std::uint16_t scope,
-                           char letter) {
+std::string DomainFilePath(FakeHost& host, ObjParcelType parcel, std::uint16_t scope, char letter) {
   parcel.scope = scope;
   std::string name = MakeDataSetName(parcel);
   name[name.find('.') + 1] = letter;
@@ -31,6 +29,16 @@ std::string DomainFilePath(FakeHost& host, ObjParcelType parcel, std::uint16_t s
 
 std::uint16_t WordAt(const std::vector<std::uint8_t>& bytes, std::size_t offset) {
   return static_cast<std::uint16_t>(bytes.at(offset) * 256 + bytes.at(offset + 1));
+}
+
+std::vector<ObjParcelType> GenerateDomain(VDomain& domain, const ObjParcelType& parcel) {
+  domain.OpenDomain(parcel, nullptr, kOpenForGeneration);
+  domain.WriteDomain(0);
+  std::vector<ObjParcelType> parcels(8);
+  std::uint16_t count = 0;
+  domain.CloseDomain(&count, 7, parcels.data());
+  parcels.resize(count);
+  return parcels;
 }
 
 std::vector<std::string> DataFileNames(FakeHost& host) {

@@ -1,5 +1,5 @@
-// Test helpers for domains on disk: parcels for test domains, the path of each file of a
-// domain in the fake host's data directory, and the big-endian words of a file's bytes.
+// Test helpers for domains on disk: parcels for test domains, generating a domain, the path of
+// each file of a domain in the fake host's data directory, and big-endian words of file bytes.
 #ifndef MORVIT_TESTS_SUPPORT_DOMAINFILES_H
 #define MORVIT_TESTS_SUPPORT_DOMAINFILES_H
 
@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "domains/VDomain.h"
 #include "morvit/VBase.h"
 #include "support/FakeHost.h"
 
@@ -23,6 +24,10 @@ std::string DomainFilePath(FakeHost& host, ObjParcelType parcel, std::uint16_t s
 
 // The big-endian 16-bit word at `offset` of `bytes`.
 std::uint16_t WordAt(const std::vector<std::uint8_t>& bytes, std::size_t offset);
+
+// Generates `domain` for `parcel` the way the manager does (open, write, close) and returns
+// the parcels it reports, at most eight.
+std::vector<ObjParcelType> GenerateDomain(VDomain& domain, const ObjParcelType& parcel);
 
 // The names of the files in the host's data directory, sorted.
 std::vector<std::string> DataFileNames(FakeHost& host);
