@@ -1,5 +1,5 @@
 // The NOBA domain generated through the C interface and read back through its class: the text
-// element byte by byte, the empty domain, refused records and the hand-over to the database.
+// element byte by byte, its listing, refused records and the hand-over to the database.
 #include "domains/VNobaDomain.h"
 
 #include <string>
@@ -46,22 +46,6 @@ TEST_F(NobaTest, ExpandedDomainIsByteExact) {
                    0x00, 0x03, 0x00, 0x0C,                         // code 3, size 12
                    0x00, 0x02, 'A',  'B',  0x00, 0x01, 'C', 0x00,  // the two texts
                    0x10, 0x94, 0x00, 0x04}));                      // ElementEnd
-}
-
-TEST_F(NobaTest, EmptyDomainHoldsOnlyTheMarkers) {
-  const Generation g = GenerateThroughC(kNoba, {});
-  ASSERT_EQ(g.finishStatus, VBASE_STATUS_OK);
-  ASSERT_EQ(g.parcels.size(), 1u);
-  RecordingDatabase database;
-  auto noba = ReadBack<VNobaDomain>(kNoba, &database);
-  EXPECT_EQ(noba->Backtranslate(), 1);
-  EXPECT_TRUE(database.inserted.empty());
-  EXPECT_TRUE(host.sent.empty());
-  const Bytes file = OnlyFile('X');
-  ASSERT_EQ(file.size(), 58u);
-  EXPECT_EQ(Bytes(file.begin(), file.begin() + 2), (Bytes{0x00, 0x39}));
-  EXPECT_EQ(Bytes(file.begin() + 50, file.end()),
-            (Bytes{0x10, 0x90, 0x00, 0x04, 0x10, 0x94, 0x00, 0x04}));
 }
 
 // A record that cannot be taken over is refused (status -706); the texts before it stay and

@@ -1,6 +1,6 @@
 // The POBA domain: always one domain file with all three headers, padded to an even domain
-// length after an odd compressed body; the empty domain; and the refusal of a body too large
-// for its one file.
+// length after an odd compressed body; the refusal of a body too large for its one file and of
+// damaged files.
 #include "domains/VPobaDomain.h"
 
 #include <filesystem>
@@ -20,21 +20,6 @@ std::uint16_t WordAt(const Bytes& bytes, std::size_t offset) {
 }
 
 using PobaTest = DomainTypeTest;
-
-TEST_F(PobaTest, NothingInsertedStillWritesBothEmptySections) {
-  const Generation g = GenerateThroughC(kPoba, {});
-  ASSERT_EQ(g.finishStatus, VBASE_STATUS_OK);
-  ASSERT_EQ(g.parcels.size(), 1u);
-  RecordingDatabase database;
-  auto poba = ReadBack<VPobaDomain>(kPoba, &database);
-  EXPECT_EQ(poba->Backtranslate(), 1);
-  EXPECT_TRUE(database.inserted.empty());
-  const Bytes file = OnlyFile('X');
-  ASSERT_EQ(file.size(), 66u);
-  EXPECT_EQ(Bytes(file.begin() + 50, file.end()),
-            (Bytes{0x10, 0x90, 0x00, 0x04, 0x10, 0x94, 0x00, 0x04,     // element section
-                   0x10, 0xA0, 0x00, 0x04, 0x10, 0xA4, 0x00, 0x04}));  // page-break section
-}
 
 // Generates POBAs of growing size until the compressed body is odd, then checks the pad byte,
 // the even domain length, the parcel's length and that the content reads back.
