@@ -29,8 +29,9 @@ class FakeDomain : public VDomain {
     if (m_config.destroyed) ++*m_config.destroyed;
   }
 
+  // Opens its own scratch file instead of the parcel's domain file.
   void OpenDomain(ObjParcelType parcel, VDatabase* database, std::uint16_t mode) override {
-    VDomain::OpenDomain(parcel, database, mode);
+    m_pDatabase = database;
     m_parcel = parcel;
     m_path = m_config.directory + "/domain" + std::to_string(parcel.domainType);
     CFileException error;
