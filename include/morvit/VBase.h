@@ -72,15 +72,15 @@ typedef struct TSectionInfo {
 
 /* Move-block record (28 bytes). */
 typedef struct TMoveBlock {
-  int32_t value;            /*  0: filed with the signature */
+  int32_t value;             /*  0: filed with the signature */
   uint16_t functionBlockKey; /* 4 */
-  int16_t extraValue;       /*  6: filed with the signature */
-  uint16_t firstList[4];    /*  8: first firstCount values are part of the signature */
-  uint16_t secondList[2];   /* 16: first secondCount values are part of the signature */
-  uint16_t firstCount;      /* 20: at most 4 */
-  uint16_t secondCount;     /* 22: at most 2 */
-  int16_t shapeValue;       /* 24 */
-  uint16_t lastValue;       /* 26: its low byte ends the signature */
+  int16_t extraValue;        /*  6: filed with the signature */
+  uint16_t firstList[4];     /*  8: first firstCount values are part of the signature */
+  uint16_t secondList[2];    /* 16: first secondCount values are part of the signature */
+  uint16_t firstCount;       /* 20: at most 4 */
+  uint16_t secondCount;      /* 22: at most 2 */
+  int16_t shapeValue;        /* 24 */
+  uint16_t lastValue;        /* 26: its low byte ends the signature */
 } TMoveBlock;
 
 /* A typed terminal value (72 bytes). Type codes: 0 boolean, 1 integer, 2 long integer,
@@ -88,12 +88,12 @@ typedef struct TMoveBlock {
 typedef struct TBATerminal {
   uint16_t objectNumber; /*  0 */
   uint16_t reserved0;
-  int32_t typeCode;      /*  4 */
+  int32_t typeCode; /*  4 */
   union {
     uint8_t bytes[56];
     double real;
-  } value;               /*  8 */
-  uint16_t length;       /* 64 */
+  } value;         /*  8 */
+  uint16_t length; /* 64 */
   uint8_t reserved1[6];
 } TBATerminal;
 

@@ -8,8 +8,6 @@ IMPLEMENT_RUNTIME_CLASS(VDomainSection, CObject)
 VDomainSection::VDomainSection(std::uint16_t startCode, std::uint16_t endCode, std::uint16_t length)
     : m_wStartCode(startCode), m_wEndCode(endCode), m_wLength(length) {}
 
-VDomainSection::~VDomainSection() = default;
-
 VElement& VDomainSection::AppendElement(std::uint16_t code) {
   m_elements.push_back(std::make_unique<VElement>(code));
   return *m_elements.back();

@@ -21,13 +21,13 @@ inline constexpr std::uint16_t kSectionBlockHeaderSize = 2 + 2;
 // Length of a section with no element: its start and end markers.
 inline constexpr std::uint16_t kEmptySectionLength = 2 * kSectionBlockHeaderSize;
 
+// Owns its elements: a section moves with them and is not copied.
 class VDomainSection : public CObject {
   DECLARE_RUNTIME_CLASS(VDomainSection)
 
  public:
   VDomainSection(std::uint16_t startCode = 0, std::uint16_t endCode = 0,
                  std::uint16_t length = kEmptySectionLength);
-  ~VDomainSection() override;
 
   // Reads the section at `position` (0: at the file's current position). A first code other
   // than `startCode` leaves the section empty, length 4, with the file after those 4 bytes.

@@ -4,7 +4,9 @@
 #define MORVIT_FILES_DCLFORMAT_H
 
 #include <array>
+#include <bit>
 #include <cstdint>
+#include <cstring>
 
 namespace morvit::dcl {
 
@@ -142,7 +144,20 @@ constexpr std::array<DecodeEntry, (1u << peekBits)> MakeDecodeTable(
   return table;
 }
 
-// Combines a length symbol with its extra value into the full length.
+// The 8 bytes at `p` as one number, the first byte lowest: the next 64 stream bits, first bit
+// in bit 0. (Stream bytes, not controller values: the bit stream is filled from bit 0 upward.)
+inline std::uint64_t LoadLittleEndian64(const std::uint8_t* p) {
+  std::uint64_t value;
+  std::memcpy(&value, p, sizeof value);  // one load; reordered below on big-endian hosts
+  if constexpr (std::endian::native == std::endian::big) {
+    std::uint64_t reordered = 0;
+    for (unsigned i = 0; i < 8; ++i) reordered = (reordered << 8) | ((value >> (8 * i)) & 0xFF);
+    value = reordered;
+  }
+  return value;
+}
+
+// The length symbol whose range holds `length` (2..519).
 constexpr unsigned LengthSymbolOf(unsigned length) {
   unsigned s = 0;
   while (!(length >= kLengthBase[s] && length < kLengthBase[s] + (1u << kLengthExtraBits[s]))) ++s;

@@ -7,12 +7,13 @@
 // - The fixed code tables are compile-time constants; the work area holds only the input chunk
 //   and the output window, so a call needs no set-up beyond reading the header.
 // - A copy may overlap its own output (distance < length); it must repeat the recent bytes, so
-//   copying goes front to back (in 8-byte steps only when the distance is at least 8).
+//   copying goes front to back, in steps no wider than the distance.
 // - A token is at most 30 bits; after a refill at least 32 bits are held unless the input has
 //   ended. Past the end the accumulator reads as zero bits, and a token that used more bits than
 //   the input held means the stream was cut short.
 #include "files/Explode.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <new>
@@ -23,9 +24,9 @@ namespace {
 constexpr unsigned kInputChunk = 2048;   // bytes asked of the read callback at a time
 constexpr unsigned kOutputChunk = 4096;  // bytes handed to the write callback at a time
 // The window keeps one chunk of history behind every chunk handed on; a copy starts below
-// kFlushAt and may run kMaxCopy bytes, and the 8-byte copy steps may overrun by 7.
+// kFlushAt and may run kMaxCopy bytes, and the 16-byte copy steps may overrun by 15.
 constexpr unsigned kFlushAt = 2 * kOutputChunk;
-constexpr unsigned kCopyOverrun = 8;
+constexpr unsigned kCopyOverrun = 16;
 
 struct ExplodeWork {
   std::uint8_t input[kInputChunk];
@@ -39,12 +40,6 @@ constexpr unsigned kTokenBitsGuaranteed = 32;  // longest token: 1 + 7 + 8 + 8 +
 constexpr auto kLiteralTable = MakeDecodeTable<kMaxLiteralCodeBits>(kLiteralCodes);
 constexpr auto kLengthTable = MakeDecodeTable<kMaxLengthCodeBits>(kLengthCodes);
 constexpr auto kDistanceTable = MakeDecodeTable<kMaxDistanceCodeBits>(kDistanceCodes);
-
-inline std::uint64_t LoadLittleEndian64(const std::uint8_t* p) {
-  std::uint64_t v = 0;
-  for (int i = 7; i >= 0; --i) v = (v << 8) | p[i];
-  return v;
-}
 
 // The input side: the chunk buffer, the accumulator and the callback that refills them.
 class BitInput {
@@ -137,12 +132,19 @@ class WindowOutput {
     if (distance > m_size) return false;
     std::uint8_t* to = m_window + m_size;
     const std::uint8_t* from = to - distance;
-    if (distance >= 8) {
+    if (distance >= 16) {
+      for (unsigned i = 0; i < length; i += 16) std::memcpy(to + i, from + i, 16);
+    } else if (distance >= 8) {
       for (unsigned i = 0; i < length; i += 8) std::memcpy(to + i, from + i, 8);
     } else if (distance == 1) {
       std::memset(to, *from, length);
     } else {
-      for (unsigned i = 0; i < length; ++i) to[i] = from[i];
+      // The copy repeats a pattern of `distance` bytes: once 16 bytes are out byte by byte,
+      // 8-byte steps can read from a whole number of periods back, at least 8 bytes away.
+      const unsigned period = distance * ((8 + distance - 1) / distance);
+      const unsigned head = std::min(length, 16u);
+      for (unsigned i = 0; i < head; ++i) to[i] = from[i];
+      for (unsigned i = head; i < length; i += 8) std::memcpy(to + i, to + i - period, 8);
     }
     m_size += length;
     return true;

@@ -6,27 +6,33 @@
 //   parser therefore works out, for a block of up to kBlock input positions, the token sequence
 //   with the fewest bits (shortest path over positions: a literal moves one position on, a copy
 //   of length l moves l on), instead of choosing greedily.
-// - Match finding: a hash of the next 3 bytes heads a chain through all earlier positions with
-//   that hash; the chain links live in a ring of 4096 slots indexed by position, which is all the
-//   history any distance can reach. Walking the chain from the nearest position, every candidate
-//   longer than the ones before is kept, so for every length the nearest (cheapest: distance
-//   codes never shrink with the distance) source is known. Length-2 copies, which reach only 256
-//   bytes back, come from a second table holding the latest position of each 2-byte pair.
-//   Table entries hold positions modulo 65536; entries older than the dictionary are aged to a
-//   fixed far-away value every 16384 positions so that no stale entry can pass for a near one.
-//   Candidates are always verified byte by byte, so a hash collision costs time, never validity.
-// - Limits: chains are followed at most kChainLimit steps, and a match of kNiceLength or more is
-//   taken as it stands (the positions it covers are not searched), which bounds the work per
+// - Match finding: binary trees, one per 2-byte hash, hold the positions of the last 4096
+//   bytes, each tree a heap by recency and a search tree by the bytes that follow each position.
+//   Entering a position walks from the root down to its place, and the nodes passed on the way
+//   are exactly those sharing the longest prefixes with it; they are met nearest first, so each
+//   longer match met is the nearest (cheapest: distance codes never shrink with the distance)
+//   source of its length, including the nearest length-2 source. The two child links of each
+//   position live in a ring of 4096 slots, which is all the history a distance can reach.
+//   Links and roots hold positions modulo 65536; roots older than the dictionary are aged to a
+//   fixed far-away value every 16384 positions, so no stale entry can pass for a near one, and
+//   every candidate is verified byte by byte, so a hash collision costs time, never validity.
+// - Limits: a walk visits at most kTreeDepth nodes and orders positions by at most kNiceLength
+//   bytes. A match of kNiceLength or more is followed on to its end and taken as it stands; of
+//   the positions it covers only the last kTailInserts enter the trees. This bounds the work per
 //   byte on long repeats.
 // - Block ends: a copy may run past the end of the block. The block then ends either exactly at
 //   its last position or with the best such crossing copy, judged by its bits less the bytes it
 //   covers beyond the block valued at the previous block's bits per byte.
-// - Memory: the window keeps 4096 bytes of history, the block, the longest copy beyond it and
-//   room for one 4096-byte read. Per block position the parse keeps its cost (16 bits suffice:
-//   a block costs at most 14 bits per byte) and the last token of the cheapest path to it.
+// - Memory: the window keeps 4096 bytes of history (and the tail positions before the block),
+//   the block, the longest copy beyond it and room for one 4096-byte read. Per block position the
+//   parse keeps its cost (16 bits suffice: a block costs at most 14 bits per byte) and the last
+//   token of the cheapest path to it. Block size barely changes the result, so the trees get the
+//   memory first.
 #include "files/Implode.h"
 
 #include <algorithm>
+#include <bit>
+#include <cassert>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -37,24 +43,27 @@ namespace {
 
 constexpr unsigned kInputChunk = 4096;   // bytes asked of the read callback at a time
 constexpr unsigned kOutputChunk = 2048;  // bytes handed to the write callback at a time
-constexpr unsigned kBlock = 1008;        // positions parsed together
-constexpr unsigned kWindowSize = kMaxDictionary + kBlock + kMaxCopy + kInputChunk;
-constexpr unsigned kHashBits = 12;
-constexpr unsigned kPairBits = 10;
-constexpr unsigned kChainLimit = 32;
-constexpr unsigned kNiceLength = 96;
+constexpr unsigned kBlock = 712;         // positions parsed together
+constexpr unsigned kHashBits = 11;
+constexpr unsigned kTreeDepth = 24;  // most tree nodes visited per position
+constexpr unsigned kMaxMatches = kTreeDepth;
+constexpr unsigned kNiceLength = 48;
+constexpr unsigned kTailInserts = 16;
+// History kept before a block: the dictionary, for the block's own positions, and the tail
+// positions before it that may still enter the trees.
+constexpr unsigned kHistory = kMaxDictionary + kTailInserts;
+constexpr unsigned kWindowSize = kHistory + kBlock + kMaxCopy + kInputChunk;
 constexpr unsigned kRefreshInterval = 16384;
 constexpr std::uint16_t kFarAway = 32768;  // age given to stale table entries
 constexpr std::uint16_t kUnreached = 0xFFFF;
 constexpr unsigned kRateScale = 1024;  // fixed-point scale of bits per byte
 
 struct ImplodeWork {
-  std::uint16_t head[1u << kHashBits];
-  std::uint16_t pairHead[1u << kPairBits];
-  std::uint16_t chain[kMaxDictionary];
-  std::uint16_t cost[kBlock + 1];      // bits of the cheapest parse up to each block position
-  std::uint16_t length[kBlock + 1];    // its last token: 1 for a literal, else copy length
-  std::uint16_t distance[kBlock + 1];  // and the copy's distance
+  std::uint16_t head[1u << kHashBits];     // newest position of each 2-byte hash: a tree's root
+  std::uint16_t tree[2 * kMaxDictionary];  // per position (ring): smaller and larger subtree
+  std::uint16_t cost[kBlock + 1];          // bits of the cheapest parse up to each block position
+  std::uint16_t length[kBlock + 1];        // its last token: 1 for a literal, else copy length
+  std::uint16_t distance[kBlock + 1];      // and the copy's distance
   std::uint8_t window[kWindowSize];
   std::uint8_t output[kOutputChunk + 8];
 };
@@ -91,29 +100,17 @@ inline unsigned DistanceBits(unsigned distance, unsigned lowBits) {
   return kDistanceCodes[(distance - 1) >> lowBits].bits + lowBits;
 }
 
-inline std::uint32_t Read32(const std::uint8_t* p) {
-  return std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16 |
-         std::uint32_t{p[3]} << 24;
-}
-inline std::uint64_t Read64(const std::uint8_t* p) {
-  return std::uint64_t{Read32(p)} | std::uint64_t{Read32(p + 4)} << 32;
-}
-inline unsigned Hash3(const std::uint8_t* p) {
-  const std::uint32_t key =
-      std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16;
-  return (key * 2654435761u) >> (32 - kHashBits);
-}
 inline unsigned Hash2(const std::uint8_t* p) {
   const std::uint32_t key = std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8;
-  return (key * 2654435761u) >> (32 - kPairBits);
+  return (key * 2654435761u) >> (32 - kHashBits);
 }
 
 // Number of equal bytes at `a` and `b`, at most `limit`.
 inline unsigned MatchLength(const std::uint8_t* a, const std::uint8_t* b, unsigned limit) {
   unsigned n = 0;
   while (n + 8 <= limit) {
-    const std::uint64_t diff = Read64(a + n) ^ Read64(b + n);
-    if (diff != 0) return n + static_cast<unsigned>(__builtin_ctzll(diff)) / 8;
+    const std::uint64_t diff = LoadLittleEndian64(a + n) ^ LoadLittleEndian64(b + n);
+    if (diff != 0) return n + static_cast<unsigned>(std::countr_zero(diff)) / 8;
     n += 8;
   }
   while (n < limit && a[n] == b[n]) ++n;
@@ -183,7 +180,6 @@ class Encoder {
         m_sizeCode(sizeCode),
         m_dictionarySize(1u << (sizeCode + 6)) {
     std::fill(std::begin(work.head), std::end(work.head), kFarAway);
-    std::fill(std::begin(work.pairHead), std::end(work.pairHead), kFarAway);
   }
 
   void Run() {
@@ -199,14 +195,17 @@ class Encoder {
   }
 
  private:
-  std::uint8_t* At(std::uint64_t position) { return m_work.window + (position - m_base); }
+  std::uint8_t* At(std::uint64_t position) {
+    assert(position >= m_base && position - m_base <= kWindowSize);
+    return m_work.window + (position - m_base);
+  }
 
   // Reads until a whole block and the longest copy beyond it are in the window, or the input
-  // ends. Before a read that would not fit, drops all but 4096 bytes of history.
+  // ends. Before a read that would not fit, drops all but kHistory bytes of history.
   void FillLookahead() {
     while (!m_ended && m_end - m_pos < kBlock + kMaxCopy) {
       if (kWindowSize - (m_end - m_base) < kInputChunk) {
-        const std::uint64_t keepFrom = m_pos - std::min<std::uint64_t>(m_pos, kMaxDictionary);
+        const std::uint64_t keepFrom = m_pos - std::min<std::uint64_t>(m_pos, kHistory);
         std::memmove(m_work.window, At(keepFrom), m_end - keepFrom);
         m_base = keepFrom;
       }
@@ -217,67 +216,80 @@ class Encoder {
     }
   }
 
-  void InsertUpTo(std::uint64_t position) {
-    for (; m_inserted < position; ++m_inserted) {
-      const auto p16 = static_cast<std::uint16_t>(m_inserted);
-      if (m_inserted >= m_nextRefresh) {
-        AgeOut(p16, m_work.head);
-        AgeOut(p16, m_work.pairHead);
-        m_nextRefresh += kRefreshInterval;
-      }
-      if (m_end - m_inserted < 3) continue;
-      const std::uint8_t* bytes = At(m_inserted);
-      std::uint16_t& head = m_work.head[Hash3(bytes)];
-      m_work.chain[m_inserted & (kMaxDictionary - 1)] = head;
-      head = p16;
-      m_work.pairHead[Hash2(bytes)] = p16;
-    }
+  // Gives every root older than the dictionary the far-away age.
+  void AgeOutRoots(std::uint16_t now) {
+    for (std::uint16_t& root : m_work.head)
+      if (static_cast<std::uint16_t>(now - root) > kMaxDictionary)
+        root = static_cast<std::uint16_t>(now - kFarAway);
   }
 
-  template <std::size_t N>
-  static void AgeOut(std::uint16_t now, std::uint16_t (&table)[N]) {
-    for (std::uint16_t& entry : table)
-      if (static_cast<std::uint16_t>(now - entry) > kMaxDictionary)
-        entry = static_cast<std::uint16_t>(now - kFarAway);
-  }
-
-  // Fills `matches` with copies at `position` of increasing length (3 or more), each the
-  // nearest of its length; returns their count. `shortDistance` gets the nearest length-2 source
-  // within reach, or 0.
-  unsigned FindMatches(std::uint64_t position, unsigned limit, Match* matches,
-                       unsigned& shortDistance) {
-    const std::uint8_t* current = At(position);
+  // Inserts `position` into its tree and fills `matches` with the copies found on the way, of
+  // increasing length (2 or more), each the nearest of its length; returns their count.
+  unsigned InsertAndFind(std::uint64_t position, unsigned fullLimit, Match* matches) {
+    m_inserted = position + 1;
     const auto p16 = static_cast<std::uint16_t>(position);
+    if (position >= m_nextRefresh) {
+      AgeOutRoots(p16);
+      m_nextRefresh += kRefreshInterval;
+    }
+    if (fullLimit < kMinCopy) return 0;
+    // The trees order positions by their next kNiceLength bytes at most; a match that long is
+    // then followed on as far as it goes.
+    const unsigned limit = std::min(fullLimit, kNiceLength);
+    const std::uint8_t* current = At(position);
+    std::uint16_t& root = m_work.head[Hash2(current)];
+    unsigned distance = static_cast<std::uint16_t>(p16 - root);
+    root = p16;
+    const auto far = static_cast<std::uint16_t>(p16 - kFarAway);
+    std::uint16_t* smaller = &m_work.tree[2 * (position & (kMaxDictionary - 1))];
+    std::uint16_t* larger = smaller + 1;
     const unsigned maxDistance =
         static_cast<unsigned>(std::min<std::uint64_t>(m_dictionarySize, position));
-    shortDistance = 0;
-    if (limit < kMinCopy) return 0;
-    const unsigned pairDistance = static_cast<std::uint16_t>(p16 - m_work.pairHead[Hash2(current)]);
-    if (pairDistance >= 1 && pairDistance <= std::min(kMaxShortDistance, maxDistance) &&
-        current[0] == current[-static_cast<std::ptrdiff_t>(pairDistance)] &&
-        current[1] == current[1 - static_cast<std::ptrdiff_t>(pairDistance)])
-      shortDistance = pairDistance;
-    if (limit < 3) return 0;
-
-    unsigned count = 0, best = 2;
-    unsigned distance = static_cast<std::uint16_t>(p16 - m_work.head[Hash3(current)]);
-    for (unsigned steps = kChainLimit; distance >= 1 && distance <= maxDistance;) {
+    unsigned smallerLength = 0, largerLength = 0, best = 1, count = 0;
+    for (unsigned depth = kTreeDepth; depth > 0 && distance >= 1 && distance < kMaxDictionary;
+         --depth) {
+      const std::uint64_t node = position - distance;
+      assert(node >= m_base);
+      std::uint16_t* children = &m_work.tree[2 * (node & (kMaxDictionary - 1))];
       const std::uint8_t* source = current - distance;
-      if (source[best] == current[best]) {
-        const unsigned length = MatchLength(current, source, limit);
-        if (length > best) {
-          matches[count++] = {length, distance};
-          best = length;
-          if (length == limit) break;
-        }
+      unsigned length = std::min(smallerLength, largerLength);
+      length += MatchLength(current + length, source + length, limit - length);
+      if (length > best && distance <= maxDistance) {
+        matches[count++] = {length, distance};
+        best = length;
       }
-      if (--steps == 0) break;
-      const unsigned next = static_cast<std::uint16_t>(
-          p16 - m_work.chain[(position - distance) & (kMaxDictionary - 1)]);
-      if (next <= distance) break;
-      distance = next;
+      if (length == limit) {  // the node is replaced by this position
+        *smaller = children[0];
+        *larger = children[1];
+        if (count > 0 && matches[count - 1].length == limit)
+          matches[count - 1].length += MatchLength(
+              current + limit, current + limit - matches[count - 1].distance, fullLimit - limit);
+        return count;
+      }
+      // The node goes to the smaller or the larger side, and the walk on to its other child;
+      // written as selections, since which side it is cannot be predicted.
+      const bool nodeSmaller = source[length] < current[length];
+      *(nodeSmaller ? smaller : larger) = static_cast<std::uint16_t>(node);
+      std::uint16_t* next = children + (nodeSmaller ? 1 : 0);
+      smaller = nodeSmaller ? next : smaller;
+      larger = nodeSmaller ? larger : next;
+      smallerLength = nodeSmaller ? length : smallerLength;
+      largerLength = nodeSmaller ? largerLength : length;
+      distance = static_cast<std::uint16_t>(p16 - *next);
     }
+    *smaller = far;
+    *larger = far;
     return count;
+  }
+
+  // Inserts the last kTailInserts positions before `end` that a long match passed over, so
+  // that they can serve as near sources.
+  void InsertTail(std::uint64_t end) {
+    Match ignored[kMaxMatches];
+    for (std::uint64_t p = std::max(m_inserted, end - std::min<std::uint64_t>(end, kTailInserts));
+         p < end; ++p)
+      InsertAndFind(p, static_cast<unsigned>(std::min<std::uint64_t>(kMaxCopy, m_end - p)),
+                    ignored);
   }
 
   void Relax(unsigned to, unsigned cost, unsigned length, unsigned distance) {
@@ -305,11 +317,11 @@ class Encoder {
   unsigned m_mode;
   unsigned m_sizeCode;
   unsigned m_dictionarySize;
-  std::uint64_t m_base = 0;      // input position of window[0]
-  std::uint64_t m_pos = 0;       // next input position to encode
-  std::uint64_t m_end = 0;       // input position after the last byte read
-  std::uint64_t m_inserted = 0;  // positions below this are in the match tables
+  std::uint64_t m_base = 0;  // input position of window[0]
+  std::uint64_t m_pos = 0;   // next input position to encode
+  std::uint64_t m_end = 0;   // input position after the last byte read
   std::uint64_t m_nextRefresh = kRefreshInterval;
+  std::uint64_t m_inserted = 0;  // one past the last position entered into the trees
   bool m_ended = false;
   unsigned m_rate = 4 * kRateScale;  // bits per input byte of the previous block, scaled
 };
@@ -334,33 +346,35 @@ void Encoder::ParseBlock() {
   std::int64_t crossScore = INT64_MAX;
   unsigned crossFrom = 0, crossLength = 0, crossDistance = 0;
 
-  Match matches[kChainLimit];
+  InsertTail(start);
+  Match matches[kMaxMatches];
   for (unsigned i = 0; i < n;) {
     const std::uint64_t position = start + i;
-    InsertUpTo(position);
     const unsigned limit = static_cast<unsigned>(std::min<std::uint64_t>(kMaxCopy, available - i));
-    unsigned shortDistance;
-    const unsigned count = FindMatches(position, limit, matches, shortDistance);
-    InsertUpTo(position + 1);
+    const unsigned count = InsertAndFind(position, limit, matches);
 
     const unsigned here = cost[i];
     Relax(i + 1, here + m_literals[*At(position)].bits, 1, 0);
-    if (shortDistance != 0 && i + kMinCopy <= n)
-      Relax(i + kMinCopy, here + CopyBits(kMinCopy, shortDistance), kMinCopy, shortDistance);
-    unsigned from = 3;
+    unsigned from = kMinCopy;
     for (unsigned m = 0; m < count; ++m) {
-      const unsigned distanceBits = DistanceBits(matches[m].distance, m_sizeCode);
+      const unsigned distance = matches[m].distance;
+      if (from == kMinCopy) {  // only the nearest source may serve a length-2 copy
+        if (distance <= kMaxShortDistance && i + kMinCopy <= n)
+          Relax(i + kMinCopy, here + CopyBits(kMinCopy, distance), kMinCopy, distance);
+        ++from;
+      }
+      const unsigned distanceBits = DistanceBits(distance, m_sizeCode);
       const unsigned to = std::min(matches[m].length, n - i);
       for (unsigned l = from; l <= to; ++l)
-        Relax(i + l, here + kLengthTokens[l].bits + distanceBits, l, matches[m].distance);
-      from = matches[m].length + 1;
+        Relax(i + l, here + kLengthTokens[l].bits + distanceBits, l, distance);
+      from = std::max(from, matches[m].length + 1);
     }
     if (count == 0) {
       ++i;
       continue;
     }
     const Match longest = matches[count - 1];
-    if (longest.length > n - i) {
+    if (longest.length > n - i && longest.length > kMinCopy) {
       const std::int64_t beyond = i + longest.length - n;
       const std::int64_t score =
           std::int64_t{here + CopyBits(longest.length, longest.distance)} * kRateScale -
@@ -372,7 +386,14 @@ void Encoder::ParseBlock() {
         crossDistance = longest.distance;
       }
     }
-    i += longest.length >= kNiceLength ? longest.length : 1;
+    if (longest.length < kNiceLength) {
+      ++i;
+      continue;
+    }
+    // A long match is taken as it stands; of the positions it covers only the last few enter
+    // the trees, enough to keep short distances reachable.
+    i += longest.length;
+    InsertTail(start + std::min(i, n));
   }
 
   const bool crossing =

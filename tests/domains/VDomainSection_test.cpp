@@ -62,6 +62,16 @@ TEST(DomainSection, ReadsBackElementsAndLength) {
   EXPECT_EQ(Bytes(again), kTwoElementBytes);
 }
 
+TEST(DomainSection, MovesWithItsElements) {
+  VDomainSection section(kElementStart, kElementEnd);
+  AddTwoElements(section);
+  std::vector<VDomainSection> sections;
+  sections.push_back(std::move(section));
+  CMemFile file;
+  sections[0].Write(file, 0);
+  EXPECT_EQ(Bytes(file), kTwoElementBytes);
+}
+
 TEST(DomainSection, ReadsAtAGivenPosition) {
   std::vector<std::uint8_t> bytes = {0xAA, 0xBB, 0xCC};
   bytes.insert(bytes.end(), kTwoElementBytes.begin(), kTwoElementBytes.end());

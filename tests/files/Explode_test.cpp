@@ -39,6 +39,8 @@ struct DecodeCase {
   Bytes expected;
 };
 
+void PrintTo(const DecodeCase& c, std::ostream* os) { *os << c.name; }
+
 class ExplodeExamples : public testing::TestWithParam<DecodeCase> {};
 
 // Every example decodes byte-exactly, whether the input comes whole or one byte per read.

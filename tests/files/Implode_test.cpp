@@ -50,22 +50,12 @@ TEST(Implode, RejectsBadArgumentsBeforeAnyCallback) {
   }
 }
 
-struct Sample {
-  const char* name;
-  Bytes (*make)(std::size_t, unsigned);
-};
-const Sample kSamples[] = {{"text", testutil::SampleText},
-                           {"runs", testutil::SampleRuns},
-                           {"random", testutil::SampleRandom},
-                           {"records", testutil::SampleRecords},
-                           {"binary", testutil::SampleBinary}};
-
 // Sizes around the window, read-chunk and block boundaries of both engines.
 const std::size_t kSizes[] = {0,    1,    2,    3,    17,   1007,  1008,  1009,  4095,
                               4096, 4097, 8191, 8192, 8193, 65535, 65536, 65537, 300001};
 
 TEST(Implode, RoundTripsEveryModeAndDictionary) {
-  for (const Sample& sample : kSamples)
+  for (const testutil::SampleKind& sample : testutil::kSampleKinds)
     for (std::size_t size : kSizes) {
       const Bytes data = sample.make(size, static_cast<unsigned>(size));
       for (unsigned mode : {0u, 1u})
@@ -90,7 +80,7 @@ TEST(Implode, RoundTripsEveryModeAndDictionary) {
 // Short reads must give the same stream as whole chunks: the encoder may not depend on how
 // the input arrives.
 TEST(Implode, OneByteReadsGiveTheSameStream) {
-  for (const Sample& sample : kSamples) {
+  for (const testutil::SampleKind& sample : testutil::kSampleKinds) {
     const Bytes data = sample.make(20000, 7);
     const auto whole = RunImplode(morvit::dcl::implode, data, 0, 4096);
     const auto trickled = RunImplode(morvit::dcl::implode, data, 0, 4096, 1);

@@ -18,16 +18,6 @@ using testutil::Bytes;
 using testutil::RunExplode;
 using testutil::RunImplode;
 
-struct Sample {
-  const char* name;
-  Bytes (*make)(std::size_t, unsigned);
-};
-const Sample kSamples[] = {{"text", testutil::SampleText},
-                           {"runs", testutil::SampleRuns},
-                           {"random", testutil::SampleRandom},
-                           {"records", testutil::SampleRecords},
-                           {"binary", testutil::SampleBinary}};
-
 // Sizes 1..3, every size from 4090 to 4102 and from 65530 to 65542.
 std::vector<std::size_t> Sizes() {
   std::vector<std::size_t> sizes = {1, 2, 3, 1000};
@@ -53,7 +43,7 @@ void ExpectBothWays(const Bytes& data, unsigned mode, unsigned dictionary) {
 
 TEST_P(PeerInterop, StreamsExpandBothWays) {
   const auto [mode, dictionary] = GetParam();
-  for (const Sample& sample : kSamples)
+  for (const testutil::SampleKind& sample : testutil::kSampleKinds)
     for (std::size_t size : Sizes()) {
       SCOPED_TRACE(testing::Message() << sample.name << ", " << size << " bytes");
       ExpectBothWays(sample.make(size, static_cast<unsigned>(size)), mode, dictionary);
@@ -62,7 +52,7 @@ TEST_P(PeerInterop, StreamsExpandBothWays) {
 
 // Several megabytes of each sample, in both literal modes with the largest dictionary.
 TEST(PeerInterop, LargeInputs) {
-  for (const Sample& sample : kSamples)
+  for (const testutil::SampleKind& sample : testutil::kSampleKinds)
     for (unsigned mode : {0u, 1u}) {
       SCOPED_TRACE(testing::Message() << sample.name << ", mode " << mode);
       ExpectBothWays(sample.make(3 << 20, mode), mode, 4096);

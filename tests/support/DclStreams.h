@@ -58,19 +58,20 @@ CodecRun RunImplode(Implode implode, std::span<const std::uint8_t> data, unsigne
   std::vector<char> work(workAreaSize);
   run.code = static_cast<int>(implode(&MemoryStreams::Read, &MemoryStreams::Write, work.data(),
                                       &run.io, &mode, &dictionarySize));
-  run.bytes = run.io.output;
+  run.bytes = std::move(run.io.output);
   return run;
 }
 
 // Runs an explode-style function (ours or the peer's) over `stream`.
 template <typename Explode>
 CodecRun RunExplode(Explode explode, std::span<const std::uint8_t> stream, unsigned readLimit = 0,
-                    std::size_t workAreaSize = kDclWorkAreaSize) {
+                    std::size_t workAreaSize = kDclWorkAreaSize, std::size_t expectedSize = 0) {
   CodecRun run{0, {}, {stream, readLimit}};
+  run.io.output.reserve(expectedSize);
   std::vector<char> work(workAreaSize);
   run.code =
       static_cast<int>(explode(&MemoryStreams::Read, &MemoryStreams::Write, work.data(), &run.io));
-  run.bytes = run.io.output;
+  run.bytes = std::move(run.io.output);
   return run;
 }
 

@@ -99,6 +99,17 @@ inline std::vector<std::uint8_t> SampleBinary(std::size_t size, unsigned seed = 
   return data;
 }
 
+// Every kind of sample, for tests that run over all of them.
+struct SampleKind {
+  const char* name;
+  std::vector<std::uint8_t> (*make)(std::size_t size, unsigned seed);
+};
+inline constexpr SampleKind kSampleKinds[] = {{"text", SampleText},
+                                              {"runs", SampleRuns},
+                                              {"random", SampleRandom},
+                                              {"records", SampleRecords},
+                                              {"binary", SampleBinary}};
+
 }  // namespace testutil
 
 #endif  // MORVIT_TESTS_SUPPORT_SAMPLEDATA_H

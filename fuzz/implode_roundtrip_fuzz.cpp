@@ -1,0 +1,29 @@
+// Fuzz target for the encoder: whatever the input, mode and dictionary size, implode then
+// explode gives back the input exactly. The first byte picks mode, dictionary and read size.
+#include <cstdint>
+#include <cstdlib>
+#include <span>
+
+#include "../tests/support/DclStreams.h"
+#include "files/Explode.h"
+#include "files/Implode.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size == 0) return 0;
+  const unsigned mode = data[0] & 1;
+  const unsigned dictionary = 1024u << ((data[0] >> 1) % 3);
+  const unsigned readLimit = data[0] >> 3;
+  const std::span<const std::uint8_t> input(data + 1, size - 1);
+  const auto packed = testutil::RunImplode(morvit::dcl::implode, input, mode, dictionary, readLimit,
+                                           morvit::dcl::kImplodeWorkSize);
+  if (packed.code != morvit::dcl::kOk) std::abort();
+  const std::size_t literalBits = mode == 0 ? 9 : 14;
+  if (packed.bytes.size() > 2 + (literalBits * input.size() + 16 + 7) / 8) std::abort();
+  const auto unpacked =
+      testutil::RunExplode(morvit::dcl::explode, packed.bytes, 0, morvit::dcl::kExplodeWorkSize);
+  if (unpacked.code != morvit::dcl::kOk) std::abort();
+  if (unpacked.bytes.size() != input.size() ||
+      !std::equal(input.begin(), input.end(), unpacked.bytes.begin()))
+    std::abort();
+  return 0;
+}
