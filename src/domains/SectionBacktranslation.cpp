@@ -20,8 +20,9 @@ int HandSectionsToDatabase(VDatabase* database, const CString& fileName,
   if (database == nullptr) return 1;
   const CString text = ProgressText(fileName);
   long total = 0;
-  for (const SectionToHandOver& s : sections)
+  for (const SectionToHandOver& s : sections) {
     total += static_cast<long>(s.section.GetElements().size());
+  }
   long handed = 0;
   for (const SectionToHandOver& s : sections) {
     for (const auto& element : s.section.GetElements()) {
