@@ -5,7 +5,7 @@ JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 20
 CMAKE_FLAGS = -G Ninja -DMORVIT_WERROR=$(MORVIT_WERROR)
 
-.PHONY: all setup build test test-normal test-asan fuzz-smoke bench demo clean
+.PHONY: all setup build test test-normal test-asan fuzz-smoke format-check bench demo clean
 
 all: build
 
@@ -38,7 +38,13 @@ fuzz-smoke: setup
 	  done; \
 	fi
 
-test: test-normal test-asan fuzz-smoke
+format-check:
+	@files=$$(git ls-files '*.h' '*.cpp' '*.c' 2>/dev/null); \
+	if [ -n "$$files" ] && command -v clang-format >/dev/null; then \
+	  clang-format --dry-run --Werror $$files || { echo "format-check: run clang-format -i on the files above"; exit 1; }; \
+	fi
+
+test: format-check test-normal test-asan fuzz-smoke
 
 bench: setup
 	cmake -S . -B build-bench $(CMAKE_FLAGS) -DMORVIT_BUILD_BENCH=ON -DCMAKE_BUILD_TYPE=Release >/dev/null

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build clang libclang-rt-14-dev
+  build-essential cmake ninja-build clang clang-format libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libstorm-dev dynamite
 )

@@ -7,7 +7,9 @@ symbols=$(nm -D --defined-only "$lib" | awk '{print $3}')
 missing=0
 for name in VBase_Body VBase_CreateManager VBase_DeleteManager VBase_PutStart VBase_PutStartEx \
             VBase_Insert VBase_PutFinish VBase_PutFinishEx VBase_EnableTimeOutput \
-            VBase_EnableLineNumbers; do
+            VBase_EnableLineNumbers VBase_ActivateMoveBlockList \
+            VBase_InsertMoveBlock VBase_GetMoveBlock VBase_GetMoveBlockStructure \
+            VBase_DeleteFuncBlockList; do
   if ! grep -qx "$name" <<<"$symbols"; then echo "missing export: $name"; missing=1; fi
 done
 # Global C names that another library in the host process may also export.
@@ -15,6 +17,12 @@ for name in implode explode; do
   if grep -qx "$name" <<<"$symbols"; then echo "internal name exported: $name"; missing=1; fi
 done
 # Internal free functions and classes of the library must stay hidden.
-leaked=$(c++filt <<<"$symbols" | grep -E '^(CreateDomainForType|StatusFromCause|GetListingSwitches)\b' || true)
+leaked=$(c++filt <<<"$symbols" | grep -E '^(CreateDomainForType|StatusFromCause|GetListingSwitches|GetMoveBlockRegistry|BuildMoveBlockKey)\b' || true)
 if [ -n "$leaked" ]; then echo "internal helpers exported:"; echo "$leaked"; missing=1; fi
+# The database interface is an exported class; the compressed-part steps and the section-code
+# table are internal.
+demangled=$(c++filt <<<"$symbols")
+if ! grep -qx "vtable for VDatabase" <<<"$demangled"; then echo "missing export: VDatabase"; missing=1; fi
+hidden=$(grep -E '^(CompressedPartCount|WriteCompressedDomain|ReadCompressedDomain|SectionCodeName)\b' <<<"$demangled" || true)
+if [ -n "$hidden" ]; then echo "internal helpers exported:"; echo "$hidden"; missing=1; fi
 exit $missing

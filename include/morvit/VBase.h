@@ -72,15 +72,15 @@ typedef struct TSectionInfo {
 
 /* Move-block record (28 bytes). */
 typedef struct TMoveBlock {
-  int32_t value;            /*  0: filed with the signature */
+  int32_t value;             /*  0: filed with the signature */
   uint16_t functionBlockKey; /* 4 */
-  int16_t extraValue;       /*  6: filed with the signature */
-  uint16_t firstList[4];    /*  8: first firstCount values are part of the signature */
-  uint16_t secondList[2];   /* 16: first secondCount values are part of the signature */
-  uint16_t firstCount;      /* 20: at most 4 */
-  uint16_t secondCount;     /* 22: at most 2 */
-  int16_t shapeValue;       /* 24 */
-  uint16_t lastValue;       /* 26: its low byte ends the signature */
+  int16_t extraValue;        /*  6: filed with the signature */
+  uint16_t firstList[4];     /*  8: first firstCount values are part of the signature */
+  uint16_t secondList[2];    /* 16: first secondCount values are part of the signature */
+  uint16_t firstCount;       /* 20: at most 4 */
+  uint16_t secondCount;      /* 22: at most 2 */
+  int16_t shapeValue;        /* 24 */
+  uint16_t lastValue;        /* 26: its low byte ends the signature */
 } TMoveBlock;
 
 /* A typed terminal value (72 bytes). Type codes: 0 boolean, 1 integer, 2 long integer,
@@ -88,12 +88,12 @@ typedef struct TMoveBlock {
 typedef struct TBATerminal {
   uint16_t objectNumber; /*  0 */
   uint16_t reserved0;
-  int32_t typeCode;      /*  4 */
+  int32_t typeCode; /*  4 */
   union {
     uint8_t bytes[56];
     double real;
-  } value;               /*  8 */
-  uint16_t length;       /* 64 */
+  } value;         /*  8 */
+  uint16_t length; /* 64 */
   uint8_t reserved1[6];
 } TBATerminal;
 
@@ -206,6 +206,34 @@ VBASE_API int16_t VBase_PutFinishEx(VManager* manager, uint16_t type, uint16_t* 
  * the position in front of every word line (on at load). */
 VBASE_API void VBase_EnableTimeOutput(uint8_t flag);
 VBASE_API void VBase_EnableLineNumbers(uint8_t flag);
+
+/* Move-block registry of the code generator. A signature is built from a TMoveBlock: a length
+ * byte L = 2*firstCount + 2*secondCount + 4, the function-block key, the first firstCount values
+ * of firstList, the first secondCount values of secondList and the low byte of lastValue, all as
+ * they lie in the record. Results are 16-bit: 1 found, -1 (0xFFFF) not found. */
+
+/* Non-zero: accept records, starting with an empty registry. Zero: free every stored record.
+ * The function-block shapes are kept either way. */
+VBASE_API void VBase_ActivateMoveBlockList(uint8_t flag);
+
+/* Files the record under its signature and, for a function-block key seen for the first time,
+ * its shape. 1 when filed; 0 while the registry is off, for a null record, for counts over 4
+ * and 2 (nothing is stored), and for a signature already filed. */
+VBASE_API uint8_t VBase_InsertMoveBlock(const TMoveBlock* record);
+
+/* Finds the record filed under `key` (its first byte is its length) and copies its value and
+ * extraValue into `record`, leaving the rest untouched: 1. Otherwise -1. `reserved` is not
+ * used. */
+VBASE_API int16_t VBase_GetMoveBlock(int32_t reserved, const uint8_t* key, TMoveBlock* record);
+
+/* The shape filed for a function-block key: the byte lengths of the two lists and the shape
+ * value, 1. For an unknown key all three are 0 and the result is -1 (also when an output
+ * pointer is null). */
+VBASE_API int16_t VBase_GetMoveBlockStructure(uint16_t functionBlockKey, uint16_t* firstLength,
+                                              uint16_t* secondLength, int16_t* shapeValue);
+
+/* Frees every function-block shape. */
+VBASE_API void VBase_DeleteFuncBlockList(void);
 
 #ifdef __cplusplus
 } /* extern "C" */

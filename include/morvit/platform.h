@@ -38,18 +38,16 @@ inline constexpr unsigned kSchemaNotCreatable = 0xFFFF;
 #define RUNTIME_CLASS(class_name) (&class_name::class##class_name)
 
 // In a class body: gives the class its own runtime-class record.
-#define DECLARE_RUNTIME_CLASS(class_name)      \
- public:                                       \
+#define DECLARE_RUNTIME_CLASS(class_name)       \
+ public:                                        \
   static const CRuntimeClass class##class_name; \
   const CRuntimeClass* GetRuntimeClass() const override;
 
 // In the class's source file.
-#define IMPLEMENT_RUNTIME_CLASS(class_name, base_name)                                 \
+#define IMPLEMENT_RUNTIME_CLASS(class_name, base_name)                                   \
   const CRuntimeClass class_name::class##class_name = {#class_name, kSchemaNotCreatable, \
-                                                       RUNTIME_CLASS(base_name)};      \
-  const CRuntimeClass* class_name::GetRuntimeClass() const {                           \
-    return RUNTIME_CLASS(class_name);                                                  \
-  }
+                                                       RUNTIME_CLASS(base_name)};        \
+  const CRuntimeClass* class_name::GetRuntimeClass() const { return RUNTIME_CLASS(class_name); }
 
 class MORVIT_API CObject {
  public:
@@ -170,7 +168,7 @@ class MORVIT_API CFile : public CObject {
   void DropReadBuffer();
 
   int m_fd = -1;
-  std::uint64_t m_position = 0;     // logical position of the next read or write
+  std::uint64_t m_position = 0;  // logical position of the next read or write
   std::vector<unsigned char> m_buffer;
   std::uint64_t m_bufferStart = 0;  // file offset of m_buffer[0]
   std::size_t m_bufferLength = 0;   // valid bytes in m_buffer

@@ -1,4 +1,5 @@
-// VDomain: the base behaviour of every domain operation.
+// VDomain: the base behaviour of every domain operation: header handling, open, close and
+// remove on the domain's file; empty defaults for the rest.
 #include "domains/VDomain.h"
 
 IMPLEMENT_RUNTIME_CLASS(VDomain, CObject)
@@ -13,19 +14,28 @@ void VDomain::WriteDomain(int) {}
 
 int VDomain::Backtranslate() { return 1; }
 
-void VDomain::ReadDomainHeader() {}
+void VDomain::ReadDomainHeader() { m_commonHeader.Read(m_file); }
 
-void VDomain::WriteDomainHeader(std::uint16_t, int) {}
+void VDomain::WriteDomainHeader(std::uint16_t bodyLength, int listing) {
+  if (listing != 0) m_file.Reopen(VDomainFile::fileListing);
+  m_commonHeader.m_wDomainLength =
+      static_cast<std::uint16_t>(bodyLength + m_commonHeader.GetSize());
+  m_commonHeader.Write(m_file, listing);
+}
 
 void VDomain::InsertSection(TSectionInfo*) {}
 
-void VDomain::OpenDomain(ObjParcelType, VDatabase* database, std::uint16_t) {
+void VDomain::OpenDomain(ObjParcelType parcel, VDatabase* database, std::uint16_t mode) {
   m_pDatabase = database;
+  m_file.OpenDomain(parcel, mode);
 }
 
-void VDomain::CloseDomain(std::uint16_t*, std::uint16_t, ObjParcelType*) {}
+void VDomain::CloseDomain(std::uint16_t* parcelCount, std::uint16_t highestIndex,
+                          ObjParcelType* parcels) {
+  m_file.CloseDomain(parcelCount, highestIndex, parcels);
+}
 
-void VDomain::RemoveDomain() {}
+void VDomain::RemoveDomain() { m_file.RemoveDomain(); }
 
 void VDomain::GetName(CString&) {}
 

@@ -2,8 +2,18 @@
 // including those of files without a domain class, creates nothing.
 #include "interface/DomainTable.h"
 
+#include "domains/VNobaDomain.h"
+#include "domains/VPobaDomain.h"
+#include "domains/VRebaDomain.h"
+
 std::unique_ptr<VDomain> CreateDomainForType(std::uint16_t type) {
   switch (type) {
+    case 3:
+      return std::make_unique<VNobaDomain>();
+    case 46:
+      return std::make_unique<VRebaDomain>();
+    case 78:
+      return std::make_unique<VPobaDomain>();
     default:
       return nullptr;
   }

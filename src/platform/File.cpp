@@ -67,7 +67,8 @@ bool CFile::Open(const CString& fileName, unsigned openFlags, CFileException* er
   const int fd = path.empty() ? -1 : ::open(path.c_str(), flags, 0666);
   if (fd < 0) {
     const int err = path.empty() ? ENOENT : errno;
-    if (error != nullptr) *error = CFileException(CFileException::OsErrorToCause(err), err, fileName);
+    if (error != nullptr)
+      *error = CFileException(CFileException::OsErrorToCause(err), err, fileName);
     return false;
   }
   struct stat st;

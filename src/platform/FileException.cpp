@@ -8,10 +8,21 @@ namespace {
 
 const char* CauseName(int cause) {
   static const char* const kNames[] = {
-      "no error",        "generic failure",       "file not found",   "bad path",
-      "too many open files", "access denied",     "invalid file",     "remove current directory",
-      "directory full",  "bad seek",              "hard I/O error",   "sharing violation",
-      "lock violation",  "disk full",             "end of file",
+      "no error",
+      "generic failure",
+      "file not found",
+      "bad path",
+      "too many open files",
+      "access denied",
+      "invalid file",
+      "remove current directory",
+      "directory full",
+      "bad seek",
+      "hard I/O error",
+      "sharing violation",
+      "lock violation",
+      "disk full",
+      "end of file",
   };
   if (cause < 0 || cause >= static_cast<int>(sizeof kNames / sizeof kNames[0])) {
     return "unknown cause";

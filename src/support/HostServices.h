@@ -37,7 +37,8 @@ class HostServices {
 // The services in force: the installed ones, or the process-wide default.
 HostServices& Host();
 
-// Installs `host` (not owned) for every later call; null restores the default.
-void SetHost(HostServices* host);
+// Installs `host` (not owned) for every later call; null restores the default. Returns the
+// host installed before (null: the default), so that installations can nest.
+HostServices* SetHost(HostServices* host);
 
 #endif  // MORVIT_SUPPORT_HOSTSERVICES_H

@@ -16,9 +16,9 @@ namespace {
 struct FakeDomainConfig {
   std::string directory;
   int files = 1;
-  int failCause = -1;           // cause raised by WriteDomain, -1 for none
-  bool throwOther = false;      // raise a non-file exception from WriteDomain
-  int* destroyed = nullptr;     // counts destroyed domains
+  int failCause = -1;                    // cause raised by WriteDomain, -1 for none
+  bool throwOther = false;               // raise a non-file exception from WriteDomain
+  int* destroyed = nullptr;              // counts destroyed domains
   std::vector<int>* inserted = nullptr;  // kinds of inserted sections
 };
 
@@ -29,8 +29,9 @@ class FakeDomain : public VDomain {
     if (m_config.destroyed) ++*m_config.destroyed;
   }
 
+  // Opens its own scratch file instead of the parcel's domain file.
   void OpenDomain(ObjParcelType parcel, VDatabase* database, std::uint16_t mode) override {
-    VDomain::OpenDomain(parcel, database, mode);
+    m_pDatabase = database;
     m_parcel = parcel;
     m_path = m_config.directory + "/domain" + std::to_string(parcel.domainType);
     CFileException error;
@@ -96,14 +97,22 @@ TEST_F(GenerationTest, PutFinishExStatusForEveryCause) {
     int cause;
     std::int16_t status;
   } rows[] = {
-      {CFileException::none, -706},          {CFileException::genericException, -107},
-      {CFileException::fileNotFound, -702},  {CFileException::badPath, -701},
-      {CFileException::tooManyOpenFiles, -706}, {CFileException::accessDenied, -703},
-      {CFileException::invalidFile, -706},   {CFileException::removeCurrentDir, -706},
-      {CFileException::directoryFull, -705}, {CFileException::badSeek, -706},
-      {CFileException::hardIO, -706},        {CFileException::sharingViolation, -706},
-      {CFileException::lockViolation, -706}, {CFileException::diskFull, -706},
-      {CFileException::endOfFile, -708},     {99, -706},
+      {CFileException::none, -706},
+      {CFileException::genericException, -107},
+      {CFileException::fileNotFound, -702},
+      {CFileException::badPath, -701},
+      {CFileException::tooManyOpenFiles, -706},
+      {CFileException::accessDenied, -703},
+      {CFileException::invalidFile, -706},
+      {CFileException::removeCurrentDir, -706},
+      {CFileException::directoryFull, -705},
+      {CFileException::badSeek, -706},
+      {CFileException::hardIO, -706},
+      {CFileException::sharingViolation, -706},
+      {CFileException::lockViolation, -706},
+      {CFileException::diskFull, -706},
+      {CFileException::endOfFile, -708},
+      {99, -706},
   };
   for (const auto& row : rows) {
     config.failCause = row.cause;
@@ -127,8 +136,8 @@ TEST_F(GenerationTest, GenericStatusUsesSixteenBitArithmetic) {
 }
 
 TEST_F(GenerationTest, OtherEntriesGiveFileFailureForAnyCause) {
-  for (int cause : {CFileException::badPath, CFileException::endOfFile,
-                    CFileException::genericException}) {
+  for (int cause :
+       {CFileException::badPath, CFileException::endOfFile, CFileException::genericException}) {
     config.failCause = cause;
     VManager* manager = NewManager();
     ASSERT_EQ(VBase_PutStart(manager, 9, Parcel(9)), 1);

@@ -174,11 +174,16 @@ TEST(FileFailures, ErrnoTable) {
     int err;
     int cause;
   } rows[] = {
-      {ENOENT, CFileException::fileNotFound}, {ENOTDIR, CFileException::badPath},
-      {ENAMETOOLONG, CFileException::badPath}, {EINVAL, CFileException::badPath},
-      {EMFILE, CFileException::tooManyOpenFiles}, {EACCES, CFileException::accessDenied},
-      {EPERM, CFileException::accessDenied},  {EROFS, CFileException::accessDenied},
-      {ENOSPC, CFileException::diskFull},     {EIO, CFileException::hardIO},
+      {ENOENT, CFileException::fileNotFound},
+      {ENOTDIR, CFileException::badPath},
+      {ENAMETOOLONG, CFileException::badPath},
+      {EINVAL, CFileException::badPath},
+      {EMFILE, CFileException::tooManyOpenFiles},
+      {EACCES, CFileException::accessDenied},
+      {EPERM, CFileException::accessDenied},
+      {EROFS, CFileException::accessDenied},
+      {ENOSPC, CFileException::diskFull},
+      {EIO, CFileException::hardIO},
       {0, CFileException::none},
   };
   for (const auto& row : rows) {

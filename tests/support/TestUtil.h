@@ -13,15 +13,15 @@
 #include "morvit/platform.h"
 
 // Asserts that `statement` raises a CFileException with cause `expected`.
-#define EXPECT_CAUSE(statement, expected)                                               \
-  do {                                                                                  \
-    try {                                                                               \
-      statement;                                                                        \
-      ADD_FAILURE() << "expected a file exception with cause " << (expected)            \
-                    << ", nothing was raised";                                          \
-    } catch (const CFileException& e_) {                                                \
-      EXPECT_EQ(e_.m_cause, (expected)) << e_.what();                                   \
-    }                                                                                   \
+#define EXPECT_CAUSE(statement, expected)                                    \
+  do {                                                                       \
+    try {                                                                    \
+      statement;                                                             \
+      ADD_FAILURE() << "expected a file exception with cause " << (expected) \
+                    << ", nothing was raised";                               \
+    } catch (const CFileException& e_) {                                     \
+      EXPECT_EQ(e_.m_cause, (expected)) << e_.what();                        \
+    }                                                                        \
   } while (0)
 
 namespace testutil {

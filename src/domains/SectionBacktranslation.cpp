@@ -1,0 +1,37 @@
+// Progress, cancel and hand-over loop of the section-based domain types' back-translation.
+#include "domains/SectionBacktranslation.h"
+
+#include <cctype>
+
+#include "domains/VDomainSection.h"
+#include "morvit/VDatabase.h"
+#include "support/HostServices.h"
+
+CString ProgressText(const CString& fileName) {
+  CString text = fileName;
+  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  const auto lastX = text.rfind('X');
+  if (lastX != CString::npos) text[lastX] = 'C';
+  return text;
+}
+
+int HandSectionsToDatabase(VDatabase* database, const CString& fileName,
+                           std::initializer_list<SectionToHandOver> sections) {
+  if (database == nullptr) return 1;
+  const CString text = ProgressText(fileName);
+  long total = 0;
+  for (const SectionToHandOver& s : sections) {
+    total += static_cast<long>(s.section.GetElements().size());
+  }
+  long handed = 0;
+  for (const SectionToHandOver& s : sections) {
+    for (const auto& element : s.section.GetElements()) {
+      ++handed;
+      Host().SendMessageToUI(kMessageProgress, static_cast<int>(handed * 100 / total), text);
+      Host().PumpMessages();
+      if (Host().SendMessageToUI(kMessageCancelQuery, 0, CString()) != 0) return 0;
+      database->Insert(s.code, element.get());
+    }
+  }
+  return 1;
+}

@@ -1,0 +1,35 @@
+// Hands the elements of a domain's sections to the client's database, with the progress and
+// cancel messages that every section-based domain type sends while it does so.
+#ifndef MORVIT_DOMAINS_SECTIONBACKTRANSLATION_H
+#define MORVIT_DOMAINS_SECTIONBACKTRANSLATION_H
+
+#include <cstdint>
+#include <initializer_list>
+
+#include "morvit/platform.h"
+
+class VDatabase;
+class VDomainSection;
+
+// A section whose elements go to VDatabase::Insert with `code`.
+struct SectionToHandOver {
+  const VDomainSection& section;
+  std::uint16_t code;
+};
+
+// The code under which an element-section element is handed over: "take the element's own".
+inline constexpr std::uint16_t kInsertOwnCode = 0xFFFF;
+
+// The progress text of a domain file: its name upper-cased, with its last X turned into a C
+// (a domain read from its expanded copy is shown under the name of its ordinary file).
+CString ProgressText(const CString& fileName);
+
+// Hands every element of the sections, in order, to `database`. Before each element: the
+// progress message (n * 100 / total percent, n counting from 1 over all sections) with the
+// progress text of `fileName`, one run of the message pump, and the cancel query. Returns 0 as
+// soon as the user cancels (the rest is not handed over), 1 when every element went over or
+// no database is attached.
+int HandSectionsToDatabase(VDatabase* database, const CString& fileName,
+                           std::initializer_list<SectionToHandOver> sections);
+
+#endif  // MORVIT_DOMAINS_SECTIONBACKTRANSLATION_H

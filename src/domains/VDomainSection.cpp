@@ -1,0 +1,73 @@
+// Reading and writing a domain section block by block, in data or listing form.
+#include "domains/VDomainSection.h"
+
+#include "domains/SectionCodes.h"
+
+IMPLEMENT_RUNTIME_CLASS(VDomainSection, CObject)
+
+VDomainSection::VDomainSection(std::uint16_t startCode, std::uint16_t endCode, std::uint16_t length)
+    : m_wStartCode(startCode), m_wEndCode(endCode), m_wLength(length) {}
+
+VElement& VDomainSection::AppendElement(std::uint16_t code) {
+  m_elements.push_back(std::make_unique<VElement>(code));
+  return *m_elements.back();
+}
+
+// Reads a block's size word and returns it. A block's size counts its own code and size words,
+// so a size below 4 cannot come from a writer: the section is damaged, and reading on would take
+// payload bytes for codes. It is reported as the end-of-file failure of a section cut short.
+std::uint16_t VDomainSection::ReadBlockSize(CFile& file) {
+  const std::uint16_t size = m_io.ReadCardinal(file);
+  if (size < kSectionBlockHeaderSize) {
+    AfxThrowFileException(CFileException::endOfFile, -1, file.GetFilePath());
+  }
+  return size;
+}
+
+void VDomainSection::ReadBlock(CFile& file, std::uint16_t code, std::uint16_t size) {
+  VElement& element = AppendElement(code);
+  m_io.CopyBytes(file, element, size - kSectionBlockHeaderSize, 0);
+  element.SeekToBegin();
+  m_wLength = static_cast<std::uint16_t>(m_wLength + size);
+}
+
+void VDomainSection::Read(CFile& file, std::uint16_t startCode, std::uint16_t endCode,
+                          std::int32_t position) {
+  if (position != 0) file.Seek(position, CFile::begin);
+  m_wStartCode = m_io.ReadCardinal(file);
+  m_wLength = kSectionBlockHeaderSize;
+  if (m_wStartCode != startCode) {
+    m_io.ReadCardinal(file);  // the size word of a block that is not this section's
+    return;
+  }
+  const std::uint16_t startSize = ReadBlockSize(file);
+  // A start block written here has no payload; one that has is kept as an element.
+  if (startSize > kSectionBlockHeaderSize) ReadBlock(file, startCode, startSize);
+  if (startCode == endCode) {
+    m_wEndCode = endCode;
+    return;
+  }
+  for (std::uint16_t code = m_io.ReadCardinal(file); code != endCode;
+       code = m_io.ReadCardinal(file)) {
+    ReadBlock(file, code, ReadBlockSize(file));
+  }
+  m_wEndCode = endCode;
+  m_io.ReadCardinal(file);  // the end block's size, always 4
+  m_wLength = static_cast<std::uint16_t>(m_wLength + kSectionBlockHeaderSize);
+}
+
+void VDomainSection::Write(CFile& file, int listing) {
+  m_io.WriteCardinal(file, m_wStartCode, listing, SectionCodeName(m_wStartCode));
+  m_io.WriteCardinal(file, kSectionBlockHeaderSize, listing, "FBSize");
+  if (m_wEndCode == m_wStartCode) return;
+  for (const auto& element : m_elements) {
+    element->SeekToBegin();
+    const auto length = static_cast<std::uint16_t>(element->GetLength());
+    m_io.WriteCardinal(file, element->GetCode(), listing, SectionCodeName(element->GetCode()));
+    m_io.WriteCardinal(file, static_cast<std::uint16_t>(length + kSectionBlockHeaderSize), listing,
+                       "BlockSize");
+    m_io.CopyBytes(*element, file, length, listing);
+  }
+  m_io.WriteCardinal(file, m_wEndCode, listing, SectionCodeName(m_wEndCode));
+  m_io.WriteCardinal(file, kSectionBlockHeaderSize, listing, "FBSize");
+}

@@ -1,0 +1,62 @@
+// VDomainSection: a run of code-tagged blocks between a start marker and an end marker, the
+// building block of most domain bodies.
+//
+// Format in a domain file (big-endian): blocks of code (16 bits), size (16 bits, counting the
+// code and size words) and size - 4 payload bytes. The start block opens the section, one block
+// per element follows, and an end block of size 4 closes it. When the start code equals the end
+// code the section is the start block alone.
+#ifndef MORVIT_DOMAINS_VDOMAINSECTION_H
+#define MORVIT_DOMAINS_VDOMAINSECTION_H
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "morvit/VElement.h"
+#include "morvit/VMotorolaIO.h"
+#include "morvit/platform.h"
+
+// Bytes of a block's code and size words.
+inline constexpr std::uint16_t kSectionBlockHeaderSize = 2 + 2;
+// Length of a section with no element: its start and end markers.
+inline constexpr std::uint16_t kEmptySectionLength = 2 * kSectionBlockHeaderSize;
+
+// Owns its elements: a section moves with them and is not copied.
+class VDomainSection : public CObject {
+  DECLARE_RUNTIME_CLASS(VDomainSection)
+
+ public:
+  VDomainSection(std::uint16_t startCode = 0, std::uint16_t endCode = 0,
+                 std::uint16_t length = kEmptySectionLength);
+
+  // Reads the section at `position` (0: at the file's current position). A first code other
+  // than `startCode` leaves the section empty, length 4, with the file after those 4 bytes.
+  // A file that ends inside the section raises end-of-file; the elements read so far stay.
+  virtual void Read(CFile& file, std::uint16_t startCode, std::uint16_t endCode,
+                    std::int32_t position);
+  // Writes the section, or its listing lines when `listing` is non-zero.
+  virtual void Write(CFile& file, int listing);
+
+  // Appends an empty element with `code` and returns it for filling; the caller adds the
+  // block's size to the length once the element is filled.
+  VElement& AppendElement(std::uint16_t code);
+
+  const std::vector<std::unique_ptr<VElement>>& GetElements() const { return m_elements; }
+  std::uint16_t GetStartCode() const { return m_wStartCode; }
+  std::uint16_t GetEndCode() const { return m_wEndCode; }
+  std::uint16_t GetLength() const { return m_wLength; }
+  void SetLength(std::uint16_t length) { m_wLength = length; }
+
+ private:
+  std::uint16_t ReadBlockSize(CFile& file);
+  // Appends an element with `code` holding the block's payload, and counts the block.
+  void ReadBlock(CFile& file, std::uint16_t code, std::uint16_t size);
+
+  std::vector<std::unique_ptr<VElement>> m_elements;
+  VMotorolaIO m_io;
+  std::uint16_t m_wStartCode;
+  std::uint16_t m_wEndCode;
+  std::uint16_t m_wLength;
+};
+
+#endif  // MORVIT_DOMAINS_VDOMAINSECTION_H

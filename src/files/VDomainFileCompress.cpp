@@ -1,0 +1,103 @@
+// VDomainFile::Compress and Uncompress: the domain file run through the implode engine into its
+// Z sibling, and a Z file expanded into its X sibling; other methods only move the file.
+#include <functional>
+#include <vector>
+
+#include "files/Explode.h"
+#include "files/Implode.h"
+#include "files/VCompressHeader.h"
+#include "morvit/VDomainFile.h"
+
+namespace {
+
+// The one work area that both directions allocate, the size implode needs.
+constexpr std::size_t kWorkAreaSize = 36312;
+static_assert(kWorkAreaSize >= morvit::dcl::kImplodeWorkSize &&
+              kWorkAreaSize >= morvit::dcl::kExplodeWorkSize);
+constexpr unsigned kDictionarySize = 4096;
+
+// The context the engine hands back to the callbacks.
+struct EngineStreams {
+  CFile& source;
+  CFile& sink;
+};
+
+unsigned int ReadSource(char* buffer, unsigned int* size, void* param) {
+  return static_cast<EngineStreams*>(param)->source.Read(buffer, *size);
+}
+
+void WriteSink(char* buffer, unsigned int* size, void* param) {
+  static_cast<EngineStreams*>(param)->sink.Write(buffer, *size);
+}
+
+void RemoveIfPresent(const CString& path) {
+  try {
+    CFile::Remove(path);
+  } catch (const CFileException&) {
+    // Nothing to delete, or it cannot be deleted: creating the file below truncates it anyway.
+  }
+}
+
+// Runs one engine pass over the streams in a work area; returns the engine's result.
+using EnginePass = std::function<int(EngineStreams& streams, char* workArea)>;
+
+// Puts the content of the open `source` (at `sourcePath`) into `target`: through `engine` for
+// the implode method, by renaming for any other. The source ends closed and gone. An engine
+// result other than success raises end-of-file and leaves no target.
+void ConvertInto(CFile& source, const CString& sourcePath, const CString& target,
+                 std::uint16_t method, const EnginePass& engine) {
+  source.SeekToBegin();
+  RemoveIfPresent(target);
+  if (method != VCompressHeader::kImplode) {
+    source.Close();
+    CFile::Rename(sourcePath, target);
+    return;
+  }
+  std::vector<char> workArea(kWorkAreaSize, 0);
+  CFile sink;
+  CFileException error;
+  if (!sink.Open(target, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary, &error)) {
+    throw error;
+  }
+  EngineStreams streams{source, sink};
+  const int result = engine(streams, workArea.data());
+  sink.Close();
+  if (result != morvit::dcl::kOk) {
+    RemoveIfPresent(target);
+    AfxThrowFileException(CFileException::endOfFile, -1, sourcePath);
+  }
+  source.Close();
+  CFile::Remove(sourcePath);
+}
+
+// Opens the converted file for the domain to go on with; file-not-found if it cannot be opened.
+void OpenConverted(CFile& file, const CString& path) {
+  if (!file.Open(path, CFile::modeReadWrite | CFile::typeBinary)) {
+    AfxThrowFileException(CFileException::fileNotFound, -1, path);
+  }
+}
+
+}  // namespace
+
+void VDomainFile::Compress(std::uint16_t method) {
+  const CString target = GetPath(fileCompressed);
+  ConvertInto(*this, m_strPath, target, method, [](EngineStreams& streams, char* workArea) {
+    unsigned int mode = morvit::dcl::kBinaryMode;
+    unsigned int dictionarySize = kDictionarySize;
+    return morvit::dcl::implode(ReadSource, WriteSink, workArea, &streams, &mode, &dictionarySize);
+  });
+  m_strPath = target;
+  OpenConverted(*this, m_strPath);
+}
+
+// An expansion that the engine reports as broken (a stream cut short or damaged) raises the
+// end-of-file failure and leaves no X file: handing a short expansion to the domain's reader
+// would pass damage off as a smaller domain.
+void VDomainFile::Uncompress(std::uint16_t method) {
+  const CString target = GetPath(fileExpanded);
+  ConvertInto(*this, m_strPath, target, method, [](EngineStreams& streams, char* workArea) {
+    return morvit::dcl::explode(ReadSource, WriteSink, workArea, &streams);
+  });
+  m_strPath = target;
+  OpenConverted(*this, m_strPath);
+}

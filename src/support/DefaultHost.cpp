@@ -1,0 +1,70 @@
+// The default host services: environment settings, no window, messages on standard error.
+#include "support/DefaultHost.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+#include "support/DataSetNames.h"
+#include "support/Texts.h"
+
+namespace {
+
+// `directory` made absolute, with exactly one trailing '/'. '\' separators become '/'.
+CString AbsoluteDirectory(const CString& directory) {
+  std::filesystem::path path = std::filesystem::absolute(CFile::HostPath(directory));
+  CString text = path.lexically_normal().string();
+  if (text.empty() || text.back() != '/') text += '/';
+  return text;
+}
+
+// The environment variable `name` when set and not empty.
+const char* Setting(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr && *value != '\0' ? value : nullptr;
+}
+
+}  // namespace
+
+const CString& DefaultHost::DataDirectory() {
+  if (m_strDataDirectory.empty()) {
+    const char* setting = Setting("MORVIT_DATA_DIR");
+    m_strDataDirectory = AbsoluteDirectory(setting ? setting : ".");
+  }
+  return m_strDataDirectory;
+}
+
+const CString& DefaultHost::ProjectDirectory() {
+  if (m_strProjectDirectory.empty()) {
+    const char* setting = Setting("MORVIT_PROJECT_DIR");
+    m_strProjectDirectory = setting ? AbsoluteDirectory(setting) : DataDirectory();
+  }
+  return m_strProjectDirectory;
+}
+
+void DefaultHost::SetDataDirectory(const CString& directory) {
+  m_strDataDirectory = AbsoluteDirectory(directory);
+}
+
+void DefaultHost::SetProjectDirectory(const CString& directory) {
+  m_strProjectDirectory = AbsoluteDirectory(directory);
+}
+
+CString DefaultHost::DataSetDirectory(const ObjParcelType&) { return DataDirectory(); }
+
+CString DefaultHost::DataSetName(const ObjParcelType& parcel) { return MakeDataSetName(parcel); }
+
+int DefaultHost::SendMessageToUI(int, int, const CString&) { return 0; }
+
+void DefaultHost::PumpMessages() {}
+
+CString DefaultHost::GetText(int number) {
+  const char* text = FindText(number);
+  return text ? text : CString();
+}
+
+void DefaultHost::ShowMessage(int number, const CString& text) {
+  const CString wording = GetText(number);
+  std::fprintf(stderr, "Morvit32 message %d: %s%s%s\n", number, wording.c_str(),
+               wording.empty() ? "" : ": ", text.c_str());
+}

@@ -1,0 +1,38 @@
+// The host services a process gets when nobody installs others: settings from the environment,
+// no user-interface window, texts from the library's own table, messages on standard error.
+#ifndef MORVIT_SUPPORT_DEFAULTHOST_H
+#define MORVIT_SUPPORT_DEFAULTHOST_H
+
+#include "support/HostServices.h"
+
+class DefaultHost : public HostServices {
+ public:
+  // The data-set directory (every domain file), ending in '/': MORVIT_DATA_DIR, else the
+  // current directory at first use, made absolute. Fixed at first use unless set below.
+  const CString& DataDirectory();
+  // The root of the directory kinds of node domains, ending in '/': MORVIT_PROJECT_DIR, else
+  // the data directory.
+  const CString& ProjectDirectory();
+  // Override the environment; the directory is made absolute and given a trailing '/'.
+  void SetDataDirectory(const CString& directory);
+  void SetProjectDirectory(const CString& directory);
+
+  CString DataSetDirectory(const ObjParcelType& parcel) override;
+  CString DataSetName(const ObjParcelType& parcel) override;
+  // No window: progress is dropped and the cancel query answers 0.
+  int SendMessageToUI(int number, int value, const CString& text) override;
+  void PumpMessages() override;
+  CString GetText(int number) override;
+  // Writes "Morvit32 message <number>: <its text>: <text>" to standard error (without the
+  // middle part for a number that has no text).
+  void ShowMessage(int number, const CString& text) override;
+
+ private:
+  CString m_strDataDirectory;     // empty until first use
+  CString m_strProjectDirectory;  // empty until first use
+};
+
+// The process-wide default instance (the one Host() gives when nothing is installed).
+DefaultHost& GetDefaultHost();
+
+#endif  // MORVIT_SUPPORT_DEFAULTHOST_H

@@ -1,0 +1,35 @@
+// The type table of the manager: the domain class each generated type number gets.
+#include "interface/DomainTable.h"
+
+#include <gtest/gtest.h>
+
+#include "domains/VNobaDomain.h"
+#include "domains/VPobaDomain.h"
+#include "domains/VRebaDomain.h"
+
+namespace {
+
+TEST(DomainTable, TypeNumbersGetTheirClasses) {
+  const struct {
+    std::uint16_t type;
+    const CRuntimeClass* cls;  // null: no domain class
+  } rows[] = {
+      {3, RUNTIME_CLASS(VNobaDomain)},
+      {46, RUNTIME_CLASS(VRebaDomain)},
+      {78, RUNTIME_CLASS(VPobaDomain)},
+      {2, nullptr},
+      {47, nullptr},
+      {79, nullptr},
+  };
+  for (const auto& row : rows) {
+    const auto domain = CreateDomainForType(row.type);
+    if (row.cls == nullptr) {
+      EXPECT_EQ(domain, nullptr) << row.type;
+    } else {
+      ASSERT_NE(domain, nullptr) << row.type;
+      EXPECT_EQ(domain->GetRuntimeClass(), row.cls) << row.type;
+    }
+  }
+}
+
+}  // namespace

@@ -1,0 +1,132 @@
+// The default host services (settings from the environment, no window, own texts) and the
+// installation of other hosts, nested as the test fake does it.
+#include "support/DefaultHost.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+
+#include "support/FakeHost.h"
+#include "support/Texts.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Sets or clears an environment variable for one scope.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const char* value) : m_name(name) {
+    if (const char* old = ::getenv(name)) m_old = old, m_had = true;
+    value ? ::setenv(name, value, 1) : ::unsetenv(name);
+  }
+  ~ScopedEnv() { m_had ? ::setenv(m_name, m_old.c_str(), 1) : ::unsetenv(m_name); }
+
+ private:
+  const char* m_name;
+  std::string m_old;
+  bool m_had = false;
+};
+
+TEST(DefaultHost, DirectoriesComeFromTheEnvironmentMadeAbsolute) {
+  testutil::ScratchDir scratch;
+  const std::string cwd = fs::current_path().string();
+  const std::string dir = scratch.path().string();
+  const std::string doubled = dir + "//";
+  struct Case {
+    const char* what;
+    const char* data;
+    const char* project;
+    std::string expectedData;
+    std::string expectedProject;
+  };
+  const Case cases[] = {
+      {"nothing set: the current directory", nullptr, nullptr, cwd + "/", cwd + "/"},
+      {"empty counts as unset", "", "", cwd + "/", cwd + "/"},
+      {"data set, project follows it", dir.c_str(), nullptr, dir + "/", dir + "/"},
+      {"trailing separators collapse", doubled.c_str(), nullptr, dir + "/", dir + "/"},
+      {"relative, with backslashes", "rel\\data", "proj", cwd + "/rel/data/", cwd + "/proj/"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ScopedEnv data("MORVIT_DATA_DIR", c.data);
+    ScopedEnv project("MORVIT_PROJECT_DIR", c.project);
+    DefaultHost host;
+    EXPECT_EQ(host.ProjectDirectory(), c.expectedProject);
+    EXPECT_EQ(host.DataDirectory(), c.expectedData);
+    EXPECT_EQ(host.DataSetDirectory(ObjParcelType{}), c.expectedData);
+  }
+}
+
+TEST(DefaultHost, SettingsFixedAtFirstUseUnlessSetThroughTheInterface) {
+  ScopedEnv data("MORVIT_DATA_DIR", "/first");
+  DefaultHost host;
+  EXPECT_EQ(host.DataDirectory(), "/first/");
+  ScopedEnv later("MORVIT_DATA_DIR", "/second");
+  EXPECT_EQ(host.DataDirectory(), "/first/");
+  host.SetDataDirectory("/third/x/..");
+  EXPECT_EQ(host.DataDirectory(), "/third/");
+  host.SetProjectDirectory("/proj");
+  EXPECT_EQ(host.ProjectDirectory(), "/proj/");
+}
+
+TEST(DefaultHost, NoWindowAndOwnTexts) {
+  DefaultHost host;
+  EXPECT_EQ(host.SendMessageToUI(kMessageCancelQuery, 0, ""), 0);
+  EXPECT_EQ(host.SendMessageToUI(kMessageProgress, 50, "NB000001.C01"), 0);
+  EXPECT_FALSE(host.GetText(kTextLibraryObjectMissing).empty());
+  EXPECT_NE(host.GetText(kTextLibraryObjectMissing), host.GetText(kMessageLibraryMismatch));
+  EXPECT_EQ(host.GetText(1), "");
+  ObjParcelType parcel{};
+  parcel.domainType = 3;
+  parcel.version = 2;
+  parcel.objectNumber = 4;
+  EXPECT_EQ(host.DataSetName(parcel), "NB000002.C04");
+  testing::internal::CaptureStderr();
+  host.ShowMessage(kMessageLibraryMismatch, "LIB.PE_");
+  const std::string shown = testing::internal::GetCapturedStderr();
+  EXPECT_NE(shown.find("2455"), std::string::npos) << shown;
+  EXPECT_NE(shown.find("LIB.PE_"), std::string::npos) << shown;
+}
+
+TEST(HostInstallation, NestsAndFallsBackToTheDefault) {
+  EXPECT_EQ(&Host(), &GetDefaultHost());
+  testutil::FakeHost outer, inner;
+  {
+    testutil::ScopedHost installOuter(outer);
+    EXPECT_EQ(&Host(), &outer);
+    {
+      testutil::ScopedHost installInner(inner);
+      EXPECT_EQ(&Host(), &inner);
+    }
+    EXPECT_EQ(&Host(), &outer);
+  }
+  EXPECT_EQ(&Host(), &GetDefaultHost());
+}
+
+TEST(FakeHost, RecordsMessagesAndCancelsAtTheKthQuery) {
+  testutil::FakeHost host;
+  host.CancelAtQuery(3);
+  std::vector<int> answers;
+  for (int i = 0; i < 4; ++i) {
+    host.SendMessageToUI(kMessageProgress, i * 25, "F");
+    host.PumpMessages();
+    answers.push_back(host.SendMessageToUI(kMessageCancelQuery, 0, ""));
+  }
+  EXPECT_EQ(answers, (std::vector<int>{0, 0, 1, 1}));
+  ASSERT_EQ(host.sent.size(), 8u);
+  EXPECT_EQ(host.sent[2].number, kMessageProgress);
+  EXPECT_EQ(host.sent[2].value, 25);
+  EXPECT_EQ(host.sent[2].text, "F");
+  EXPECT_EQ(host.pumps, 4);
+  host.ShowMessage(kMessageLibraryMismatch, "X");
+  ASSERT_EQ(host.shown.size(), 1u);
+  EXPECT_EQ(host.shown[0].text, "X");
+  host.SetText(kTextLibraryObjectMissing, "own");
+  EXPECT_EQ(host.GetText(kTextLibraryObjectMissing), "own");
+  EXPECT_TRUE(fs::is_directory(host.DataDirectory()));
+  EXPECT_EQ(host.DataDirectory().back(), '/');
+}
+
+}  // namespace

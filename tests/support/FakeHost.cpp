@@ -1,0 +1,36 @@
+// The recording host-services fake.
+#include "support/FakeHost.h"
+
+#include "support/DataSetNames.h"
+#include "support/Texts.h"
+
+namespace testutil {
+
+CString FakeHost::DataSetDirectory(const ObjParcelType& parcel) {
+  lookups.push_back(parcel);
+  return DataDirectory();
+}
+
+CString FakeHost::DataSetName(const ObjParcelType& parcel) { return MakeDataSetName(parcel); }
+
+int FakeHost::SendMessageToUI(int number, int value, const CString& text) {
+  sent.push_back({number, value, text});
+  if (number != kMessageCancelQuery) return 0;
+  ++cancelQueries;
+  return m_cancelAt > 0 && cancelQueries >= m_cancelAt ? 1 : 0;
+}
+
+CString FakeHost::GetText(int number) {
+  auto own = m_texts.find(number);
+  if (own != m_texts.end()) return own->second;
+  const char* text = FindText(number);
+  return text ? text : CString();
+}
+
+void FakeHost::ShowMessage(int number, const CString& text) { shown.push_back({number, text}); }
+
+ScopedHost::ScopedHost(HostServices& host) : m_previous(SetHost(&host)) {}
+
+ScopedHost::~ScopedHost() { SetHost(m_previous); }
+
+}  // namespace testutil
