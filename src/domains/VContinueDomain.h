@@ -35,7 +35,7 @@ class VContinueDomain : public VBaDomain {
 
   // The operations added here, in the order of the class's table of virtual operations.
 
-  // Common and compress header, plus the structure header for part 0.
+  // Common and compress header, plus the structure header for the first part file.
   virtual void GetHeaderSize(int part, std::uint16_t* size);
   // Moves to the part's file (parts after the first) and writes its headers.
   virtual void WritePartHeader(const PartEntry* part, int listing);

@@ -4,7 +4,7 @@
 // Part file i (parcel scope i) of n:
 //   common header (14)    "OffsetToLastByte" = (header bytes + chunk, rounded up to even) - 1
 //   compress header (10)  own number i, number of domains n, the method, the chunk length
-//   structure header (26) part 0 only
+//   structure header (26) first part file only
 //   chunk                 the next bytes of the compressed stream
 //   pad byte              one zero byte when the chunk length is odd
 //   zeros                 up to the next multiple of 1024
@@ -26,8 +26,8 @@ struct DomainHeaders {
   VStructureHeader& structure;
 };
 
-// The number of part files a compressed stream of `length` bytes is split into: part 0 carries
-// maxPartSize - 50 bytes of it, every further part maxPartSize - 24; at least one part.
+// The number of part files a compressed stream of `length` bytes is split into: the first part
+// carries maxPartSize - 50 bytes of it, every further part maxPartSize - 24; at least one part.
 std::uint32_t CompressedPartCount(std::uint64_t length, std::uint32_t maxPartSize);
 
 // Compresses the domain file with `method` (its Z sibling), splits the result into part files

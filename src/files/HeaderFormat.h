@@ -35,7 +35,7 @@ inline constexpr std::uint8_t kDecoderMajorVersion = 1;
 inline constexpr std::uint8_t kDecoderMinorVersion = 0;
 
 // Headers of a file of a split (block-addressed) domain: every part opens with the common
-// and the compress header; part 0 adds the structure header.
+// and the compress header; the first part file adds the structure header.
 inline constexpr std::uint16_t kPartHeaderSize = kCommonHeaderSize + kCompressHeaderSize;
 inline constexpr std::uint16_t kFirstPartHeaderSize = kPartHeaderSize + kStructureHeaderSize;
 static_assert(kPartHeaderSize == 24 && kFirstPartHeaderSize == 50);

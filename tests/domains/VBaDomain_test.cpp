@@ -111,7 +111,8 @@ TEST_F(BaDomainTest, CompressedAtCloseAndExpandedWhenRead) {
 }
 
 TEST_F(BaDomainTest, LargeDomainRoundTripsThroughSeveralParts) {
-  const auto body = Body(65485);  // with its headers 65535 bytes: one more than part 0 holds
+  // With its headers 65535 bytes: one more than the first part file holds.
+  const auto body = Body(65485);
   BodyDomain writer(body);
   writer.Configure(1, 1, 14);  // moved, not imploded: the parts hold the file itself
   const auto parcels = Generate(writer);

@@ -140,7 +140,7 @@ TEST_F(ContinueDomainTest, ElementsSpreadOverFilesAndReadBack) {
     EXPECT_EQ(WordAt(bytes, 14), i);  // "OwnDomainNumber"
     EXPECT_EQ(WordAt(bytes, 16), 2);  // "NumberOfDomains-1"
   }
-  // Part 1 starts with element 65 right after its 24 header bytes.
+  // The second part file starts with element 65 right after its 24 header bytes.
   EXPECT_EQ(Part(1)[24 + 2], 65);
 
   RecordDomain reader;

@@ -94,7 +94,7 @@ TEST(CompressedPartCount, FollowsTheChunkSizes) {
 // Moved without imploding, the stream is the domain file itself, so its length is exact.
 TEST_F(CompressedDomainTest, StreamSizesDecideTheParts) {
   // A full part's chunk is odd (65501 less 50 or 24 header bytes), so its pad byte makes the
-  // part 65502 bytes long before padding to 1024.
+  // part file 65502 bytes long before padding to 1024.
   const struct {
     std::size_t stream;
     std::vector<std::uint16_t> partLengths;  // before padding
