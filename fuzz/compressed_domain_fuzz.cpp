@@ -1,17 +1,15 @@
 // Reads arbitrary bytes as the part files of a compressed domain (the input's first byte says
 // how many parts its rest is cut into) and joins and expands them: any input must end in an
 // expanded file or a file exception, never a crash, a hang or a scratch file left behind.
-#include <stdlib.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
+#include "ScratchDataDirectory.h"
 #include "files/CompressedDomain.h"
 #include "support/DataSetNames.h"
-#include "support/DefaultHost.h"
 
 namespace {
 
@@ -28,28 +26,8 @@ ObjParcelType Parcel(std::uint16_t scope) {
   return parcel;
 }
 
-void RemoveScratchDirectory();
-
-// A scratch data directory for the whole run, removed when the run ends.
-const CString& DataDirectory() {
-  // Held past the exit handlers (which run after static objects made before them are gone).
-  static const CString* directory = [] {
-    std::string pattern = (std::filesystem::temp_directory_path() / "morvit-fuzz-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) abort();
-    GetDefaultHost().SetDataDirectory(pattern);
-    std::atexit(RemoveScratchDirectory);
-    return new CString(GetDefaultHost().DataDirectory());
-  }();
-  return *directory;
-}
-
-void RemoveScratchDirectory() {
-  std::error_code ignored;
-  std::filesystem::remove_all(DataDirectory(), ignored);
-}
-
 void WritePart(std::uint16_t scope, const std::uint8_t* data, std::size_t size) {
-  std::ofstream out(DataDirectory() + MakeDataSetName(Parcel(scope)),
+  std::ofstream out(fuzzing::ScratchDataDirectory() + MakeDataSetName(Parcel(scope)),
                     std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
 }
@@ -61,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::size_t parts = 1 + data[0] % kMaxParts;
   const std::size_t partSize = (size - 1) / parts;
   for (std::size_t i = 0; i < kMaxParts; ++i) {
-    std::filesystem::remove(DataDirectory() +
+    std::filesystem::remove(fuzzing::ScratchDataDirectory() +
                             MakeDataSetName(Parcel(static_cast<std::uint16_t>(i))));
   }
   for (std::size_t i = 0; i < parts; ++i) {
@@ -81,6 +59,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   std::string name = MakeDataSetName(Parcel(0));
   name[name.find('.') + 1] = 'Z';
-  if (std::filesystem::exists(DataDirectory() + name)) abort();
+  if (std::filesystem::exists(fuzzing::ScratchDataDirectory() + name)) abort();
   return 0;
 }

@@ -1,18 +1,15 @@
 // Reads arbitrary bytes as the domain file of a generated type (the input's first byte picks
 // NOBA, REBA or POBA), then reads, back-translates and lists it as the dump would: any input
 // must end in a read domain or a file exception, never a crash, a hang or a wild allocation.
-#include <stdlib.h>
-
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
+#include "ScratchDataDirectory.h"
 #include "interface/DomainTable.h"
 #include "morvit/VDatabase.h"
 #include "support/DataSetNames.h"
-#include "support/DefaultHost.h"
 
 namespace {
 
@@ -27,28 +24,10 @@ ObjParcelType Parcel(std::uint16_t type) {
   return parcel;
 }
 
-void RemoveScratchDirectory();
-
-// A scratch data directory for the whole run, removed when the run ends.
-const CString& DataDirectory() {
-  static const CString* directory = [] {
-    std::string pattern = (std::filesystem::temp_directory_path() / "morvit-fuzz-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) abort();
-    GetDefaultHost().SetDataDirectory(pattern);
-    std::atexit(RemoveScratchDirectory);
-    return new CString(GetDefaultHost().DataDirectory());
-  }();
-  return *directory;
-}
-
-void RemoveScratchDirectory() {
-  std::error_code ignored;
-  std::filesystem::remove_all(DataDirectory(), ignored);
-}
-
 void ClearDirectory() {
   std::error_code ignored;
-  for (const auto& entry : std::filesystem::directory_iterator(DataDirectory(), ignored)) {
+  for (const auto& entry :
+       std::filesystem::directory_iterator(fuzzing::ScratchDataDirectory(), ignored)) {
     std::filesystem::remove(entry.path(), ignored);
   }
 }
@@ -60,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::uint16_t type = kTypes[data[0] % (sizeof kTypes / sizeof kTypes[0])];
   ClearDirectory();
   {
-    std::ofstream out(DataDirectory() + MakeDataSetName(Parcel(type)),
+    std::ofstream out(fuzzing::ScratchDataDirectory() + MakeDataSetName(Parcel(type)),
                       std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data + 1), static_cast<std::streamsize>(size - 1));
   }

@@ -1,0 +1,37 @@
+// A scratch data-set directory shared by the fuzz targets that read domain files: made once per
+// run, installed as the default host's data directory, and removed when the run ends.
+#ifndef MORVIT_FUZZ_SCRATCHDATADIRECTORY_H
+#define MORVIT_FUZZ_SCRATCHDATADIRECTORY_H
+
+#include <stdlib.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "support/DefaultHost.h"
+
+namespace fuzzing {
+
+inline void RemoveScratchDataDirectory();
+
+// The directory, ending in a separator.
+inline const CString& ScratchDataDirectory() {
+  // Held past the exit handlers (which run after static objects made before them are gone).
+  static const CString* directory = [] {
+    std::string pattern = (std::filesystem::temp_directory_path() / "morvit-fuzz-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) abort();
+    GetDefaultHost().SetDataDirectory(pattern);
+    std::atexit(RemoveScratchDataDirectory);
+    return new CString(GetDefaultHost().DataDirectory());
+  }();
+  return *directory;
+}
+
+inline void RemoveScratchDataDirectory() {
+  std::error_code ignored;
+  std::filesystem::remove_all(ScratchDataDirectory(), ignored);
+}
+
+}  // namespace fuzzing
+
+#endif  // MORVIT_FUZZ_SCRATCHDATADIRECTORY_H
