@@ -7,6 +7,7 @@ packages=(
   build-essential cmake ninja-build clang clang-format libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libstorm-dev dynamite
+  nlohmann-json3-dev libcli11-dev libsqlite3-dev sqlite3 xxd ccache
 )
 
 missing=()
