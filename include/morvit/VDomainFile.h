@@ -66,6 +66,9 @@ class MORVIT_API VDomainFile : public CFile {
   // `*parcelCount` onwards, while the count does not pass `highestIndex`; one more raises the
   // generic cause with the entries copied so far in place and counted.
   void CloseDomain(std::uint16_t* parcelCount, std::uint16_t highestIndex, ObjParcelType* parcels);
+  // Closes the file and removes every file of a failed generation that this object created
+  // (they all still carry their staging names) with the compressed sibling; never raises.
+  void DiscardWrittenFiles();
 
   // Compresses (method 2: implode) or moves the file to its compressed sibling, and expands
   // (or moves) it to its expanded sibling; the object then refers to the new file.
@@ -77,6 +80,7 @@ class MORVIT_API VDomainFile : public CFile {
   struct ClosedFile {
     std::uint16_t scope;
     std::uint16_t length;
+    CString path;
   };
 
   ObjParcelType m_parcel{};

@@ -38,11 +38,19 @@ void VManager::DumpAndFreeDomain(std::uint16_t type, std::uint16_t* parcelCount,
   auto it = m_mapDomains.find(type);
   if (it == m_mapDomains.end()) return;
   // The domain leaves the map first, so that a failure below still frees it and a later
-  // CreateDomain for the type starts afresh; its partly written file stays on disk.
+  // CreateDomain for the type starts afresh. A failed finish leaves nothing of the domain on
+  // disk and reports no parcel: a partly written file under the domain's name would be taken
+  // for the newest version of the domain by the next reader.
   std::unique_ptr<VDomain> domain = std::move(it->second);
   m_mapDomains.erase(it);
-  domain->WriteDomain(listing);
-  domain->CloseDomain(parcelCount, highestIndex, parcels);
+  try {
+    domain->WriteDomain(listing);
+    domain->CloseDomain(parcelCount, highestIndex, parcels);
+  } catch (...) {
+    *parcelCount = 0;
+    domain->GetFile().DiscardWrittenFiles();
+    throw;
+  }
 }
 
 VDomain* VManager::FindDomain(std::uint16_t type) const {
