@@ -4,6 +4,9 @@
 
 #include <signal.h>
 
+#include <array>
+#include <bit>
+
 namespace filefaults {
 
 bool g_armed = false;
@@ -13,6 +16,7 @@ namespace {
 struct State {
   Fault fault;
   std::uint64_t seen = 0;
+  std::array<std::uint64_t, 7> seenOfKind{};
   bool struck = false;
   int pendingWriteError = 0;  // the error of the write that continues a short one
 };
@@ -25,7 +29,7 @@ State& Current() {
 }  // namespace
 
 void Arm(const Fault& fault) {
-  Current() = State{fault, 0, false, 0};
+  Current() = State{fault};
   g_armed = true;
 }
 
@@ -36,6 +40,10 @@ void Disarm() {
 
 std::uint64_t CallsSeen() { return Current().seen; }
 
+std::uint64_t CallsSeen(Call kind) {
+  return Current().seenOfKind.at(std::countr_zero(unsigned{kind}));
+}
+
 bool Struck() { return Current().struck; }
 
 int OnCall(Call call, bool* shorten) {
@@ -45,6 +53,7 @@ int OnCall(Call call, bool* shorten) {
     state.pendingWriteError = 0;
     return error;
   }
+  ++state.seenOfKind.at(std::countr_zero(unsigned{call}));
   if ((state.fault.calls & call) == 0) return 0;
   ++state.seen;
   const bool due =

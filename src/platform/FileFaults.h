@@ -41,8 +41,10 @@ extern bool g_armed;
 // Arms `fault` and starts counting calls from zero.
 void Arm(const Fault& fault);
 void Disarm();
-// The calls of the armed kinds seen since Arm, and whether the fault has struck.
+// The calls of the armed kinds seen since Arm, the calls of one kind (armed or not), and
+// whether the fault has struck.
 std::uint64_t CallsSeen();
+std::uint64_t CallsSeen(Call kind);
 bool Struck();
 
 // Called by the file class when armed: counts the call and gives the errno it must fail with

@@ -1,0 +1,208 @@
+// Generation and reading with each of their file calls failing in turn.
+//
+// Every generation path run with each of its file calls failing in turn (a full disk, a
+// failing medium, refused names, short writes): a finish either reports success with the
+// complete domain in place, byte for byte as without the fault, or fails, reports no parcel and
+// leaves the data directory exactly as it was: the earlier version, the other object's domain
+// and the foreign file untouched, no part, no Z sibling, nothing under a staging name (unless
+// the failing call was the very delete that would have removed it).
+//
+// A new generation path is one row of kPaths.
+//
+// Every reading run (a domain read and back-translated, or read and listed as the dump does)
+// with each file call failing in turn: it either ends as without the fault or raises a file
+// exception; it never crashes or hangs, never changes a domain file and leaves no Z sibling.
+// A new reading run is one row of kReadings.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <random>
+
+#include "domains/VDomain.h"
+#include "interface/DomainTable.h"
+#include "support/DomainBuilders.h"
+#include "support/DomainFiles.h"
+#include "support/FaultSweep.h"
+#include "support/LoggingDatabase.h"
+
+namespace {
+
+using testutil::DirectoryImage;
+using testutil::GenerateThroughC;
+using testutil::Generation;
+using testutil::SweepFault;
+
+struct GenerationPath {
+  const char* name;
+  std::uint16_t type;
+  std::function<std::vector<TSectionInfo>()> records;
+  std::size_t files;  // the files the path writes: a row that stops writing them is wrong
+};
+
+void PrintTo(const GenerationPath& path, std::ostream* out) { *out << path.name; }
+
+std::vector<TSectionInfo> NobaTexts() {
+  static const char* const kTexts[] = {"PUMP_1", "VALVE 22", "x"};
+  std::vector<TSectionInfo> records;
+  for (const char* text : kTexts) {
+    records.push_back(testutil::NobaText(text, static_cast<std::uint16_t>(std::strlen(text))));
+  }
+  return records;
+}
+
+// Entries with incompressible names: `entries` of 700 give two compressed part files.
+std::vector<TSectionInfo> BaseEntries(int entries) {
+  std::mt19937 random(78);
+  std::vector<TSectionInfo> records;
+  for (int key = 0; key < entries; ++key) {
+    std::string name(100, ' ');
+    for (char& c : name) c = static_cast<char>('!' + random() % 90);
+    const auto k = static_cast<std::uint16_t>(key);
+    records.push_back(testutil::Entry(k, {k, 1, 2, 3, 4}, name));
+    if (key % 50 == 0) records.push_back(testutil::Addition(k, 1, "SETPOINT", "rpm", 7));
+  }
+  records.push_back(testutil::PageBreak(1, 5, 1, "Drives"));
+  return records;
+}
+
+const GenerationPath kPaths[] = {
+    {"NOBA", 3, NobaTexts, 1},
+    {"REBA of several parts", 46, [] { return BaseEntries(700); }, 2},
+    {"POBA", 78, [] { return BaseEntries(40); }, 1},
+};
+
+ObjParcelType Parcel(std::uint16_t type, std::uint16_t objectNumber, std::uint16_t version) {
+  return testutil::DomainParcel(type, objectNumber, version);
+}
+
+class FinishFaultTest : public ::testing::TestWithParam<GenerationPath> {
+ protected:
+  testutil::FakeHost host;
+  testutil::ScopedHost scoped{host};
+};
+
+TEST_P(FinishFaultTest, FailedFinishLeavesNothingAndReportsNoParcel) {
+  const GenerationPath& path = GetParam();
+  const std::string dir = host.DataDirectory();
+  const std::vector<TSectionInfo> records = path.records();
+  // Beside the new version 2 of object 1: its version 1, object 2's domain, a foreign file.
+  ASSERT_EQ(GenerateThroughC(Parcel(path.type, 1, 1), records).finishStatus, 1);
+  ASSERT_EQ(GenerateThroughC(Parcel(path.type, 2, 7), records).finishStatus, 1);
+  testutil::WriteWholeFile(dir + "NOTES.TXT", {'k', 'e', 'e', 'p'});
+  const DirectoryImage before = testutil::ImageOf(dir);
+
+  const Generation reference = GenerateThroughC(Parcel(path.type, 1, 2), records);
+  ASSERT_EQ(reference.finishStatus, 1);
+  ASSERT_EQ(reference.parcels.size(), path.files);
+  const DirectoryImage complete = testutil::ImageOf(dir);
+  testutil::RestoreImage(dir, before);
+
+  Generation outcome;
+  const std::size_t runs = testutil::SweepFileFaults(
+      [&] {
+        testutil::RestoreImage(dir, before);
+        outcome = GenerateThroughC(Parcel(path.type, 1, 2), records);
+      },
+      [&](const SweepFault& fault, std::uint64_t) {
+        DirectoryImage left = testutil::ImageOf(dir);
+        if (fault.call == filefaults::kRemove) left = testutil::WithoutStagedFiles(left);
+        // A start that fails leaves nothing to finish: the finish then has nothing to do.
+        if (outcome.startStatus == 1 && outcome.finishStatus == 1) {
+          EXPECT_EQ(outcome.parcels.size(), path.files);
+          EXPECT_EQ(testutil::Difference(complete, left), "")
+              << "a finish that reports success has the whole domain";
+        } else {
+          EXPECT_TRUE(fault.error != 0) << "a short write alone is written on";
+          EXPECT_TRUE(outcome.parcels.empty());
+          EXPECT_EQ(testutil::Difference(before, left), "")
+              << "a failed finish leaves the directory as it was";
+        }
+      });
+  EXPECT_GT(runs, 20u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, FinishFaultTest, ::testing::ValuesIn(kPaths), [](const auto& info) {
+  std::string name = info.param.name;
+  for (char& c : name) c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+  return name;
+});
+
+struct ReadingRun {
+  const char* name;
+  std::uint16_t type;
+  std::function<std::vector<TSectionInfo>()> records;
+  // Reads the generated domain (object 1, version 1) as the run does, handing it to `database`.
+  std::function<void(std::uint16_t type, VDatabase& database)> read;
+};
+
+void PrintTo(const ReadingRun& run, std::ostream* out) { *out << run.name; }
+
+void Backtranslate(std::uint16_t type, VDatabase& database) {
+  std::unique_ptr<VDomain> domain = CreateDomainForType(type);
+  domain->OpenDomain(Parcel(type, 1, 1), &database, kOpenForReading);
+  domain->ReadDomain();
+  domain->Backtranslate();
+}
+
+void List(std::uint16_t type, VDatabase&) {
+  std::unique_ptr<VDomain> domain = CreateDomainForType(type);
+  domain->OpenDomain(Parcel(type, 1, 1), nullptr, kOpenForReading);
+  domain->ReadDomain();
+  domain->WriteDomain(1);
+}
+
+const ReadingRun kReadings[] = {
+    {"NOBA back-translation", 3, NobaTexts, Backtranslate},
+    {"REBA of several parts back-translation", 46, [] { return BaseEntries(700); }, Backtranslate},
+    {"POBA back-translation", 78, [] { return BaseEntries(40); }, Backtranslate},
+    {"POBA listing", 78, [] { return BaseEntries(40); }, List},
+};
+
+class ReadFaultTest : public ::testing::TestWithParam<ReadingRun> {
+ protected:
+  testutil::FakeHost host;
+  testutil::ScopedHost scoped{host};
+};
+
+TEST_P(ReadFaultTest, ReadFaultFailsTheRunAndChangesNoDomainFile) {
+  const ReadingRun& run = GetParam();
+  const std::string dir = host.DataDirectory();
+  ASSERT_EQ(GenerateThroughC(Parcel(run.type, 1, 1), run.records()).finishStatus, 1);
+  const DirectoryImage domain = testutil::ImageOf(dir);
+  testutil::LoggingDatabase reference;
+  run.read(run.type, reference);
+
+  testutil::LoggingDatabase database;
+  bool failed = false;
+  const std::size_t runs = testutil::SweepFileFaults(
+      [&] {
+        testutil::RestoreImage(dir, domain);
+        database = testutil::LoggingDatabase();
+        failed = false;
+        try {
+          run.read(run.type, database);
+        } catch (const CFileException&) {
+          failed = true;
+        }
+      },
+      [&](const SweepFault& fault, std::uint64_t) {
+        if (!failed) EXPECT_EQ(database.calls, reference.calls) << "a run that ends, ends whole";
+        if (fault.call == filefaults::kRead) EXPECT_TRUE(failed) << "every read is needed";
+        DirectoryImage left = testutil::ImageOf(dir);
+        for (const auto& [name, bytes] : domain) {
+          EXPECT_TRUE(left[name] == bytes) << name << " is never changed by reading";
+        }
+        for (const auto& [name, bytes] : left) {
+          EXPECT_EQ(name.find(".Z"), std::string::npos) << "scratch file left: " << name;
+        }
+      });
+  EXPECT_GT(runs, 10u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Runs, ReadFaultTest, ::testing::ValuesIn(kReadings), [](const auto& info) {
+  std::string name = info.param.name;
+  for (char& c : name) c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+  return name;
+});
+
+}  // namespace
