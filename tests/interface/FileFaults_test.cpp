@@ -14,9 +14,14 @@
 // exception; it never crashes or hangs, never changes a domain file and leaves no Z sibling.
 // A new reading run is one row of kReadings.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <functional>
 #include <random>
+#include <thread>
 
 #include "domains/VDomain.h"
 #include "interface/DomainTable.h"
@@ -75,6 +80,14 @@ ObjParcelType Parcel(std::uint16_t type, std::uint16_t objectNumber, std::uint16
   return testutil::DomainParcel(type, objectNumber, version);
 }
 
+// Opens the domain of `parcel` for reading, reads it and hands it to `database`.
+void Backtranslate(std::uint16_t type, const ObjParcelType& parcel, VDatabase& database) {
+  std::unique_ptr<VDomain> domain = CreateDomainForType(type);
+  domain->OpenDomain(parcel, &database, kOpenForReading);
+  domain->ReadDomain();
+  domain->Backtranslate();
+}
+
 class FinishFaultTest : public ::testing::TestWithParam<GenerationPath> {
  protected:
   testutil::FakeHost host;
@@ -127,6 +140,74 @@ INSTANTIATE_TEST_SUITE_P(Paths, FinishFaultTest, ::testing::ValuesIn(kPaths), []
   return name;
 });
 
+// The elements of the resource base of object 1 that a newest-version search finds; one empty
+// element when it cannot be read.
+std::vector<std::vector<std::uint8_t>> NewestBase() {
+  testutil::LoggingDatabase database;
+  try {
+    Backtranslate(46, Parcel(46, 1, VBASE_ANY_WORD), database);
+  } catch (const CFileException& e) {
+    ADD_FAILURE() << e.what();
+    return {{}};
+  }
+  return database.elements;
+}
+
+// A child process generates version 2 of a resource base of several parts beside version 1 and
+// is killed: at each of its file calls in turn (from inside, at the instant before the call),
+// and at moments spread over its run (from outside). Whatever instant it dies at, a search for
+// the newest version finds either version 1 or the whole of version 2.
+TEST(KillDuringFinish, LeavesThePreviousStateOrTheCompleteNewDomain) {
+  testutil::FakeHost host;
+  testutil::ScopedHost scoped{host};
+  const std::string dir = host.DataDirectory();
+  ASSERT_EQ(GenerateThroughC(Parcel(46, 1, 1), BaseEntries(650)).finishStatus, 1);
+  const DirectoryImage before = testutil::ImageOf(dir);
+  const auto previous = NewestBase();
+  const std::vector<TSectionInfo> records = BaseEntries(720);
+
+  filefaults::Arm({});
+  const auto started = std::chrono::steady_clock::now();
+  const Generation reference = GenerateThroughC(Parcel(46, 1, 2), records);
+  const auto duration = std::chrono::steady_clock::now() - started;
+  const std::uint64_t calls = filefaults::CallsSeen();
+  filefaults::Disarm();
+  ASSERT_EQ(reference.finishStatus, 1);
+  ASSERT_GE(reference.parcels.size(), 2u);
+  const auto complete = NewestBase();
+  ASSERT_NE(complete, previous);
+
+  // Kill points: every file call, then eight moments spread over the run.
+  constexpr int kMoments = 8;
+  for (std::uint64_t point = 1; point <= calls + kMoments; ++point) {
+    SCOPED_TRACE("kill point " + std::to_string(point) + " of " + std::to_string(calls));
+    testutil::RestoreImage(dir, before);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      filefaults::Fault kill;
+      kill.nth = point <= calls ? point : 0;
+      kill.kill = true;
+      filefaults::Arm(kill);
+      GenerateThroughC(Parcel(46, 1, 2), records);
+      ::_exit(0);
+    }
+    if (point > calls) {
+      std::this_thread::sleep_for(duration * static_cast<int>(point - calls) / (kMoments + 1));
+      ::kill(child, SIGKILL);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    if (point <= calls) EXPECT_TRUE(WIFSIGNALED(status)) << "killed at its call";
+    const auto found = NewestBase();
+    EXPECT_TRUE(found == previous || found == complete);
+  }
+  // What killed runs leave under staging names does not hinder the next generation.
+  const Generation again = GenerateThroughC(Parcel(46, 1, 2), records);
+  EXPECT_EQ(again.finishStatus, 1);
+  EXPECT_EQ(NewestBase(), complete);
+}
+
 struct ReadingRun {
   const char* name;
   std::uint16_t type;
@@ -137,11 +218,8 @@ struct ReadingRun {
 
 void PrintTo(const ReadingRun& run, std::ostream* out) { *out << run.name; }
 
-void Backtranslate(std::uint16_t type, VDatabase& database) {
-  std::unique_ptr<VDomain> domain = CreateDomainForType(type);
-  domain->OpenDomain(Parcel(type, 1, 1), &database, kOpenForReading);
-  domain->ReadDomain();
-  domain->Backtranslate();
+void BacktranslateFirst(std::uint16_t type, VDatabase& database) {
+  Backtranslate(type, Parcel(type, 1, 1), database);
 }
 
 void List(std::uint16_t type, VDatabase&) {
@@ -152,9 +230,10 @@ void List(std::uint16_t type, VDatabase&) {
 }
 
 const ReadingRun kReadings[] = {
-    {"NOBA back-translation", 3, NobaTexts, Backtranslate},
-    {"REBA of several parts back-translation", 46, [] { return BaseEntries(700); }, Backtranslate},
-    {"POBA back-translation", 78, [] { return BaseEntries(40); }, Backtranslate},
+    {"NOBA back-translation", 3, NobaTexts, BacktranslateFirst},
+    {"REBA of several parts back-translation", 46, [] { return BaseEntries(700); },
+     BacktranslateFirst},
+    {"POBA back-translation", 78, [] { return BaseEntries(40); }, BacktranslateFirst},
     {"POBA listing", 78, [] { return BaseEntries(40); }, List},
 };
 
