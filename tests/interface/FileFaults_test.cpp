@@ -158,6 +158,7 @@ std::vector<std::vector<std::uint8_t>> NewestBase() {
 // and at moments spread over its run (from outside). Whatever instant it dies at, a search for
 // the newest version finds either version 1 or the whole of version 2.
 TEST(KillDuringFinish, LeavesThePreviousStateOrTheCompleteNewDomain) {
+  testutil::CurrentDirectoryGuard cwd;
   testutil::FakeHost host;
   testutil::ScopedHost scoped{host};
   const std::string dir = host.DataDirectory();
