@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "FuzzParcels.h"
 #include "domains/VRnodDomain.h"
 #include "support/DataSetNames.h"
 #include "support/DefaultHost.h"
@@ -50,15 +51,6 @@ void RemoveScratchTree() {
   fs::remove_all(Scratch().outer, ignored);
 }
 
-ObjParcelType Parcel(std::uint16_t type) {
-  ObjParcelType parcel{};
-  parcel.objectNumber = 1;
-  parcel.classLetter = 'C';
-  parcel.domainType = type;
-  parcel.version = 1;
-  return parcel;
-}
-
 void WriteFile(const fs::path& path, const std::uint8_t* data, std::size_t size) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
@@ -95,8 +87,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // newest domain makes the data directory.
   fs::current_path(t.data);
   const std::uint16_t type = rnod ? 44 : 1;
-  WriteFile(t.data / MakeDataSetName(Parcel(type)), data + 3, nodeSize);
-  WriteFile(t.data / MakeDataSetName(Parcel(rnod ? 120 : 119)), data + 3 + nodeSize,
+  WriteFile(t.data / MakeDataSetName(fuzzing::DomainParcel(type)), data + 3, nodeSize);
+  WriteFile(t.data / MakeDataSetName(fuzzing::DomainParcel(rnod ? 120 : 119)), data + 3 + nodeSize,
             size - 3 - nodeSize);
 
   std::unique_ptr<VCnodDomain> node;
@@ -108,7 +100,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Every listed path outside the tree, with its modification time if it exists already.
   std::vector<std::pair<fs::path, fs::file_time_type>> outside;
   try {
-    node->OpenDomain(Parcel(type), nullptr, 0);
+    node->OpenDomain(fuzzing::DomainParcel(type), nullptr, 0);
     node->ReadDomain();
     for (const CString& path : node->GetFileList()->GetFileList()) {
       if (Inside(path, t.root)) continue;

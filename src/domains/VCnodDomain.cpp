@@ -9,6 +9,7 @@
 #include "domains/SectionCodes.h"
 #include "domains/SectionRecord.h"
 #include "files/HeaderFormat.h"
+#include "morvit/VDomainPath.h"
 #include "support/GFileDir.h"
 #include "support/HostServices.h"
 #include "util/GPath.h"
@@ -105,6 +106,12 @@ void VCnodDomain::OpenWithFileList(ObjParcelType parcel, VDatabase* database, st
   VBaDomain::OpenDomain(parcel, database, mode);
   if (m_nFileListEnabled == 0) return;
   auto fileList = std::make_unique<VXbfiDomain>();
+  // A node looked up as the newest of its type is read with the file list of the same version
+  // and object, never with the newest file list on its own: a body of another version would
+  // recreate wrong contents under the node's names.
+  if (parcel.version == VBASE_ANY_WORD || parcel.objectNumber == VBASE_ANY_WORD) {
+    VDomainPath().GetVersion(m_file.GetFileName(), parcel.version, parcel.objectNumber);
+  }
   parcel.domainType = fileListType;
   fileList->OpenDomain(parcel, nullptr, mode);
   m_pFileList = std::move(fileList);

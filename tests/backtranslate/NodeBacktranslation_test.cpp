@@ -41,6 +41,9 @@ std::map<std::string, Bytes> FilesBelow(const std::string& root) {
 
 class NodeRunTest : public DomainTypeTest {
  public:
+  // The node lookup makes the data directory current; it goes with the fake host.
+  ~NodeRunTest() override { fs::current_path(m_cwd); }
+
   // A node with its INI file and one library file, generated as `type`.
   void GenerateNode(std::uint16_t type, const std::string& library) {
     PutNodeFile(host, kDirectoryControl, "NODE.INI", TextBytes("[node]"));
@@ -59,6 +62,9 @@ class NodeRunTest : public DomainTypeTest {
     bytes.resize(keep);
     WriteWholeFile(path, bytes);
   }
+
+ private:
+  fs::path m_cwd = fs::current_path();
 };
 
 TEST_F(NodeRunTest, ResultsWithMissingAndDamagedDomains) {
@@ -110,6 +116,34 @@ TEST_F(NodeRunTest, ResultsWithMissingAndDamagedDomains) {
     EXPECT_EQ(manager.LibsODBSuitLibsTarget(), row.libraryResult);
     EXPECT_TRUE(host.written.empty());
   }
+}
+
+// The newest node is restored with the file list of its own version: without it, the run
+// fails rather than recreate another version's contents.
+TEST_F(NodeRunTest, NewestNodeTakesTheFileListOfItsVersion) {
+  for (std::uint16_t version : {1, 2}) {
+    const std::string contents = "version " + std::to_string(version);
+    const std::string path = PutNodeFile(host, kDirectoryTcData, "A.DAT", TextBytes(contents));
+    VManager* manager = VBase_CreateManager();
+    ASSERT_EQ(VBase_PutStart(manager, kCnod, DomainParcel(kCnod, 1, version)), VBASE_STATUS_OK);
+    TSectionInfo record = NodeRecord({{4, 0, 0}, 4, 0, "", true, "A.DAT"});
+    ASSERT_EQ(VBase_Insert(manager, kCnod, &record), VBASE_STATUS_OK);
+    ObjParcelType parcels[4];
+    std::uint16_t count = 0;
+    ASSERT_EQ(VBase_PutFinishEx(manager, kCnod, &count, 3, parcels), VBASE_STATUS_OK);
+    VBase_DeleteManager(&manager);
+  }
+  ASSERT_EQ(GenerateThroughC(kRnod, {}).finishStatus, VBASE_STATUS_OK);
+  const std::string restored = host.Directory(kDirectoryTcData) + "A.DAT";
+  fs::remove(restored);
+  CString name;
+  EXPECT_EQ(VManager().NodeBacktranslate(name, 0), 1);
+  EXPECT_EQ(ReadWholeFile(restored), TextBytes("version 2"));
+
+  fs::remove(restored);
+  fs::remove(DomainFilePath(host, DomainParcel(119, 1, 2), 0));
+  EXPECT_EQ(VManager().NodeBacktranslate(name, 0), 0);
+  EXPECT_FALSE(fs::exists(restored));
 }
 
 // A mismatch in the CNOD ends the check: the RNOD's own mismatch is never reported.
