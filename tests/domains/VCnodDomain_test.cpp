@@ -6,6 +6,7 @@
 #include <string>
 
 #include "domains/VRnodDomain.h"
+#include "morvit/VManager.h"
 #include "support/DomainFiles.h"
 #include "support/NodeFiles.h"
 
@@ -59,6 +60,15 @@ TEST_F(NodeTest, FirstKindFindsTwoFiles) {
   EXPECT_EQ(Entries(*read), "A.PE_|7|lib\nB.PE_|7|lib\n");
   const Bytes body = OnlyFile('X');
   EXPECT_EQ(Bytes(body.begin() + 50, body.end()), (Bytes{0, 0, 0, 3, 'x', 'y', 'z', 0, 0, 0, 0}));
+}
+
+// A node never finished takes its file list with it when the manager goes.
+TEST_F(NodeTest, UnfinishedNodeLeavesNoFiles) {
+  VManager* manager = VBase_CreateManager();
+  ASSERT_EQ(VBase_PutStart(manager, kRnod, TestParcel(kRnod)), VBASE_STATUS_OK);
+  EXPECT_EQ(DataFileNames(host), (std::vector<std::string>{"RN000001.C01", "XR000001.C01"}));
+  VBase_DeleteManager(&manager);
+  EXPECT_EQ(DataFileNames(host), std::vector<std::string>{});
 }
 
 // A "TPX" pattern that finds nothing goes on to the next kind; any other pattern stops at
