@@ -174,11 +174,26 @@ void VDomainFile::CloseDomain(std::uint16_t* parcelCount, std::uint16_t highestI
       written.push_back(closed.path);
     }
     staging::Publish(written);
+    m_bFilesInPlace = true;
   } catch (...) {
     if (parcelCount != nullptr) *parcelCount = firstIndex;
     DiscardWrittenFiles();
     throw;
   }
+}
+
+// Only files this object itself moved into place are withdrawn: before that, a file under the
+// final name is someone else's (an earlier generation of the same name).
+void VDomainFile::WithdrawFiles() {
+  std::vector<CString> placed;
+  for (const ClosedFile& closed : m_closedFiles) {
+    if (m_bFilesInPlace && staging::IsStaged(closed.path)) {
+      placed.push_back(staging::FinalPath(closed.path));
+    }
+  }
+  m_bFilesInPlace = false;
+  DiscardWrittenFiles();
+  staging::Discard(placed);
 }
 
 void VDomainFile::DiscardWrittenFiles() {

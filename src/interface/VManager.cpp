@@ -24,7 +24,13 @@ void VManager::CreateDomain(std::uint16_t type, ObjParcelType parcel) {
   if (m_mapDomains.count(type) != 0) return;
   std::unique_ptr<VDomain> domain = m_factory(type);
   if (!domain) return;
-  domain->OpenDomain(parcel, nullptr, kOpenForGeneration);
+  // A domain of several files whose later open fails takes the files it created with it.
+  try {
+    domain->OpenDomain(parcel, nullptr, kOpenForGeneration);
+  } catch (...) {
+    domain->DiscardFiles();
+    throw;
+  }
   m_mapDomains.emplace(type, std::move(domain));
 }
 
@@ -49,7 +55,7 @@ void VManager::DumpAndFreeDomain(std::uint16_t type, std::uint16_t* parcelCount,
     domain->CloseDomain(parcelCount, highestIndex, parcels);
   } catch (...) {
     *parcelCount = 0;
-    domain->GetFile().DiscardWrittenFiles();
+    domain->DiscardFiles();
     throw;
   }
 }

@@ -29,6 +29,7 @@
 #include "support/DomainFiles.h"
 #include "support/FaultSweep.h"
 #include "support/LoggingDatabase.h"
+#include "support/NodeFiles.h"
 
 namespace {
 
@@ -42,6 +43,8 @@ struct GenerationPath {
   std::uint16_t type;
   std::function<std::vector<TSectionInfo>()> records;
   std::size_t files;  // the files the path writes: a row that stops writing them is wrong
+  // What the path needs outside the data directory (node files), made once before the sweep.
+  std::function<void(testutil::FakeHost&)> prepare = [](testutil::FakeHost&) {};
 };
 
 void PrintTo(const GenerationPath& path, std::ostream* out) { *out << path.name; }
@@ -70,10 +73,22 @@ std::vector<TSectionInfo> BaseEntries(int entries) {
   return records;
 }
 
+// A node of two files found in its first directory kind, both carried into its file list.
+std::vector<TSectionInfo> NodeRecords() {
+  return {testutil::NodeRecord({{kDirectoryTcData, 7, 0}, 4, 7, "lib", true, "*.PE_"})};
+}
+
+void PutNodeFiles(testutil::FakeHost& host) {
+  testutil::PutNodeFile(host, kDirectoryTcData, "A.PE_", testutil::TextBytes("xyz"));
+  testutil::PutNodeFile(host, kDirectoryTcData, "B.PE_", {});
+}
+
 const GenerationPath kPaths[] = {
     {"NOBA", 3, NobaTexts, 1},
     {"REBA of several parts", 46, [] { return BaseEntries(700); }, 2},
     {"POBA", 78, [] { return BaseEntries(40); }, 1},
+    {"CNOD with its file list", 1, NodeRecords, 2, PutNodeFiles},
+    {"RNOD with its file list", 44, NodeRecords, 2, PutNodeFiles},
 };
 
 ObjParcelType Parcel(std::uint16_t type, std::uint16_t objectNumber, std::uint16_t version) {
@@ -109,6 +124,7 @@ TEST_P(FinishFaultTest, FailedFinishLeavesNothingAndReportsNoParcel) {
   const GenerationPath& path = GetParam();
   const std::string dir = host.DataDirectory();
   const std::vector<TSectionInfo> records = path.records();
+  path.prepare(host);
   // Beside the new version 2 of object 1: its version 1, object 2's domain, a foreign file.
   ASSERT_EQ(GenerateThroughC(Parcel(path.type, 1, 1), records).finishStatus, 1);
   ASSERT_EQ(GenerateThroughC(Parcel(path.type, 2, 7), records).finishStatus, 1);
