@@ -76,9 +76,15 @@ ObjParcelType TestParcel(std::uint16_t type) {
 
 Generation GenerateThroughC(std::uint16_t type, const std::vector<TSectionInfo>& sections,
                             std::uint16_t highestIndex) {
+  return GenerateThroughC(TestParcel(type), sections, highestIndex);
+}
+
+Generation GenerateThroughC(const ObjParcelType& parcel, const std::vector<TSectionInfo>& sections,
+                            std::uint16_t highestIndex) {
+  const std::uint16_t type = parcel.domainType;
   Generation result;
   VManager* manager = VBase_CreateManager();
-  result.startStatus = VBase_PutStart(manager, type, TestParcel(type));
+  result.startStatus = VBase_PutStart(manager, type, parcel);
   for (TSectionInfo section : sections) {
     result.insertStatus.push_back(VBase_Insert(manager, type, &section));
   }

@@ -59,6 +59,9 @@ struct Generation {
 };
 Generation GenerateThroughC(std::uint16_t type, const std::vector<TSectionInfo>& sections,
                             std::uint16_t highestIndex = 15);
+// The same for a given parcel (its domain type is the type started).
+Generation GenerateThroughC(const ObjParcelType& parcel, const std::vector<TSectionInfo>& sections,
+                            std::uint16_t highestIndex = 15);
 
 // A database that keeps a copy of every element handed to Insert.
 class RecordingDatabase : public VDatabase {
