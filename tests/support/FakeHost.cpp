@@ -1,6 +1,8 @@
 // The recording host-services fake.
 #include "support/FakeHost.h"
 
+#include <filesystem>
+
 #include "support/DataSetNames.h"
 #include "support/Texts.h"
 
@@ -29,8 +31,13 @@ CString FakeHost::GetText(int number) {
 
 void FakeHost::ShowMessage(int number, const CString& text) { shown.push_back({number, text}); }
 
-ScopedHost::ScopedHost(HostServices& host) : m_previous(SetHost(&host)) {}
+ScopedHost::ScopedHost(HostServices& host)
+    : m_previous(SetHost(&host)), m_directory(std::filesystem::current_path()) {}
 
-ScopedHost::~ScopedHost() { SetHost(m_previous); }
+ScopedHost::~ScopedHost() {
+  SetHost(m_previous);
+  std::error_code ignored;
+  std::filesystem::current_path(m_directory, ignored);
+}
 
 }  // namespace testutil
