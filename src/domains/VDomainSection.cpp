@@ -44,7 +44,11 @@ void VDomainSection::Read(CFile& file, std::uint16_t startCode, std::uint16_t en
   // A start block written here has no payload; one that has is kept as the first element, and
   // written back as the start block's payload (a single-record section is nothing else).
   m_bStartPayload = startSize > kSectionBlockHeaderSize;
-  if (m_bStartPayload) ReadBlock(file, startCode, startSize);
+  // The block then counts once, with its code and size words (not 4 bytes more than it takes).
+  if (m_bStartPayload) {
+    m_wLength = 0;
+    ReadBlock(file, startCode, startSize);
+  }
   if (startCode == endCode) {
     m_wEndCode = endCode;
     return;
