@@ -7,6 +7,13 @@
 #include "morvit/VDatabase.h"
 #include "support/HostServices.h"
 
+void ReportProgress(int percent, const CString& text) {
+  Host().SendMessageToUI(kMessageProgress, percent, text);
+  Host().PumpMessages();
+}
+
+bool CancelRequested() { return Host().SendMessageToUI(kMessageCancelQuery, 0, CString()) != 0; }
+
 CString ProgressText(const CString& fileName) {
   CString text = fileName;
   for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -27,9 +34,8 @@ int HandSectionsToDatabase(VDatabase* database, const CString& fileName,
   for (const SectionToHandOver& s : sections) {
     for (const auto& element : s.section.GetElements()) {
       ++handed;
-      Host().SendMessageToUI(kMessageProgress, static_cast<int>(handed * 100 / total), text);
-      Host().PumpMessages();
-      if (Host().SendMessageToUI(kMessageCancelQuery, 0, CString()) != 0) return 0;
+      ReportProgress(static_cast<int>(handed * 100 / total), text);
+      if (CancelRequested()) return 0;
       database->Insert(s.code, element.get());
     }
   }

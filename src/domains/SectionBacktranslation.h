@@ -20,6 +20,11 @@ struct SectionToHandOver {
 // The code under which an element-section element is handed over: "take the element's own".
 inline constexpr std::uint16_t kInsertOwnCode = 0xFFFF;
 
+// Sends the progress message with `percent` and `text`, then runs the message pump once.
+void ReportProgress(int percent, const CString& text);
+// Asks the user interface whether the user has cancelled (message 1064, non-zero answer).
+bool CancelRequested();
+
 // The progress text of a domain file: its name upper-cased, with its last X turned into a C
 // (a domain read from its expanded copy is shown under the name of its ordinary file).
 CString ProgressText(const CString& fileName);

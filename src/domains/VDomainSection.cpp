@@ -13,6 +13,12 @@ VElement& VDomainSection::AppendElement(std::uint16_t code) {
   return *m_elements.back();
 }
 
+void VDomainSection::SetStartBlockBytes(const void* bytes, std::size_t count) {
+  VElement& element = AppendElement(m_wStartCode);
+  element.Write(bytes, static_cast<unsigned>(count));
+  m_bStartPayload = true;
+}
+
 // Reads a block's size word and returns it. A block's size counts its own code and size words,
 // so a size below 4 cannot come from a writer: the section is damaged, and reading on would take
 // payload bytes for codes. It is reported as the end-of-file failure of a section cut short.

@@ -42,6 +42,10 @@ class VDomainSection : public CObject {
   // block's size to the length once the element is filled.
   VElement& AppendElement(std::uint16_t code);
 
+  // Gives the start block of an empty section `count` bytes (written back as its payload); the
+  // caller sets the length.
+  void SetStartBlockBytes(const void* bytes, std::size_t count);
+
   const std::vector<std::unique_ptr<VElement>>& GetElements() const { return m_elements; }
   std::uint16_t GetStartCode() const { return m_wStartCode; }
   std::uint16_t GetEndCode() const { return m_wEndCode; }
