@@ -38,6 +38,10 @@ class MORVIT_API VManager : public CObject {
   // The open domain of `type`, or null.
   VDomain* FindDomain(std::uint16_t type) const;
 
+  // Rebuilds the database's PC program from its domains: 1 when the run completed, 0 when it
+  // stopped (also at once without a database).
+  int PCBacktranslate();
+
   VDatabase* GetDatabase() const { return m_pDatabase; }
 
  private:

@@ -41,8 +41,8 @@ void VBobaDomain::InsertObject(const SectionRecord& record) {
   m_mapObjects.emplace(object, &element);
   const std::uint16_t added = AppendToElement(element, [&](VElement& e) {
     for (const std::uint16_t value :
-         {object, record.Field<std::uint16_t, kValue1At>(), record.Field<std::uint16_t, kValue2At>(),
-          record.Field<std::uint16_t, kValue3At>()}) {
+         {object, record.Field<std::uint16_t, kValue1At>(),
+          record.Field<std::uint16_t, kValue2At>(), record.Field<std::uint16_t, kValue3At>()}) {
       m_io.WriteCardinal(e, value, 0, nullptr);
     }
   });

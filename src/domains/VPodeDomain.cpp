@@ -12,18 +12,12 @@ IMPLEMENT_RUNTIME_CLASS(VPodeDomain, VDomain)
 namespace {
 
 constexpr FieldSpec kHeaderFields[] = {
-    {"Length", FieldEncoding::Cardinal},
-    {"OffsetToProgInit", FieldEncoding::Cardinal},
-    {"ProgramNumber", FieldEncoding::Cardinal},
-    {"KindOfProgram", FieldEncoding::Cardinal},
-    {"OffsetToProgVar", FieldEncoding::Cardinal},
-    {"OffsetToProgStart", FieldEncoding::Cardinal},
-    {"OffsetToPreProg", FieldEncoding::Cardinal},
-    {"OffsetToProlog", FieldEncoding::Cardinal},
-    {"OffsetToOrders", FieldEncoding::Cardinal},
-    {"OffsetToEpilog", FieldEncoding::Cardinal},
-    {"OffsetToProgEnd", FieldEncoding::Cardinal},
-    {"OffsetToExtension", FieldEncoding::Cardinal},
+    {"Length", FieldEncoding::Cardinal},          {"OffsetToProgInit", FieldEncoding::Cardinal},
+    {"ProgramNumber", FieldEncoding::Cardinal},   {"KindOfProgram", FieldEncoding::Cardinal},
+    {"OffsetToProgVar", FieldEncoding::Cardinal}, {"OffsetToProgStart", FieldEncoding::Cardinal},
+    {"OffsetToPreProg", FieldEncoding::Cardinal}, {"OffsetToProlog", FieldEncoding::Cardinal},
+    {"OffsetToOrders", FieldEncoding::Cardinal},  {"OffsetToEpilog", FieldEncoding::Cardinal},
+    {"OffsetToProgEnd", FieldEncoding::Cardinal}, {"OffsetToExtension", FieldEncoding::Cardinal},
 };
 constexpr FieldLayout kHeaderLayout(kHeaderFields);
 constexpr std::size_t kOffsetToProgVar = 4;
@@ -44,7 +38,9 @@ constexpr std::uint16_t kLevelElement = 8;
 
 }  // namespace
 
-std::uint16_t VPodeHeader::GetSize() const { return static_cast<std::uint16_t>(LayoutSize(kHeaderLayout)); }
+std::uint16_t VPodeHeader::GetSize() const {
+  return static_cast<std::uint16_t>(LayoutSize(kHeaderLayout));
+}
 
 void VPodeHeader::Parse() {
   m_wOffsetToProgVar = static_cast<std::uint16_t>(GetField(*this, kHeaderLayout, kOffsetToProgVar));

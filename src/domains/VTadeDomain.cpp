@@ -56,8 +56,8 @@ int VTadeDomain::Backtranslate() {
 }
 
 void VTadeDomain::SetContent(const VTadeContent& content) {
-  const std::uint16_t values[] = {content.taskNumber,  content.scheduling,   content.cycleTime,
-                                  content.placeInCTT,  content.initialState, content.instanceKey,
+  const std::uint16_t values[] = {content.taskNumber, content.scheduling,   content.cycleTime,
+                                  content.placeInCTT, content.initialState, content.instanceKey,
                                   content.typeCode};
   std::size_t index = 0;
   for (const std::uint16_t value : values) SetField(m_taskElement, kTaskLayout, index++, value);

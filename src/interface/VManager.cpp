@@ -1,6 +1,7 @@
 // VManager: the open-domain map and the generation steps on it.
 #include "morvit/VManager.h"
 
+#include "backtranslate/PCBacktranslation.h"
 #include "domains/VDomain.h"
 #include "interface/DomainTable.h"
 
@@ -48,4 +49,9 @@ void VManager::DumpAndFreeDomain(std::uint16_t type, std::uint16_t* parcelCount,
 VDomain* VManager::FindDomain(std::uint16_t type) const {
   auto it = m_mapDomains.find(type);
   return it == m_mapDomains.end() ? nullptr : it->second.get();
+}
+
+int VManager::PCBacktranslate() {
+  if (m_pDatabase == nullptr) return 0;
+  return RunPCBacktranslation(*m_pDatabase);
 }
