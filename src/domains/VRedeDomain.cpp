@@ -2,6 +2,8 @@
 // hand-over of the header to the database.
 #include "domains/VRedeDomain.h"
 
+#include <stdexcept>
+
 #include "domains/FieldLayout.h"
 #include "domains/ProgramContent.h"
 #include "domains/SectionBacktranslation.h"
@@ -85,7 +87,11 @@ void VRedeDomain::SetContent(const VRedeContent& content) {
   SetField(m_resourceHeader, kHeaderLayout, kOffsetToIniData, content.offsetToIniData);
   SetField(m_resourceHeader, kHeaderLayout, kResourceName, content.resourceName);
   m_resourceHeader.Seek(FieldOffset(kHeaderLayout, kInitLoadDate), CFile::begin);
-  m_io.WriteRTime(m_resourceHeader, content.initLoadDate, 0, nullptr, 1);
+  try {
+    m_io.WriteRTime(m_resourceHeader, content.initLoadDate, 0, nullptr, 1);
+  } catch (const std::out_of_range&) {
+    RefuseContent();  // a date that the short form cannot hold
+  }
   SetField(m_resourceHeader, kHeaderLayout, kProgramNumber, content.programNumber);
   SetField(m_resourceHeader, kHeaderLayout, kPreProgramFlag, content.preProgramFlag);
   SetField(m_resourceHeader, kHeaderLayout, kSecondName, content.secondName);
