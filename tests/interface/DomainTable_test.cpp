@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "domains/VBobaDomain.h"
 #include "domains/VNobaDomain.h"
 #include "domains/VPobaDomain.h"
 #include "domains/VRebaDomain.h"
@@ -17,7 +18,15 @@ TEST(DomainTable, TypeNumbersGetTheirClasses) {
       {3, RUNTIME_CLASS(VNobaDomain)},
       {46, RUNTIME_CLASS(VRebaDomain)},
       {78, RUNTIME_CLASS(VPobaDomain)},
+      {116, RUNTIME_CLASS(VBobaDomain)},
+      {117, RUNTIME_CLASS(VBobaDomain)},
+      {118, RUNTIME_CLASS(VBobaDomain)},
       {2, nullptr},
+      {33, nullptr},  // REDE, TADE and PODE are read, never generated
+      {49, nullptr},
+      {65, nullptr},
+      {115, nullptr},
+      {119, nullptr},
       {47, nullptr},
       {79, nullptr},
   };

@@ -46,6 +46,14 @@ TSectionInfo Addition(std::uint16_t key, std::uint16_t number, const std::string
 TSectionInfo PageBreak(std::uint16_t number, std::int32_t value, std::uint8_t flag,
                        const std::string& text);
 
+// BOBA kind 3: an object's element with its three values.
+TSectionInfo BobaObject(std::uint16_t object, std::uint16_t value1, std::uint16_t value2,
+                        std::uint16_t value3);
+// Kind 4: a terminal value for `object`, an integer (type code 1) or, given text, a string
+// (type code 4).
+TSectionInfo BobaTerminal(std::uint16_t object, std::int16_t value);
+TSectionInfo BobaTerminal(std::uint16_t object, const std::string& text);
+
 // The parcel the tests generate and read: object 1, version 1, scope 0.
 ObjParcelType TestParcel(std::uint16_t type);
 
