@@ -25,8 +25,7 @@ TEST(DomainTable, TypeNumbersGetTheirClasses) {
       {33, nullptr},  // REDE, TADE and PODE are read, never generated
       {49, nullptr},
       {65, nullptr},
-      {115, nullptr},
-      {119, nullptr},
+
       {47, nullptr},
       {79, nullptr},
   };
