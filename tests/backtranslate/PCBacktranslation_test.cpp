@@ -218,7 +218,7 @@ TEST_F(PCBacktranslationTest, CancelBacksUpTheOwedSortsOnce) {
       {1, {"GetMaxTask 3", "BackupSort 35 0 4 7"}},  // the maximum task's description
       {2, {"ClearSort 67 3 13 7", "BackupSort 67 3 13 7", "BackupSort 35 0 4 7"}},
       {9, {"SetPCProgNo 7", "BackupSort 35 0 4 7"}},        // the NOBA
-      {22, {"Insert 65535 117 8", "BackupSort 35 0 4 7"}},  // BOBA 116
+      {21, {"Insert 65535 117 8", "BackupSort 35 0 4 7"}},  // BOBA 116
   };
   WriteProgramDataSet(3);
   for (const auto& row : rows) {
