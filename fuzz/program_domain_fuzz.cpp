@@ -4,8 +4,6 @@
 // crash, a hang or a read outside the file's data.
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -17,7 +15,6 @@
 #include "domains/VTadeDomain.h"
 #include "morvit/VDatabase.h"
 #include "morvit/VElement.h"
-#include "support/DataSetNames.h"
 
 namespace {
 
@@ -45,38 +42,16 @@ class RecordingDatabase : public VDatabase {
   std::size_t received = 0;
 };
 
-ObjParcelType Parcel(std::uint16_t type) {
-  ObjParcelType parcel{};
-  parcel.objectNumber = 1;
-  parcel.classLetter = 'C';
-  parcel.domainType = type;
-  parcel.version = 1;
-  return parcel;
-}
-
-void ClearDirectory() {
-  std::error_code ignored;
-  for (const auto& entry :
-       std::filesystem::directory_iterator(fuzzing::ScratchDataDirectory(), ignored)) {
-    std::filesystem::remove(entry.path(), ignored);
-  }
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 1) return 0;
   const ProgramType& chosen = kTypes[data[0] % (sizeof kTypes / sizeof kTypes[0])];
-  ClearDirectory();
-  {
-    std::ofstream out(fuzzing::ScratchDataDirectory() + MakeDataSetName(Parcel(chosen.type)),
-                      std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(data + 1), static_cast<std::streamsize>(size - 1));
-  }
+  fuzzing::WriteScratchDomain(chosen.type, data + 1, size - 1);
   RecordingDatabase database;
   std::unique_ptr<VDomain> domain = chosen.make();
   try {
-    domain->OpenDomain(Parcel(chosen.type), &database, kOpenForReading);
+    domain->OpenDomain(fuzzing::ScratchParcel(chosen.type), &database, kOpenForReading);
     domain->ReadDomain();
     domain->Backtranslate();
     domain->WriteDomain(1);

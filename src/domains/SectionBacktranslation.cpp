@@ -5,6 +5,7 @@
 
 #include "domains/VDomainSection.h"
 #include "morvit/VDatabase.h"
+#include "morvit/VElement.h"
 #include "support/HostServices.h"
 
 void ReportProgress(int percent, const CString& text) {
@@ -39,5 +40,19 @@ int HandSectionsToDatabase(VDatabase* database, const CString& fileName,
       database->Insert(s.code, element.get());
     }
   }
+  return 1;
+}
+
+int HandElementToDatabase(VDatabase* database, const CString& text, VElement& element, ObjId id,
+                          const std::function<void(VDatabase&)>& last) {
+  if (database == nullptr) return 1;
+  ReportProgress(10, text);
+  if (CancelRequested()) return 0;
+  element.SeekToBegin();
+  database->Insert(kInsertOwnCode, &element);
+  ReportProgress(90, text);
+  database->SetObjectId(id);
+  ReportProgress(100, text);
+  last(*database);
   return 1;
 }

@@ -65,18 +65,10 @@ void VRedeDomain::WriteDomain(int listing) {
 
 // A domain read without a database has nobody to hand its header to: it goes on (1) at once.
 int VRedeDomain::Backtranslate() {
-  if (m_pDatabase == nullptr) return 1;
-  const CString text = m_file.GetFileName();
   m_resourceHeader.SetCode(kType);
-  ReportProgress(10, text);
-  if (CancelRequested()) return 0;
-  m_resourceHeader.SeekToBegin();
-  m_pDatabase->Insert(0xFFFF, &m_resourceHeader);
-  ReportProgress(90, text);
-  m_pDatabase->SetObjectId(ObjectId());
-  ReportProgress(100, text);
-  m_pDatabase->SetPCProgNo(m_file.GetParcel().objectNumber);
-  return 1;
+  const std::uint16_t program = m_file.GetParcel().objectNumber;
+  return HandElementToDatabase(m_pDatabase, m_file.GetFileName(), m_resourceHeader, ObjectId(),
+                               [&](VDatabase& database) { database.SetPCProgNo(program); });
 }
 
 void VRedeDomain::SetContent(const VRedeContent& content) {

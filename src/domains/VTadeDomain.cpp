@@ -41,18 +41,10 @@ std::uint16_t VTadeDomain::GetDomainLength() { return kBodyLength; }
 
 // A domain read without a database has nobody to hand its body to: it goes on (1) at once.
 int VTadeDomain::Backtranslate() {
-  if (m_pDatabase == nullptr) return 1;
-  const CString text = m_file.GetFileName();
   m_taskElement.SetCode(kType);
-  ReportProgress(10, text);
-  if (CancelRequested()) return 0;
-  m_taskElement.SeekToBegin();
-  m_pDatabase->Insert(0xFFFF, &m_taskElement);
-  ReportProgress(90, text);
-  m_pDatabase->SetObjectId(ObjectId());
-  ReportProgress(100, text);
-  m_pDatabase->SaveExecPitch(TimeStamp());
-  return 1;
+  const Era stamp = TimeStamp();
+  return HandElementToDatabase(m_pDatabase, m_file.GetFileName(), m_taskElement, ObjectId(),
+                               [&](VDatabase& database) { database.SaveExecPitch(stamp); });
 }
 
 void VTadeDomain::SetContent(const VTadeContent& content) {
