@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "FuzzParcels.h"
 #include "support/DataSetNames.h"
 #include "support/DefaultHost.h"
 
@@ -35,23 +36,13 @@ inline void RemoveScratchDataDirectory() {
   std::filesystem::remove_all(ScratchDataDirectory(), ignored);
 }
 
-// The parcel of the one domain file a target reads: object 1, version 1, scope 0.
-inline ObjParcelType ScratchParcel(std::uint16_t type) {
-  ObjParcelType parcel{};
-  parcel.objectNumber = 1;
-  parcel.classLetter = 'C';
-  parcel.domainType = type;
-  parcel.version = 1;
-  return parcel;
-}
-
-// Empties the directory, then writes `bytes` as the domain file of ScratchParcel(type).
+// Empties the directory, then writes `bytes` as the domain file of DomainParcel(type).
 inline void WriteScratchDomain(std::uint16_t type, const std::uint8_t* bytes, std::size_t size) {
   std::error_code ignored;
   for (const auto& entry : std::filesystem::directory_iterator(ScratchDataDirectory(), ignored)) {
     std::filesystem::remove(entry.path(), ignored);
   }
-  std::ofstream out(ScratchDataDirectory() + MakeDataSetName(ScratchParcel(type)),
+  std::ofstream out(ScratchDataDirectory() + MakeDataSetName(DomainParcel(type)),
                     std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes), static_cast<std::streamsize>(size));
 }

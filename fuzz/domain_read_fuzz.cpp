@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "FuzzParcels.h"
 #include "ScratchDataDirectory.h"
 #include "interface/DomainTable.h"
 #include "morvit/VDatabase.h"
@@ -21,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   VDatabase database;
   std::unique_ptr<VDomain> domain = CreateDomainForType(type);
   try {
-    domain->OpenDomain(fuzzing::ScratchParcel(type), &database, kOpenForReading);
+    domain->OpenDomain(fuzzing::DomainParcel(type), &database, kOpenForReading);
     domain->ReadDomain();
     domain->Backtranslate();
     domain->WriteDomain(1);

@@ -51,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   RecordingDatabase database;
   std::unique_ptr<VDomain> domain = chosen.make();
   try {
-    domain->OpenDomain(fuzzing::ScratchParcel(chosen.type), &database, kOpenForReading);
+    domain->OpenDomain(fuzzing::DomainParcel(chosen.type), &database, kOpenForReading);
     domain->ReadDomain();
     domain->Backtranslate();
     domain->WriteDomain(1);

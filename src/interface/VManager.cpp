@@ -1,6 +1,7 @@
 // VManager: the open-domain map and the generation steps on it.
 #include "morvit/VManager.h"
 
+#include "backtranslate/NodeBacktranslation.h"
 #include "backtranslate/PCBacktranslation.h"
 #include "domains/VDomain.h"
 #include "interface/DomainTable.h"
@@ -55,3 +56,8 @@ int VManager::PCBacktranslate() {
   if (m_pDatabase == nullptr) return 0;
   return RunPCBacktranslation(*m_pDatabase);
 }
+int VManager::NodeBacktranslate(CString& nodeName, int option) {
+  return BacktranslateNode(nodeName, option);
+}
+
+int VManager::LibsODBSuitLibsTarget() { return CheckNodeLibraries(); }

@@ -53,6 +53,17 @@ TSectionInfo BobaObject(std::uint16_t object, std::uint16_t value1, std::uint16_
 // (type code 4).
 TSectionInfo BobaTerminal(std::uint16_t object, std::int16_t value);
 TSectionInfo BobaTerminal(std::uint16_t object, const std::string& text);
+// CNOD/RNOD record: the three directory kinds searched, the entry's kind, value and text (at
+// most 16 characters), the carry flag and the file name or pattern.
+struct NodeFiles {
+  std::int32_t searchKinds[3];
+  std::uint16_t kind;
+  std::uint32_t value;
+  std::string text;
+  bool carry;
+  std::string pattern;
+};
+TSectionInfo NodeRecord(const NodeFiles& files);
 
 // The parcel the tests generate and read: object 1, version 1, scope 0.
 ObjParcelType TestParcel(std::uint16_t type);
