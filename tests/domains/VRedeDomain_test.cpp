@@ -41,3 +41,23 @@ TEST_F(RedeTest, HeaderGoesOverThenIdentityAndProgramNumber) {
 }
 
 }  // namespace
+
+namespace {
+
+// The listing labels each header word; the load date and the unlabelled bytes are listed as
+// words too, never copied raw into the text.
+TEST_F(RedeTest, ListingLabelsTheHeaderWords) {
+  VWriteRede(TestParcel(33), SampleResource());
+  ReadBack<VRedeDomain>(33, nullptr)->WriteDomain(1);
+  const Bytes listing = OnlyFile('D');
+  const std::string text(listing.begin(), listing.end());
+  for (const char* line : {"   14:      102     258   1   2  ..  Length of RELO\n",
+                           "   38:     1a0c    6668  26  12  ..  REDE InitLoadDate\n",
+                           "   46:        5       5   0   5  ..  PGMNumber\n",
+                           "   70:      102     258   1   2  ..  \n",
+                           "   80:      218     536   2  24  ..  ResourceInitStart\n"}) {
+    EXPECT_NE(text.find(line), std::string::npos) << line << "in\n" << text;
+  }
+}
+
+}  // namespace
