@@ -22,10 +22,10 @@ std::uint16_t PartHeaderSize(std::uint32_t part) {
 // returns the part's length before padding.
 std::uint16_t WritePart(VDomainFile& zFile, const DomainHeaders& headers, std::uint16_t method,
                         std::uint16_t part, std::uint32_t partCount, std::uint16_t chunk,
-                        std::vector<CString>& written) {
+                        std::uint16_t scope, std::vector<CString>& written) {
   const std::uint32_t headerSize = PartHeaderSize(part);
   ObjParcelType parcel = zFile.GetParcel();
-  parcel.scope = part;
+  parcel.scope = scope;
   VDomainFile partFile;
   partFile.OpenDomain(parcel, CFile::modeCreate | CFile::modeReadWrite);
   written.push_back(partFile.GetFullPath());
@@ -48,9 +48,9 @@ std::uint16_t WritePart(VDomainFile& zFile, const DomainHeaders& headers, std::u
 // Appends the chunk of part `part` to the Z file, after checking that the part's headers
 // describe it: its own number is `part` and its chunk lies inside the part's domain length.
 void JoinPart(VDomainFile& zFile, const DomainHeaders& headers, ObjParcelType parcel,
-              std::uint16_t part) {
+              std::uint16_t part, std::uint16_t scope) {
   VDomainFile partFile;
-  parcel.scope = part;
+  parcel.scope = scope;
   partFile.OpenDomain(parcel, CFile::modeRead);
   headers.common.Read(partFile);
   headers.compress.Read(partFile);
@@ -93,7 +93,8 @@ void WriteCompressedDomain(VDomainFile& file, const DomainHeaders& headers, std:
 // on the way removes every part and the Z file and reports none.
 void SplitCompressedDomain(VDomainFile& file, const DomainHeaders& headers, std::uint16_t method,
                            std::uint32_t maxPartSize, std::uint16_t* parcelCount,
-                           std::uint16_t highestIndex, ObjParcelType* parcels) {
+                           std::uint16_t highestIndex, ObjParcelType* parcels,
+                           std::uint16_t firstScope) {
   const std::uint16_t firstIndex = *parcelCount;
   std::vector<CString> written;
   try {
@@ -107,11 +108,12 @@ void SplitCompressedDomain(VDomainFile& file, const DomainHeaders& headers, std:
       }
       const auto chunk = static_cast<std::uint16_t>(
           std::min<std::uint64_t>(maxPartSize - PartHeaderSize(part), remaining));
+      const auto scope = static_cast<std::uint16_t>(firstScope + part);
       const std::uint16_t length =
-          WritePart(file, headers, method, part, partCount, chunk, written);
+          WritePart(file, headers, method, part, partCount, chunk, scope, written);
       ObjParcelType& entry = parcels[*parcelCount];
       entry = file.GetParcel();
-      entry.scope = static_cast<std::uint16_t>(*parcelCount - firstIndex);
+      entry.scope = scope;
       entry.length = length;
       ++*parcelCount;
       remaining -= chunk;
@@ -127,7 +129,8 @@ void SplitCompressedDomain(VDomainFile& file, const DomainHeaders& headers, std:
   file.RemoveDomain(VDomainFile::fileCompressed);
 }
 
-void ReadCompressedDomain(VDomainFile& file, const DomainHeaders& headers) {
+void ReadCompressedDomain(VDomainFile& file, const DomainHeaders& headers,
+                          std::uint16_t firstScope) {
   headers.common.Read(file);
   headers.compress.Read(file);
   const std::uint16_t method = headers.compress.m_wCompressVersion;
@@ -141,7 +144,8 @@ void ReadCompressedDomain(VDomainFile& file, const DomainHeaders& headers) {
   // The Z file is a scratch copy of the parts: it must not outlive a failed join.
   try {
     for (std::uint32_t part = 0; part < partCount; ++part) {
-      JoinPart(file, headers, parcel, static_cast<std::uint16_t>(part));
+      JoinPart(file, headers, parcel, static_cast<std::uint16_t>(part),
+               static_cast<std::uint16_t>(firstScope + part));
     }
     file.Uncompress(method);
   } catch (const CFileException&) {
