@@ -83,12 +83,24 @@ void PutNodeFiles(testutil::FakeHost& host) {
   testutil::PutNodeFile(host, kDirectoryTcData, "B.PE_", {});
 }
 
+// Basic objects with integer and text terminal values.
+std::vector<TSectionInfo> BasicObjects() {
+  std::vector<TSectionInfo> records;
+  for (std::uint16_t object = 1; object <= 30; ++object) {
+    records.push_back(testutil::BobaObject(object, object, 2, 3));
+    records.push_back(testutil::BobaTerminal(object, static_cast<std::int16_t>(-object)));
+    records.push_back(testutil::BobaTerminal(object, "T" + std::to_string(object)));
+  }
+  return records;
+}
+
 const GenerationPath kPaths[] = {
     {"NOBA", 3, NobaTexts, 1},
     {"REBA of several parts", 46, [] { return BaseEntries(700); }, 2},
     {"POBA", 78, [] { return BaseEntries(40); }, 1},
     {"CNOD with its file list", 1, NodeRecords, 2, PutNodeFiles},
     {"RNOD with its file list", 44, NodeRecords, 2, PutNodeFiles},
+    {"BOBA", 117, BasicObjects, 1},
 };
 
 ObjParcelType Parcel(std::uint16_t type, std::uint16_t objectNumber, std::uint16_t version) {
@@ -260,6 +272,7 @@ const ReadingRun kReadings[] = {
      BacktranslateFirst},
     {"POBA back-translation", 78, [] { return BaseEntries(40); }, BacktranslateFirst},
     {"POBA listing", 78, [] { return BaseEntries(40); }, List},
+    {"BOBA back-translation", 117, BasicObjects, BacktranslateFirst},
 };
 
 using ReadFaultTest = FaultTest<ReadingRun>;
