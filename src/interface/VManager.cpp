@@ -2,6 +2,7 @@
 #include "morvit/VManager.h"
 
 #include "domains/VDomain.h"
+#include "dump/ClassDump.h"
 #include "interface/DomainTable.h"
 
 VManager::VManager(VDatabase* database) : VManager(database, CreateDomainForType) {}
@@ -49,3 +50,5 @@ VDomain* VManager::FindDomain(std::uint16_t type) const {
   auto it = m_mapDomains.find(type);
   return it == m_mapDomains.end() ? nullptr : it->second.get();
 }
+
+void VManager::DumpDomain(CString path) { ClassDump(path, m_factory); }
