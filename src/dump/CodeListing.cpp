@@ -160,11 +160,12 @@ void CodeListing::Line(std::string_view label) {
   Line();
 }
 
-void CodeListing::Run(std::string_view label, unsigned count) {
-  if (count == 0) return;
-  Line(label);
-  SetLabel(kRunLabel);
-  for (unsigned i = 1; i < count; ++i) Line();
+void CodeListing::Run(std::string_view label, unsigned count, bool withinLength) {
+  SetLabel(label);
+  for (unsigned i = 0; i < count && !(withinLength && PastEnd()); ++i) {
+    Line();
+    SetLabel(kRunLabel);
+  }
 }
 
 unsigned CodeListing::ElementLine() {
@@ -269,18 +270,18 @@ bool CodeListing::Applies(When when) const {
   return false;
 }
 
-void CodeListing::Steps(std::span<const LabelStep> steps) {
+void CodeListing::Steps(std::span<const LabelStep> steps, bool withinLength) {
   for (const LabelStep& step : steps) {
     if (!Applies(step.when)) continue;
     switch (step.kind) {
       case StepKind::lines:
-        Run(step.label, step.count);
+        Run(step.label, step.count, withinLength);
         break;
       case StepKind::repeatBlock: {
         // A count that reaches past the end lists the blocks that start before it.
         const std::uint16_t countMinus1 = LastWord();
         if (countMinus1 > step.count) break;
-        for (std::uint32_t i = 0; i <= countMinus1 && !PastEnd(); ++i) Steps(step.block);
+        for (std::uint32_t i = 0; i <= countMinus1 && !PastEnd(); ++i) Steps(step.block, true);
         break;
       }
       case StepKind::extensionLine:

@@ -40,16 +40,18 @@ class CodeListing {
   // then moves on by one word.
   void Line();
   void Line(std::string_view label);
-  // `count` lines, the first under `label`, the others under ".".
-  void Run(std::string_view label, unsigned count);
+  // `count` lines, the first under `label`, the others under "."; when `withinLength` is set,
+  // no line past the last word of the length announced.
+  void Run(std::string_view label, unsigned count, bool withinLength = false);
   void SetLabel(std::string_view label);
   // The word at the word index under the name of its value as an element code; moves the
   // body start on by half the element's length (the word after it). Returns the words listed.
   unsigned ElementLine();
   // The words up to the end, element lines where the body start falls.
   void BodyLines();
-  // The label steps of a header layout.
-  void Steps(std::span<const dumplayout::LabelStep> steps);
+  // The label steps of a header layout. Fixed header words are listed whatever the length;
+  // steps repeated by a count from the file (`withinLength`) end with the length announced.
+  void Steps(std::span<const dumplayout::LabelStep> steps, bool withinLength = false);
 
   // The word at `index` (zero outside the buffer) and at the word index.
   std::uint16_t Word(std::uint32_t index) const;

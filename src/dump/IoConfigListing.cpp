@@ -85,7 +85,7 @@ void Instances(CodeListing& listing, std::uint16_t code, std::uint32_t instances
     instance = kJ460Instance;
   }
   for (std::uint32_t i = 0; i < instances && !listing.PastEnd(); ++i) {
-    listing.Steps(instance);
+    listing.Steps(instance, true);
     for (std::uint32_t b = 0; b < blocks && !listing.PastEnd(); ++b) {
       listing.Line("ObjAttr   NoByteConf");
       const unsigned bytes = listing.LastWord() % kByteCountUnit;
@@ -105,7 +105,8 @@ void ObjectTypes(CodeListing& listing, std::uint16_t code) {
   if (typesMinus1 == kNoneMinus1) return;
   for (std::uint32_t t = 0; t <= typesMinus1 && !listing.PastEnd(); ++t) {
     listing.Steps(code == kJ460Device ? std::span<const LabelStep>(kJ460ObjectTypeHead)
-                                      : std::span<const LabelStep>(kObjectTypeHead));
+                                      : std::span<const LabelStep>(kObjectTypeHead),
+                  true);
     const std::uint16_t instances = listing.LastWord();
     listing.Line("ObjType   NoConfBloc");
     const unsigned blocks = (listing.LastWord() & 0xFF) % kConfigBlockCountUnit;
@@ -149,7 +150,7 @@ void ListIoChangeBody(CodeListing& listing) {
     const std::uint16_t modulesMinus1 = listing.LastWord();
     if (modulesMinus1 == kNoneMinus1) continue;
     for (std::uint32_t m = 0; m <= modulesMinus1 && !listing.PastEnd(); ++m) {
-      listing.Steps(kModule);
+      listing.Steps(kModule, true);
     }
   }
 }
