@@ -54,7 +54,7 @@ std::uint16_t ObjectNumberFromName(const CString& fileName) {
 }
 
 // The host in force, but with the data-set directory of the file being dumped, for as long
-// as the object lives.
+// as the object lives. Every other service is the inner host's.
 class DirectoryHost : public HostServices {
  public:
   explicit DirectoryHost(CString directory)
@@ -71,6 +71,13 @@ class DirectoryHost : public HostServices {
   void PumpMessages() override { m_inner.PumpMessages(); }
   CString GetText(int number) override { return m_inner.GetText(number); }
   void ShowMessage(int number, const CString& text) override { m_inner.ShowMessage(number, text); }
+  void WriteMessage(int number, const std::vector<VMessageValue>& values) override {
+    m_inner.WriteMessage(number, values);
+  }
+  CString Directory(int kind) override { return m_inner.Directory(kind); }
+  std::vector<VLibraryObject> LibraryObjects(VLibraryList list) override {
+    return m_inner.LibraryObjects(list);
+  }
 
  private:
   HostServices& m_inner;

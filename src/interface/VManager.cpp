@@ -1,6 +1,7 @@
 // VManager: the open-domain map and the generation steps on it.
 #include "morvit/VManager.h"
 
+#include "backtranslate/NodeBacktranslation.h"
 #include "domains/VDomain.h"
 #include "dump/ClassDump.h"
 #include "interface/DomainTable.h"
@@ -52,3 +53,9 @@ VDomain* VManager::FindDomain(std::uint16_t type) const {
 }
 
 void VManager::DumpDomain(CString path) { ClassDump(path, m_factory); }
+
+int VManager::NodeBacktranslate(CString& nodeName, int option) {
+  return BacktranslateNode(nodeName, option);
+}
+
+int VManager::LibsODBSuitLibsTarget() { return CheckNodeLibraries(); }

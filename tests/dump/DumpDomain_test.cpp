@@ -11,6 +11,7 @@
 #include "support/DomainBuilders.h"
 #include "support/DumpFiles.h"
 #include "support/DumpTest.h"
+#include "support/NodeFiles.h"
 
 using namespace testutil;
 
@@ -55,6 +56,17 @@ TEST_F(DumpDomainTest, TypesWithAClassListThroughIt) {
   }
 }
 
+TEST_F(DumpDomainTest, NodeDomainsListThroughTheirClass) {
+  PutNodeFile(host, kDirectoryTcData, "A.PE_", TextBytes("xyz"));
+  ASSERT_EQ(
+      GenerateThroughC(1, {NodeRecord({{4, 7, 0}, 4, 7, "lib", true, "dir\\*.PE_"})}).finishStatus,
+      VBASE_STATUS_OK);
+  EXPECT_EQ(DumpPath(host.DataDirectory() + "CN000001.C01"), 1);
+  const std::string text = FileText(host.DataDirectory() + "CN000001.D01");
+  EXPECT_NE(text.find("OffsetToLastByte"), std::string::npos);
+  EXPECT_EQ(text.find("Offset to last Byte"), std::string::npos);
+}
+
 TEST_F(DumpDomainTest, NodeFileListsAreNotListed) {
   for (const char* name : {"XC000001.C01", "XR000001.C01"}) {
     SCOPED_TRACE(name);
@@ -74,8 +86,8 @@ TEST_F(DumpDomainTest, OtherFilesGoToTheDriverInTheirDirectory) {
   } rows[] = {
       {"a CODE-mode domain", "TD000001.C01", CodeFile::Header(49, 0x0500).Build(1024),
        "TADE, task_no"},
-      {"a node domain whose class is not there", "CN000001.C01",
-       CodeFile::Header(1, 0x0500).Build(1024), "DataSet Specification: CN000001.C01"},
+      {"a BOBA, whose class is not there yet", "B1000001.C01",
+       CodeFile::Header(116, 0x0500).Build(1024), "DataSet Specification: B1000001.C01"},
       {"a REBA whose name is not its header's", "COPY0001.C01",
        CodeFile::Header(46, 0x0500).Build(1024), "Offset to last Byte "},
       {"a file shorter than a common header",
