@@ -240,6 +240,20 @@ TEST_F(DumpTest, OlderHeaderKeepsTheVersionOfTheFileBefore) {
   EXPECT_EQ(labels[9], "COPMChangeStartOffs ");
 }
 
+TEST_F(DumpTest, EveryTypeWithADateBlockReadsBothHeaderGenerations) {
+  for (const std::uint8_t type : {17, 18, 22, 23, 26, 27,  33,  34,  49,  65,  66,  70, 71,
+                                  74, 96, 97, 98, 99, 100, 101, 102, 103, 112, 114, 115}) {
+    SCOPED_TRACE(static_cast<int>(type));
+    for (const bool older : {true, false}) {
+      Dump("XX000001.C01", CodeFile::Header(type, older ? 0x0001 : 0x0504).Repeat(0, 30).Build());
+      const auto labels = WordLabels(ReadLines(dir.File("XX000001.D01")), true);
+      ASSERT_GT(labels.size(), 7u);
+      EXPECT_EQ(labels[3], older ? "Year      Month     " : "Date          2026/12/7");
+      EXPECT_EQ(labels[6], older ? "Millisecond         " : "Target Code Version   5.4");
+    }
+  }
+}
+
 TEST_F(DumpTest, UnknownTypeGetsItsTypeByteAndPlainWords) {
   const std::string listing = Dump("XX000001.C01", CodeFile::Header(0xC8, 0x0500).Build());
   EXPECT_NE(listing.find("Offset to last Byte \n  C8\n    2:   C800"), std::string::npos);
