@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "dump/CodeListing.h"
+#include "support/ControllerTypes.h"
 
 namespace {
 
@@ -109,7 +110,10 @@ void ObjectTypes(CodeListing& listing, std::uint16_t code) {
                   true);
     const std::uint16_t instances = listing.LastWord();
     listing.Line("ObjType   NoConfBloc");
-    const unsigned blocks = (listing.LastWord() & 0xFF) % kConfigBlockCountUnit;
+    std::uint8_t objectType = 0;
+    std::uint8_t blockCount = 0;
+    controller::CardinalToHighLow(listing.LastWord(), objectType, blockCount);
+    const unsigned blocks = blockCount % kConfigBlockCountUnit;
     Instances(listing, code, instances, blocks);
   }
 }
