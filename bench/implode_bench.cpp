@@ -112,7 +112,11 @@ struct Codec {
 };
 
 const Codec kCodecs[] = {
-    {"ours", [](const Bytes& d) { return testutil::RunImplode(morvit::dcl::implode, d, 0, 4096); },
+    {"ours",
+     [](const Bytes& d) {
+       return testutil::RunImplode(morvit::dcl::implodeFast, d, 0, 4096, 0,
+                                   morvit::dcl::kImplodeFastWorkSize);
+     },
      [](std::vector<char>& work, const Bytes& s, Bytes& out) {
        return ExpandInto(morvit::dcl::explode, work, s, out);
      }},
