@@ -192,7 +192,7 @@ struct FastFinder {
   static constexpr unsigned kHashBytes = 3;
   static constexpr unsigned kHashBits = 15;
   static constexpr bool kPairTable = true;
-  static constexpr unsigned kTreeDepth = 24;
+  static constexpr unsigned kTreeDepth = 12;
   static constexpr unsigned kNiceLength = 48;
   static constexpr unsigned kBlock = 2048;
   static constexpr unsigned kSpareWindow = 8 * kInputChunk;  // fewer slides of the window
@@ -340,6 +340,10 @@ void Encoder<Finder>::InsertAndFind(std::uint64_t position, unsigned fullLimit,
     m_nextRefresh += kRefreshInterval;
   }
   const std::uint8_t* current = At(position);
+  if (fullLimit > Finder::kHashBytes) {  // the next position's table entries, ahead of time
+    __builtin_prefetch(&m_work.head[Hash(current + 1)], 1);
+    if constexpr (Finder::kPairTable) __builtin_prefetch(&m_work.pairs[current[1] | current[2] << 8], 1);
+  }
   const unsigned maxDistance =
       static_cast<unsigned>(std::min<std::uint64_t>(m_dictionarySize, position));
   if constexpr (Finder::kPairTable) {
