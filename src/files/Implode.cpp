@@ -373,11 +373,30 @@ void Encoder<Finder>::InsertAndFind(std::uint64_t position, unsigned fullLimit,
     Position* children = &m_work.tree[2 * (node & (kMaxDictionary - 1))];
     const std::uint8_t* source = current - distance;
     unsigned length = std::min(smallerLength, largerLength);
-    length += MatchLength(current + length, source + length, limit - length);
-    if (length > best && distance <= maxDistance) {
-      matches[count++] = {length, distance};
-      best = length;
+    // Length of the match, and on which side of this position the node sorts, from the same
+    // loads.
+    bool nodeSmaller = false;
+    for (;;) {
+      if (length + 8 > limit) {
+        while (length < limit && source[length] == current[length]) ++length;
+        nodeSmaller = length < limit && source[length] < current[length];
+        break;
+      }
+      const std::uint64_t ours = LoadLittleEndian64(current + length);
+      const std::uint64_t theirs = LoadLittleEndian64(source + length);
+      if (ours != theirs) {
+        const unsigned shift = static_cast<unsigned>(std::countr_zero(ours ^ theirs)) & ~7u;
+        length += shift / 8;
+        nodeSmaller = ((theirs >> shift) & 0xFF) < ((ours >> shift) & 0xFF);
+        break;
+      }
+      length += 8;
     }
+    // Recorded without a branch: the slot is taken only by a longer match.
+    const bool longer = length > best && distance <= maxDistance;
+    matches[count] = {length, distance};
+    count += longer ? 1 : 0;
+    best = longer ? length : best;
     if (length == limit) {  // the node is replaced by this position
       *smaller = children[0];
       *larger = children[1];
@@ -389,7 +408,6 @@ void Encoder<Finder>::InsertAndFind(std::uint64_t position, unsigned fullLimit,
     }
     // The node goes to the smaller or the larger side, and the walk on to its other child;
     // written as selections, since which side it is cannot be predicted.
-    const bool nodeSmaller = source[length] < current[length];
     *(nodeSmaller ? smaller : larger) = static_cast<Position>(node);
     Position* next = children + (nodeSmaller ? 1 : 0);
     smaller = nodeSmaller ? next : smaller;
