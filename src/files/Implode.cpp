@@ -182,6 +182,7 @@ struct SmallFinder {
   static constexpr unsigned kHashBytes = 2;
   static constexpr unsigned kHashBits = 11;
   static constexpr bool kPairTable = false;
+  static constexpr unsigned kTripleBits = 0;  // no table of byte triples
   static constexpr unsigned kTreeDepth = 24;  // most tree nodes visited per position
   static constexpr unsigned kNiceLength = 48;
   static constexpr unsigned kBlock = 552;  // positions parsed together
@@ -189,11 +190,12 @@ struct SmallFinder {
 };
 struct FastFinder {
   using Position = std::uint32_t;
-  static constexpr unsigned kHashBytes = 3;
+  static constexpr unsigned kHashBytes = 4;
   static constexpr unsigned kHashBits = 15;
   static constexpr bool kPairTable = true;
+  static constexpr unsigned kTripleBits = 15;
   static constexpr unsigned kTreeDepth = 12;
-  static constexpr unsigned kNiceLength = 48;
+  static constexpr unsigned kNiceLength = 32;
   static constexpr unsigned kBlock = 2048;
   static constexpr unsigned kSpareWindow = 8 * kInputChunk;  // fewer slides of the window
 };
@@ -207,6 +209,7 @@ struct Work {
   Position head[1u << Finder::kHashBits];  // newest position of each hash: a tree's root
   Position tree[2 * kMaxDictionary];       // per position (ring): smaller and larger subtree
   Position pairs[Finder::kPairTable ? kPairs : 1];  // newest position of each byte pair
+  Position triples[1u << Finder::kTripleBits];      // newest position of each triple's hash
   Step steps[Finder::kBlock + 1];                   // parse step of each block position
   std::uint8_t window[kWindowSize];
   std::uint8_t output[kOutputChunk + 8];
@@ -238,6 +241,7 @@ class Encoder {
         m_dictionarySize(1u << (sizeCode + 6)) {
     std::fill(std::begin(work.head), std::end(work.head), kFarAway);
     std::fill(std::begin(work.pairs), std::end(work.pairs), kFarAway);
+    std::fill(std::begin(work.triples), std::end(work.triples), kFarAway);
   }
 
   void Run() {
@@ -282,9 +286,15 @@ class Encoder {
         entry = static_cast<Position>(now - kFarAway);
   }
 
+  static unsigned TripleHash(const std::uint8_t* p) {
+    const std::uint32_t key = std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16;
+    return (key * 2246822519u) >> (32 - Finder::kTripleBits);
+  }
+
   static unsigned Hash(const std::uint8_t* p) {
     std::uint32_t key = std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8;
-    if constexpr (Finder::kHashBytes == 3) key |= std::uint32_t{p[2]} << 16;
+    if constexpr (Finder::kHashBytes >= 3) key |= std::uint32_t{p[2]} << 16;
+    if constexpr (Finder::kHashBytes >= 4) key |= std::uint32_t{p[3]} << 24;
     return (key * 2654435761u) >> (32 - Finder::kHashBits);
   }
 
@@ -337,12 +347,14 @@ void Encoder<Finder>::InsertAndFind(std::uint64_t position, unsigned fullLimit,
   if (position >= m_nextRefresh) {
     AgeOut(m_work.head, now);
     if constexpr (Finder::kPairTable) AgeOut(m_work.pairs, now);
+    if constexpr (Finder::kTripleBits > 0) AgeOut(m_work.triples, now);
     m_nextRefresh += kRefreshInterval;
   }
   const std::uint8_t* current = At(position);
   if (fullLimit > Finder::kHashBytes) {  // the next position's table entries, ahead of time
     __builtin_prefetch(&m_work.head[Hash(current + 1)], 1);
     if constexpr (Finder::kPairTable) __builtin_prefetch(&m_work.pairs[current[1] | current[2] << 8], 1);
+    if constexpr (Finder::kTripleBits > 0) __builtin_prefetch(&m_work.triples[TripleHash(current + 1)], 1);
   }
   const unsigned maxDistance =
       static_cast<unsigned>(std::min<std::uint64_t>(m_dictionarySize, position));
@@ -366,6 +378,22 @@ void Encoder<Finder>::InsertAndFind(std::uint64_t position, unsigned fullLimit,
   unsigned smallerLength = 0, largerLength = 0, best = 1, count = 0;
   bool replaced = false;
   Match* matches = found.matches;
+  if constexpr (Finder::kTripleBits > 0) {
+    // The nearest source of three equal bytes, which trees over four bytes do not hold; the
+    // trees then report only longer matches.
+    Position& last = m_work.triples[TripleHash(current)];
+    const unsigned tripleDistance = static_cast<Position>(now - last);
+    last = now;
+    if (tripleDistance <= maxDistance) {
+      unsigned length = MatchLength(current, current - tripleDistance, limit);
+      if (length == limit)
+        length += MatchLength(current + limit, current + limit - tripleDistance, fullLimit - limit);
+      if (length >= 3) {
+        matches[count++] = {length, tripleDistance};
+        best = length;
+      }
+    }
+  }
   for (unsigned depth = Finder::kTreeDepth;
        depth > 0 && distance >= 1 && distance < kMaxDictionary; --depth) {
     const std::uint64_t node = position - distance;

@@ -21,7 +21,7 @@ int implode(ReadFunc read, WriteFunc write, char* workArea, void* param, unsigne
             unsigned int* dictionarySize);
 
 // Size of the work area implodeFast needs.
-constexpr std::size_t kImplodeFastWorkSize = 512 * 1024;
+constexpr std::size_t kImplodeFastWorkSize = 768 * 1024;
 
 // The library's own entry, for the domain writer: the same stream contract as implode (any
 // valid stream of the input, the same chunk sizes, results and worst-case size), in a larger
