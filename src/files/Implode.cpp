@@ -57,6 +57,7 @@ constexpr unsigned kHistory = kMaxDictionary + kTailInserts;
 constexpr unsigned kMaxMatches = 32;   // most matches one position reports
 constexpr unsigned kRateScale = 1024;  // fixed-point scale of bits per byte
 constexpr unsigned kPairs = 1u << 16;  // distinct byte pairs
+constexpr unsigned kTripleSteps = 4;   // most triple chain links followed per position
 
 // Parse step of a position: bits of the cheapest path to it (high 32 bits), length (1 for a
 // literal) and distance of its last token (16 bits each).
@@ -193,7 +194,7 @@ struct FastFinder {
   static constexpr unsigned kHashBytes = 4;
   static constexpr unsigned kHashBits = 15;
   static constexpr bool kPairTable = true;
-  static constexpr unsigned kTripleBits = 15;
+  static constexpr unsigned kTripleBits = 16;
   static constexpr unsigned kTreeDepth = 12;
   static constexpr unsigned kNiceLength = 32;
   static constexpr unsigned kBlock = 2048;
@@ -210,6 +211,7 @@ struct Work {
   Position tree[2 * kMaxDictionary];       // per position (ring): smaller and larger subtree
   Position pairs[Finder::kPairTable ? kPairs : 1];  // newest position of each byte pair
   Position triples[1u << Finder::kTripleBits];      // newest position of each triple's hash
+  Position tripleChain[Finder::kTripleBits > 0 ? kMaxDictionary : 1];  // (ring) next older
   Step steps[Finder::kBlock + 1];                   // parse step of each block position
   std::uint8_t window[kWindowSize];
   std::uint8_t output[kOutputChunk + 8];
@@ -382,16 +384,27 @@ void Encoder<Finder>::InsertAndFind(std::uint64_t position, unsigned fullLimit,
     // The nearest source of three equal bytes, which trees over four bytes do not hold; the
     // trees then report only longer matches.
     Position& last = m_work.triples[TripleHash(current)];
-    const unsigned tripleDistance = static_cast<Position>(now - last);
+    Position candidate = last;
+    m_work.tripleChain[position & (kMaxDictionary - 1)] = last;
     last = now;
-    if (tripleDistance <= maxDistance) {
-      unsigned length = MatchLength(current, current - tripleDistance, limit);
+    // Another triple with the same hash may be newer: a few steps down the chain pass it.
+    unsigned length = 0, tripleDistance = 0;
+    for (unsigned step = 0, previous = 0; step < kTripleSteps; ++step) {
+      const unsigned distance = static_cast<Position>(now - candidate);
+      if (distance <= previous || distance > maxDistance) break;
+      length = MatchLength(current, current - distance, limit);
+      if (length >= 3 || distance >= kMaxDictionary) {
+        tripleDistance = distance;
+        break;
+      }
+      previous = distance;
+      candidate = m_work.tripleChain[(position - distance) & (kMaxDictionary - 1)];
+    }
+    if (length >= 3) {
       if (length == limit)
         length += MatchLength(current + limit, current + limit - tripleDistance, fullLimit - limit);
-      if (length >= 3) {
-        matches[count++] = {length, tripleDistance};
-        best = length;
-      }
+      matches[count++] = {length, tripleDistance};
+      best = length;
     }
   }
   for (unsigned depth = Finder::kTreeDepth;
