@@ -367,20 +367,13 @@ void Encoder<Finder>::InsertAndFind(std::uint64_t position, unsigned fullLimit,
     last = now;
     if (distance <= std::min(maxDistance, kMaxShortDistance)) found.pairDistance = distance;
   }
-  if (fullLimit < Finder::kHashBytes) return;
   // The trees order positions by their next kNiceLength bytes at most; a match that long is
   // then followed on as far as it goes.
   const unsigned limit = std::min(fullLimit, kNiceLength);
-  Position& root = m_work.head[Hash(current)];
-  unsigned distance = static_cast<Position>(now - root);
-  root = now;
-  const auto far = static_cast<Position>(now - kFarAway);
-  Position* smaller = &m_work.tree[2 * (position & (kMaxDictionary - 1))];
-  Position* larger = smaller + 1;
-  unsigned smallerLength = 0, largerLength = 0, best = 1, count = 0;
-  bool replaced = false;
+  unsigned best = 1, count = 0;
   Match* matches = found.matches;
   if constexpr (Finder::kTripleBits > 0) {
+    if (fullLimit < 3) return;
     // The nearest source of three equal bytes, which trees over four bytes do not hold; the
     // trees then report only longer matches.
     Position& last = m_work.triples[TripleHash(current)];
@@ -407,6 +400,19 @@ void Encoder<Finder>::InsertAndFind(std::uint64_t position, unsigned fullLimit,
       best = length;
     }
   }
+  if (fullLimit < Finder::kHashBytes) {
+    found.count = count;
+    return;
+  }
+  Position& root = m_work.head[Hash(current)];
+  unsigned distance = static_cast<Position>(now - root);
+  root = now;
+  const auto far = static_cast<Position>(now - kFarAway);
+  Position* smaller = &m_work.tree[2 * (position & (kMaxDictionary - 1))];
+  Position* larger = smaller + 1;
+  unsigned smallerLength = 0, largerLength = 0;
+  bool replaced = false;
+
   for (unsigned depth = Finder::kTreeDepth;
        depth > 0 && distance >= 1 && distance < kMaxDictionary; --depth) {
     const std::uint64_t node = position - distance;
