@@ -1,6 +1,8 @@
 // Compression engine against the independent peer, side by side in one run: compressed size,
 // compression and expansion speed on an executable, text, repetitive data, random data and
-// big-endian domain-like records, then the ratios ours/peer per file and in total.
+// big-endian domain-like records, then the ratios ours/peer per file and in total. "ours" is
+// the encoder as domains use it (implodeFast in its larger work area), binary mode, 4096
+// dictionary.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>

@@ -22,9 +22,14 @@
 //   validity.
 //   - `implode`: trees per 2-byte hash with 16-bit positions; the first match met is the
 //     nearest source of a length-2 copy.
-//   - `implodeFast`: trees per 3-byte hash with 32-bit positions, far fewer nodes to pass in
-//     text and code, and a table of the last position of each of the 65536 byte pairs for the
-//     nearest length-2 source (exact, no hashing). Random data finds both empty at once.
+//   - `implodeFast`: trees per 4-byte hash with 32-bit positions, and two tables for the short
+//     copies those trees do not hold: the last position of each of the 65536 byte pairs (exact,
+//     the nearest length-2 source) and the last position of each 3-byte hash, with a short
+//     chain behind it to pass collisions (the nearest source of three bytes, whose match
+//     length then sets what the tree must beat). Four-byte trees hold far fewer nodes to pass
+//     in text and code, which is where the time goes: a walk is a chain of dependent loads.
+//     Random data finds the tables stale and the tree empty at once. The next position's
+//     table entries are fetched ahead.
 // - Limits: a walk visits at most a fixed number of nodes and orders positions by at most
 //   kNiceLength bytes. A match of kNiceLength or more is followed on to its end and taken as it
 //   stands; of the positions it covers only the last kTailInserts enter the trees. This bounds
@@ -33,8 +38,12 @@
 //   its last position or with the best such crossing copy, judged by its bits less the bytes it
 //   covers beyond the block valued at the previous block's bits per byte.
 // - Memory: the window keeps 4096 bytes of history (and the tail positions before the block),
-//   the block, the longest copy beyond it and room for one 4096-byte read. In the small work
-//   area the trees get the memory first, since block size barely changes the result.
+//   the block, the longest copy beyond it and room for one 4096-byte read (the fast entry's
+//   room for several, to slide it less often). In the small work area the trees get the memory
+//   first, since block size barely changes the result.
+// - Settings of the fast entry (tree depth 12, matches of 32 taken as they stand) were chosen
+//   against the peer implementation in bench/implode_bench.cpp: deeper walks and longer nice
+//   lengths gain at most about 0.2 % in size and cost up to a fifth of the speed on text.
 #include "files/Implode.h"
 
 #include <algorithm>
@@ -191,7 +200,7 @@ struct SmallFinder {
 };
 struct FastFinder {
   using Position = std::uint32_t;
-  static constexpr unsigned kHashBytes = 4;
+  static constexpr unsigned kHashBytes = 4;  // the trees' hash; shorter copies via the tables
   static constexpr unsigned kHashBits = 15;
   static constexpr bool kPairTable = true;
   static constexpr unsigned kTripleBits = 16;
@@ -212,7 +221,7 @@ struct Work {
   Position pairs[Finder::kPairTable ? kPairs : 1];  // newest position of each byte pair
   Position triples[1u << Finder::kTripleBits];      // newest position of each triple's hash
   Position tripleChain[Finder::kTripleBits > 0 ? kMaxDictionary : 1];  // (ring) next older
-  Step steps[Finder::kBlock + 1];                   // parse step of each block position
+  Step steps[Finder::kBlock + 1];  // parse step of each block position
   std::uint8_t window[kWindowSize];
   std::uint8_t output[kOutputChunk + 8];
 };
@@ -289,7 +298,8 @@ class Encoder {
   }
 
   static unsigned TripleHash(const std::uint8_t* p) {
-    const std::uint32_t key = std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16;
+    const std::uint32_t key =
+        std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16;
     return (key * 2246822519u) >> (32 - Finder::kTripleBits);
   }
 
@@ -340,8 +350,7 @@ class Encoder {
 };
 
 template <typename Finder>
-void Encoder<Finder>::InsertAndFind(std::uint64_t position, unsigned fullLimit,
-                                    Candidates& found) {
+void Encoder<Finder>::InsertAndFind(std::uint64_t position, unsigned fullLimit, Candidates& found) {
   m_inserted = position + 1;
   found.pairDistance = 0;
   found.count = 0;
@@ -355,8 +364,10 @@ void Encoder<Finder>::InsertAndFind(std::uint64_t position, unsigned fullLimit,
   const std::uint8_t* current = At(position);
   if (fullLimit > Finder::kHashBytes) {  // the next position's table entries, ahead of time
     __builtin_prefetch(&m_work.head[Hash(current + 1)], 1);
-    if constexpr (Finder::kPairTable) __builtin_prefetch(&m_work.pairs[current[1] | current[2] << 8], 1);
-    if constexpr (Finder::kTripleBits > 0) __builtin_prefetch(&m_work.triples[TripleHash(current + 1)], 1);
+    if constexpr (Finder::kPairTable)
+      __builtin_prefetch(&m_work.pairs[current[1] | current[2] << 8], 1);
+    if constexpr (Finder::kTripleBits > 0)
+      __builtin_prefetch(&m_work.triples[TripleHash(current + 1)], 1);
   }
   const unsigned maxDistance =
       static_cast<unsigned>(std::min<std::uint64_t>(m_dictionarySize, position));
@@ -413,8 +424,8 @@ void Encoder<Finder>::InsertAndFind(std::uint64_t position, unsigned fullLimit,
   unsigned smallerLength = 0, largerLength = 0;
   bool replaced = false;
 
-  for (unsigned depth = Finder::kTreeDepth;
-       depth > 0 && distance >= 1 && distance < kMaxDictionary; --depth) {
+  for (unsigned depth = Finder::kTreeDepth; depth > 0 && distance >= 1 && distance < kMaxDictionary;
+       --depth) {
     const std::uint64_t node = position - distance;
     assert(node >= m_base);
     Position* children = &m_work.tree[2 * (node & (kMaxDictionary - 1))];
@@ -508,9 +519,9 @@ void Encoder<Finder>::ParseBlock() {
     const Step base = StepOf(here, 0, 0);
     steps[i + 1] = std::min(steps[i + 1], base + StepOf(m_literals[*At(position)].bits, 1, 0));
     if (found.pairDistance != 0 && i + kMinCopy <= n)
-      steps[i + kMinCopy] =
-          std::min(steps[i + kMinCopy], base + StepOf(CopyBits(kMinCopy, found.pairDistance),
-                                                       kMinCopy, found.pairDistance));
+      steps[i + kMinCopy] = std::min(
+          steps[i + kMinCopy],
+          base + StepOf(CopyBits(kMinCopy, found.pairDistance), kMinCopy, found.pairDistance));
     if (found.count == 0) {
       ++i;
       continue;
@@ -548,7 +559,8 @@ void Encoder<Finder>::ParseBlock() {
   }
 
   const bool crossing =
-      crossScore < (steps[n] == kUnreached ? INT64_MAX : std::int64_t{StepBits(steps[n])} * kRateScale);
+      crossScore <
+      (steps[n] == kUnreached ? INT64_MAX : std::int64_t{StepBits(steps[n])} * kRateScale);
   const unsigned pathEnd = crossing ? crossFrom : n;
   unsigned bits = StepBits(steps[pathEnd]);
 
@@ -611,8 +623,7 @@ int Implode(ReadFunc read, WriteFunc write, char* workArea, std::size_t workSize
 
 int implode(ReadFunc read, WriteFunc write, char* workArea, void* param, unsigned int* mode,
             unsigned int* dictionarySize) {
-  return Implode<SmallFinder>(read, write, workArea, kImplodeWorkSize, param, mode,
-                              dictionarySize);
+  return Implode<SmallFinder>(read, write, workArea, kImplodeWorkSize, param, mode, dictionarySize);
 }
 
 int implodeFast(ReadFunc read, WriteFunc write, char* workArea, void* param, unsigned int* mode,

@@ -17,8 +17,7 @@ using testutil::RunExplode;
 // Each entry with the work area it is given.
 struct Entry {
   const char* name;
-  int (*implode)(morvit::dcl::ReadFunc, morvit::dcl::WriteFunc, char*, void*, unsigned*,
-                 unsigned*);
+  int (*implode)(morvit::dcl::ReadFunc, morvit::dcl::WriteFunc, char*, void*, unsigned*, unsigned*);
   std::size_t workSize;
 };
 const Entry kEntries[] = {
@@ -26,10 +25,9 @@ const Entry kEntries[] = {
     {"implodeFast", morvit::dcl::implodeFast, morvit::dcl::kImplodeFastWorkSize},
 };
 
-testutil::CodecRun RunImplode(const Entry& entry, std::span<const std::uint8_t> data,
-                              unsigned mode, unsigned dictionarySize, unsigned readLimit = 0) {
-  return testutil::RunImplode(entry.implode, data, mode, dictionarySize, readLimit,
-                              entry.workSize);
+testutil::CodecRun RunImplode(const Entry& entry, std::span<const std::uint8_t> data, unsigned mode,
+                              unsigned dictionarySize, unsigned readLimit = 0) {
+  return testutil::RunImplode(entry.implode, data, mode, dictionarySize, readLimit, entry.workSize);
 }
 
 TEST(Implode, SmallStreamsAreExact) {
@@ -58,11 +56,11 @@ TEST(Implode, RejectsBadArgumentsBeforeAnyCallback) {
   };
   const Bytes data = {1, 2, 3};
   for (const Entry& entry : kEntries)
-    for (Row row : {Row{0, 3000, morvit::dcl::kInvalidDictionarySize},
-                    Row{0, 8192, morvit::dcl::kInvalidDictionarySize},
-                    Row{0, 0, morvit::dcl::kInvalidDictionarySize},
-                    Row{2, 4096, morvit::dcl::kInvalidMode},
-                    Row{7, 1000, morvit::dcl::kInvalidDictionarySize}}) {
+    for (Row row :
+         {Row{0, 3000, morvit::dcl::kInvalidDictionarySize},
+          Row{0, 8192, morvit::dcl::kInvalidDictionarySize},
+          Row{0, 0, morvit::dcl::kInvalidDictionarySize}, Row{2, 4096, morvit::dcl::kInvalidMode},
+          Row{7, 1000, morvit::dcl::kInvalidDictionarySize}}) {
       const auto run = RunImplode(entry, data, row.mode, row.dictionary);
       EXPECT_EQ(run.code, row.code) << entry.name << " " << row.mode << " " << row.dictionary;
       EXPECT_EQ(run.io.reads, 0u);
@@ -82,19 +80,19 @@ TEST(Implode, RoundTripsEveryModeAndDictionary) {
         const Bytes data = sample.make(size, static_cast<unsigned>(size));
         for (unsigned mode : {0u, 1u})
           for (unsigned dictionary : {1024u, 2048u, 4096u}) {
-          const auto packed = RunImplode(entry, data, mode, dictionary);
-          ASSERT_EQ(packed.code, morvit::dcl::kOk);
-          ASSERT_GE(packed.bytes.size(), 4u);
-          EXPECT_EQ(packed.bytes[0], mode);
-          EXPECT_EQ(packed.bytes[1], dictionary == 1024 ? 4 : dictionary == 2048 ? 5 : 6);
-          // Worst case: every byte a literal of the mode's longest code.
-          const std::size_t literalBits = mode == 0 ? 9 : 14;
-          EXPECT_LE(packed.bytes.size(), 2 + (literalBits * size + 16 + 7) / 8);
-          const auto unpacked = RunExplode(morvit::dcl::explode, packed.bytes);
-          ASSERT_EQ(unpacked.code, morvit::dcl::kOk)
-              << sample.name << " " << size << " mode " << mode << " dict " << dictionary;
-          ASSERT_EQ(unpacked.bytes, data)
-              << sample.name << " " << size << " mode " << mode << " dict " << dictionary;
+            const auto packed = RunImplode(entry, data, mode, dictionary);
+            ASSERT_EQ(packed.code, morvit::dcl::kOk);
+            ASSERT_GE(packed.bytes.size(), 4u);
+            EXPECT_EQ(packed.bytes[0], mode);
+            EXPECT_EQ(packed.bytes[1], dictionary == 1024 ? 4 : dictionary == 2048 ? 5 : 6);
+            // Worst case: every byte a literal of the mode's longest code.
+            const std::size_t literalBits = mode == 0 ? 9 : 14;
+            EXPECT_LE(packed.bytes.size(), 2 + (literalBits * size + 16 + 7) / 8);
+            const auto unpacked = RunExplode(morvit::dcl::explode, packed.bytes);
+            ASSERT_EQ(unpacked.code, morvit::dcl::kOk)
+                << sample.name << " " << size << " mode " << mode << " dict " << dictionary;
+            ASSERT_EQ(unpacked.bytes, data)
+                << sample.name << " " << size << " mode " << mode << " dict " << dictionary;
           }
       }
 }

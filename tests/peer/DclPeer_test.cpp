@@ -89,8 +89,8 @@ TEST(PeerInterop, FastEntryIsNoLarger) {
   for (const testutil::SampleKind& sample : testutil::kSampleKinds)
     inputs.emplace_back(sample.name, sample.make(1 << 18, 11));
   for (const auto& [name, data] : inputs) {
-    const auto ours = RunImplode(morvit::dcl::implodeFast, data, 0, 4096, 0,
-                                 morvit::dcl::kImplodeFastWorkSize);
+    const auto ours =
+        RunImplode(morvit::dcl::implodeFast, data, 0, 4096, 0, morvit::dcl::kImplodeFastWorkSize);
     const auto theirs = RunImplode(peer::kImplode, data, 0, 4096, 0, peer::kWorkAreaSize);
     EXPECT_LE(ours.bytes.size(), theirs.bytes.size()) << name;
   }
