@@ -298,9 +298,13 @@ class Encoder {
   }
 
   static unsigned TripleHash(const std::uint8_t* p) {
-    const std::uint32_t key =
-        std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16;
-    return (key * 2246822519u) >> (32 - Finder::kTripleBits);
+    if constexpr (Finder::kTripleBits == 0) {
+      return 0;
+    } else {
+      const std::uint32_t key =
+          std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16;
+      return (key * 2246822519u) >> (32 - Finder::kTripleBits);
+    }
   }
 
   static unsigned Hash(const std::uint8_t* p) {
@@ -344,7 +348,10 @@ class Encoder {
   std::uint64_t m_pos = 0;   // next input position to encode
   std::uint64_t m_end = 0;   // input position after the last byte read
   std::uint64_t m_nextRefresh = kRefreshInterval;
-  std::uint64_t m_inserted = 0;  // one past the last position entered into the trees
+  std::uint64_t m_inserted = 0;                // one past the last position entered into the trees
+  std::uint64_t m_hashed = ~std::uint64_t{0};  // position whose hashes are held below
+  unsigned m_hash = 0;
+  unsigned m_tripleHash = 0;
   bool m_ended = false;
   unsigned m_rate = 4 * kRateScale;  // bits per input byte of the previous block, scaled
 };
@@ -362,12 +369,17 @@ void Encoder<Finder>::InsertAndFind(std::uint64_t position, unsigned fullLimit, 
     m_nextRefresh += kRefreshInterval;
   }
   const std::uint8_t* current = At(position);
+  // This position's hashes, worked out ahead by the position before if it could.
+  const bool hashed = position == m_hashed;
+  const unsigned nextHash = m_hash, nextTripleHash = m_tripleHash;
   if (fullLimit > Finder::kHashBytes) {  // the next position's table entries, ahead of time
-    __builtin_prefetch(&m_work.head[Hash(current + 1)], 1);
+    m_hashed = position + 1;
+    m_hash = Hash(current + 1);
+    m_tripleHash = TripleHash(current + 1);
+    __builtin_prefetch(&m_work.head[m_hash], 1);
     if constexpr (Finder::kPairTable)
       __builtin_prefetch(&m_work.pairs[current[1] | current[2] << 8], 1);
-    if constexpr (Finder::kTripleBits > 0)
-      __builtin_prefetch(&m_work.triples[TripleHash(current + 1)], 1);
+    if constexpr (Finder::kTripleBits > 0) __builtin_prefetch(&m_work.triples[m_tripleHash], 1);
   }
   const unsigned maxDistance =
       static_cast<unsigned>(std::min<std::uint64_t>(m_dictionarySize, position));
@@ -387,7 +399,7 @@ void Encoder<Finder>::InsertAndFind(std::uint64_t position, unsigned fullLimit, 
     if (fullLimit < 3) return;
     // The nearest source of three equal bytes, which trees over four bytes do not hold; the
     // trees then report only longer matches.
-    Position& last = m_work.triples[TripleHash(current)];
+    Position& last = m_work.triples[hashed ? nextTripleHash : TripleHash(current)];
     Position candidate = last;
     m_work.tripleChain[position & (kMaxDictionary - 1)] = last;
     last = now;
@@ -415,7 +427,7 @@ void Encoder<Finder>::InsertAndFind(std::uint64_t position, unsigned fullLimit, 
     found.count = count;
     return;
   }
-  Position& root = m_work.head[Hash(current)];
+  Position& root = m_work.head[hashed ? nextHash : Hash(current)];
   unsigned distance = static_cast<Position>(now - root);
   root = now;
   const auto far = static_cast<Position>(now - kFarAway);
