@@ -348,10 +348,13 @@ class Encoder {
   std::uint64_t m_pos = 0;   // next input position to encode
   std::uint64_t m_end = 0;   // input position after the last byte read
   std::uint64_t m_nextRefresh = kRefreshInterval;
-  std::uint64_t m_inserted = 0;                // one past the last position entered into the trees
-  std::uint64_t m_hashed = ~std::uint64_t{0};  // position whose hashes are held below
-  unsigned m_hash = 0;
-  unsigned m_tripleHash = 0;
+  std::uint64_t m_inserted = 0;  // one past the last position entered into the trees
+  struct Ahead {
+    std::uint64_t position;  // whose hashes these are
+    unsigned hash;
+    unsigned tripleHash;
+  };
+  Ahead m_ahead[2] = {{~std::uint64_t{0}, 0, 0}, {~std::uint64_t{0}, 0, 0}};
   bool m_ended = false;
   unsigned m_rate = 4 * kRateScale;  // bits per input byte of the previous block, scaled
 };
@@ -369,17 +372,17 @@ void Encoder<Finder>::InsertAndFind(std::uint64_t position, unsigned fullLimit, 
     m_nextRefresh += kRefreshInterval;
   }
   const std::uint8_t* current = At(position);
-  // This position's hashes, worked out ahead by the position before if it could.
-  const bool hashed = position == m_hashed;
-  const unsigned nextHash = m_hash, nextTripleHash = m_tripleHash;
-  if (fullLimit > Finder::kHashBytes) {  // the next position's table entries, ahead of time
-    m_hashed = position + 1;
-    m_hash = Hash(current + 1);
-    m_tripleHash = TripleHash(current + 1);
-    __builtin_prefetch(&m_work.head[m_hash], 1);
+  // This position's hashes, worked out two positions ahead when its table entries were
+  // fetched (two, so that the fetch has time to arrive).
+  Ahead& ahead = m_ahead[position & 1];
+  const bool hashed = ahead.position == position;
+  const unsigned nextHash = ahead.hash, nextTripleHash = ahead.tripleHash;
+  if (fullLimit > Finder::kHashBytes + 1) {
+    ahead = {position + 2, Hash(current + 2), TripleHash(current + 2)};
+    __builtin_prefetch(&m_work.head[ahead.hash], 1);
     if constexpr (Finder::kPairTable)
-      __builtin_prefetch(&m_work.pairs[current[1] | current[2] << 8], 1);
-    if constexpr (Finder::kTripleBits > 0) __builtin_prefetch(&m_work.triples[m_tripleHash], 1);
+      __builtin_prefetch(&m_work.pairs[current[2] | current[3] << 8], 1);
+    if constexpr (Finder::kTripleBits > 0) __builtin_prefetch(&m_work.triples[ahead.tripleHash], 1);
   }
   const unsigned maxDistance =
       static_cast<unsigned>(std::min<std::uint64_t>(m_dictionarySize, position));
