@@ -16,10 +16,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const unsigned readLimit = data[0] >> 3;
   const std::span<const std::uint8_t> input(data + 1, size - 1);
   const std::size_t literalBits = mode == 0 ? 9 : 14;
-  for (const auto packed : {testutil::RunImplode(morvit::dcl::implode, input, mode, dictionary,
-                                                 readLimit, morvit::dcl::kImplodeWorkSize),
-                            testutil::RunImplode(morvit::dcl::implodeFast, input, mode, dictionary,
-                                                 readLimit, morvit::dcl::kImplodeFastWorkSize)}) {
+  for (const auto& packed : {testutil::RunImplode(morvit::dcl::implode, input, mode, dictionary,
+                                                  readLimit, morvit::dcl::kImplodeWorkSize),
+                             testutil::RunImplode(morvit::dcl::implodeFast, input, mode, dictionary,
+                                                  readLimit, morvit::dcl::kImplodeFastWorkSize)}) {
     if (packed.code != morvit::dcl::kOk) std::abort();
     if (packed.bytes.size() > 2 + (literalBits * input.size() + 16 + 7) / 8) std::abort();
     const auto unpacked =
