@@ -376,7 +376,7 @@ void Encoder<Finder>::InsertAndFind(std::uint64_t position, unsigned fullLimit, 
   // fetched (two, so that the fetch has time to arrive).
   Ahead& ahead = m_ahead[position & 1];
   const bool hashed = ahead.position == position;
-  const unsigned nextHash = ahead.hash, nextTripleHash = ahead.tripleHash;
+  const unsigned heldHash = ahead.hash, heldTripleHash = ahead.tripleHash;
   if (fullLimit > Finder::kHashBytes + 1) {
     ahead = {position + 2, Hash(current + 2), TripleHash(current + 2)};
     __builtin_prefetch(&m_work.head[ahead.hash], 1);
@@ -402,7 +402,7 @@ void Encoder<Finder>::InsertAndFind(std::uint64_t position, unsigned fullLimit, 
     if (fullLimit < 3) return;
     // The nearest source of three equal bytes, which trees over four bytes do not hold; the
     // trees then report only longer matches.
-    Position& last = m_work.triples[hashed ? nextTripleHash : TripleHash(current)];
+    Position& last = m_work.triples[hashed ? heldTripleHash : TripleHash(current)];
     Position candidate = last;
     m_work.tripleChain[position & (kMaxDictionary - 1)] = last;
     last = now;
@@ -430,7 +430,7 @@ void Encoder<Finder>::InsertAndFind(std::uint64_t position, unsigned fullLimit, 
     found.count = count;
     return;
   }
-  Position& root = m_work.head[hashed ? nextHash : Hash(current)];
+  Position& root = m_work.head[hashed ? heldHash : Hash(current)];
   unsigned distance = static_cast<Position>(now - root);
   root = now;
   const auto far = static_cast<Position>(now - kFarAway);
