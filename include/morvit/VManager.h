@@ -38,6 +38,12 @@ class MORVIT_API VManager : public CObject {
   // The open domain of `type`, or null.
   VDomain* FindDomain(std::uint16_t type) const;
 
+  // Database back-translation: rebuilds the database's configuration from the COIO, CODA, CbD,
+  // CbP and BxD domains of the data-set directory. 1 when the run completed, 0 when it stopped
+  // (a domain's back-translation or the database said stop, the user cancelled, the COIO or
+  // CODA domain could not be read). A manager without a database has nothing to rebuild: 0.
+  int DBBacktranslate();
+
   VDatabase* GetDatabase() const { return m_pDatabase; }
 
  private:

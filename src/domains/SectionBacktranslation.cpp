@@ -15,23 +15,63 @@ CString ProgressText(const CString& fileName) {
   return text;
 }
 
+ObjId DomainObjectId(const ObjParcelType& parcel) {
+  return {parcel.domainType, parcel.scope, parcel.version};
+}
+
+bool ReportProgress(const CString& text, int percent, bool askCancel) {
+  Host().SendMessageToUI(kMessageProgress, percent, text);
+  Host().PumpMessages();
+  return !askCancel || Host().SendMessageToUI(kMessageCancelQuery, 0, CString()) == 0;
+}
+
+long ElementCount(std::initializer_list<const VDomainSection*> sections) {
+  long count = 0;
+  for (const VDomainSection* section : sections)
+    count += static_cast<long>(section->GetElements().size());
+  return count;
+}
+
+ElementHandOver::ElementHandOver(VDatabase& database, const CString& fileName, long total,
+                                 bool cancellable)
+    : m_database(database),
+      m_strText(ProgressText(fileName)),
+      m_lTotal(total),
+      m_bCancellable(cancellable) {}
+
+bool ElementHandOver::Next() {
+  ++m_lHanded;
+  // A total of 0 cannot come with an element to hand over; it is kept from dividing anyway.
+  const long percent = m_lTotal > 0 ? m_lHanded * 100 / m_lTotal : 100;
+  return ReportProgress(m_strText, static_cast<int>(percent), m_bCancellable);
+}
+
+bool ElementHandOver::Insert(const VDomainSection& section, std::uint16_t code) {
+  for (const auto& element : section.GetElements()) {
+    if (!Next()) return false;
+    m_database.Insert(code, element.get());
+  }
+  return true;
+}
+
+bool ElementHandOver::InsertBasicObjects(const VDomainSection& section, std::uint16_t code,
+                                         bool setAuxWord, std::uint16_t auxWord) {
+  for (const auto& element : section.GetElements()) {
+    if (!Next()) return false;
+    if (setAuxWord) element->SetAuxWord(auxWord);
+    m_database.InsertBasicObject(code, element.get());
+  }
+  return true;
+}
+
 int HandSectionsToDatabase(VDatabase* database, const CString& fileName,
                            std::initializer_list<SectionToHandOver> sections) {
   if (database == nullptr) return 1;
-  const CString text = ProgressText(fileName);
   long total = 0;
+  for (const SectionToHandOver& s : sections) total += ElementCount({&s.section});
+  ElementHandOver handOver(*database, fileName, total);
   for (const SectionToHandOver& s : sections) {
-    total += static_cast<long>(s.section.GetElements().size());
-  }
-  long handed = 0;
-  for (const SectionToHandOver& s : sections) {
-    for (const auto& element : s.section.GetElements()) {
-      ++handed;
-      Host().SendMessageToUI(kMessageProgress, static_cast<int>(handed * 100 / total), text);
-      Host().PumpMessages();
-      if (Host().SendMessageToUI(kMessageCancelQuery, 0, CString()) != 0) return 0;
-      database->Insert(s.code, element.get());
-    }
+    if (!handOver.Insert(s.section, s.code)) return 0;
   }
   return 1;
 }

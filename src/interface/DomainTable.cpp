@@ -2,6 +2,8 @@
 // including those of files without a domain class, creates nothing.
 #include "interface/DomainTable.h"
 
+#include "domains/VBxDDomain.h"
+#include "domains/VCbXDomain.h"
 #include "domains/VNobaDomain.h"
 #include "domains/VPobaDomain.h"
 #include "domains/VRebaDomain.h"
@@ -14,6 +16,19 @@ std::unique_ptr<VDomain> CreateDomainForType(std::uint16_t type) {
       return std::make_unique<VRebaDomain>();
     case 78:
       return std::make_unique<VPobaDomain>();
+    case 96:
+    case 97:
+    case 98:
+    case 99:
+    case 100:
+    case 101:
+    case 102:
+    case 103:
+      return std::make_unique<VBxDDomain>();
+    case 114:
+      return std::make_unique<VCbDDomain>();
+    case 115:
+      return std::make_unique<VCbPDomain>();
     default:
       return nullptr;
   }
