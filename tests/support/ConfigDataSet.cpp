@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "support/DomainBuilders.h"
+
 namespace testutil {
 
 std::vector<VConfigElement> Elements(std::uint16_t code, std::size_t count, std::size_t size,
@@ -104,17 +106,7 @@ VCbxContent SampleCbp() {
   return cbp;
 }
 
-ObjParcelType ConfigParcel(std::uint16_t type) {
-  ObjParcelType parcel{};
-  parcel.objectNumber = 1;
-  parcel.classLetter = 'C';
-  parcel.domainType = type;
-  parcel.version = 1;
-  parcel.timeStamp[0] = 24;
-  parcel.timeStamp[1] = 5;
-  parcel.timeStamp[2] = 17;
-  return parcel;
-}
+ObjParcelType ConfigParcel(std::uint16_t type) { return TestParcel(type); }
 
 void WriteConfigDataSet(std::size_t cbdCount, DataSetGaps gaps) {
   if (!gaps.coio) VWriteCoio(ConfigParcel(26), SampleCoio());

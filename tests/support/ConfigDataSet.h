@@ -33,7 +33,7 @@ VCbxContent SampleCbd(std::size_t count);
 // CbP with one description of every PARDAT type and a shift of 100 and 200.
 VCbxContent SampleCbp();
 
-// The parcel every writer gets: object 1, version 1.
+// The parcel every writer gets: the tests' parcel (object 1, version 1).
 ObjParcelType ConfigParcel(std::uint16_t type);
 
 // Which domains a data set leaves out.
