@@ -50,7 +50,16 @@ void VBxDDomain::ReadDomain() {
   }
 }
 
+// A domain that holds nothing yet (the manager's: section records do not reach a BxD) is
+// written with every slot free, so that it reads back as a domain without programs.
 void VBxDDomain::WriteDomain(int listing) {
+  if (m_headerImage.GetLength() == 0) {
+    for (std::size_t slot = 0; slot < kMaxPrograms; ++slot) {
+      SetField(m_headerImage, kHeader, kFirstSlotField + slot, kFreeSlot);
+    }
+    SetField(m_headerImage, kHeader, 0, 0);
+    SetField(m_headerImage, kHeader, kElementWordField, 0);
+  }
   std::uint32_t length = static_cast<std::uint32_t>(m_headerImage.GetLength());
   for (std::uint16_t i = 0; i < m_wProgramCount; ++i) {
     const Program& p = m_programs[i];
