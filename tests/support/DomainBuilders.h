@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -94,6 +95,12 @@ class DomainTypeTest : public ::testing::Test {
   // ('C': the domain file; 'X': the expanded copy that reading leaves beside it).
   Bytes OnlyFile(char letter) const;
 
+  // A search for the newest file makes the data directory current; the directory goes with the
+  // test, so the one current before comes back.
+  struct KeepCurrentDirectory {
+    std::filesystem::path saved = std::filesystem::current_path();
+    ~KeepCurrentDirectory() { std::filesystem::current_path(saved); }
+  } keepCurrentDirectory;
   FakeHost host;
   ScopedHost scoped{host};
 };
