@@ -13,6 +13,7 @@
 namespace fuzzing {
 
 inline void RemoveScratchDataDirectory();
+inline void ClearScratchDataDirectory();
 
 // The directory, ending in a separator.
 inline const CString& ScratchDataDirectory() {
@@ -25,6 +26,25 @@ inline const CString& ScratchDataDirectory() {
     return new CString(GetDefaultHost().DataDirectory());
   }();
   return *directory;
+}
+
+// Empties the directory between runs.
+inline void ClearScratchDataDirectory() {
+  std::error_code ignored;
+  for (const auto& entry : std::filesystem::directory_iterator(ScratchDataDirectory(), ignored)) {
+    std::filesystem::remove(entry.path(), ignored);
+  }
+}
+
+// The parcel of the domain files the targets write: object 1, version 1.
+inline ObjParcelType FuzzParcel(std::uint16_t type, std::uint16_t scope = 0) {
+  ObjParcelType parcel{};
+  parcel.objectNumber = 1;
+  parcel.classLetter = 'C';
+  parcel.domainType = type;
+  parcel.scope = scope;
+  parcel.version = 1;
+  return parcel;
 }
 
 inline void RemoveScratchDataDirectory() {

@@ -16,10 +16,10 @@
 #include <vector>
 
 #include "ScratchDataDirectory.h"
-#include "domains/VBxDDomain.h"
-#include "domains/VCbXDomain.h"
+#include "domains/ConfigDomainTypes.h"
 #include "domains/VCodaDomain.h"
 #include "domains/VCoioDomain.h"
+#include "interface/DomainTable.h"
 #include "morvit/VConfigWriters.h"
 #include "morvit/VDatabase.h"
 #include "morvit/VDomainPath.h"
@@ -30,17 +30,7 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 using Parts = std::vector<Bytes>;
 
-constexpr std::uint16_t kTypes[] = {26, 17, 114, 115, 96};
-
-ObjParcelType Parcel(std::uint16_t type, std::uint16_t scope = 0) {
-  ObjParcelType parcel{};
-  parcel.objectNumber = 1;
-  parcel.classLetter = 'C';
-  parcel.domainType = type;
-  parcel.scope = scope;
-  parcel.version = 1;
-  return parcel;
-}
+constexpr std::uint16_t kTypes[] = {kCoioType, kCodaType, kCbdType, kCbpType, kFirstBxdType};
 
 // Touches every byte it is handed, so that a bad element shows under the sanitizers.
 class TouchingDatabase : public VDatabase {
@@ -69,27 +59,19 @@ std::vector<VConfigElement> Elements(std::uint16_t code, std::size_t count) {
   return elements;
 }
 
-void ClearDirectory() {
-  std::error_code ignored;
-  for (const auto& entry :
-       std::filesystem::directory_iterator(fuzzing::ScratchDataDirectory(), ignored)) {
-    std::filesystem::remove(entry.path(), ignored);
-  }
-}
-
 CString PartPath(std::uint16_t type, std::uint16_t scope) {
-  return VDomainPath().FindFile(Parcel(type, scope));
+  return VDomainPath().FindFile(fuzzing::FuzzParcel(type, scope));
 }
 
 // Writes the valid domain of `type` and returns its part files.
 Parts WriteValid(std::uint16_t type) {
-  ClearDirectory();
+  fuzzing::ClearScratchDataDirectory();
   std::vector<ObjParcelType> written;
   switch (type) {
-    case 26:
-      written = VWriteCoio(Parcel(type), {3, 7, Elements(864, 3)});
+    case kCoioType:
+      written = VWriteCoio(fuzzing::FuzzParcel(type), {3, 7, Elements(864, 3)});
       break;
-    case 17: {
+    case kCodaType: {
       VCodaContent coda;
       coda.nodeName = "NODE";
       coda.options = {{"A", "1"}, {"B", "2"}};
@@ -98,15 +80,15 @@ Parts WriteValid(std::uint16_t type) {
       coda.hasDat = coda.hasParDat = true;
       coda.dat = {1, 2, 3};
       coda.parDat = {4};
-      written = VWriteCoda(Parcel(type), coda);
+      written = VWriteCoda(fuzzing::FuzzParcel(type), coda);
       break;
     }
-    case 114:
-    case 115: {
+    case kCbdType:
+    case kCbpType: {
       VCbxContent cbx;
       for (std::int32_t i = 0; i < 300; ++i) {
         TCbxElement element{};
-        element.typeIndex = (type == 114 ? 0 : 7) + i % (type == 114 ? 7 : 9);
+        element.typeIndex = (type == kCbdType ? 0 : 7) + i % (type == kCbdType ? 7 : 9);
         const std::string name = "E" + std::to_string(i);
         element.nameLength = static_cast<std::uint16_t>(name.size());
         std::memcpy(element.name, name.data(), name.size());
@@ -114,7 +96,7 @@ Parts WriteValid(std::uint16_t type) {
         cbx.elements.push_back(element);
       }
       cbx.shifts = {{1, 2}};
-      written = VWriteCbx(Parcel(type), cbx);
+      written = VWriteCbx(fuzzing::FuzzParcel(type), cbx);
       break;
     }
     default: {
@@ -127,7 +109,7 @@ Parts WriteValid(std::uint16_t type) {
         program.sectionC = Elements(664, 1);
         bxd.programs.push_back(program);
       }
-      written = VWriteBxd(Parcel(type), bxd);
+      written = VWriteBxd(fuzzing::FuzzParcel(type), bxd);
       break;
     }
   }
@@ -163,19 +145,11 @@ Parts DamagedDomain(std::uint16_t type, std::uint8_t mode, const std::uint8_t* d
   return parts;
 }
 
+// COIO and CODA have no class in the manager's type table: they are never generated.
 std::unique_ptr<VDomain> MakeDomain(std::uint16_t type) {
-  switch (type) {
-    case 26:
-      return std::make_unique<VCoioDomain>();
-    case 17:
-      return std::make_unique<VCodaDomain>();
-    case 114:
-      return std::make_unique<VCbDDomain>();
-    case 115:
-      return std::make_unique<VCbPDomain>();
-    default:
-      return std::make_unique<VBxDDomain>();
-  }
+  if (type == kCoioType) return std::make_unique<VCoioDomain>();
+  if (type == kCodaType) return std::make_unique<VCodaDomain>();
+  return CreateDomainForType(type);
 }
 
 }  // namespace
@@ -183,9 +157,9 @@ std::unique_ptr<VDomain> MakeDomain(std::uint16_t type) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 2) return 0;
   const std::uint16_t type = kTypes[data[0] % std::size(kTypes)];
-  const bool decoderTable = type == 114 || type == 115;
+  const bool decoderTable = type == kCbdType || type == kCbpType;
   const Parts parts = DamagedDomain(type, data[1], data + 2, size - 2);
-  ClearDirectory();
+  fuzzing::ClearScratchDataDirectory();
   for (std::uint16_t scope = 0; scope < parts.size(); ++scope) {
     std::ofstream out(PartPath(type, scope), std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(parts[scope].data()),
@@ -194,7 +168,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   TouchingDatabase database;
   try {
     std::unique_ptr<VDomain> domain = MakeDomain(type);
-    domain->OpenDomain(Parcel(type), &database, kOpenForReading);
+    domain->OpenDomain(fuzzing::FuzzParcel(type), &database, kOpenForReading);
     // A decoder table reads what it needs while it hands it over.
     if (!decoderTable) domain->ReadDomain();
     domain->Backtranslate();
@@ -203,7 +177,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   try {
     std::unique_ptr<VDomain> domain = MakeDomain(type);
-    domain->OpenDomain(Parcel(type), nullptr, kOpenForReading);
+    domain->OpenDomain(fuzzing::FuzzParcel(type), nullptr, kOpenForReading);
     domain->ReadDomain();
     domain->WriteDomain(1);
   } catch (const CFileException&) {

@@ -15,38 +15,21 @@ namespace {
 
 constexpr std::uint16_t kTypes[] = {3, 46, 78};
 
-ObjParcelType Parcel(std::uint16_t type) {
-  ObjParcelType parcel{};
-  parcel.objectNumber = 1;
-  parcel.classLetter = 'C';
-  parcel.domainType = type;
-  parcel.version = 1;
-  return parcel;
-}
-
-void ClearDirectory() {
-  std::error_code ignored;
-  for (const auto& entry :
-       std::filesystem::directory_iterator(fuzzing::ScratchDataDirectory(), ignored)) {
-    std::filesystem::remove(entry.path(), ignored);
-  }
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 1) return 0;
   const std::uint16_t type = kTypes[data[0] % (sizeof kTypes / sizeof kTypes[0])];
-  ClearDirectory();
+  fuzzing::ClearScratchDataDirectory();
   {
-    std::ofstream out(fuzzing::ScratchDataDirectory() + MakeDataSetName(Parcel(type)),
+    std::ofstream out(fuzzing::ScratchDataDirectory() + MakeDataSetName(fuzzing::FuzzParcel(type)),
                       std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data + 1), static_cast<std::streamsize>(size - 1));
   }
   VDatabase database;
   std::unique_ptr<VDomain> domain = CreateDomainForType(type);
   try {
-    domain->OpenDomain(Parcel(type), &database, kOpenForReading);
+    domain->OpenDomain(fuzzing::FuzzParcel(type), &database, kOpenForReading);
     domain->ReadDomain();
     domain->Backtranslate();
     domain->WriteDomain(1);

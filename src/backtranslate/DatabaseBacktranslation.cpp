@@ -4,6 +4,7 @@
 #include <array>
 #include <memory>
 
+#include "domains/ConfigDomainTypes.h"
 #include "domains/VBxDDomain.h"
 #include "domains/VCbXDomain.h"
 #include "domains/VCodaDomain.h"
@@ -15,12 +16,6 @@
 
 namespace {
 
-constexpr std::uint16_t kCoioType = 26;
-constexpr std::uint16_t kCodaType = 17;
-constexpr std::uint16_t kCbdType = 114;
-constexpr std::uint16_t kCbpType = 115;
-constexpr std::uint16_t kFirstBxdType = 96;
-constexpr std::uint16_t kLastBxdType = 103;
 // The sort parcel: type 20, object 0, the version of the CODA domain read.
 constexpr std::uint16_t kSortType = 20;
 constexpr std::uint16_t kSortObject = 0;

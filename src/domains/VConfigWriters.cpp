@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "domains/ConfigDomainTypes.h"
 #include "domains/VBxDDomain.h"
 #include "domains/VCbXDomain.h"
 #include "domains/VCodaDomain.h"
@@ -15,12 +16,6 @@
 
 namespace {
 
-constexpr std::uint16_t kCoioType = 26;
-constexpr std::uint16_t kCodaType = 17;
-constexpr std::uint16_t kFirstBxdType = 96;
-constexpr std::uint16_t kLastBxdType = 103;
-constexpr std::uint16_t kCbdType = 114;
-constexpr std::uint16_t kCbpType = 115;
 // Room for the parcels of a decoder-table domain of 64 MiB.
 constexpr std::uint16_t kMaxParcels = 1024;
 // The largest domain whose length the common header can carry.

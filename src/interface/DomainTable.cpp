@@ -2,6 +2,7 @@
 // including those of files without a domain class, creates nothing.
 #include "interface/DomainTable.h"
 
+#include "domains/ConfigDomainTypes.h"
 #include "domains/VBxDDomain.h"
 #include "domains/VCbXDomain.h"
 #include "domains/VNobaDomain.h"
@@ -9,6 +10,7 @@
 #include "domains/VRebaDomain.h"
 
 std::unique_ptr<VDomain> CreateDomainForType(std::uint16_t type) {
+  if (type >= kFirstBxdType && type <= kLastBxdType) return std::make_unique<VBxDDomain>();
   switch (type) {
     case 3:
       return std::make_unique<VNobaDomain>();
@@ -16,18 +18,9 @@ std::unique_ptr<VDomain> CreateDomainForType(std::uint16_t type) {
       return std::make_unique<VRebaDomain>();
     case 78:
       return std::make_unique<VPobaDomain>();
-    case 96:
-    case 97:
-    case 98:
-    case 99:
-    case 100:
-    case 101:
-    case 102:
-    case 103:
-      return std::make_unique<VBxDDomain>();
-    case 114:
+    case kCbdType:
       return std::make_unique<VCbDDomain>();
-    case 115:
+    case kCbpType:
       return std::make_unique<VCbPDomain>();
     default:
       return nullptr;

@@ -42,10 +42,7 @@ TEST_F(BxdTest, OneProgramHandsPrologThenSectionCThenSectionB) {
                                       "InsertBasicObject 604 600 2", "InsertBasicObject 660 664 2",
                                       "InsertBasicObject 448 452 2", "SetObjectId 99 0 1"}));
   EXPECT_EQ(database.auxWords, (std::vector<std::uint16_t>{0, 0, 0, 0x4242}));
-  std::vector<int> progress;
-  for (const auto& m : host.sent)
-    if (m.number == kMessageProgress) progress.push_back(m.value);
-  EXPECT_EQ(progress, (std::vector<int>{25, 50, 75, 100}));
+  EXPECT_EQ(Progress(), (std::vector<int>{25, 50, 75, 100}));
 
   host.cancelQueries = 0;
   host.CancelAtQuery(3);

@@ -12,15 +12,7 @@ namespace {
 
 constexpr std::uint16_t kCoda = 17;
 
-class CodaTest : public DomainTypeTest {
- protected:
-  std::vector<int> Progress() const {
-    std::vector<int> values;
-    for (const auto& m : host.sent)
-      if (m.number == kMessageProgress) values.push_back(m.value);
-    return values;
-  }
-};
+class CodaTest : public DomainTypeTest {};
 
 VCodaContent ThreeElements() {
   VCodaContent coda;

@@ -13,15 +13,7 @@ namespace {
 
 constexpr std::uint16_t kCoio = 26;
 
-class CoioTest : public DomainTypeTest {
- protected:
-  std::vector<int> Progress() const {
-    std::vector<int> values;
-    for (const auto& m : host.sent)
-      if (m.number == kMessageProgress) values.push_back(m.value);
-    return values;
-  }
-};
+class CoioTest : public DomainTypeTest {};
 
 // Notes how many progress messages came before each element.
 class ProgressAtInsert : public LoggingDatabase {

@@ -94,6 +94,8 @@ class DomainTypeTest : public ::testing::Test {
   // The bytes of the one file in the data directory whose extension starts with `letter`
   // ('C': the domain file; 'X': the expanded copy that reading leaves beside it).
   Bytes OnlyFile(char letter) const;
+  // The percentages of the progress messages sent so far.
+  std::vector<int> Progress() const;
 
   // A search for the newest file makes the data directory current; the directory goes with the
   // test, so the one current before comes back.
