@@ -33,11 +33,12 @@ long ElementCount(std::initializer_list<const VDomainSection*> sections) {
 }
 
 ElementHandOver::ElementHandOver(VDatabase& database, const CString& fileName, long total,
-                                 bool cancellable)
+                                 Cancel cancel, Report report)
     : m_database(database),
       m_strText(ProgressText(fileName)),
       m_lTotal(total),
-      m_bCancellable(cancellable) {}
+      m_bCancellable(cancel == Cancel::Asked),
+      m_bReportAfter(report == Report::AfterEach) {}
 
 bool ElementHandOver::Next() {
   ++m_lHanded;
@@ -48,8 +49,9 @@ bool ElementHandOver::Next() {
 
 bool ElementHandOver::Insert(const VDomainSection& section, std::uint16_t code) {
   for (const auto& element : section.GetElements()) {
-    if (!Next()) return false;
+    if (!m_bReportAfter && !Next()) return false;
     m_database.Insert(code, element.get());
+    if (m_bReportAfter && !Next()) return false;
   }
   return true;
 }

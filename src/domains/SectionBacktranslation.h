@@ -37,13 +37,17 @@ bool ReportProgress(const CString& text, int percent, bool askCancel = true);
 long ElementCount(std::initializer_list<const VDomainSection*> sections);
 
 // One hand-over run: elements counted from 1 against a total fixed at the start, whatever
-// sections they come from. Before each element: the progress message (n * 100 / total percent)
+// sections they come from. For each element (before it is handed over, or after it for the
+// types that report a step once it is done): the progress message (n * 100 / total percent)
 // with the progress text, one run of the message pump and, unless the run cannot be cancelled,
 // the cancel query.
 class ElementHandOver {
  public:
+  enum class Cancel { Asked, Never };
+  enum class Report { BeforeEach, AfterEach };
+
   ElementHandOver(VDatabase& database, const CString& fileName, long total,
-                  bool cancellable = true);
+                  Cancel cancel = Cancel::Asked, Report report = Report::BeforeEach);
 
   // Every element of the section to VDatabase::Insert with `code` (kInsertOwnCode: the
   // element's own). False as soon as the user cancels; the rest is not handed over.
@@ -62,6 +66,7 @@ class ElementHandOver {
   long m_lTotal;
   long m_lHanded = 0;
   bool m_bCancellable;
+  bool m_bReportAfter;
 };
 
 // Hands every element of the sections, in order, to `database` through one ElementHandOver

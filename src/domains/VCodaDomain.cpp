@@ -144,7 +144,9 @@ int VCodaDomain::Backtranslate() {
   if (m_pDatabase == nullptr) return 1;
   long total = 1;
   for (std::size_t i = kColeInit; i < kSectionCount; ++i) total += ElementCount({&m_sections[i]});
-  ElementHandOver handOver(*m_pDatabase, m_file.GetFileName(), total);
+  // Each step is reported once its element is handed over.
+  ElementHandOver handOver(*m_pDatabase, m_file.GetFileName(), total,
+                           ElementHandOver::Cancel::Asked, ElementHandOver::Report::AfterEach);
   const auto insert = [&](std::size_t index, std::uint16_t code) {
     return handOver.Insert(m_sections[index], code);
   };

@@ -30,7 +30,7 @@ void VCoioDomain::WriteDomain(int listing) {
 int VCoioDomain::Backtranslate() {
   if (m_pDatabase == nullptr) return 1;
   ElementHandOver handOver(*m_pDatabase, m_file.GetFileName(), ElementCount({&m_hwInitSection}),
-                           false);
+                           ElementHandOver::Cancel::Never);
   handOver.Insert(m_hwInitSection, kHwInitStartCode);
   m_pDatabase->SetObjectId(DomainObjectId(m_file.GetParcel()));
   return 1;
