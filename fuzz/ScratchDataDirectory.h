@@ -36,17 +36,6 @@ inline void ClearScratchDataDirectory() {
   }
 }
 
-// The parcel of the domain files the targets write: object 1, version 1.
-inline ObjParcelType FuzzParcel(std::uint16_t type, std::uint16_t scope = 0) {
-  ObjParcelType parcel{};
-  parcel.objectNumber = 1;
-  parcel.classLetter = 'C';
-  parcel.domainType = type;
-  parcel.scope = scope;
-  parcel.version = 1;
-  return parcel;
-}
-
 inline void RemoveScratchDataDirectory() {
   std::error_code ignored;
   std::filesystem::remove_all(ScratchDataDirectory(), ignored);

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "FuzzParcels.h"
 #include "ScratchDataDirectory.h"
 #include "files/CompressedDomain.h"
 #include "support/DataSetNames.h"
@@ -18,7 +19,7 @@ constexpr std::size_t kMaxParts = 4;
 
 void WritePart(std::uint16_t scope, const std::uint8_t* data, std::size_t size) {
   std::ofstream out(
-      fuzzing::ScratchDataDirectory() + MakeDataSetName(fuzzing::FuzzParcel(kType, scope)),
+      fuzzing::ScratchDataDirectory() + MakeDataSetName(fuzzing::DomainParcel(kType, scope)),
       std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
 }
@@ -32,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (std::size_t i = 0; i < kMaxParts; ++i) {
     std::filesystem::remove(
         fuzzing::ScratchDataDirectory() +
-        MakeDataSetName(fuzzing::FuzzParcel(kType, static_cast<std::uint16_t>(i))));
+        MakeDataSetName(fuzzing::DomainParcel(kType, static_cast<std::uint16_t>(i))));
   }
   for (std::size_t i = 0; i < parts; ++i) {
     const std::size_t last = i + 1 == parts ? (size - 1) - partSize * i : partSize;
@@ -43,13 +44,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   VStructureHeader structure;
   VDomainFile file;
   try {
-    file.OpenDomain(fuzzing::FuzzParcel(kType), CFile::modeRead);
+    file.OpenDomain(fuzzing::DomainParcel(kType), CFile::modeRead);
     ReadCompressedDomain(file, {common, compress, structure});
     file.RemoveDomain(VDomainFile::fileExpanded);
   } catch (const CFileException&) {
     // Damaged parts end here; no scratch file may stay (checked below).
   }
-  std::string name = MakeDataSetName(fuzzing::FuzzParcel(kType));
+  std::string name = MakeDataSetName(fuzzing::DomainParcel(kType));
   name[name.find('.') + 1] = 'Z';
   if (std::filesystem::exists(fuzzing::ScratchDataDirectory() + name)) abort();
   return 0;

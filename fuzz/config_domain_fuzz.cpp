@@ -15,6 +15,7 @@
 #include <memory>
 #include <vector>
 
+#include "FuzzParcels.h"
 #include "ScratchDataDirectory.h"
 #include "domains/ConfigDomainTypes.h"
 #include "domains/VCodaDomain.h"
@@ -60,7 +61,7 @@ std::vector<VConfigElement> Elements(std::uint16_t code, std::size_t count) {
 }
 
 CString PartPath(std::uint16_t type, std::uint16_t scope) {
-  return VDomainPath().FindFile(fuzzing::FuzzParcel(type, scope));
+  return VDomainPath().FindFile(fuzzing::DomainParcel(type, scope));
 }
 
 // Writes the valid domain of `type` and returns its part files.
@@ -69,7 +70,7 @@ Parts WriteValid(std::uint16_t type) {
   std::vector<ObjParcelType> written;
   switch (type) {
     case kCoioType:
-      written = VWriteCoio(fuzzing::FuzzParcel(type), {3, 7, Elements(864, 3)});
+      written = VWriteCoio(fuzzing::DomainParcel(type), {3, 7, Elements(864, 3)});
       break;
     case kCodaType: {
       VCodaContent coda;
@@ -80,7 +81,7 @@ Parts WriteValid(std::uint16_t type) {
       coda.hasDat = coda.hasParDat = true;
       coda.dat = {1, 2, 3};
       coda.parDat = {4};
-      written = VWriteCoda(fuzzing::FuzzParcel(type), coda);
+      written = VWriteCoda(fuzzing::DomainParcel(type), coda);
       break;
     }
     case kCbdType:
@@ -96,7 +97,7 @@ Parts WriteValid(std::uint16_t type) {
         cbx.elements.push_back(element);
       }
       cbx.shifts = {{1, 2}};
-      written = VWriteCbx(fuzzing::FuzzParcel(type), cbx);
+      written = VWriteCbx(fuzzing::DomainParcel(type), cbx);
       break;
     }
     default: {
@@ -109,7 +110,7 @@ Parts WriteValid(std::uint16_t type) {
         program.sectionC = Elements(664, 1);
         bxd.programs.push_back(program);
       }
-      written = VWriteBxd(fuzzing::FuzzParcel(type), bxd);
+      written = VWriteBxd(fuzzing::DomainParcel(type), bxd);
       break;
     }
   }
@@ -168,7 +169,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   TouchingDatabase database;
   try {
     std::unique_ptr<VDomain> domain = MakeDomain(type);
-    domain->OpenDomain(fuzzing::FuzzParcel(type), &database, kOpenForReading);
+    domain->OpenDomain(fuzzing::DomainParcel(type), &database, kOpenForReading);
     // A decoder table reads what it needs while it hands it over.
     if (!decoderTable) domain->ReadDomain();
     domain->Backtranslate();
@@ -177,7 +178,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   try {
     std::unique_ptr<VDomain> domain = MakeDomain(type);
-    domain->OpenDomain(fuzzing::FuzzParcel(type), nullptr, kOpenForReading);
+    domain->OpenDomain(fuzzing::DomainParcel(type), nullptr, kOpenForReading);
     domain->ReadDomain();
     domain->WriteDomain(1);
   } catch (const CFileException&) {

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "FuzzParcels.h"
 #include "ScratchDataDirectory.h"
 #include "interface/DomainTable.h"
 #include "morvit/VDatabase.h"
@@ -22,14 +23,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::uint16_t type = kTypes[data[0] % (sizeof kTypes / sizeof kTypes[0])];
   fuzzing::ClearScratchDataDirectory();
   {
-    std::ofstream out(fuzzing::ScratchDataDirectory() + MakeDataSetName(fuzzing::FuzzParcel(type)),
-                      std::ios::binary | std::ios::trunc);
+    std::ofstream out(
+        fuzzing::ScratchDataDirectory() + MakeDataSetName(fuzzing::DomainParcel(type)),
+        std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data + 1), static_cast<std::streamsize>(size - 1));
   }
   VDatabase database;
   std::unique_ptr<VDomain> domain = CreateDomainForType(type);
   try {
-    domain->OpenDomain(fuzzing::FuzzParcel(type), &database, kOpenForReading);
+    domain->OpenDomain(fuzzing::DomainParcel(type), &database, kOpenForReading);
     domain->ReadDomain();
     domain->Backtranslate();
     domain->WriteDomain(1);

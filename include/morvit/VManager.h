@@ -38,6 +38,14 @@ class MORVIT_API VManager : public CObject {
   // The open domain of `type`, or null.
   VDomain* FindDomain(std::uint16_t type) const;
 
+  // Restores the node's files from its CNOD and RNOD domains (`option`: the node-mode flag)
+  // and puts the name of its initialisation file into `nodeName` ("TESTNODE.INI" without a
+  // CNOD domain). 1: restored, or no CNOD domain at all; 0: a node domain exists but cannot be
+  // read or restored.
+  int NodeBacktranslate(CString& nodeName, int option);
+  // 1 when the node's library files match the object database; 0 when they do not (each
+  // mismatch written as message 2455) or the CNOD domain cannot be read.
+  int LibsODBSuitLibsTarget();
   // Database back-translation: rebuilds the database's configuration from the COIO, CODA, CbD,
   // CbP and BxD domains of the data-set directory. 1 when the run completed, 0 when it stopped
   // (a domain's back-translation or the database said stop, the user cancelled, the COIO or
