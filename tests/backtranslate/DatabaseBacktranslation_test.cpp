@@ -160,21 +160,35 @@ TEST_F(DatabaseBacktranslationTest, DecoderTableSpreadsOverThreeFiles) {
   EXPECT_EQ(cbdFiles, 3u);
 }
 
-TEST_F(DatabaseBacktranslationTest, SortFilesAreRemovedWhetherOrNotTheyExist) {
-  WriteConfigDataSet(3);
-  for (const char* name : {"CE000001.C00", "COBIFFFD.C00", "COAOFFFD.C00", "KEEP.C00"}) {
-    WriteWholeFile(host.DataDirectory() + name, {1, 2, 3});
+// Notes, when the sort is cleared, which of the given files are still there.
+class SortWatch : public VDatabase {
+ public:
+  explicit SortWatch(std::vector<std::string> files) : m_files(std::move(files)) {}
+  void ClearSort(ObjParcelType*) override {
+    for (const std::string& file : m_files)
+      if (std::filesystem::exists(file)) presentAtClearSort.push_back(file);
   }
-  VDatabase defaults;
-  VManager manager(&defaults);
-  EXPECT_EQ(manager.DBBacktranslate(), 1);
-  EXPECT_FALSE(std::filesystem::exists(host.DataDirectory() + "CE000001.C00"));
-  EXPECT_FALSE(std::filesystem::exists(host.DataDirectory() + "COBIFFFD.C00"));
-  EXPECT_FALSE(std::filesystem::exists(host.DataDirectory() + "COAOFFFD.C00"));
-  EXPECT_TRUE(std::filesystem::exists(host.DataDirectory() + "KEEP.C00"));
+  std::vector<std::string> presentAtClearSort;
 
-  VManager withoutDatabase;
-  EXPECT_EQ(withoutDatabase.DBBacktranslate(), 0);
+ private:
+  std::vector<std::string> m_files;
+};
+
+TEST_F(DatabaseBacktranslationTest, SortFilesAreGoneBeforeTheSortIsClearedWhetherOrNotTheyExisted) {
+  WriteConfigDataSet(3);
+  std::vector<std::string> files;
+  for (const char* name : {"CE000001.C00", "COBIFFFD.C00", "COAOFFFD.C00", "KEEP.C00"}) {
+    files.push_back(host.DataDirectory() + name);
+    WriteWholeFile(files.back(), {1, 2, 3});
+  }
+  SortWatch database(files);
+  VManager manager(&database);
+  EXPECT_EQ(manager.DBBacktranslate(), 1);
+  EXPECT_EQ(database.presentAtClearSort, (std::vector<std::string>{files.back()}));
+
+  VDatabase defaults;
+  EXPECT_EQ(VManager(&defaults).DBBacktranslate(), 1);
+  EXPECT_EQ(VManager().DBBacktranslate(), 0);
 }
 
 }  // namespace
