@@ -98,7 +98,7 @@ TEST_F(CbxTest, DescriptionCarriesTheFieldsOfItsAddressTypes) {
             (Bytes{0, 1, 0xFF, 0xFF, 0x00, 0, 8, 2, 0xFF, 0xFF, 'S', 'C', 'A', '_', 'F', 'T'}));
 }
 
-TEST_F(CbxTest, NamesInByteOrderAndCodaShiftsByType) {
+TEST_F(CbxTest, NamesInByteOrderEqualNamesKeptAndCodaShiftsByType) {
   const TCbxElement pardatI = CbxElement(10, "ITEM2", "", "", 10);
   const TCbxElement pardatB = CbxElement(7, "ITEM10", "", "", 10);
   const TCbxElement pardatNI = CbxElement(11, "ITEM3", "", "", 10);
@@ -106,10 +106,11 @@ TEST_F(CbxTest, NamesInByteOrderAndCodaShiftsByType) {
                                     ElementRecord(pardatNI), ShiftRecord(100, 200)})
                 .finishStatus,
             VBASE_STATUS_OK);
-  ASSERT_EQ(
-      GenerateThroughC(kCbd, {ElementRecord(CbxElement(0, "D", "", "", 10)), ShiftRecord(100, 200)})
-          .finishStatus,
-      VBASE_STATUS_OK);
+  // Equal names are all kept, in the order they came.
+  ASSERT_EQ(GenerateThroughC(kCbd, {ElementRecord(CbxElement(1, "D")), ShiftRecord(100, 200),
+                                    ElementRecord(CbxElement(0, "D"))})
+                .finishStatus,
+            VBASE_STATUS_OK);
 
   UpdateRecorder cbp;
   EXPECT_EQ(ReadBack<VCbPDomain>(kCbp, &cbp)->Backtranslate(), 1);
@@ -122,7 +123,7 @@ TEST_F(CbxTest, NamesInByteOrderAndCodaShiftsByType) {
   // A CbD takes the shift record neither as a description nor as damage.
   UpdateRecorder cbd;
   EXPECT_EQ(ReadBack<VCbDDomain>(kCbd, &cbd)->Backtranslate(), 1);
-  EXPECT_EQ(cbd.texts, (std::vector<std::string>{"DAT(B)"}));
+  EXPECT_EQ(cbd.texts, (std::vector<std::string>{"DAT(I)", "DAT(B)"}));
 }
 
 TEST_F(CbxTest, ContinuationFilesHoldWholeDescriptionsAndReportProgressPerFile) {
