@@ -35,7 +35,7 @@ class VCbXDomain : public VContinueDomain {
   void InsertSection(TSectionInfo* section) override;
 
   void GetHeaderSize(int part, std::uint16_t* size) override;
-  // Part 0 adds the decoder header and the decoder table.
+  // The first part file adds the decoder header and the decoder table.
   void WritePartHeader(const PartEntry* part, int listing) override;
   void WriteElement(const void* element, int listing) override;
   const void* GetFirstElement(ElementPosition* position) override;
