@@ -5,7 +5,15 @@
 
 #include "domains/VDomainSection.h"
 #include "morvit/VDatabase.h"
+#include "morvit/VElement.h"
 #include "support/HostServices.h"
+
+void ReportProgress(int percent, const CString& text) {
+  Host().SendMessageToUI(kMessageProgress, percent, text);
+  Host().PumpMessages();
+}
+
+bool CancelRequested() { return Host().SendMessageToUI(kMessageCancelQuery, 0, CString()) != 0; }
 
 CString ProgressText(const CString& fileName) {
   CString text = fileName;
@@ -17,12 +25,6 @@ CString ProgressText(const CString& fileName) {
 
 ObjId DomainObjectId(const ObjParcelType& parcel) {
   return {parcel.domainType, parcel.scope, parcel.version};
-}
-
-bool ReportProgress(const CString& text, int percent, bool askCancel) {
-  Host().SendMessageToUI(kMessageProgress, percent, text);
-  Host().PumpMessages();
-  return !askCancel || Host().SendMessageToUI(kMessageCancelQuery, 0, CString()) == 0;
 }
 
 long ElementCount(std::initializer_list<const VDomainSection*> sections) {
@@ -44,7 +46,8 @@ bool ElementHandOver::Next() {
   ++m_lHanded;
   // A total of 0 cannot come with an element to hand over; it is kept from dividing anyway.
   const long percent = m_lTotal > 0 ? m_lHanded * 100 / m_lTotal : 100;
-  return ReportProgress(m_strText, static_cast<int>(percent), m_bCancellable);
+  ReportProgress(static_cast<int>(percent), m_strText);
+  return !m_bCancellable || !CancelRequested();
 }
 
 bool ElementHandOver::Insert(const VDomainSection& section, std::uint16_t code) {
@@ -75,5 +78,19 @@ int HandSectionsToDatabase(VDatabase* database, const CString& fileName,
   for (const SectionToHandOver& s : sections) {
     if (!handOver.Insert(s.section, s.code)) return 0;
   }
+  return 1;
+}
+
+int HandElementToDatabase(VDatabase* database, const CString& text, VElement& element, ObjId id,
+                          const std::function<void(VDatabase&)>& last) {
+  if (database == nullptr) return 1;
+  ReportProgress(10, text);
+  if (CancelRequested()) return 0;
+  element.SeekToBegin();
+  database->Insert(kInsertOwnCode, &element);
+  ReportProgress(90, text);
+  database->SetObjectId(id);
+  ReportProgress(100, text);
+  last(*database);
   return 1;
 }

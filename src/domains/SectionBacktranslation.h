@@ -4,6 +4,7 @@
 #define MORVIT_DOMAINS_SECTIONBACKTRANSLATION_H
 
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 
 #include "morvit/VBase.h"
@@ -22,16 +23,17 @@ struct SectionToHandOver {
 // The code under which an element-section element is handed over: "take the element's own".
 inline constexpr std::uint16_t kInsertOwnCode = 0xFFFF;
 
+// Sends the progress message with `percent` and `text`, then runs the message pump once.
+void ReportProgress(int percent, const CString& text);
+// Asks the user interface whether the user has cancelled (message 1064, non-zero answer).
+bool CancelRequested();
+
 // The progress text of a domain file: its name upper-cased, with its last X turned into a C
 // (a domain read from its expanded copy is shown under the name of its ordinary file).
 CString ProgressText(const CString& fileName);
 
 // The object identifier a domain gives the database: its parcel's type, scope and version.
 ObjId DomainObjectId(const ObjParcelType& parcel);
-
-// The progress message with `percent` and `text`, one run of the message pump and, if
-// `askCancel`, the cancel query. False when the user cancelled.
-bool ReportProgress(const CString& text, int percent, bool askCancel = true);
 
 // The number of elements of the sections together.
 long ElementCount(std::initializer_list<const VDomainSection*> sections);
@@ -74,5 +76,12 @@ class ElementHandOver {
 // over), 1 when every element went over or no database is attached.
 int HandSectionsToDatabase(VDatabase* database, const CString& fileName,
                            std::initializer_list<SectionToHandOver> sections);
+
+// The hand-over of a domain whose content is one element (a task or resource description):
+// progress 10 with `text`, the cancel query (non-zero answer: return 0, nothing handed over),
+// Insert with 0xFFFF, progress 90, SetObjectId with `id`, progress 100, then `last`; 1. With no
+// database attached, 1 at once.
+int HandElementToDatabase(VDatabase* database, const CString& text, VElement& element, ObjId id,
+                          const std::function<void(VDatabase&)>& last);
 
 #endif  // MORVIT_DOMAINS_SECTIONBACKTRANSLATION_H

@@ -291,7 +291,8 @@ int VCbXDomain::Backtranslate() {
       total = m_file.GetLength();
     }
     const std::uint64_t percent = total > 0 ? (position + 1) * 100 / total : 100;
-    if (!ReportProgress(text, static_cast<int>(percent))) return 0;
+    ReportProgress(static_cast<int>(percent), text);
+    if (CancelRequested()) return 0;
     TCbxElement element;
     std::memcpy(&element, reinterpret_cast<const std::uint8_t*>(&record) + kElementAt,
                 sizeof element);

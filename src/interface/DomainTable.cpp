@@ -3,6 +3,7 @@
 #include "interface/DomainTable.h"
 
 #include "domains/ConfigDomainTypes.h"
+#include "domains/VBobaDomain.h"
 #include "domains/VBxDDomain.h"
 #include "domains/VCbXDomain.h"
 #include "domains/VCnodDomain.h"
@@ -28,6 +29,10 @@ std::unique_ptr<VDomain> CreateDomainForType(std::uint16_t type) {
       return std::make_unique<VCbDDomain>();
     case kCbpType:
       return std::make_unique<VCbPDomain>();
+    case 116:
+    case 117:
+    case 118:
+      return std::make_unique<VBobaDomain>();
     default:
       return nullptr;
   }
