@@ -18,14 +18,11 @@
 #include <vector>
 
 #include "morvit/VBase.h"
+#include "morvit/VSectionElement.h"
 #include "morvit/platform.h"
 
-// One element of a domain section: its code and its bytes (big-endian domain data, handed to
-// the database as they stand).
-struct VConfigElement {
-  std::uint16_t code = 0;
-  std::vector<std::uint8_t> bytes;
-};
+// One element of a domain section.
+using VConfigElement = VSectionElement;
 
 // COIO (type 26): the hardware-initialisation section of a node's I/O bus.
 struct VCoioContent {
