@@ -35,6 +35,11 @@ class MORVIT_API VManager : public CObject {
   // parcel index; on return it is the number of parcels written.
   void DumpAndFreeDomain(std::uint16_t type, std::uint16_t* parcelCount, ObjParcelType* parcels,
                          int listing);
+  // Lists the domain file at `path` into its 'D' sibling through its domain class (types 1, 3,
+  // 44, 46, 78, 116 to 118 whose class the manager has; nothing for 119 and 120). Raises
+  // file-not-found for any other type; failures while reading or listing a known type end the
+  // dump without a listing and are not raised.
+  void DumpDomain(CString path);
   // The open domain of `type`, or null.
   VDomain* FindDomain(std::uint16_t type) const;
 
@@ -49,6 +54,11 @@ class MORVIT_API VManager : public CObject {
   // 1 when the node's library files match the object database; 0 when they do not (each
   // mismatch written as message 2455) or the CNOD domain cannot be read.
   int LibsODBSuitLibsTarget();
+  // Database back-translation: rebuilds the database's configuration from the COIO, CODA, CbD,
+  // CbP and BxD domains of the data-set directory. 1 when the run completed, 0 when it stopped
+  // (a domain's back-translation or the database said stop, the user cancelled, the COIO or
+  // CODA domain could not be read). A manager without a database has nothing to rebuild: 0.
+  int DBBacktranslate();
 
   VDatabase* GetDatabase() const { return m_pDatabase; }
 
