@@ -25,16 +25,22 @@ test-asan: setup
 	cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --output-on-failure -j $(JOBS)
 
+# Each target starts from a copy of its kept corpus (fuzz/corpus/<target>/) in a scratch
+# directory: the run never writes into the repository, crash inputs go to build-fuzz/.
 fuzz-smoke: setup
 	@if ls fuzz/*.cpp >/dev/null 2>&1; then \
 	  CC=clang CXX=clang++ cmake -S . -B build-fuzz $(CMAKE_FLAGS) -DMORVIT_BUILD_FUZZ=ON >/dev/null && \
 	  cmake --build build-fuzz -j $(JOBS) && \
 	  for src in fuzz/*.cpp; do \
 	    name=$$(basename $$src .cpp); \
-	    echo "fuzz smoke: $$name ($(FUZZ_SECONDS) s)"; \
-	    build-fuzz/fuzz/$$name -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=2048 \
-	      -timeout=10 -print_final_stats=0 2>build-fuzz/$$name.log || \
-	      { tail -n 40 build-fuzz/$$name.log; exit 1; }; \
+	    corpus=$$(mktemp -d); \
+	    if [ -d fuzz/corpus/$$name ]; then cp fuzz/corpus/$$name/* $$corpus/ 2>/dev/null; fi; \
+	    echo "fuzz smoke: $$name ($(FUZZ_SECONDS) s, $$(ls $$corpus | wc -l) corpus inputs)"; \
+	    build-fuzz/fuzz/$$name $$corpus -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=2048 \
+	      -timeout=10 -print_final_stats=0 -artifact_prefix=build-fuzz/$$name- \
+	      2>build-fuzz/$$name.log || \
+	      { tail -n 40 build-fuzz/$$name.log; rm -rf $$corpus; exit 1; }; \
+	    rm -rf $$corpus; \
 	  done; \
 	fi
 

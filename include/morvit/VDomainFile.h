@@ -66,6 +66,12 @@ class MORVIT_API VDomainFile : public CFile {
   // `*parcelCount` onwards, while the count does not pass `highestIndex`; one more raises the
   // generic cause with the entries copied so far in place and counted.
   void CloseDomain(std::uint16_t* parcelCount, std::uint16_t highestIndex, ObjParcelType* parcels);
+  // Closes the file and removes every file of a failed generation that this object created
+  // (they all still carry their staging names) with the compressed sibling; never raises.
+  void DiscardWrittenFiles();
+  // The same, and also removes the files that CloseDomain has already moved into place: a
+  // domain file whose companion file failed is withdrawn; never raises.
+  void WithdrawFiles();
 
   // Compresses (method 2: implode) or moves the file to its compressed sibling, and expands
   // (or moves) it to its expanded sibling; the object then refers to the new file.
@@ -77,12 +83,14 @@ class MORVIT_API VDomainFile : public CFile {
   struct ClosedFile {
     std::uint16_t scope;
     std::uint16_t length;
+    CString path;
   };
 
   ObjParcelType m_parcel{};
   CString m_strPath;
   VMotorolaIO m_io;
   std::vector<ClosedFile> m_closedFiles;
+  bool m_bFilesInPlace = false;  // CloseDomain has moved the closed files into place
 };
 
 #endif  // MORVIT_VDOMAINFILE_H

@@ -146,6 +146,8 @@ class MORVIT_API CFile : public CObject {
   virtual void SetLength(std::uint64_t newLength);
   virtual std::uint64_t GetPosition() const;
   virtual void Flush();
+  // Writes what is buffered and brings the file's data to stable storage.
+  virtual void Sync();
   virtual void Close();
   // Closes without raising, for clean-up paths.
   virtual void Abort();
@@ -157,6 +159,8 @@ class MORVIT_API CFile : public CObject {
 
   static void Remove(const CString& fileName);
   static void Rename(const CString& oldName, const CString& newName);
+  // Brings the entries of a directory (names created, renamed, removed) to stable storage.
+  static void SyncDirectory(const CString& directory);
   // The host form of a path: '\' separators turned into '/'.
   static CString HostPath(const CString& fileName);
 
@@ -191,6 +195,7 @@ class MORVIT_API CMemFile : public CFile {
   void SetLength(std::uint64_t newLength) override;
   std::uint64_t GetPosition() const override;
   void Flush() override;
+  void Sync() override;
   void Close() override;
   void Abort() override;
   bool IsOpen() const override;

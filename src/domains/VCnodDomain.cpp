@@ -117,10 +117,25 @@ void VCnodDomain::OpenWithFileList(ObjParcelType parcel, VDatabase* database, st
   m_pFileList = std::move(fileList);
 }
 
+// The node and its file list are one domain to a reader: a file list that cannot be closed
+// takes the node, already in place, back out.
 void VCnodDomain::CloseDomain(std::uint16_t* parcelCount, std::uint16_t highestIndex,
                               ObjParcelType* parcels) {
+  const std::uint16_t firstIndex = parcelCount != nullptr ? *parcelCount : 0;
   VBaDomain::CloseDomain(parcelCount, highestIndex, parcels);
-  if (m_pFileList) m_pFileList->CloseDomain(parcelCount, highestIndex, parcels);
+  if (!m_pFileList) return;
+  try {
+    m_pFileList->CloseDomain(parcelCount, highestIndex, parcels);
+  } catch (...) {
+    if (parcelCount != nullptr) *parcelCount = firstIndex;
+    DiscardFiles();
+    throw;
+  }
+}
+
+void VCnodDomain::DiscardFiles() {
+  m_file.WithdrawFiles();
+  if (m_pFileList) m_pFileList->DiscardFiles();
 }
 
 void VCnodDomain::RemoveDomain() {

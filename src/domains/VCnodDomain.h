@@ -59,6 +59,7 @@ class VCnodDomain : public VBaDomain {
                    ObjParcelType* parcels) override;
   // Removes the file list's file too: it belongs to the unfinished node.
   void RemoveDomain() override;
+  void DiscardFiles() override;
   // The file name of the node's initialisation file ("...INI"), as read.
   void GetName(CString& name) override;
 

@@ -39,6 +39,8 @@ void VDomain::CloseDomain(std::uint16_t* parcelCount, std::uint16_t highestIndex
 
 void VDomain::RemoveDomain() { m_file.RemoveDomain(); }
 
+void VDomain::DiscardFiles() { m_file.DiscardWrittenFiles(); }
+
 void VDomain::GetName(CString&) {}
 
 std::uint16_t VDomain::GetDomainLength() { return m_wDomainLength; }

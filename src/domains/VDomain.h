@@ -52,6 +52,9 @@ class VDomain : public CObject {
                            ObjParcelType* parcels);
   // Closes and deletes the domain's file.
   virtual void RemoveDomain();
+  // After a failed finish: removes every file the domain wrote (they still carry their staging
+  // names) and any it had already moved into place; never raises.
+  virtual void DiscardFiles();
   // Node domains put their name into the string; others leave it unchanged.
   virtual void GetName(CString& name);
   // The domain length that WriteDomain puts into the common header.

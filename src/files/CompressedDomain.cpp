@@ -2,8 +2,10 @@
 #include "files/CompressedDomain.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "files/HeaderFormat.h"
+#include "files/StagedFiles.h"
 #include "morvit/VMotorolaIO.h"
 
 namespace {
@@ -15,15 +17,18 @@ std::uint16_t PartHeaderSize(std::uint32_t part) {
   return part == 0 ? kFirstPartHeaderSize : kPartHeaderSize;
 }
 
-// Writes part `part` of `partCount` with the next `chunk` bytes of the Z file, and returns the
-// part's length before padding.
+// Writes part `part` of `partCount` with the next `chunk` bytes of the Z file under its staging
+// name (added to `written` as soon as it exists), brings it to stable storage and closes it;
+// returns the part's length before padding.
 std::uint16_t WritePart(VDomainFile& zFile, const DomainHeaders& headers, std::uint16_t method,
                         std::uint16_t part, std::uint32_t partCount, std::uint16_t chunk,
-                        std::uint16_t scope, VDomainFile& partFile) {
+                        std::uint16_t scope, std::vector<CString>& written) {
   const std::uint32_t headerSize = PartHeaderSize(part);
   ObjParcelType parcel = zFile.GetParcel();
   parcel.scope = scope;
+  VDomainFile partFile;
   partFile.OpenDomain(parcel, CFile::modeCreate | CFile::modeReadWrite);
+  written.push_back(partFile.GetFullPath());
   headers.common.m_wDomainLength = static_cast<std::uint16_t>((headerSize + chunk + 1) & ~1u);
   headers.common.Write(partFile, 0);
   headers.compress.m_wOwnDomainNumber = part;
@@ -35,7 +40,9 @@ std::uint16_t WritePart(VDomainFile& zFile, const DomainHeaders& headers, std::u
   VMotorolaIO io;
   io.CopyBytes(zFile, partFile, chunk, 0);
   if (chunk % 2 != 0) io.WriteByte(partFile, 0, 0, nullptr);
-  return static_cast<std::uint16_t>(partFile.GetLength());
+  const auto length = static_cast<std::uint16_t>(partFile.GetLength());
+  partFile.Close(1);
+  return length;
 }
 
 // Appends the chunk of part `part` to the Z file, after checking that the part's headers
@@ -82,33 +89,43 @@ void WriteCompressedDomain(VDomainFile& file, const DomainHeaders& headers, std:
   SplitCompressedDomain(file, headers, method, maxPartSize, parcelCount, highestIndex, parcels);
 }
 
+// The parts are reported and moved into place only when all of them are complete; a failure
+// on the way removes every part and the Z file and reports none.
 void SplitCompressedDomain(VDomainFile& file, const DomainHeaders& headers, std::uint16_t method,
                            std::uint32_t maxPartSize, std::uint16_t* parcelCount,
                            std::uint16_t highestIndex, ObjParcelType* parcels,
                            std::uint16_t firstScope) {
-  std::uint64_t remaining = file.GetLength();
-  const std::uint32_t partCount = CompressedPartCount(remaining, maxPartSize);
-  file.SeekToBegin();
-  std::uint16_t part = 0;
-  do {
-    if (*parcelCount > highestIndex) {
-      AfxThrowFileException(CFileException::genericException, -1, file.GetFullPath());
-    }
-    const auto chunk = static_cast<std::uint16_t>(
-        std::min<std::uint64_t>(maxPartSize - PartHeaderSize(part), remaining));
-    VDomainFile partFile;
-    const auto scope = static_cast<std::uint16_t>(firstScope + part);
-    const std::uint16_t length =
-        WritePart(file, headers, method, part, partCount, chunk, scope, partFile);
-    ObjParcelType& entry = parcels[*parcelCount];
-    entry = file.GetParcel();
-    entry.scope = scope;
-    entry.length = length;
-    ++*parcelCount;
-    partFile.Close(1);
-    remaining -= chunk;
-    ++part;
-  } while (remaining > 0);
+  const std::uint16_t firstIndex = *parcelCount;
+  std::vector<CString> written;
+  try {
+    std::uint64_t remaining = file.GetLength();
+    const std::uint32_t partCount = CompressedPartCount(remaining, maxPartSize);
+    file.SeekToBegin();
+    std::uint16_t part = 0;
+    do {
+      if (*parcelCount > highestIndex) {
+        AfxThrowFileException(CFileException::genericException, -1, file.GetFullPath());
+      }
+      const auto chunk = static_cast<std::uint16_t>(
+          std::min<std::uint64_t>(maxPartSize - PartHeaderSize(part), remaining));
+      const auto scope = static_cast<std::uint16_t>(firstScope + part);
+      const std::uint16_t length =
+          WritePart(file, headers, method, part, partCount, chunk, scope, written);
+      ObjParcelType& entry = parcels[*parcelCount];
+      entry = file.GetParcel();
+      entry.scope = scope;
+      entry.length = length;
+      ++*parcelCount;
+      remaining -= chunk;
+      ++part;
+    } while (remaining > 0);
+    staging::Publish(written);
+  } catch (...) {
+    *parcelCount = firstIndex;
+    staging::Discard(written);
+    file.DiscardWrittenFiles();
+    throw;
+  }
   file.RemoveDomain(VDomainFile::fileCompressed);
 }
 

@@ -5,6 +5,7 @@
 #include <array>
 
 #include "files/HeaderFormat.h"
+#include "files/StagedFiles.h"
 #include "morvit/VDomainPath.h"
 
 namespace {
@@ -46,7 +47,11 @@ VDomainFile::VDomainFile() = default;
 
 VDomainFile::~VDomainFile() = default;
 
-CString VDomainFile::GetFileName() const { return m_strPath.substr(FileNameStart(m_strPath)); }
+// A file being generated carries its data-set name, not its staging name.
+CString VDomainFile::GetFileName() const {
+  const CString path = staging::FinalPath(m_strPath);
+  return path.substr(FileNameStart(path));
+}
 
 // The letter replaced is the first one after the last '.' of the file name, or the file
 // name's first character when it has no '.'. Only the file name is looked at: a '.' or a
@@ -72,9 +77,12 @@ void VDomainFile::OpenDomain(const CString& name) {
   OpenOrThrow(*this, m_strPath, kOpenExisting);
 }
 
+// A file created for a parcel is a domain file being generated: it is written under its
+// staging name until CloseDomain (or the split of a compressed domain) moves it into place.
 void VDomainFile::OpenDomain(const ObjParcelType& parcel, std::uint16_t mode) {
   m_parcel = parcel;
   m_strPath = VDomainPath().FindFile(m_parcel);
+  if ((mode & modeCreate) != 0) m_strPath = staging::StagingPath(m_strPath);
   OpenOrThrow(*this, m_strPath, mode | typeBinary);
 }
 
@@ -83,9 +91,12 @@ void VDomainFile::OpenCreateDomain(const CString& name) {
   OpenOrThrow(*this, m_strPath, kOpenCreate);
 }
 
+// A staged file left for its sibling was never completed: it goes.
 void VDomainFile::Reopen(FILETYPE type) {
   CFile::Close();
+  const CString left = m_strPath;
   m_strPath = GetPath(type);
+  if (staging::IsStaged(left) && left != m_strPath) staging::Discard({left});
   if (!Open(m_strPath, kCreateReadWrite)) {
     AfxThrowFileException(CFileException::fileNotFound, -1, m_strPath);
   }
@@ -109,16 +120,19 @@ void VDomainFile::RemoveDomain(FILETYPE type) {
   }
 }
 
-// A file that is not open has nothing to record, pad or close.
+// A file that is not open has nothing to record, pad or close. A file being generated reaches
+// stable storage before it is closed, so that the parcel reported for it stands for data that
+// a crash cannot take back.
 void VDomainFile::Close(int pad) {
   if (!IsOpen()) return;
   const std::uint64_t length = static_cast<std::uint64_t>(SeekToEnd());
-  m_closedFiles.push_back({m_parcel.scope, static_cast<std::uint16_t>(length)});
+  m_closedFiles.push_back({m_parcel.scope, static_cast<std::uint16_t>(length), m_strPath});
   const std::uint64_t partial = length % headerformat::kPaddingUnit;
   if (pad != 0 && partial != 0) {
     static constexpr std::array<std::uint8_t, headerformat::kPaddingUnit> kZeros{};
     Write(kZeros.data(), static_cast<unsigned>(headerformat::kPaddingUnit - partial));
   }
+  if (staging::IsStaged(m_strPath)) Sync();
   CFile::Close();
 }
 
@@ -139,18 +153,60 @@ void VDomainFile::OpenContinuationDomainRead() {
   OpenDomain(m_parcel, kReadOnly);
 }
 
-// A null count or array has no room: the generic failure, never a write through null.
+// A null count or array has no room: the generic failure, never a write through null. The
+// files are moved into place once every one of them has its parcel; a failure on the way
+// removes them and reports none (the count is what it was on entry; entries written before
+// the failure stay in the array, where the finish's status finds the domain type).
 void VDomainFile::CloseDomain(std::uint16_t* parcelCount, std::uint16_t highestIndex,
                               ObjParcelType* parcels) {
-  Close(1);
-  for (const ClosedFile& closed : m_closedFiles) {
-    if (parcelCount == nullptr || parcels == nullptr || *parcelCount > highestIndex) {
-      AfxThrowFileException(CFileException::genericException, -1, m_strPath);
+  const std::uint16_t firstIndex = parcelCount != nullptr ? *parcelCount : 0;
+  try {
+    Close(1);
+    std::vector<CString> written;
+    for (const ClosedFile& closed : m_closedFiles) {
+      if (parcelCount == nullptr || parcels == nullptr || *parcelCount > highestIndex) {
+        AfxThrowFileException(CFileException::genericException, -1, staging::FinalPath(m_strPath));
+      }
+      ObjParcelType& entry = parcels[*parcelCount];
+      entry = m_parcel;
+      entry.scope = closed.scope;
+      entry.length = closed.length;
+      ++*parcelCount;
+      written.push_back(closed.path);
     }
-    ObjParcelType& entry = parcels[*parcelCount];
-    entry = m_parcel;
-    entry.scope = closed.scope;
-    entry.length = closed.length;
-    ++*parcelCount;
+    staging::Publish(written);
+    m_bFilesInPlace = true;
+  } catch (...) {
+    if (parcelCount != nullptr) *parcelCount = firstIndex;
+    DiscardWrittenFiles();
+    throw;
   }
+}
+
+// Only files this object itself moved into place are withdrawn: before that, a file under the
+// final name is someone else's (an earlier generation of the same name).
+void VDomainFile::WithdrawFiles() {
+  std::vector<CString> placed;
+  for (const ClosedFile& closed : m_closedFiles) {
+    if (m_bFilesInPlace && staging::IsStaged(closed.path)) {
+      placed.push_back(staging::FinalPath(closed.path));
+    }
+  }
+  m_bFilesInPlace = false;
+  DiscardWrittenFiles();
+  staging::Discard(placed);
+}
+
+void VDomainFile::DiscardWrittenFiles() {
+  Abort();
+  std::vector<CString> staged;
+  for (const ClosedFile& closed : m_closedFiles) {
+    if (staging::IsStaged(closed.path)) staged.push_back(closed.path);
+  }
+  if (staging::IsStaged(m_strPath)) {
+    staged.push_back(m_strPath);
+    staged.push_back(GetPath(fileCompressed));
+  }
+  staging::Discard(staged);
+  m_closedFiles.clear();
 }

@@ -60,9 +60,17 @@ void ConvertInto(CFile& source, const CString& sourcePath, const CString& target
   if (!sink.Open(target, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary, &error)) {
     throw error;
   }
-  EngineStreams streams{source, sink};
-  const int result = engine(streams, workArea.get());
-  sink.Close();
+  // A failed read or write inside the engine leaves no half-made target behind.
+  int result = morvit::dcl::kOk;
+  try {
+    EngineStreams streams{source, sink};
+    result = engine(streams, workArea.get());
+    sink.Close();
+  } catch (...) {
+    sink.Abort();
+    RemoveIfPresent(target);
+    throw;
+  }
   if (result != morvit::dcl::kOk) {
     RemoveIfPresent(target);
     AfxThrowFileException(CFileException::endOfFile, -1, sourcePath);

@@ -26,7 +26,13 @@ void VManager::CreateDomain(std::uint16_t type, ObjParcelType parcel) {
   if (m_mapDomains.count(type) != 0) return;
   std::unique_ptr<VDomain> domain = m_factory(type);
   if (!domain) return;
-  domain->OpenDomain(parcel, nullptr, kOpenForGeneration);
+  // A domain of several files whose later open fails takes the files it created with it.
+  try {
+    domain->OpenDomain(parcel, nullptr, kOpenForGeneration);
+  } catch (...) {
+    domain->DiscardFiles();
+    throw;
+  }
   m_mapDomains.emplace(type, std::move(domain));
 }
 
@@ -41,11 +47,19 @@ void VManager::DumpAndFreeDomain(std::uint16_t type, std::uint16_t* parcelCount,
   auto it = m_mapDomains.find(type);
   if (it == m_mapDomains.end()) return;
   // The domain leaves the map first, so that a failure below still frees it and a later
-  // CreateDomain for the type starts afresh; its partly written file stays on disk.
+  // CreateDomain for the type starts afresh. A failed finish leaves nothing of the domain on
+  // disk and reports no parcel: a partly written file under the domain's name would be taken
+  // for the newest version of the domain by the next reader.
   std::unique_ptr<VDomain> domain = std::move(it->second);
   m_mapDomains.erase(it);
-  domain->WriteDomain(listing);
-  domain->CloseDomain(parcelCount, highestIndex, parcels);
+  try {
+    domain->WriteDomain(listing);
+    domain->CloseDomain(parcelCount, highestIndex, parcels);
+  } catch (...) {
+    *parcelCount = 0;
+    domain->DiscardFiles();
+    throw;
+  }
 }
 
 VDomain* VManager::FindDomain(std::uint16_t type) const {

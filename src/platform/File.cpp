@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "morvit/platform.h"
+#include "platform/FileFaults.h"
 
 namespace {
 
@@ -18,6 +19,55 @@ constexpr std::size_t kBufferSize = 64 * 1024;
 [[noreturn]] void ThrowErrno(const CString& fileName) {
   const int err = errno;
   AfxThrowFileException(CFileException::OsErrorToCause(err), err, fileName);
+}
+
+// The system calls of the file class, each behind the test of the fault injection's flag: an
+// injected failure looks to the caller exactly like the system's own (-1 and errno).
+bool Injected(filefaults::Call call) {
+  if (!filefaults::g_armed) [[likely]]
+    return false;
+  const int error = filefaults::OnCall(call);
+  if (error == 0) return false;
+  errno = error;
+  return true;
+}
+
+int SysOpen(const char* path, int flags) {
+  if (Injected(filefaults::kOpen)) return -1;
+  return ::open(path, flags, 0666);
+}
+
+ssize_t SysRead(int fd, void* buffer, std::size_t count, off_t offset) {
+  if (Injected(filefaults::kRead)) return -1;
+  return ::pread(fd, buffer, count, offset);
+}
+
+ssize_t SysWrite(int fd, const void* buffer, std::size_t count, off_t offset) {
+  if (filefaults::g_armed) [[unlikely]] {
+    bool shorten = false;
+    const int error = filefaults::OnCall(filefaults::kWrite, &shorten);
+    if (error != 0) {
+      errno = error;
+      return -1;
+    }
+    if (shorten && count > 1) count /= 2;
+  }
+  return ::pwrite(fd, buffer, count, offset);
+}
+
+int SysSync(int fd) {
+  if (Injected(filefaults::kFlush)) return -1;
+  return ::fsync(fd);
+}
+
+int SysRename(const char* from, const char* to) {
+  if (Injected(filefaults::kRename)) return -1;
+  return ::rename(from, to);
+}
+
+int SysUnlink(const char* path) {
+  if (Injected(filefaults::kRemove)) return -1;
+  return ::unlink(path);
 }
 
 }  // namespace
@@ -64,7 +114,7 @@ bool CFile::Open(const CString& fileName, unsigned openFlags, CFileException* er
     if (!(openFlags & modeNoTruncate)) flags |= O_TRUNC;
   }
   const CString path = HostPath(fileName);
-  const int fd = path.empty() ? -1 : ::open(path.c_str(), flags, 0666);
+  const int fd = path.empty() ? -1 : SysOpen(path.c_str(), flags);
   if (fd < 0) {
     const int err = path.empty() ? ENOENT : errno;
     if (error != nullptr)
@@ -99,7 +149,7 @@ void CFile::FlushWrites() {
   if (!m_bufferDirty) return;
   std::size_t done = 0;
   while (done < m_bufferLength) {
-    const ssize_t n = ::pwrite(m_fd, m_buffer.data() + done, m_bufferLength - done,
+    const ssize_t n = SysWrite(m_fd, m_buffer.data() + done, m_bufferLength - done,
                                static_cast<off_t>(m_bufferStart + done));
     if (n < 0) {
       if (errno == EINTR) continue;
@@ -134,7 +184,7 @@ unsigned CFile::Read(void* buffer, unsigned count) {
     const bool direct = count - done >= kBufferSize;
     unsigned char* target = direct ? out + done : m_buffer.data();
     const std::size_t want = direct ? count - done : kBufferSize;
-    const ssize_t n = ::pread(m_fd, target, want, static_cast<off_t>(m_position));
+    const ssize_t n = SysRead(m_fd, target, want, static_cast<off_t>(m_position));
     if (n < 0) {
       if (errno == EINTR) continue;
       ThrowErrno(m_strFileName);
@@ -164,7 +214,7 @@ void CFile::Write(const void* buffer, unsigned count) {
     const auto* in = static_cast<const unsigned char*>(buffer);
     std::size_t done = 0;
     while (done < count) {
-      const ssize_t n = ::pwrite(m_fd, in + done, count - done, static_cast<off_t>(m_position));
+      const ssize_t n = SysWrite(m_fd, in + done, count - done, static_cast<off_t>(m_position));
       if (n < 0) {
         if (errno == EINTR) continue;
         ThrowErrno(m_strFileName);
@@ -186,6 +236,7 @@ void CFile::Write(const void* buffer, unsigned count) {
 
 std::int64_t CFile::Seek(std::int64_t offset, unsigned from) {
   if (m_fd < 0) AfxThrowFileException(CFileException::invalidFile, -1, m_strFileName);
+  if (Injected(filefaults::kSeek)) ThrowErrno(m_strFileName);
   std::int64_t base = 0;
   switch (from) {
     case begin:
@@ -230,6 +281,12 @@ void CFile::Flush() {
   FlushWrites();
 }
 
+void CFile::Sync() {
+  if (m_fd < 0) return;
+  FlushWrites();
+  if (SysSync(m_fd) != 0) ThrowErrno(m_strFileName);
+}
+
 void CFile::Close() {
   if (m_fd < 0) return;
   const int fd = m_fd;
@@ -256,9 +313,24 @@ void CFile::Abort() {
 }
 
 void CFile::Remove(const CString& fileName) {
-  if (::unlink(HostPath(fileName).c_str()) != 0) ThrowErrno(fileName);
+  if (SysUnlink(HostPath(fileName).c_str()) != 0) ThrowErrno(fileName);
 }
 
 void CFile::Rename(const CString& oldName, const CString& newName) {
-  if (::rename(HostPath(oldName).c_str(), HostPath(newName).c_str()) != 0) ThrowErrno(oldName);
+  if (SysRename(HostPath(oldName).c_str(), HostPath(newName).c_str()) != 0) ThrowErrno(oldName);
+}
+
+// A directory's entries (the names created, renamed and removed in it) reach stable storage
+// only when the directory itself is flushed.
+void CFile::SyncDirectory(const CString& directory) {
+  const CString path = HostPath(directory).empty() ? CString(".") : HostPath(directory);
+  const int fd = SysOpen(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) ThrowErrno(directory);
+  const int result = SysSync(fd);
+  const int err = errno;
+  ::close(fd);
+  if (result != 0) {
+    errno = err;
+    ThrowErrno(directory);
+  }
 }

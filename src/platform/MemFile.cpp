@@ -76,6 +76,8 @@ std::uint64_t CMemFile::GetPosition() const { return m_position; }
 
 void CMemFile::Flush() {}
 
+void CMemFile::Sync() {}
+
 void CMemFile::Close() {
   m_data.clear();
   m_data.shrink_to_fit();

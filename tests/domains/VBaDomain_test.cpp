@@ -69,7 +69,7 @@ TEST_F(BaDomainTest, HeadersAsWrittenBeforeCompression) {
   domain.OpenDomain(parcel, nullptr, kOpenForGeneration);
   domain.WriteDomain(0);
   domain.GetFile().Flush();
-  const auto bytes = testutil::ReadWholeFile(DomainFilePath(host, parcel, 0));
+  const auto bytes = testutil::ReadWholeFile(testutil::StagedFilePath(host, parcel, 0));
   ASSERT_EQ(bytes.size(), 150u);
   EXPECT_EQ(WordAt(bytes, 0), 149);  // "OffsetToLastByte"
   EXPECT_EQ(WordAt(bytes, 14), 0);   // "OwnDomainNumber"

@@ -66,7 +66,8 @@ TEST_F(NodeTest, FirstKindFindsTwoFiles) {
 TEST_F(NodeTest, UnfinishedNodeLeavesNoFiles) {
   VManager* manager = VBase_CreateManager();
   ASSERT_EQ(VBase_PutStart(manager, kRnod, TestParcel(kRnod)), VBASE_STATUS_OK);
-  EXPECT_EQ(DataFileNames(host), (std::vector<std::string>{"RN000001.C01", "XR000001.C01"}));
+  EXPECT_EQ(DataFileNames(host), (std::vector<std::string>{"RN000001.C01~", "XR000001.C01~"}))
+      << "staged while generated";
   VBase_DeleteManager(&manager);
   EXPECT_EQ(DataFileNames(host), std::vector<std::string>{});
 }

@@ -80,19 +80,21 @@ TEST_F(DomainBaseTest, ListingHeaderGoesToTheListingSibling) {
   domain.OpenDomain(parcel, nullptr, kOpenForGeneration);
   domain.WriteDomain(1);
   domain.GetFile().CFile::Close();
-  const auto listing = testutil::ReadWholeFile(DomainFilePath(host, parcel, 0, 'D'));
+  const auto listing = testutil::ReadWholeFile(testutil::StagedFilePath(host, parcel, 0, 'D'));
   const std::string text(listing.begin(), listing.end());
   EXPECT_NE(text.find("DataSet Specification:"), std::string::npos);
   EXPECT_NE(text.find("37   0  37  .%  OffsetToLastByte"), std::string::npos) << text;
-  EXPECT_EQ(std::filesystem::file_size(DomainFilePath(host, parcel, 0)), 0u);
+  EXPECT_FALSE(std::filesystem::exists(testutil::StagedFilePath(host, parcel, 0)))
+      << "the domain file left for its listing was never complete";
+  EXPECT_FALSE(std::filesystem::exists(DomainFilePath(host, parcel, 0)));
 }
 
 TEST_F(DomainBaseTest, RemoveDomainDeletesTheFile) {
   VDomain domain;
   domain.OpenDomain(parcel, nullptr, kOpenForGeneration);
-  ASSERT_TRUE(std::filesystem::exists(DomainFilePath(host, parcel, 0)));
+  ASSERT_TRUE(std::filesystem::exists(testutil::StagedFilePath(host, parcel, 0)));
   domain.RemoveDomain();
-  EXPECT_FALSE(std::filesystem::exists(DomainFilePath(host, parcel, 0)));
+  EXPECT_FALSE(std::filesystem::exists(testutil::StagedFilePath(host, parcel, 0)));
 }
 
 TEST_F(DomainBaseTest, DestroyingADomainKeepsItsFile) {
@@ -100,7 +102,7 @@ TEST_F(DomainBaseTest, DestroyingADomainKeepsItsFile) {
     VDomain domain;
     domain.OpenDomain(parcel, nullptr, kOpenForGeneration);
   }
-  EXPECT_TRUE(std::filesystem::exists(DomainFilePath(host, parcel, 0)));
+  EXPECT_TRUE(std::filesystem::exists(testutil::StagedFilePath(host, parcel, 0)));
 }
 
 TEST_F(DomainBaseTest, ReadingAMissingDomainRaisesFileNotFound) {
@@ -120,9 +122,11 @@ TEST_F(DomainBaseTest, ManagerDrivesTheBaseThroughGeneration) {
   {
     VManager other(nullptr, [](std::uint16_t) { return std::make_unique<HeaderOnlyDomain>(4); });
     other.CreateDomain(kType, testutil::DomainParcel(kType, 2));
-    EXPECT_TRUE(std::filesystem::exists(DomainFilePath(host, testutil::DomainParcel(kType, 2), 0)));
+    EXPECT_TRUE(std::filesystem::exists(
+        testutil::StagedFilePath(host, testutil::DomainParcel(kType, 2), 0)));
   }
-  EXPECT_FALSE(std::filesystem::exists(DomainFilePath(host, testutil::DomainParcel(kType, 2), 0)));
+  EXPECT_FALSE(
+      std::filesystem::exists(testutil::StagedFilePath(host, testutil::DomainParcel(kType, 2), 0)));
 }
 
 }  // namespace

@@ -31,8 +31,9 @@ TEST_F(DomainFileCompressTest, CompressThenUncompressGivesTheFileBack) {
   for (std::size_t i = 0; i < content.size(); ++i) content[i] = static_cast<std::uint8_t>(i / 3);
   for (std::uint16_t method : {2, 1, 7}) {
     SCOPED_TRACE(method);
-    const std::string zPath = DomainFilePath(host, parcel, 0, 'Z');
-    const std::string xPath = DomainFilePath(host, parcel, 0, 'X');
+    // A file created for its parcel is being generated: its siblings carry the staging mark.
+    const std::string zPath = testutil::StagedFilePath(host, parcel, 0, 'Z');
+    const std::string xPath = testutil::StagedFilePath(host, parcel, 0, 'X');
     testutil::WriteWholeFile(zPath, {1, 2, 3});  // stale siblings are replaced
     testutil::WriteWholeFile(xPath, {4, 5, 6});
     VDomainFile file;
@@ -41,7 +42,7 @@ TEST_F(DomainFileCompressTest, CompressThenUncompressGivesTheFileBack) {
 
     file.Compress(method);
     EXPECT_EQ(file.GetFullPath(), zPath);
-    EXPECT_FALSE(std::filesystem::exists(DomainFilePath(host, parcel, 0)));
+    EXPECT_FALSE(std::filesystem::exists(testutil::StagedFilePath(host, parcel, 0)));
     if (method == 2) {
       EXPECT_LT(file.GetLength(), content.size() / 4) << "imploded";
     } else {

@@ -12,15 +12,7 @@
 
 namespace {
 
-// The search changes the process's current directory; each test puts it back.
-class CurrentDirectoryGuard {
- public:
-  CurrentDirectoryGuard() : m_saved(std::filesystem::current_path()) {}
-  ~CurrentDirectoryGuard() { std::filesystem::current_path(m_saved); }
-
- private:
-  std::filesystem::path m_saved;
-};
+using testutil::CurrentDirectoryGuard;
 
 class DomainPathTest : public ::testing::Test {
  protected:

@@ -174,7 +174,8 @@ TEST_F(GenerationTest, ParcelCountSemantics) {
   ASSERT_EQ(VBase_PutStart(manager, 7, Parcel(7)), 1);
   count = 77;
   EXPECT_EQ(VBase_PutFinishEx(manager, 7, &count, 0, parcels), -107);
-  EXPECT_EQ(count, 1) << "the entry copied before the failure stays";
+  EXPECT_EQ(count, 0) << "no parcel for a domain whose files are not all written";
+  EXPECT_EQ(parcels[0].domainType, 7) << "the entry that names the type for the status stays";
 
   ASSERT_EQ(VBase_PutStart(manager, 7, Parcel(7)), 1);
   EXPECT_EQ(VBase_PutFinishEx(manager, 7, &count, 1, parcels), 1);

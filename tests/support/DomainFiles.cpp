@@ -27,6 +27,10 @@ std::string DomainFilePath(FakeHost& host, ObjParcelType parcel, std::uint16_t s
   return host.DataDirectory() + name;
 }
 
+std::string StagedFilePath(FakeHost& host, ObjParcelType parcel, std::uint16_t scope, char letter) {
+  return DomainFilePath(host, parcel, scope, letter) + "~";
+}
+
 std::uint16_t WordAt(const std::vector<std::uint8_t>& bytes, std::size_t offset) {
   return static_cast<std::uint16_t>(bytes.at(offset) * 256 + bytes.at(offset + 1));
 }

@@ -22,6 +22,10 @@ ObjParcelType DomainParcel(std::uint16_t type, std::uint16_t objectNumber = 1,
 std::string DomainFilePath(FakeHost& host, ObjParcelType parcel, std::uint16_t scope,
                            char letter = 'C');
 
+// The same while the domain is being generated: the file's staging name.
+std::string StagedFilePath(FakeHost& host, ObjParcelType parcel, std::uint16_t scope,
+                           char letter = 'C');
+
 // The big-endian 16-bit word at `offset` of `bytes`.
 std::uint16_t WordAt(const std::vector<std::uint8_t>& bytes, std::size_t offset);
 

@@ -42,6 +42,19 @@ class ScratchDir {
   std::filesystem::path m_path;
 };
 
+// The newest-version search changes the process's current directory; a test that searches
+// puts it back with this guard.
+class CurrentDirectoryGuard {
+ public:
+  CurrentDirectoryGuard() : m_saved(std::filesystem::current_path()) {}
+  ~CurrentDirectoryGuard() { std::filesystem::current_path(m_saved); }
+  CurrentDirectoryGuard(const CurrentDirectoryGuard&) = delete;
+  CurrentDirectoryGuard& operator=(const CurrentDirectoryGuard&) = delete;
+
+ private:
+  std::filesystem::path m_saved;
+};
+
 std::vector<std::uint8_t> ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
 
