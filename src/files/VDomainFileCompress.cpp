@@ -3,32 +3,16 @@
 #include <functional>
 #include <vector>
 
-#include "files/Explode.h"
-#include "files/Implode.h"
+#include "files/EngineStreams.h"
 #include "files/VCompressHeader.h"
 #include "morvit/VDomainFile.h"
 
 namespace {
 
-// The one work area that both directions allocate, the size implode needs.
-constexpr std::size_t kWorkAreaSize = 36312;
-static_assert(kWorkAreaSize >= morvit::dcl::kImplodeWorkSize &&
-              kWorkAreaSize >= morvit::dcl::kExplodeWorkSize);
+using morvit::dcl::EngineStreams;
+using morvit::dcl::ReadSource;
+using morvit::dcl::WriteSink;
 constexpr unsigned kDictionarySize = 4096;
-
-// The context the engine hands back to the callbacks.
-struct EngineStreams {
-  CFile& source;
-  CFile& sink;
-};
-
-unsigned int ReadSource(char* buffer, unsigned int* size, void* param) {
-  return static_cast<EngineStreams*>(param)->source.Read(buffer, *size);
-}
-
-void WriteSink(char* buffer, unsigned int* size, void* param) {
-  static_cast<EngineStreams*>(param)->sink.Write(buffer, *size);
-}
 
 void RemoveIfPresent(const CString& path) {
   try {
@@ -53,7 +37,7 @@ void ConvertInto(CFile& source, const CString& sourcePath, const CString& target
     CFile::Rename(sourcePath, target);
     return;
   }
-  std::vector<char> workArea(kWorkAreaSize, 0);
+  std::vector<char> workArea(morvit::dcl::kWorkAreaSize, 0);
   CFile sink;
   CFileException error;
   if (!sink.Open(target, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary, &error)) {

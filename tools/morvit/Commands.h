@@ -1,0 +1,28 @@
+// The tool's commands: each adds its subcommand, with its options, to the application and
+// returns the action that runs it once the arguments are parsed.
+#ifndef MORVIT_TOOL_COMMANDS_H
+#define MORVIT_TOOL_COMMANDS_H
+
+#include <CLI/CLI.hpp>
+#include <functional>
+#include <string>
+
+namespace morvit::tool {
+
+// Runs a parsed command; returns its exit status or throws (see Failure.h).
+using CommandAction = std::function<int()>;
+
+CommandAction AddImplodeCommand(CLI::App& app);
+CommandAction AddExplodeCommand(CLI::App& app);
+CommandAction AddGenerateCommand(CLI::App& app);
+
+// Makes the data directory (and the project directory, when given) the library's for this
+// process: the library reads them from its environment at first use.
+void UseDirectories(const std::string& dataDirectory, const std::string& projectDirectory);
+
+// Runs the tool on its arguments; returns the exit status.
+int RunTool(int argc, const char* const* argv);
+
+}  // namespace morvit::tool
+
+#endif  // MORVIT_TOOL_COMMANDS_H

@@ -1,0 +1,176 @@
+// Section records of NOBA, REBA and POBA. Fields lie at the byte offsets the domain types read
+// them from, in host byte order; a text that does not fit its field is refused, never cut.
+#include "SectionRecords.h"
+
+#include <array>
+#include <cstring>
+
+namespace morvit::tool {
+namespace {
+
+// Record kinds of REBA and POBA.
+constexpr std::int32_t kKindEntry = 5;
+constexpr std::int32_t kKindPageBreak = 6;
+constexpr std::int32_t kKindAddition = 7;
+
+// Terminal value of an addition: TBATerminal at 216 (type code at 220, value area at 224,
+// length at 280).
+constexpr std::size_t kTerminalAt = 216;
+
+// A record being filled field by field.
+class RecordWriter {
+ public:
+  explicit RecordWriter(std::int32_t kind) { m_record.kind = kind; }
+
+  template <typename T>
+  void Put(std::size_t offset, T value) {
+    static_assert(std::is_trivially_copyable_v<T>);
+    std::memcpy(reinterpret_cast<unsigned char*>(&m_record) + offset, &value, sizeof value);
+  }
+  // Characters at `offset`, their length at `lengthOffset`; at most `room` of them.
+  void Text(std::size_t offset, std::size_t lengthOffset, std::size_t room, const JobValue& value) {
+    const std::string text = value.Text(room);
+    std::memcpy(reinterpret_cast<unsigned char*>(&m_record) + offset, text.data(), text.size());
+    Put(lengthOffset, static_cast<std::uint16_t>(text.size()));
+  }
+  const TSectionInfo& Record() const { return m_record; }
+
+ private:
+  TSectionInfo m_record{};
+};
+
+std::uint16_t Word(const JobValue& value) {
+  return static_cast<std::uint16_t>(value.Integer(0, 0xFFFF));
+}
+
+// NOBA: the text length at 8, the address of the characters at 12 (the kind is not read).
+void BuildNoba(const JobValue& domain, SectionList& list) {
+  const JobValue texts = domain["texts"];
+  for (std::size_t i = 0; i < texts.Size(); ++i) {
+    // Texts in a record are never read past its last byte: what fits after the pointer.
+    const std::string& text = list.texts.emplace_back(texts.At(i).Text(0xFFFF));
+    RecordWriter writer(0);
+    writer.Put(8, static_cast<std::uint16_t>(text.size()));
+    writer.Put(12, text.data());
+    list.records.push_back(writer.Record());
+  }
+}
+
+// Kind 5: key at 8, values A to E at 10 to 18, the name at 20 with its length at 122.
+TSectionInfo Entry(const JobValue& record) {
+  RecordWriter writer(kKindEntry);
+  writer.Put(8, Word(record["key"]));
+  const JobValue values = record["values"];
+  if (values.Size() != 5) values.Fail("expected 5 values (A to E)");
+  for (std::size_t i = 0; i < 5; ++i) writer.Put(10 + 2 * i, Word(values.At(i)));
+  writer.Text(20, 122, 122 - 20, record["name"]);
+  return writer.Record();
+}
+
+// The terminal value of an addition, {"type": NAME, "value": ...}.
+void Terminal(RecordWriter& writer, const JobValue& terminal) {
+  static constexpr std::array<const char*, 7> kTypes = {"boolean", "integer",  "long",   "real",
+                                                        "string",  "cardinal", "string2"};
+  const std::string type = terminal["type"].Text(16);
+  std::int32_t code = 0;
+  while (code < static_cast<std::int32_t>(kTypes.size()) && type != kTypes[code]) ++code;
+  const JobValue value = terminal["value"];
+  const std::size_t at = kTerminalAt + offsetof(TBATerminal, value);
+  std::uint16_t length = 0;
+  switch (code) {
+    case 0:
+      writer.Put(at, static_cast<std::uint8_t>(value.Boolean()));
+      length = 2;
+      break;
+    case 1:
+      writer.Put(at, static_cast<std::int16_t>(value.Integer(-32768, 32767)));
+      length = 2;
+      break;
+    case 2:
+      writer.Put(at, static_cast<std::int32_t>(value.Integer(INT32_MIN, INT32_MAX)));
+      length = 4;
+      break;
+    case 3:
+      writer.Put(at, value.Real());
+      length = 4;
+      break;
+    case 4:
+    case 6:
+      writer.Text(at, kTerminalAt + offsetof(TBATerminal, length), 55, value);
+      break;
+    case 5:
+      writer.Put(at, Word(value));
+      length = 2;
+      break;
+    default:
+      terminal["type"].Fail("unknown terminal type \"" + type +
+                            "\" (boolean, integer, long, real, string, cardinal, string2)");
+  }
+  writer.Put(kTerminalAt + offsetof(TBATerminal, typeCode), code);
+  if (length != 0) writer.Put(kTerminalAt + offsetof(TBATerminal, length), length);
+}
+
+// Kind 7: key at 8, number at 10, two texts at 12 and 116 (lengths at 114 and 218), then the
+// terminal value.
+TSectionInfo Addition(const JobValue& record) {
+  RecordWriter writer(kKindAddition);
+  writer.Put(8, Word(record["key"]));
+  writer.Put(10, Word(record["number"]));
+  const JobValue texts = record["texts"];
+  if (texts.Size() != 2) texts.Fail("expected 2 texts");
+  writer.Text(12, 114, 114 - 12, texts.At(0));
+  writer.Text(116, 218, 218 - 116, texts.At(1));
+  Terminal(writer, record["terminal"]);
+  return writer.Record();
+}
+
+// Kind 6: value at 8, number at 12, flag at 14, the text at 15 with its length at 96.
+TSectionInfo PageBreak(const JobValue& record) {
+  RecordWriter writer(kKindPageBreak);
+  writer.Put(8, static_cast<std::int32_t>(record["value"].Integer(INT32_MIN, INT32_MAX)));
+  writer.Put(12, Word(record["number"]));
+  writer.Put(14, static_cast<std::uint8_t>(record["flag"].Boolean()));
+  writer.Text(15, 96, 96 - 15, record["text"]);
+  return writer.Record();
+}
+
+// REBA and POBA: "records", each {"entry": {...}}, {"addition": {...}} or {"pageBreak": {...}}.
+void BuildBase(const JobValue& domain, SectionList& list) {
+  const JobValue records = domain["records"];
+  for (std::size_t i = 0; i < records.Size(); ++i) {
+    const JobValue record = records.At(i);
+    if (record.Find("entry")) {
+      list.records.push_back(Entry(record["entry"]));
+    } else if (record.Find("addition")) {
+      list.records.push_back(Addition(record["addition"]));
+    } else if (record.Find("pageBreak")) {
+      list.records.push_back(PageBreak(record["pageBreak"]));
+    } else {
+      record.Fail("expected \"entry\", \"addition\" or \"pageBreak\"");
+    }
+  }
+}
+
+constexpr std::array<CInterfaceType, 3> kTypes = {{
+    {"NOBA", 3, BuildNoba},
+    {"REBA", 46, BuildBase},
+    {"POBA", 78, BuildBase},
+}};
+
+}  // namespace
+
+const CInterfaceType* FindCInterfaceType(const std::string& name) {
+  for (const CInterfaceType& type : kTypes) {
+    if (name == type.name) return &type;
+  }
+  return nullptr;
+}
+
+const CInterfaceType* FindCInterfaceType(std::uint16_t number) {
+  for (const CInterfaceType& type : kTypes) {
+    if (number == type.type) return &type;
+  }
+  return nullptr;
+}
+
+}  // namespace morvit::tool

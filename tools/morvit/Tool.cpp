@@ -1,0 +1,48 @@
+// The command line: the commands under one application, parsing, and the one place where a
+// failure becomes a message and an exit status.
+#include <cstdlib>
+#include <iostream>
+#include <map>
+#include <vector>
+
+#include "Commands.h"
+#include "Failure.h"
+
+namespace morvit::tool {
+
+void UseDirectories(const std::string& dataDirectory, const std::string& projectDirectory) {
+  if (!dataDirectory.empty()) setenv("MORVIT_DATA_DIR", dataDirectory.c_str(), 1);
+  if (!projectDirectory.empty()) setenv("MORVIT_PROJECT_DIR", projectDirectory.c_str(), 1);
+}
+
+int RunTool(int argc, const char* const* argv) {
+  CLI::App app{"Generates, lists and back-translates the domain files of a process controller.",
+               "morvit"};
+  app.set_version_flag("--version", "morvit " MORVIT_TOOL_VERSION);
+  app.require_subcommand(1, 1);
+  std::map<const CLI::App*, CommandAction> actions;
+  const auto add = [&](CommandAction (*adder)(CLI::App&)) {
+    const std::size_t before = app.get_subcommands({}).size();
+    CommandAction action = adder(app);
+    actions[app.get_subcommands({}).at(before)] = std::move(action);
+  };
+  add(AddGenerateCommand);
+  add(AddImplodeCommand);
+  add(AddExplodeCommand);
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& error) {
+    const int status = app.exit(error);
+    return status == 0 ? kExitSuccess : kExitUsage;
+  }
+  try {
+    return actions.at(app.get_subcommands().front())();
+  } catch (const std::exception& failure) {
+    std::cerr << "morvit " << app.get_subcommands().front()->get_name() << ": "
+              << DescribeFailure(failure) << "\n";
+    return kExitFailed;
+  }
+}
+
+}  // namespace morvit::tool
