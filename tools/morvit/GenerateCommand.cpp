@@ -86,7 +86,7 @@ const CInterfaceType& DomainType(const JobValue& domain) {
   return *found;
 }
 
-// "NB000001.C01  NOBA  type 3  scope 0  version 1  object 1  1024 bytes"
+// "NB000001.C01  NOBA  type 3  scope 0  version 1  object 1  96 bytes" (the parcel's length)
 void PrintParcel(const ObjParcelType& parcel, const char* typeName) {
   VDomainPath path;
   const CString full = path.FindFile(parcel);
