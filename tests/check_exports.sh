@@ -19,9 +19,12 @@ done
 # Internal free functions and classes of the library must stay hidden.
 leaked=$(c++filt <<<"$symbols" | grep -E '^(CreateDomainForType|StatusFromCause|GetListingSwitches|GetMoveBlockRegistry|BuildMoveBlockKey)\b' || true)
 if [ -n "$leaked" ]; then echo "internal helpers exported:"; echo "$leaked"; missing=1; fi
-# The database interface is an exported class; the compressed-part steps and the section-code
-# table are internal.
+# The database and host-services interfaces and the host seam's two functions are exported;
+# the compressed-part steps and the section-code table are internal.
 demangled=$(c++filt <<<"$symbols")
+for name in "vtable for VHostServices" "Host()" "SetHost(VHostServices*)"; do
+  if ! grep -qxF "$name" <<<"$demangled"; then echo "missing export: $name"; missing=1; fi
+done
 if ! grep -qx "vtable for VDatabase" <<<"$demangled"; then echo "missing export: VDatabase"; missing=1; fi
 hidden=$(grep -E '^(CompressedPartCount|WriteCompressedDomain|ReadCompressedDomain|SectionCodeName)\b' <<<"$demangled" || true)
 if [ -n "$hidden" ]; then echo "internal helpers exported:"; echo "$hidden"; missing=1; fi

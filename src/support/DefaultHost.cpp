@@ -6,6 +6,8 @@
 #include <filesystem>
 
 #include "support/DataSetNames.h"
+#include "support/DirectoryKinds.h"
+#include "support/ObjectDatabase.h"
 #include "support/Texts.h"
 
 namespace {
@@ -42,6 +44,14 @@ const CString& DefaultHost::ProjectDirectory() {
   return m_strProjectDirectory;
 }
 
+const CString& DefaultHost::ObjectDatabasePath() {
+  if (m_strObjectDatabase.empty()) {
+    const char* setting = Setting("MORVIT_OBJECT_DATABASE");
+    m_strObjectDatabase = setting ? CString(setting) : ProjectDirectory() + "objects.json";
+  }
+  return m_strObjectDatabase;
+}
+
 void DefaultHost::SetDataDirectory(const CString& directory) {
   m_strDataDirectory = AbsoluteDirectory(directory);
 }
@@ -49,6 +59,8 @@ void DefaultHost::SetDataDirectory(const CString& directory) {
 void DefaultHost::SetProjectDirectory(const CString& directory) {
   m_strProjectDirectory = AbsoluteDirectory(directory);
 }
+
+void DefaultHost::SetObjectDatabasePath(const CString& path) { m_strObjectDatabase = path; }
 
 CString DefaultHost::DataSetDirectory(const ObjParcelType&) { return DataDirectory(); }
 
@@ -67,4 +79,10 @@ void DefaultHost::ShowMessage(int number, const CString& text) {
   const CString wording = GetText(number);
   std::fprintf(stderr, "Morvit32 message %d: %s%s%s\n", number, wording.c_str(),
                wording.empty() ? "" : ": ", text.c_str());
+}
+
+CString DefaultHost::Directory(int kind) { return DirectoryOfKind(ProjectDirectory(), kind); }
+
+std::vector<VLibraryObject> DefaultHost::LibraryObjects(VLibraryList list) {
+  return ReadLibraryObjects(ObjectDatabasePath(), list);
 }

@@ -1,5 +1,6 @@
 // The host services a process gets when nobody installs others: settings from the environment,
-// no user-interface window, texts from the library's own table, messages on standard error.
+// no user-interface window, texts from the library's own table, messages on standard error,
+// the directory kinds under the project directory, the object database from a JSON store.
 #ifndef MORVIT_SUPPORT_DEFAULTHOST_H
 #define MORVIT_SUPPORT_DEFAULTHOST_H
 
@@ -13,9 +14,13 @@ class DefaultHost : public HostServices {
   // The root of the directory kinds of node domains, ending in '/': MORVIT_PROJECT_DIR, else
   // the data directory.
   const CString& ProjectDirectory();
-  // Override the environment; the directory is made absolute and given a trailing '/'.
+  // The object database's store: MORVIT_OBJECT_DATABASE, else "objects.json" in the project
+  // directory. Read at every lookup, so that an edited store is seen at once.
+  const CString& ObjectDatabasePath();
+  // Override the environment; a directory is made absolute and given a trailing '/'.
   void SetDataDirectory(const CString& directory);
   void SetProjectDirectory(const CString& directory);
+  void SetObjectDatabasePath(const CString& path);
 
   CString DataSetDirectory(const ObjParcelType& parcel) override;
   CString DataSetName(const ObjParcelType& parcel) override;
@@ -26,10 +31,15 @@ class DefaultHost : public HostServices {
   // Writes "Morvit32 message <number>: <its text>: <text>" to standard error (without the
   // middle part for a number that has no text).
   void ShowMessage(int number, const CString& text) override;
+  // The kind's sub-directory of the project directory (table in the README).
+  CString Directory(int kind) override;
+  // The list from the store; a missing store holds empty lists.
+  std::vector<VLibraryObject> LibraryObjects(VLibraryList list) override;
 
  private:
   CString m_strDataDirectory;     // empty until first use
   CString m_strProjectDirectory;  // empty until first use
+  CString m_strObjectDatabase;    // empty until first use
 };
 
 // The process-wide default instance (the one Host() gives when nothing is installed).

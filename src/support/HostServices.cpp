@@ -1,5 +1,8 @@
-// The process-wide host-services state: the default services and the installed ones.
+// The process-wide host-services state (the default services and the installed ones), and
+// the interface's own behaviour: every operation a client leaves alone is the default's.
 #include "support/HostServices.h"
+
+#include <string>
 
 #include "support/DefaultHost.h"
 
@@ -13,6 +16,12 @@ struct HostServicesState {
 
 HostServicesState g_hostServices;
 
+// A message value as it reads in a message line.
+CString MessageValueText(const VMessageValue& value) {
+  if (const CString* text = std::get_if<CString>(&value)) return *text;
+  return std::to_string(std::get<std::int64_t>(value));
+}
+
 }  // namespace
 
 DefaultHost& GetDefaultHost() { return g_hostServices.defaultHost; }
@@ -25,4 +34,41 @@ HostServices* SetHost(HostServices* host) {
   HostServices* previous = g_hostServices.installed;
   g_hostServices.installed = host;
   return previous;
+}
+
+VHostServices::~VHostServices() = default;
+
+CString VHostServices::DataSetDirectory(const ObjParcelType& parcel) {
+  return GetDefaultHost().DataSetDirectory(parcel);
+}
+
+CString VHostServices::DataSetName(const ObjParcelType& parcel) {
+  return GetDefaultHost().DataSetName(parcel);
+}
+
+int VHostServices::SendMessageToUI(int number, int value, const CString& text) {
+  return GetDefaultHost().SendMessageToUI(number, value, text);
+}
+
+void VHostServices::PumpMessages() { GetDefaultHost().PumpMessages(); }
+
+CString VHostServices::GetText(int number) { return GetDefaultHost().GetText(number); }
+
+void VHostServices::ShowMessage(int number, const CString& text) {
+  GetDefaultHost().ShowMessage(number, text);
+}
+
+void VHostServices::WriteMessage(int number, const std::vector<VMessageValue>& values) {
+  CString text;
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    if (i != 0) text += ", ";
+    text += MessageValueText(values[i]);
+  }
+  ShowMessage(number, text);
+}
+
+CString VHostServices::Directory(int kind) { return GetDefaultHost().Directory(kind); }
+
+std::vector<VLibraryObject> VHostServices::LibraryObjects(VLibraryList list) {
+  return GetDefaultHost().LibraryObjects(list);
 }

@@ -2,10 +2,7 @@
 #ifndef MORVIT_SUPPORT_TEXTS_H
 #define MORVIT_SUPPORT_TEXTS_H
 
-// Message: a library file of a node does not match the object database.
-inline constexpr int kMessageLibraryMismatch = 2455;
-// Text: the object database holds no object of the library file's name.
-inline constexpr int kTextLibraryObjectMissing = 2490;
+#include "morvit/VHostServices.h"
 
 // The text with the given number, or null when the table has none.
 const char* FindText(int number);

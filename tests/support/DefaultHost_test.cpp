@@ -130,3 +130,110 @@ TEST(FakeHost, RecordsMessagesAndCancelsAtTheKthQuery) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(DefaultHost, DirectoryKindsLieUnderTheProjectDirectory) {
+  DefaultHost host;
+  host.SetProjectDirectory("/proj");
+  const std::pair<int, const char*> kinds[] = {
+      {0, ""},
+      {1, "/proj/TOOL/"},
+      {2, "/proj/TOOL/PC/"},
+      {3, "/proj/TOOL/DB/"},
+      {4, "/proj/TCDATA/"},
+      {5, "/proj/DBDATA/"},
+      {6, "/proj/PCDATA/"},
+      {7, "/proj/CONTROL/"},
+      {8, "/proj/MODE/"},
+      {9, "/proj/"},
+      {10, "/proj/ENVIRONMENT/"},
+      {11, "/proj/LIBDATA/SRC_LIB/"},
+      {12, "/proj/TOOL/SOURCE/"},
+      {13, ""},
+      {-1, ""},
+  };
+  for (const auto& [kind, expected] : kinds) EXPECT_EQ(host.Directory(kind), expected) << kind;
+}
+
+// The store's three lists, in order; what a list leaves out is empty or zero.
+TEST(DefaultHost, ObjectDatabaseReadsTheJsonStore) {
+  testutil::ScratchDir scratch;
+  DefaultHost host;
+  host.SetProjectDirectory(scratch.path().string());
+  EXPECT_EQ(host.ObjectDatabasePath(), scratch.File("objects.json"));
+  for (VLibraryList list : {VLibraryList::kPcLibraries, VLibraryList::kTargetOptions}) {
+    EXPECT_TRUE(host.LibraryObjects(list).empty()) << "a missing store holds empty lists";
+  }
+  const std::string store = R"({
+    "pcLibraries": [ {"name": "MATH", "description": "math blocks", "version": 7},
+                     {"name": "io", "version": 4294967295} ],
+    "targetOptions": [ {"name": "OPT", "description": "", "version": 0} ] })";
+  testutil::WriteWholeFile(host.ObjectDatabasePath(),
+                           std::vector<std::uint8_t>(store.begin(), store.end()));
+  auto text = [](const std::vector<VLibraryObject>& objects) {
+    std::string out;
+    for (const VLibraryObject& o : objects) {
+      out += o.name + "|" + o.description + "|" + std::to_string(o.version) + ";";
+    }
+    return out;
+  };
+  EXPECT_EQ(text(host.LibraryObjects(VLibraryList::kPcLibraries)),
+            "MATH|math blocks|7;io||4294967295;");
+  EXPECT_EQ(text(host.LibraryObjects(VLibraryList::kDatabaseLibraries)), "");
+  EXPECT_EQ(text(host.LibraryObjects(VLibraryList::kTargetOptions)), "OPT||0;");
+  ScopedEnv setting("MORVIT_OBJECT_DATABASE", "/elsewhere/odb.json");
+  EXPECT_EQ(DefaultHost().ObjectDatabasePath(), "/elsewhere/odb.json");
+}
+
+TEST(DefaultHost, DamagedObjectDatabaseIsAnInvalidFile) {
+  const char* stores[] = {
+      "",
+      "{ \"pcLibraries\": [",
+      "[1, 2]",
+      R"({"pcLibraries": {"name": "A", "version": 1}})",
+      R"({"pcLibraries": [ {"version": 1} ]})",
+      R"({"pcLibraries": [ {"name": 5, "version": 1} ]})",
+      R"({"pcLibraries": [ {"name": "A"} ]})",
+      R"({"pcLibraries": [ {"name": "A", "version": -1} ]})",
+      R"({"pcLibraries": [ {"name": "A", "version": 4294967296} ]})",
+      R"({"pcLibraries": [ {"name": "A", "version": 1.5} ]})",
+  };
+  testutil::ScratchDir scratch;
+  DefaultHost host;
+  host.SetObjectDatabasePath(scratch.File("odb.json"));
+  for (const std::string store : stores) {
+    SCOPED_TRACE(store);
+    testutil::WriteWholeFile(scratch.File("odb.json"),
+                             std::vector<std::uint8_t>(store.begin(), store.end()));
+    EXPECT_CAUSE(host.LibraryObjects(VLibraryList::kPcLibraries), CFileException::invalidFile);
+  }
+}
+
+// A client that answers only the cancel query keeps every other default service, and its
+// numbered messages with values reach its ShowMessage as one line.
+TEST(HostInstallation, ClientOverridesOnlyWhatItNeeds) {
+  struct CancellingClient : VHostServices {
+    int SendMessageToUI(int number, int, const CString&) override {
+      return number == kMessageCancelQuery ? 1 : 0;
+    }
+    void ShowMessage(int number, const CString& text) override {
+      shown += std::to_string(number) + ":" + text;
+    }
+    std::string shown;
+  } client;
+  testutil::ScopedHost install(client);
+  ObjParcelType parcel{};
+  parcel.domainType = 1;
+  parcel.version = 3;
+  parcel.objectNumber = 2;
+  EXPECT_EQ(Host().DataSetName(parcel), "CN000003.C02");
+  EXPECT_EQ(Host().DataSetDirectory(parcel), GetDefaultHost().DataDirectory());
+  EXPECT_EQ(Host().Directory(kDirectoryControl), GetDefaultHost().ProjectDirectory() + "CONTROL/");
+  EXPECT_EQ(Host().SendMessageToUI(kMessageCancelQuery, 0, ""), 1);
+  Host().WriteMessage(kMessageLibraryMismatch,
+                      {CString("MATH.PE_"), CString("math"), std::int64_t{7}, std::int64_t{0}});
+  EXPECT_EQ(client.shown, "2455:MATH.PE_, math, 7, 0");
+}
+
+}  // namespace

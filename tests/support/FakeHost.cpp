@@ -2,6 +2,7 @@
 #include "support/FakeHost.h"
 
 #include "support/DataSetNames.h"
+#include "support/DirectoryKinds.h"
 #include "support/Texts.h"
 
 namespace testutil {
@@ -28,6 +29,17 @@ CString FakeHost::GetText(int number) {
 }
 
 void FakeHost::ShowMessage(int number, const CString& text) { shown.push_back({number, text}); }
+
+void FakeHost::WriteMessage(int number, const std::vector<VMessageValue>& values) {
+  written.push_back({number, values});
+}
+
+CString FakeHost::Directory(int kind) { return DirectoryOfKind(ProjectDirectory(), kind); }
+
+std::vector<VLibraryObject> FakeHost::LibraryObjects(VLibraryList list) {
+  auto found = m_libraries.find(list);
+  return found == m_libraries.end() ? std::vector<VLibraryObject>() : found->second;
+}
 
 ScopedHost::ScopedHost(HostServices& host) : m_previous(SetHost(&host)) {}
 

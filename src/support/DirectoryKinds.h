@@ -1,0 +1,12 @@
+// The default layout of the directory kinds of node files: every kind is a directory under the
+// project directory (the table is in the README).
+#ifndef MORVIT_SUPPORT_DIRECTORYKINDS_H
+#define MORVIT_SUPPORT_DIRECTORYKINDS_H
+
+#include "morvit/platform.h"
+
+// The directory of `kind` under `projectDirectory` (which ends in '/'), ending in '/'; empty
+// for a number that is no kind.
+CString DirectoryOfKind(const CString& projectDirectory, int kind);
+
+#endif  // MORVIT_SUPPORT_DIRECTORYKINDS_H
