@@ -29,6 +29,7 @@ int RunTool(int argc, const char* const* argv) {
   add(AddGenerateCommand);
   add(AddImplodeCommand);
   add(AddExplodeCommand);
+  add(AddDemoCommand);
 
   try {
     app.parse(argc, argv);
