@@ -31,8 +31,8 @@ void Step(const std::string& title, std::vector<std::string> arguments) {
   std::vector<const char*> argv;
   for (const std::string& argument : arguments) argv.push_back(argument.c_str());
   const int status = RunTool(static_cast<int>(argv.size()), argv.data());
-  if (status != kExitSuccess) throw Failure(title + ": failed with exit status " +
-                                            std::to_string(status));
+  if (status != kExitSuccess)
+    throw Failure(title + ": failed with exit status " + std::to_string(status));
 }
 
 void ListDirectory(const fs::path& directory) {

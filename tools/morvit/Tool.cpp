@@ -27,6 +27,7 @@ int RunTool(int argc, const char* const* argv) {
     actions[app.get_subcommands({}).at(before)] = std::move(action);
   };
   add(AddGenerateCommand);
+  add(AddBacktranslateCommand);
   add(AddImplodeCommand);
   add(AddExplodeCommand);
   add(AddDemoCommand);
