@@ -17,6 +17,8 @@ CommandAction AddExplodeCommand(CLI::App& app);
 CommandAction AddGenerateCommand(CLI::App& app);
 CommandAction AddDemoCommand(CLI::App& app);
 CommandAction AddBacktranslateCommand(CLI::App& app);
+CommandAction AddDumpCommand(CLI::App& app);
+CommandAction AddCheckLibsCommand(CLI::App& app);
 
 // Makes the data directory (and the project directory, when given) the library's for this
 // process: the library reads them from its environment at first use.

@@ -27,7 +27,9 @@ int RunTool(int argc, const char* const* argv) {
     actions[app.get_subcommands({}).at(before)] = std::move(action);
   };
   add(AddGenerateCommand);
+  add(AddDumpCommand);
   add(AddBacktranslateCommand);
+  add(AddCheckLibsCommand);
   add(AddImplodeCommand);
   add(AddExplodeCommand);
   add(AddDemoCommand);

@@ -1,0 +1,40 @@
+// `morvit check-libs`: whether the library files named in the node's domains match the
+// versions in the object database. The library prints every mismatch as a message.
+#include <iostream>
+
+#include "Commands.h"
+#include "LibraryRuns.h"
+
+namespace morvit::tool {
+namespace {
+
+struct CheckLibsOptions {
+  std::string dataDirectory;
+  std::string projectDirectory;
+};
+
+int CheckLibs(const CheckLibsOptions& options) {
+  UseDirectories(options.dataDirectory, options.projectDirectory);
+  VManager manager(nullptr);
+  if (LibsODBSuitLibsTarget(manager) == 0) {
+    throw Failure(
+        "the node's library files do not match the object database, or a node domain cannot be "
+        "read");
+  }
+  std::cout << "the node's library files match the object database\n";
+  return kExitSuccess;
+}
+
+}  // namespace
+
+CommandAction AddCheckLibsCommand(CLI::App& app) {
+  auto options = std::make_shared<CheckLibsOptions>();
+  CLI::App* command = app.add_subcommand(
+      "check-libs", "Checks the node's library files against the object database");
+  command->add_option("--data", options->dataDirectory, "data-set directory (MORVIT_DATA_DIR)");
+  command->add_option("--project", options->projectDirectory,
+                      "project directory (MORVIT_PROJECT_DIR)");
+  return [options] { return CheckLibs(*options); };
+}
+
+}  // namespace morvit::tool
