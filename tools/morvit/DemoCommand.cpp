@@ -1,5 +1,7 @@
 // `morvit demo [DIR]`: writes a sample project, runs the tool's commands on it and shows where
 // everything is. The sample is the example job of examples/job.json, built into the tool.
+#include <sqlite3.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -8,6 +10,7 @@
 
 #include "Commands.h"
 #include "Failure.h"
+#include "LibraryRuns.h"
 
 namespace morvit::tool {
 
@@ -35,9 +38,37 @@ void Step(const std::string& title, std::vector<std::string> arguments) {
     throw Failure(title + ": failed with exit status " + std::to_string(status));
 }
 
+// The first `count` lines of a text file.
+void ShowHead(const fs::path& file, int count) {
+  std::cout << "\n-- " << file.string() << " (first lines)\n";
+  std::ifstream in(file);
+  std::string line;
+  for (int i = 0; i < count && std::getline(in, line); ++i) std::cout << line << "\n";
+}
+
+// The rows of a query on a recorded run, columns separated by " | ".
+void ShowRows(const std::string& database, const std::string& sql) {
+  std::cout << "\n-- " << sql << "\n";
+  sqlite3* db = nullptr;
+  if (sqlite3_open_v2(database.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+    sqlite3_exec(
+        db, sql.c_str(),
+        [](void*, int columns, char** values, char**) {
+          for (int i = 0; i < columns; ++i)
+            std::cout << (i ? " | " : "") << (values[i] ? values[i] : "");
+          std::cout << "\n";
+          return 0;
+        },
+        nullptr, nullptr);
+  }
+  sqlite3_close(db);
+}
+
 void ListDirectory(const fs::path& directory) {
   std::vector<fs::path> files;
-  for (const auto& entry : fs::directory_iterator(directory)) files.push_back(entry.path());
+  for (const auto& entry : fs::directory_iterator(directory)) {
+    if (entry.is_regular_file()) files.push_back(entry.path());
+  }
   std::sort(files.begin(), files.end());
   for (const fs::path& file : files) {
     std::cout << "  " << file.string() << "  " << fs::file_size(file) << " bytes\n";
@@ -55,7 +86,28 @@ int Demo(const DemoOptions& options) {
   if (!out) throw Failure(job.string() + ": cannot be written");
   std::cout << "Sample project in " << root.string() << "\n";
   Step("Generate the domains of the sample job", {"generate", job.string(), "--data", data});
+  if constexpr (HasDump()) {
+    Step("List every domain file beside it", {"dump", "--no-times", data.string()});
+    ShowHead(data / "RB000001.D01", 12);
+  } else {
+    std::cout << "\n(no dump: this build of the library has no VBase_DumpDomain)\n";
+  }
+  if constexpr (HasBacktranslateRuns()) {
+    for (const char* run : {"node", "db", "pc"}) {
+      const std::string database = (root / (std::string(run) + ".sqlite")).string();
+      Step(std::string("Back-translate: ") + run,
+           {"backtranslate", run, "--data", data.string(), "--project", root.string(), "--db",
+            database, "--quiet", "--answer", "GetPCProgNo=1", "--answer", "GetMaxTask=3"});
+      ShowRows(database,
+               "SELECT domain_file, operation, count(*) FROM calls GROUP BY domain_file, "
+               "operation ORDER BY min(seq) LIMIT 12");
+    }
+  } else {
+    std::cout << "\n(no back-translation: this build of the library has no node, database or PC "
+                 "program run)\n";
+  }
   std::cout << "\n== Files\n";
+  ListDirectory(root);
   ListDirectory(data);
   return kExitSuccess;
 }

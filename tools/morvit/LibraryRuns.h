@@ -64,6 +64,21 @@ void DumpDomain(Length length, const char* name) {
   }
 }
 
+// Whether this build's library offers the operations (the demo runs only what is there).
+template <typename Manager = VManager>
+constexpr bool HasBacktranslateRuns() {
+  return requires(Manager & manager, CString & name) {
+    manager.NodeBacktranslate(name, 0);
+    manager.DBBacktranslate();
+    manager.PCBacktranslate();
+  };
+}
+
+template <typename Length = std::uint16_t>
+constexpr bool HasDump() {
+  return requires(Length length, const char* name) { VBase_DumpDomain(length, name); };
+}
+
 }  // namespace morvit::tool
 
 #endif  // MORVIT_TOOL_LIBRARYRUNS_H
