@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "FuzzParcels.h"
 #include "ScratchDataDirectory.h"
 #include "interface/DomainTable.h"
 #include "morvit/VDatabase.h"
@@ -14,15 +15,6 @@
 namespace {
 
 constexpr std::uint16_t kTypes[] = {3, 46, 78};
-
-ObjParcelType Parcel(std::uint16_t type) {
-  ObjParcelType parcel{};
-  parcel.objectNumber = 1;
-  parcel.classLetter = 'C';
-  parcel.domainType = type;
-  parcel.version = 1;
-  return parcel;
-}
 
 void ClearDirectory() {
   std::error_code ignored;
@@ -39,14 +31,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::uint16_t type = kTypes[data[0] % (sizeof kTypes / sizeof kTypes[0])];
   ClearDirectory();
   {
-    std::ofstream out(fuzzing::ScratchDataDirectory() + MakeDataSetName(Parcel(type)),
-                      std::ios::binary | std::ios::trunc);
+    std::ofstream out(
+        fuzzing::ScratchDataDirectory() + MakeDataSetName(fuzzing::DomainParcel(type)),
+        std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data + 1), static_cast<std::streamsize>(size - 1));
   }
   VDatabase database;
   std::unique_ptr<VDomain> domain = CreateDomainForType(type);
   try {
-    domain->OpenDomain(Parcel(type), &database, kOpenForReading);
+    domain->OpenDomain(fuzzing::DomainParcel(type), &database, kOpenForReading);
     domain->ReadDomain();
     domain->Backtranslate();
     domain->WriteDomain(1);

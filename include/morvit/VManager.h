@@ -38,6 +38,15 @@ class MORVIT_API VManager : public CObject {
   // The open domain of `type`, or null.
   VDomain* FindDomain(std::uint16_t type) const;
 
+  // Restores the node's files from its CNOD and RNOD domains (`option`: the node-mode flag)
+  // and puts the name of its initialisation file into `nodeName` ("TESTNODE.INI" without a
+  // CNOD domain). 1: restored, or no CNOD domain at all; 0: a node domain exists but cannot be
+  // read or restored.
+  int NodeBacktranslate(CString& nodeName, int option);
+  // 1 when the node's library files match the object database; 0 when they do not (each
+  // mismatch written as message 2455) or the CNOD domain cannot be read.
+  int LibsODBSuitLibsTarget();
+
   VDatabase* GetDatabase() const { return m_pDatabase; }
 
  private:

@@ -17,6 +17,8 @@
 
 class SectionRecord {
  public:
+  static constexpr std::size_t kRecordSize = sizeof(TSectionInfo);
+
   explicit SectionRecord(const TSectionInfo& record)
       : m_pBytes(reinterpret_cast<const char*>(&record)) {}
 
@@ -40,6 +42,16 @@ class SectionRecord {
     return {m_pBytes + TextAt, std::min(length, kRecordSize - TextAt)};
   }
 
+  // The zero-terminated characters at `TextAt`: at most `Limit` of them, and never past the
+  // record's end.
+  template <std::size_t TextAt, std::size_t Limit = kRecordSize>
+  std::string_view TerminatedText() const {
+    static_assert(TextAt < kRecordSize, "text starts past the record's end");
+    const std::size_t room = std::min(Limit, kRecordSize - TextAt);
+    const char* text = m_pBytes + TextAt;
+    return {text, static_cast<std::size_t>(std::find(text, text + room, '\0') - text)};
+  }
+
   // Copies `count` bytes from `Offset` on.
   template <std::size_t Offset, std::size_t Count>
   void CopyBytes(void* destination) const {
@@ -48,8 +60,6 @@ class SectionRecord {
   }
 
  private:
-  static constexpr std::size_t kRecordSize = sizeof(TSectionInfo);
-
   const char* m_pBytes;
 };
 
@@ -58,16 +68,17 @@ class SectionRecord {
 inline constexpr std::uint64_t kMaxElementLength = 0xFFFF - kSectionBlockHeaderSize;
 
 // Appends what `write(element)` writes to the end of `element` and returns the number of bytes
-// added. If the element would then be too long for its block, the bytes are taken back and the
-// record is refused with the generic file exception: a block size that wrapped around would
-// make the domain unreadable.
+// added. If the element would then be longer than `maxLength` (by default: too long for its
+// block), the bytes are taken back and the record is refused with the generic file exception:
+// a block size that wrapped around would make the domain unreadable.
 template <typename Write>
-std::uint16_t AppendToElement(VElement& element, Write&& write) {
+std::uint16_t AppendToElement(VElement& element, Write&& write,
+                              std::uint64_t maxLength = kMaxElementLength) {
   const std::uint64_t before = element.GetLength();
   element.SeekToEnd();
   write(element);
   const std::uint64_t after = element.GetLength();
-  if (after > kMaxElementLength) {
+  if (after > maxLength) {
     element.SetLength(before);
     element.SeekToEnd();
     AfxThrowFileException(CFileException::genericException);

@@ -2,14 +2,20 @@
 // including those of files without a domain class, creates nothing.
 #include "interface/DomainTable.h"
 
+#include "domains/VCnodDomain.h"
 #include "domains/VNobaDomain.h"
 #include "domains/VPobaDomain.h"
 #include "domains/VRebaDomain.h"
+#include "domains/VRnodDomain.h"
 
 std::unique_ptr<VDomain> CreateDomainForType(std::uint16_t type) {
   switch (type) {
+    case 1:
+      return std::make_unique<VCnodDomain>(0);
     case 3:
       return std::make_unique<VNobaDomain>();
+    case 44:
+      return std::make_unique<VRnodDomain>(0);
     case 46:
       return std::make_unique<VRebaDomain>();
     case 78:

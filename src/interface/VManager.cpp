@@ -1,6 +1,7 @@
 // VManager: the open-domain map and the generation steps on it.
 #include "morvit/VManager.h"
 
+#include "backtranslate/NodeBacktranslation.h"
 #include "domains/VDomain.h"
 #include "interface/DomainTable.h"
 
@@ -49,3 +50,9 @@ VDomain* VManager::FindDomain(std::uint16_t type) const {
   auto it = m_mapDomains.find(type);
   return it == m_mapDomains.end() ? nullptr : it->second.get();
 }
+
+int VManager::NodeBacktranslate(CString& nodeName, int option) {
+  return BacktranslateNode(nodeName, option);
+}
+
+int VManager::LibsODBSuitLibsTarget() { return CheckNodeLibraries(); }

@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include "domains/VCnodDomain.h"
 #include "domains/VNobaDomain.h"
 #include "domains/VPobaDomain.h"
 #include "domains/VRebaDomain.h"
+#include "domains/VRnodDomain.h"
 
 namespace {
 
@@ -14,12 +16,16 @@ TEST(DomainTable, TypeNumbersGetTheirClasses) {
     std::uint16_t type;
     const CRuntimeClass* cls;  // null: no domain class
   } rows[] = {
+      {1, RUNTIME_CLASS(VCnodDomain)},
       {3, RUNTIME_CLASS(VNobaDomain)},
+      {44, RUNTIME_CLASS(VRnodDomain)},
       {46, RUNTIME_CLASS(VRebaDomain)},
       {78, RUNTIME_CLASS(VPobaDomain)},
       {2, nullptr},
       {47, nullptr},
       {79, nullptr},
+      {119, nullptr},
+      {120, nullptr},
   };
   for (const auto& row : rows) {
     const auto domain = CreateDomainForType(row.type);

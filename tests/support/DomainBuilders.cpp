@@ -62,6 +62,19 @@ TSectionInfo PageBreak(std::uint16_t number, std::int32_t value, std::uint8_t fl
   return section;
 }
 
+TSectionInfo NodeRecord(const NodeFiles& files) {
+  TSectionInfo section = Section(0);
+  for (std::size_t i = 0; i < 3; ++i) Put(section, 12 + 4 * i, files.searchKinds[i]);
+  Put(section, 24, files.kind);
+  Put(section, 28, files.value);
+  std::memcpy(reinterpret_cast<unsigned char*>(&section) + 32, files.text.data(),
+              std::min<std::size_t>(files.text.size(), 17));
+  Put(section, 49, static_cast<std::uint8_t>(files.carry ? 1 : 0));
+  std::memcpy(reinterpret_cast<unsigned char*>(&section) + 52, files.pattern.data(),
+              files.pattern.size());
+  return section;
+}
+
 ObjParcelType TestParcel(std::uint16_t type) {
   ObjParcelType parcel{};
   parcel.objectNumber = 1;

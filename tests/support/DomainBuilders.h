@@ -46,6 +46,18 @@ TSectionInfo Addition(std::uint16_t key, std::uint16_t number, const std::string
 TSectionInfo PageBreak(std::uint16_t number, std::int32_t value, std::uint8_t flag,
                        const std::string& text);
 
+// CNOD/RNOD record: the three directory kinds searched, the entry's kind, value and text (at
+// most 16 characters), the carry flag and the file name or pattern.
+struct NodeFiles {
+  std::int32_t searchKinds[3];
+  std::uint16_t kind;
+  std::uint32_t value;
+  std::string text;
+  bool carry;
+  std::string pattern;
+};
+TSectionInfo NodeRecord(const NodeFiles& files);
+
 // The parcel the tests generate and read: object 1, version 1, scope 0.
 ObjParcelType TestParcel(std::uint16_t type);
 

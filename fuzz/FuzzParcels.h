@@ -1,0 +1,23 @@
+// The parcel the fuzz targets write and read their domain files under: object 1, class 'C',
+// scope 0, version 1.
+#ifndef MORVIT_FUZZ_FUZZPARCELS_H
+#define MORVIT_FUZZ_FUZZPARCELS_H
+
+#include <cstdint>
+
+#include "morvit/VBase.h"
+
+namespace fuzzing {
+
+inline ObjParcelType DomainParcel(std::uint16_t type) {
+  ObjParcelType parcel{};
+  parcel.objectNumber = 1;
+  parcel.classLetter = 'C';
+  parcel.domainType = type;
+  parcel.version = 1;
+  return parcel;
+}
+
+}  // namespace fuzzing
+
+#endif  // MORVIT_FUZZ_FUZZPARCELS_H

@@ -1,0 +1,76 @@
+// The node runs: CNOD, then RNOD, each created, opened, read and used within its step; file
+// failures become the runs' results.
+#include "backtranslate/NodeBacktranslation.h"
+
+#include <memory>
+
+#include "domains/VCnodDomain.h"
+#include "domains/VRnodDomain.h"
+#include "morvit/VDomainPath.h"
+
+namespace {
+
+constexpr std::uint16_t kCnodType = 1;
+constexpr std::uint16_t kRnodType = 44;
+
+// The newest version of the node domain of `type`, any object number.
+ObjParcelType NodeParcel(std::uint16_t type) {
+  ObjParcelType parcel{};
+  VDomainPath().GenParcel(type, 0, VBASE_ANY_WORD, parcel);
+  return parcel;
+}
+
+// Whether the domain of `parcel` has a file at all.
+bool DomainExists(const ObjParcelType& parcel) {
+  try {
+    VDomainPath().FindFile(parcel);
+    return true;
+  } catch (const CFileException& e) {
+    if (e.m_cause == CFileException::fileNotFound) return false;
+    throw;
+  }
+}
+
+template <typename Node>
+std::unique_ptr<Node> OpenAndRead(std::uint16_t type, int nodeMode, bool withFileList) {
+  auto node = std::make_unique<Node>(nodeMode);
+  node->SetFileListEnabled(withFileList ? 1 : 0);
+  node->OpenDomain(NodeParcel(type), nullptr, kOpenForReading);
+  node->ReadDomain();
+  return node;
+}
+
+}  // namespace
+
+int BacktranslateNode(CString& nodeName, int option) {
+  nodeName = kDefaultNodeName;
+  try {
+    // No CNOD is no node: nothing to restore, and the default name stands. One that exists
+    // but cannot be read or restored is a failure, never taken for a missing node.
+    if (!DomainExists(NodeParcel(kCnodType))) return 1;
+    auto cnod = OpenAndRead<VCnodDomain>(kCnodType, option, true);
+    cnod->Backtranslate();
+    cnod->GetName(nodeName);
+  } catch (const CFileException&) {
+    return 0;
+  }
+  try {
+    OpenAndRead<VRnodDomain>(kRnodType, option, true)->Backtranslate();
+  } catch (const CFileException&) {
+    return 0;
+  }
+  return 1;
+}
+
+int CheckNodeLibraries() {
+  try {
+    if (OpenAndRead<VCnodDomain>(kCnodType, 0, false)->CheckLibraryVersions() == 0) return 0;
+  } catch (const CFileException&) {
+    return 0;
+  }
+  try {
+    return OpenAndRead<VRnodDomain>(kRnodType, 0, false)->CheckLibraryVersions();
+  } catch (const CFileException&) {
+    return 1;
+  }
+}

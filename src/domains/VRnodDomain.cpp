@@ -1,0 +1,18 @@
+// VRnodDomain: the RNOD node domain and its file list of type 120.
+#include "domains/VRnodDomain.h"
+
+IMPLEMENT_RUNTIME_CLASS(VRnodDomain, VCnodDomain)
+
+namespace {
+
+constexpr std::uint16_t kRnodFileListType = 120;
+
+}  // namespace
+
+VRnodDomain::VRnodDomain(int nodeMode) : VCnodDomain(0) { m_nNodeMode = nodeMode; }
+
+VRnodDomain::~VRnodDomain() = default;
+
+void VRnodDomain::OpenDomain(ObjParcelType parcel, VDatabase* database, std::uint16_t mode) {
+  OpenWithFileList(parcel, database, mode, kRnodFileListType);
+}
