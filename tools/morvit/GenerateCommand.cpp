@@ -24,6 +24,7 @@ constexpr std::uint16_t kHighestParcel = 99;
 struct GenerateOptions {
   std::string job;
   std::string dataDirectory;
+  std::string projectDirectory;
 };
 
 nlohmann::json ReadJob(const std::string& path) {
@@ -82,18 +83,26 @@ const CInterfaceType& DomainType(const JobValue& domain) {
       type.json.is_number_integer()
           ? FindCInterfaceType(static_cast<std::uint16_t>(type.Integer(0, 0xFFFF)))
           : FindCInterfaceType(type.Text(8));
-  if (found == nullptr) type.Fail("not a domain type this tool generates (NOBA, REBA, POBA)");
+  if (found == nullptr)
+    type.Fail("not a domain type this tool generates (CNOD, RNOD, NOBA, REBA, POBA)");
   return *found;
 }
 
 // "NB000001.C01  NOBA  type 3  scope 0  version 1  object 1  96 bytes" (the parcel's length)
-void PrintParcel(const ObjParcelType& parcel, const char* typeName) {
+// A node's file list comes with it: its parcels are of type 119 (a CNOD's) or 120 (an RNOD's).
+const char* DomainName(std::uint16_t type) {
+  if (const CInterfaceType* known = FindCInterfaceType(type)) return known->name;
+  return type == 119 || type == 120 ? "XBFI" : "?";
+}
+
+void PrintParcel(const ObjParcelType& parcel) {
   VDomainPath path;
   const CString full = path.FindFile(parcel);
   const std::size_t slash = full.find_last_of('/');
-  std::cout << full.substr(slash == CString::npos ? 0 : slash + 1) << "  " << typeName << "  type "
-            << parcel.domainType << "  scope " << parcel.scope << "  version " << parcel.version
-            << "  object " << parcel.objectNumber << "  " << parcel.length << " bytes\n";
+  std::cout << full.substr(slash == CString::npos ? 0 : slash + 1) << "  "
+            << DomainName(parcel.domainType) << "  type " << parcel.domainType << "  scope "
+            << parcel.scope << "  version " << parcel.version << "  object " << parcel.objectNumber
+            << "  " << parcel.length << " bytes\n";
 }
 
 // Starts, fills and finishes one domain through the C interface. A failure names the domain;
@@ -117,12 +126,12 @@ void GenerateDomain(VManager* manager, const JobValue& domain) {
   std::array<ObjParcelType, kHighestParcel + 1> parcels{};
   std::uint16_t count = 0;
   check(VBase_PutFinishEx(manager, type.type, &count, kHighestParcel, parcels.data()), "finish");
-  for (std::uint16_t i = 0; i < count; ++i) PrintParcel(parcels[i], type.name);
+  for (std::uint16_t i = 0; i < count; ++i) PrintParcel(parcels[i]);
 }
 
 int Generate(const GenerateOptions& options) {
   if (!options.dataDirectory.empty()) std::filesystem::create_directories(options.dataDirectory);
-  UseDirectories(options.dataDirectory, "");
+  UseDirectories(options.dataDirectory, options.projectDirectory);
   const nlohmann::json json = ReadJob(options.job);
   const JobValue job{json, ""};
   const JobValue domains = job["domains"];
@@ -148,6 +157,9 @@ CommandAction AddGenerateCommand(CLI::App& app) {
   command->add_option("JOB", options->job, "the job file (format in the README)")->required();
   command->add_option("--data", options->dataDirectory,
                       "data-set directory to write into (default: MORVIT_DATA_DIR or .)");
+  command->add_option("--project", options->projectDirectory,
+                      "project directory under which node files are searched (default: "
+                      "MORVIT_PROJECT_DIR, else the data directory)");
   return [options] { return Generate(*options); };
 }
 

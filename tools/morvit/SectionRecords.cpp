@@ -1,5 +1,6 @@
-// Section records of NOBA, REBA and POBA. Fields lie at the byte offsets the domain types read
-// them from, in host byte order; a text that does not fit its field is refused, never cut.
+// Section records of CNOD, RNOD, NOBA, REBA and POBA. Fields lie at the byte offsets the domain
+// types read them from, in host byte order; a text that does not fit its field is refused, never
+// cut.
 #include "SectionRecords.h"
 
 #include <array>
@@ -27,11 +28,13 @@ class RecordWriter {
     static_assert(std::is_trivially_copyable_v<T>);
     std::memcpy(reinterpret_cast<unsigned char*>(&m_record) + offset, &value, sizeof value);
   }
-  // Characters at `offset`, their length at `lengthOffset`; at most `room` of them.
+  // Characters at `offset`, their length at `lengthOffset` (0: none, the text ends in a zero
+  // byte, which the zeroed record provides); at most `room` of them.
   void Text(std::size_t offset, std::size_t lengthOffset, std::size_t room, const JobValue& value) {
     const std::string text = value.Text(room);
+    if (text.find('\0') != std::string::npos) value.Fail("holds a zero byte");
     std::memcpy(reinterpret_cast<unsigned char*>(&m_record) + offset, text.data(), text.size());
-    Put(lengthOffset, static_cast<std::uint16_t>(text.size()));
+    if (lengthOffset != 0) Put(lengthOffset, static_cast<std::uint16_t>(text.size()));
   }
   const TSectionInfo& Record() const { return m_record; }
 
@@ -151,7 +154,33 @@ void BuildBase(const JobValue& domain, SectionList& list) {
   }
 }
 
-constexpr std::array<CInterfaceType, 3> kTypes = {{
+// CNOD and RNOD: "files", each searched in up to three directory kinds (32-bit at 12, 16,
+// 20), listed under its kind (16-bit at 24, default the first search kind) with a value
+// (32-bit at 28) and a text (at most 16 characters at 32); with "carry" (flag at 49) the file
+// goes into the node's file list. The name or pattern, zero-terminated, at 52.
+void BuildNode(const JobValue& domain, SectionList& list) {
+  const JobValue files = domain["files"];
+  for (std::size_t i = 0; i < files.Size(); ++i) {
+    const JobValue file = files.At(i);
+    RecordWriter writer(0);
+    const JobValue search = file["search"];
+    if (search.Size() < 1 || search.Size() > 3) search.Fail("expected 1 to 3 directory kinds");
+    for (std::size_t k = 0; k < search.Size(); ++k) {
+      writer.Put(12 + 4 * k, static_cast<std::int32_t>(search.At(k).Integer(0, 12)));
+    }
+    writer.Put(24, static_cast<std::uint16_t>(
+                       OptionalInteger(file, "kind", 0, 0xFFFF, search.At(0).Integer(0, 12))));
+    writer.Put(28, static_cast<std::uint32_t>(OptionalInteger(file, "value", 0, UINT32_MAX, 0)));
+    if (file.Find("text")) writer.Text(32, 0, 16, file["text"]);
+    writer.Put(49, static_cast<std::uint8_t>(file.Find("carry") ? file["carry"].Boolean() : true));
+    writer.Text(52, 0, sizeof(TSectionInfo) - 52 - 1, file["pattern"]);
+    list.records.push_back(writer.Record());
+  }
+}
+
+constexpr std::array<CInterfaceType, 5> kTypes = {{
+    {"CNOD", 1, BuildNode},
+    {"RNOD", 44, BuildNode},
     {"NOBA", 3, BuildNoba},
     {"REBA", 46, BuildBase},
     {"POBA", 78, BuildBase},

@@ -1,6 +1,7 @@
 // The command line: the commands under one application, parsing, and the one place where a
 // failure becomes a message and an exit status.
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 #include <map>
 #include <vector>
@@ -10,9 +11,15 @@
 
 namespace morvit::tool {
 
+// Made absolute here: the library resolves them at first use, and its newest-file search
+// changes the current directory before that may happen.
 void UseDirectories(const std::string& dataDirectory, const std::string& projectDirectory) {
-  if (!dataDirectory.empty()) setenv("MORVIT_DATA_DIR", dataDirectory.c_str(), 1);
-  if (!projectDirectory.empty()) setenv("MORVIT_PROJECT_DIR", projectDirectory.c_str(), 1);
+  if (!dataDirectory.empty()) {
+    setenv("MORVIT_DATA_DIR", std::filesystem::absolute(dataDirectory).c_str(), 1);
+  }
+  if (!projectDirectory.empty()) {
+    setenv("MORVIT_PROJECT_DIR", std::filesystem::absolute(projectDirectory).c_str(), 1);
+  }
 }
 
 int RunTool(int argc, const char* const* argv) {
