@@ -14,11 +14,16 @@ TEST(DemoCommand, WritesAndGeneratesTheSampleProject) {
   ASSERT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(tooltest::ReadText(dir.File("project/job.json")),
             tooltest::ReadText(MORVIT_SOURCE_DIR "/examples/job.json"));
-  for (const char* name : {"NB000001.C01", "RB000001.C01", "PB000001.C01"}) {
+  for (const char* name :
+       {"CN000001.C01", "RN000001.C01", "NB000001.C01", "RB000001.C01", "PB000001.C01"}) {
     EXPECT_TRUE(std::filesystem::exists(dir.File(std::string("project/data/") + name))) << name;
     EXPECT_NE(result.out.find(std::string("/project/data/") + name), std::string::npos);
   }
-  EXPECT_NE(result.out.find("$ morvit generate "), std::string::npos) << result.out;
+  for (const char* step : {"$ morvit generate ", "$ morvit check-libs ",
+                           "the node's library files match the object database",
+                           "node initialisation file: NODE1.INI", "node | 1"}) {
+    EXPECT_NE(result.out.find(step), std::string::npos) << step << "\n" << result.out;
+  }
   // Run again on the same directory: the project is written anew.
   EXPECT_EQ(tooltest::RunTool(dir.path(), "demo project").status, 0);
 }

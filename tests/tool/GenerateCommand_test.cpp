@@ -23,15 +23,21 @@ TEST(GenerateCommand, ExampleJobWritesItsDomainsAndPrintsTheParcels) {
   const auto result =
       RunTool(dir.path(), "generate '" MORVIT_SOURCE_DIR "/examples/job.json' --data data");
   ASSERT_EQ(result.status, 0) << result.err;
+  // No project files here: the nodes list nothing, their file lists are empty.
   EXPECT_EQ(result.out,
+            "CN000001.C01  CNOD  type 1  scope 0  version 1  object 1  64 bytes\n"
+            "XC000001.C01  XBFI  type 119  scope 0  version 1  object 1  78 bytes\n"
+            "RN000001.C01  RNOD  type 44  scope 0  version 1  object 1  64 bytes\n"
+            "XR000001.C01  XBFI  type 120  scope 0  version 1  object 1  78 bytes\n"
             "NB000001.C01  NOBA  type 3  scope 0  version 1  object 1  128 bytes\n"
             "RB000001.C01  REBA  type 46  scope 0  version 1  object 1  216 bytes\n"
             "PB000001.C01  POBA  type 78  scope 0  version 1  object 1  156 bytes\n");
-  for (const char* name : {"NB000001.C01", "RB000001.C01", "PB000001.C01"}) {
+  for (const char* name : {"CN000001.C01", "XC000001.C01", "RN000001.C01", "XR000001.C01",
+                           "NB000001.C01", "RB000001.C01", "PB000001.C01"}) {
     const auto bytes = testutil::ReadWholeFile(dir.File(std::string("data/") + name));
     EXPECT_EQ(bytes.size(), 1024u) << name;
   }
-  EXPECT_EQ(CountFiles(dir.path() / "data"), 3u);
+  EXPECT_EQ(CountFiles(dir.path() / "data"), 7u);
 }
 
 TEST(GenerateCommand, FaultyJobsAreRefusedBeforeAnyFileIsWritten) {

@@ -64,6 +64,38 @@ void ShowRows(const std::string& database, const std::string& sql) {
   sqlite3_close(db);
 }
 
+// One recorded run into ROOT/RUN.sqlite, and a look into the database.
+void BackTranslate(const fs::path& root, const fs::path& data, const std::string& run) {
+  const std::string database = (root / (run + ".sqlite")).string();
+  Step("Back-translate: " + run,
+       {"backtranslate", run, "--data", data.string(), "--project", root.string(), "--db", database,
+        "--quiet", "--answer", "GetPCProgNo=1", "--answer", "GetMaxTask=3"});
+  ShowRows(database, "SELECT command, result FROM run");
+  ShowRows(database,
+           "SELECT domain_file, operation, count(*) FROM calls GROUP BY domain_file, operation "
+           "ORDER BY min(seq) LIMIT 12");
+}
+
+// The node's files under the project directory, and the object database that knows its
+// libraries, so that the node domains list them and the library check finds them.
+void WriteProjectFiles(const fs::path& root) {
+  const std::pair<const char*, std::string> files[] = {
+      {"CONTROL/NODE1.INI", "[node]\nname=PUMPS\nstations=3\n"},
+      {"PCDATA/MATHLIB.PE_", std::string(2048, 'M')},
+      {"DBDATA/DBLIB.DE_", std::string(1024, 'D')},
+      {"objects.json",
+       R"({"pcLibraries": [{"name": "MATHLIB", "description": "math blocks", "version": 7}],)"
+       R"( "databaseLibraries": [{"name": "DBLIB", "version": 3}]})"},
+  };
+  for (const auto& [name, content] : files) {
+    fs::create_directories((root / name).parent_path());
+    std::ofstream out(root / name, std::ios::binary);
+    out << content;
+    out.close();
+    if (!out) throw Failure((root / name).string() + ": cannot be written");
+  }
+}
+
 void ListDirectory(const fs::path& directory) {
   std::vector<fs::path> files;
   for (const auto& entry : fs::directory_iterator(directory)) {
@@ -85,30 +117,32 @@ int Demo(const DemoOptions& options) {
   out.close();
   if (!out) throw Failure(job.string() + ": cannot be written");
   std::cout << "Sample project in " << root.string() << "\n";
-  Step("Generate the domains of the sample job", {"generate", job.string(), "--data", data});
+  WriteProjectFiles(root);
+  Step("Generate the domains of the sample job",
+       {"generate", job.string(), "--data", data, "--project", root.string()});
   if constexpr (HasDump()) {
     Step("List every domain file beside it", {"dump", "--no-times", data.string()});
     ShowHead(data / "RB000001.D01", 12);
   } else {
     std::cout << "\n(no dump: this build of the library has no VBase_DumpDomain)\n";
   }
-  if constexpr (HasBacktranslateRuns()) {
-    for (const char* run : {"node", "db", "pc"}) {
-      const std::string database = (root / (std::string(run) + ".sqlite")).string();
-      Step(std::string("Back-translate: ") + run,
-           {"backtranslate", run, "--data", data.string(), "--project", root.string(), "--db",
-            database, "--quiet", "--answer", "GetPCProgNo=1", "--answer", "GetMaxTask=3"});
-      ShowRows(database,
-               "SELECT domain_file, operation, count(*) FROM calls GROUP BY domain_file, "
-               "operation ORDER BY min(seq) LIMIT 12");
-    }
+  Step("Check the node's library files against the object database",
+       {"check-libs", "--data", data.string(), "--project", root.string()});
+  BackTranslate(root, data, "node");
+  if constexpr (HasDBBacktranslate()) {
+    BackTranslate(root, data, "db");
   } else {
-    std::cout << "\n(no back-translation: this build of the library has no node, database or PC "
-                 "program run)\n";
+    std::cout << "\n(no database back-translation: not in this build of the library)\n";
+  }
+  if constexpr (HasPCBacktranslate()) {
+    BackTranslate(root, data, "pc");
+  } else {
+    std::cout << "\n(no PC program back-translation: not in this build of the library)\n";
   }
   std::cout << "\n== Files\n";
-  ListDirectory(root);
-  ListDirectory(data);
+  for (const char* directory : {".", "data", "CONTROL", "PCDATA", "DBDATA"}) {
+    ListDirectory((root / directory).lexically_normal());
+  }
   return kExitSuccess;
 }
 

@@ -66,12 +66,13 @@ void DumpDomain(Length length, const char* name) {
 
 // Whether this build's library offers the operations (the demo runs only what is there).
 template <typename Manager = VManager>
-constexpr bool HasBacktranslateRuns() {
-  return requires(Manager & manager, CString & name) {
-    manager.NodeBacktranslate(name, 0);
-    manager.DBBacktranslate();
-    manager.PCBacktranslate();
-  };
+constexpr bool HasDBBacktranslate() {
+  return requires(Manager & manager) { manager.DBBacktranslate(); };
+}
+
+template <typename Manager = VManager>
+constexpr bool HasPCBacktranslate() {
+  return requires(Manager & manager) { manager.PCBacktranslate(); };
 }
 
 template <typename Length = std::uint16_t>
