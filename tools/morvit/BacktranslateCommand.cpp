@@ -18,8 +18,7 @@ namespace {
 
 struct BacktranslateOptions {
   std::string run;
-  std::string dataDirectory;
-  std::string projectDirectory;
+  Directories directories;
   std::string database;
   std::string json;
   std::vector<std::string> answers;
@@ -118,9 +117,7 @@ CommandAction AddBacktranslateCommand(CLI::App& app) {
   command->add_option("RUN", options->run, "node, db or pc")
       ->required()
       ->check(CLI::IsMember({"node", "db", "pc"}));
-  command->add_option("--data", options->dataDirectory, "data-set directory (MORVIT_DATA_DIR)");
-  command->add_option("--project", options->projectDirectory,
-                      "project directory (MORVIT_PROJECT_DIR)");
+  AddDirectoryOptions(*command, options->directories);
   command->add_option("--db", options->database,
                       "SQLite output (default RUN.sqlite unless only --json is given)");
   command->add_option("--json", options->json, "JSON lines output");
@@ -133,7 +130,7 @@ CommandAction AddBacktranslateCommand(CLI::App& app) {
       ->default_val(0);
   command->add_flag("--quiet,-q", options->quiet, "no progress bar");
   return [options] {
-    UseDirectories(options->dataDirectory, options->projectDirectory);
+    UseDirectories(options->directories);
     RecordedRunSettings settings;
     settings.command = options->run;
     settings.database = options->database.empty() && options->json.empty()

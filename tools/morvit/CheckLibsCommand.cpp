@@ -8,13 +8,8 @@
 namespace morvit::tool {
 namespace {
 
-struct CheckLibsOptions {
-  std::string dataDirectory;
-  std::string projectDirectory;
-};
-
-int CheckLibs(const CheckLibsOptions& options) {
-  UseDirectories(options.dataDirectory, options.projectDirectory);
+int CheckLibs(const Directories& directories) {
+  UseDirectories(directories);
   VManager manager(nullptr);
   if (LibsODBSuitLibsTarget(manager) == 0) {
     throw Failure(
@@ -28,12 +23,10 @@ int CheckLibs(const CheckLibsOptions& options) {
 }  // namespace
 
 CommandAction AddCheckLibsCommand(CLI::App& app) {
-  auto options = std::make_shared<CheckLibsOptions>();
+  auto options = std::make_shared<Directories>();
   CLI::App* command = app.add_subcommand(
       "check-libs", "Checks the node's library files against the object database");
-  command->add_option("--data", options->dataDirectory, "data-set directory (MORVIT_DATA_DIR)");
-  command->add_option("--project", options->projectDirectory,
-                      "project directory (MORVIT_PROJECT_DIR)");
+  AddDirectoryOptions(*command, *options);
   return [options] { return CheckLibs(*options); };
 }
 

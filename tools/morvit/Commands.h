@@ -20,9 +20,18 @@ CommandAction AddBacktranslateCommand(CLI::App& app);
 CommandAction AddDumpCommand(CLI::App& app);
 CommandAction AddCheckLibsCommand(CLI::App& app);
 
-// Makes the data directory (and the project directory, when given) the library's for this
-// process: the library reads them from its environment at first use.
-void UseDirectories(const std::string& dataDirectory, const std::string& projectDirectory);
+// The data-set and project directories a command works on (empty: the library's default).
+struct Directories {
+  std::string data;
+  std::string project;
+};
+
+// Adds --data and --project to a command.
+void AddDirectoryOptions(CLI::App& command, Directories& directories);
+
+// Makes the directories given the library's for this process: the library reads them from its
+// environment at first use.
+void UseDirectories(const Directories& directories);
 
 // Runs the tool on its arguments; returns the exit status.
 int RunTool(int argc, const char* const* argv);

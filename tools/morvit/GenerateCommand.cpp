@@ -23,8 +23,7 @@ constexpr std::uint16_t kHighestParcel = 99;
 
 struct GenerateOptions {
   std::string job;
-  std::string dataDirectory;
-  std::string projectDirectory;
+  Directories directories;
 };
 
 nlohmann::json ReadJob(const std::string& path) {
@@ -130,8 +129,11 @@ void GenerateDomain(VManager* manager, const JobValue& domain) {
 }
 
 int Generate(const GenerateOptions& options) {
-  if (!options.dataDirectory.empty()) std::filesystem::create_directories(options.dataDirectory);
-  UseDirectories(options.dataDirectory, options.projectDirectory);
+  // The data directory is where the job's files go: made when missing.
+  if (!options.directories.data.empty()) {
+    std::filesystem::create_directories(options.directories.data);
+  }
+  UseDirectories(options.directories);
   const nlohmann::json json = ReadJob(options.job);
   const JobValue job{json, ""};
   const JobValue domains = job["domains"];
@@ -155,11 +157,7 @@ CommandAction AddGenerateCommand(CLI::App& app) {
   CLI::App* command =
       app.add_subcommand("generate", "Builds the domain files a JSON job describes");
   command->add_option("JOB", options->job, "the job file (format in the README)")->required();
-  command->add_option("--data", options->dataDirectory,
-                      "data-set directory to write into (default: MORVIT_DATA_DIR or .)");
-  command->add_option("--project", options->projectDirectory,
-                      "project directory under which node files are searched (default: "
-                      "MORVIT_PROJECT_DIR, else the data directory)");
+  AddDirectoryOptions(*command, options->directories);
   return [options] { return Generate(*options); };
 }
 

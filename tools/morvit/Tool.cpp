@@ -13,13 +13,21 @@ namespace morvit::tool {
 
 // Made absolute here: the library resolves them at first use, and its newest-file search
 // changes the current directory before that may happen.
-void UseDirectories(const std::string& dataDirectory, const std::string& projectDirectory) {
-  if (!dataDirectory.empty()) {
-    setenv("MORVIT_DATA_DIR", std::filesystem::absolute(dataDirectory).c_str(), 1);
+void UseDirectories(const Directories& directories) {
+  if (!directories.data.empty()) {
+    setenv("MORVIT_DATA_DIR", std::filesystem::absolute(directories.data).c_str(), 1);
   }
-  if (!projectDirectory.empty()) {
-    setenv("MORVIT_PROJECT_DIR", std::filesystem::absolute(projectDirectory).c_str(), 1);
+  if (!directories.project.empty()) {
+    setenv("MORVIT_PROJECT_DIR", std::filesystem::absolute(directories.project).c_str(), 1);
   }
+}
+
+void AddDirectoryOptions(CLI::App& command, Directories& directories) {
+  command.add_option("--data", directories.data,
+                     "data-set directory of the domain files (default: MORVIT_DATA_DIR, else .)");
+  command.add_option("--project", directories.project,
+                     "project directory of the node files (default: MORVIT_PROJECT_DIR, else "
+                     "the data directory)");
 }
 
 int RunTool(int argc, const char* const* argv) {
