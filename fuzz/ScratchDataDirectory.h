@@ -5,9 +5,13 @@
 
 #include <stdlib.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
+#include "FuzzParcels.h"
+#include "support/DataSetNames.h"
 #include "support/DefaultHost.h"
 
 namespace fuzzing {
@@ -30,6 +34,17 @@ inline const CString& ScratchDataDirectory() {
 inline void RemoveScratchDataDirectory() {
   std::error_code ignored;
   std::filesystem::remove_all(ScratchDataDirectory(), ignored);
+}
+
+// Empties the directory, then writes `bytes` as the domain file of DomainParcel(type).
+inline void WriteScratchDomain(std::uint16_t type, const std::uint8_t* bytes, std::size_t size) {
+  std::error_code ignored;
+  for (const auto& entry : std::filesystem::directory_iterator(ScratchDataDirectory(), ignored)) {
+    std::filesystem::remove(entry.path(), ignored);
+  }
+  std::ofstream out(ScratchDataDirectory() + MakeDataSetName(DomainParcel(type)),
+                    std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes), static_cast<std::streamsize>(size));
 }
 
 }  // namespace fuzzing

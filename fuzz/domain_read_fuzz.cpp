@@ -3,39 +3,22 @@
 // must end in a read domain or a file exception, never a crash, a hang or a wild allocation.
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 
 #include "FuzzParcels.h"
 #include "ScratchDataDirectory.h"
 #include "interface/DomainTable.h"
 #include "morvit/VDatabase.h"
-#include "support/DataSetNames.h"
 
 namespace {
 
 constexpr std::uint16_t kTypes[] = {3, 46, 78};
-
-void ClearDirectory() {
-  std::error_code ignored;
-  for (const auto& entry :
-       std::filesystem::directory_iterator(fuzzing::ScratchDataDirectory(), ignored)) {
-    std::filesystem::remove(entry.path(), ignored);
-  }
-}
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 1) return 0;
   const std::uint16_t type = kTypes[data[0] % (sizeof kTypes / sizeof kTypes[0])];
-  ClearDirectory();
-  {
-    std::ofstream out(
-        fuzzing::ScratchDataDirectory() + MakeDataSetName(fuzzing::DomainParcel(type)),
-        std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(data + 1), static_cast<std::streamsize>(size - 1));
-  }
+  fuzzing::WriteScratchDomain(type, data + 1, size - 1);
   VDatabase database;
   std::unique_ptr<VDomain> domain = CreateDomainForType(type);
   try {

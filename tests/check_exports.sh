@@ -12,6 +12,11 @@ for name in VBase_Body VBase_CreateManager VBase_DeleteManager VBase_PutStart VB
             VBase_DeleteFuncBlockList; do
   if ! grep -qx "$name" <<<"$symbols"; then echo "missing export: $name"; missing=1; fi
 done
+# The writers of the PC program domains, exported C++ functions.
+demangled_all=$(c++filt <<<"$symbols")
+for name in VWriteTade VWriteRede VWritePode VWriteRelo VWritePolo; do
+  if ! grep -q "^$name(" <<<"$demangled_all"; then echo "missing export: $name"; missing=1; fi
+done
 # Global C names that another library in the host process may also export.
 for name in implode explode; do
   if grep -qx "$name" <<<"$symbols"; then echo "internal name exported: $name"; missing=1; fi

@@ -38,6 +38,9 @@ class MORVIT_API VManager : public CObject {
   // The open domain of `type`, or null.
   VDomain* FindDomain(std::uint16_t type) const;
 
+  // Rebuilds the database's PC program from its domains: 1 when the run completed, 0 when it
+  // stopped (also at once without a database).
+  int PCBacktranslate();
   // Restores the node's files from its CNOD and RNOD domains (`option`: the node-mode flag)
   // and puts the name of its initialisation file into `nodeName` ("TESTNODE.INI" without a
   // CNOD domain). 1: restored, or no CNOD domain at all; 0: a node domain exists but cannot be

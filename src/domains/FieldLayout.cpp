@@ -18,6 +18,7 @@ std::uint32_t ValueWidth(FieldEncoding encoding) {
     case FieldEncoding::LongInt:
       return 4;
     case FieldEncoding::Chars:
+    case FieldEncoding::Bytes:
       break;
   }
   return 0;
@@ -40,6 +41,7 @@ std::uint32_t ReadBigEndian(CFile& image, std::uint32_t width) {
 
 std::uint32_t FieldSize(const FieldSpec& field) {
   if (field.encoding == FieldEncoding::Chars) return field.width + (field.width & 1u);
+  if (field.encoding == FieldEncoding::Bytes) return field.width;
   return ValueWidth(field.encoding);
 }
 
@@ -88,6 +90,12 @@ void WriteLayout(VMotorolaIO& io, CFile& image, CFile& file, FieldLayout layout,
         io.WriteString(file, field.width, chars.data(), 0, listing, field.label);
         break;
       }
+      case FieldEncoding::Bytes:
+        for (std::uint16_t i = 0; i < field.width; ++i) {
+          io.WriteByte(file, static_cast<std::uint8_t>(ReadBigEndian(image, 1)), listing,
+                       field.label);
+        }
+        break;
     }
   }
 }

@@ -20,12 +20,13 @@ enum class FieldEncoding : std::uint8_t {
   LongInt,   // 32-bit signed
   Byte,      // one byte (listing pairs bytes into words)
   Chars,     // `width` bytes of text, written with WriteString (a zero pad byte if odd)
+  Bytes,     // `width` bytes carried unchanged (listing: byte pairs, each line with the label)
 };
 
 struct FieldSpec {
   const char* label;
   FieldEncoding encoding;
-  std::uint16_t width = 0;  // Chars only: the number of characters
+  std::uint16_t width = 0;  // Chars and Bytes only: the number of bytes
 };
 
 using FieldLayout = std::span<const FieldSpec>;

@@ -5,7 +5,15 @@
 
 #include "domains/VDomainSection.h"
 #include "morvit/VDatabase.h"
+#include "morvit/VElement.h"
 #include "support/HostServices.h"
+
+void ReportProgress(int percent, const CString& text) {
+  Host().SendMessageToUI(kMessageProgress, percent, text);
+  Host().PumpMessages();
+}
+
+bool CancelRequested() { return Host().SendMessageToUI(kMessageCancelQuery, 0, CString()) != 0; }
 
 CString ProgressText(const CString& fileName) {
   CString text = fileName;
@@ -27,11 +35,24 @@ int HandSectionsToDatabase(VDatabase* database, const CString& fileName,
   for (const SectionToHandOver& s : sections) {
     for (const auto& element : s.section.GetElements()) {
       ++handed;
-      Host().SendMessageToUI(kMessageProgress, static_cast<int>(handed * 100 / total), text);
-      Host().PumpMessages();
-      if (Host().SendMessageToUI(kMessageCancelQuery, 0, CString()) != 0) return 0;
+      ReportProgress(static_cast<int>(handed * 100 / total), text);
+      if (CancelRequested()) return 0;
       database->Insert(s.code, element.get());
     }
   }
+  return 1;
+}
+
+int HandElementToDatabase(VDatabase* database, const CString& text, VElement& element, ObjId id,
+                          const std::function<void(VDatabase&)>& last) {
+  if (database == nullptr) return 1;
+  ReportProgress(10, text);
+  if (CancelRequested()) return 0;
+  element.SeekToBegin();
+  database->Insert(kInsertOwnCode, &element);
+  ReportProgress(90, text);
+  database->SetObjectId(id);
+  ReportProgress(100, text);
+  last(*database);
   return 1;
 }

@@ -2,6 +2,8 @@
 // remove on the domain's file; empty defaults for the rest.
 #include "domains/VDomain.h"
 
+#include <algorithm>
+
 IMPLEMENT_RUNTIME_CLASS(VDomain, CObject)
 
 VDomain::VDomain() = default;
@@ -40,3 +42,15 @@ void VDomain::RemoveDomain() { m_file.RemoveDomain(); }
 void VDomain::GetName(CString&) {}
 
 std::uint16_t VDomain::GetDomainLength() { return m_wDomainLength; }
+
+ObjId VDomain::ObjectId() const {
+  const ObjParcelType& parcel = m_file.GetParcel();
+  return {parcel.domainType, parcel.scope, parcel.version};
+}
+
+Era VDomain::TimeStamp() const {
+  Era era{};
+  const ObjParcelType& parcel = m_file.GetParcel();
+  std::copy(std::begin(parcel.timeStamp), std::end(parcel.timeStamp), era.words);
+  return era;
+}

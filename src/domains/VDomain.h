@@ -60,6 +60,12 @@ class VDomain : public CObject {
   VDomainFile& GetFile() { return m_file; }
 
  protected:
+  // The domain's identity and time stamp as the database receives them: the type, scope and
+  // version words and the seven time-stamp words of the file's parcel (as a read header filled
+  // them).
+  ObjId ObjectId() const;
+  Era TimeStamp() const;
+
   VCommonHeader m_commonHeader;
   VMotorolaIO m_io;
   VDomainFile m_file;

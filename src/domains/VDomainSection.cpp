@@ -13,6 +13,12 @@ VElement& VDomainSection::AppendElement(std::uint16_t code) {
   return *m_elements.back();
 }
 
+void VDomainSection::SetStartBlockBytes(const void* bytes, std::size_t count) {
+  VElement& element = AppendElement(m_wStartCode);
+  element.Write(bytes, static_cast<unsigned>(count));
+  m_bStartPayload = true;
+}
+
 // Reads a block's size word and returns it. A block's size counts its own code and size words,
 // so a size below 4 cannot come from a writer: the section is damaged, and reading on would take
 // payload bytes for codes. It is reported as the end-of-file failure of a section cut short.
@@ -41,8 +47,14 @@ void VDomainSection::Read(CFile& file, std::uint16_t startCode, std::uint16_t en
     return;
   }
   const std::uint16_t startSize = ReadBlockSize(file);
-  // A start block written here has no payload; one that has is kept as an element.
-  if (startSize > kSectionBlockHeaderSize) ReadBlock(file, startCode, startSize);
+  // A start block written here has no payload; one that has is kept as the first element, and
+  // written back as the start block's payload (a single-record section is nothing else).
+  m_bStartPayload = startSize > kSectionBlockHeaderSize;
+  // The block then counts once, with its code and size words (not 4 bytes more than it takes).
+  if (m_bStartPayload) {
+    m_wLength = 0;
+    ReadBlock(file, startCode, startSize);
+  }
   if (startCode == endCode) {
     m_wEndCode = endCode;
     return;
@@ -56,18 +68,29 @@ void VDomainSection::Read(CFile& file, std::uint16_t startCode, std::uint16_t en
   m_wLength = static_cast<std::uint16_t>(m_wLength + kSectionBlockHeaderSize);
 }
 
+void VDomainSection::WriteBlock(CFile& file, VElement& element, const char* sizeLabel,
+                                int listing) {
+  element.SeekToBegin();
+  const auto length = static_cast<std::uint16_t>(element.GetLength());
+  m_io.WriteCardinal(file, element.GetCode(), listing, SectionCodeName(element.GetCode()));
+  m_io.WriteCardinal(file, static_cast<std::uint16_t>(length + kSectionBlockHeaderSize), listing,
+                     sizeLabel);
+  m_io.CopyBytes(element, file, length, listing);
+}
+
+// A section read with a start block that carried bytes writes them back in that block: written
+// as a block of their own (or, in a single-record section, dropped), they would change the
+// domain.
 void VDomainSection::Write(CFile& file, int listing) {
-  m_io.WriteCardinal(file, m_wStartCode, listing, SectionCodeName(m_wStartCode));
-  m_io.WriteCardinal(file, kSectionBlockHeaderSize, listing, "FBSize");
-  if (m_wEndCode == m_wStartCode) return;
-  for (const auto& element : m_elements) {
-    element->SeekToBegin();
-    const auto length = static_cast<std::uint16_t>(element->GetLength());
-    m_io.WriteCardinal(file, element->GetCode(), listing, SectionCodeName(element->GetCode()));
-    m_io.WriteCardinal(file, static_cast<std::uint16_t>(length + kSectionBlockHeaderSize), listing,
-                       "BlockSize");
-    m_io.CopyBytes(*element, file, length, listing);
+  auto element = m_elements.begin();
+  if (m_bStartPayload && element != m_elements.end()) {
+    WriteBlock(file, **element++, "FBSize", listing);
+  } else {
+    m_io.WriteCardinal(file, m_wStartCode, listing, SectionCodeName(m_wStartCode));
+    m_io.WriteCardinal(file, kSectionBlockHeaderSize, listing, "FBSize");
   }
+  if (m_wEndCode == m_wStartCode) return;
+  for (; element != m_elements.end(); ++element) WriteBlock(file, **element, "BlockSize", listing);
   m_io.WriteCardinal(file, m_wEndCode, listing, SectionCodeName(m_wEndCode));
   m_io.WriteCardinal(file, kSectionBlockHeaderSize, listing, "FBSize");
 }

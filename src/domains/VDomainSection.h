@@ -34,12 +34,17 @@ class VDomainSection : public CObject {
   // A file that ends inside the section raises end-of-file; the elements read so far stay.
   virtual void Read(CFile& file, std::uint16_t startCode, std::uint16_t endCode,
                     std::int32_t position);
-  // Writes the section, or its listing lines when `listing` is non-zero.
+  // Writes the section, or its listing lines when `listing` is non-zero. Bytes that a read start
+  // block carried are written back in it, so a section read and written again is unchanged.
   virtual void Write(CFile& file, int listing);
 
   // Appends an empty element with `code` and returns it for filling; the caller adds the
   // block's size to the length once the element is filled.
   VElement& AppendElement(std::uint16_t code);
+
+  // Gives the start block of an empty section `count` bytes (written back as its payload); the
+  // caller sets the length.
+  void SetStartBlockBytes(const void* bytes, std::size_t count);
 
   const std::vector<std::unique_ptr<VElement>>& GetElements() const { return m_elements; }
   std::uint16_t GetStartCode() const { return m_wStartCode; }
@@ -51,12 +56,16 @@ class VDomainSection : public CObject {
   std::uint16_t ReadBlockSize(CFile& file);
   // Appends an element with `code` holding the block's payload, and counts the block.
   void ReadBlock(CFile& file, std::uint16_t code, std::uint16_t size);
+  // Writes the element as one block: its code, its size (with `sizeLabel`), its bytes.
+  void WriteBlock(CFile& file, VElement& element, const char* sizeLabel, int listing);
 
   std::vector<std::unique_ptr<VElement>> m_elements;
   VMotorolaIO m_io;
   std::uint16_t m_wStartCode;
   std::uint16_t m_wEndCode;
   std::uint16_t m_wLength;
+  // Set by Read when the start block carried bytes: the first element holds them.
+  bool m_bStartPayload = false;
 };
 
 #endif  // MORVIT_DOMAINS_VDOMAINSECTION_H

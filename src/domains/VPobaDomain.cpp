@@ -20,8 +20,10 @@ void VPobaDomain::OpenDomain(ObjParcelType parcel, VDatabase* database, std::uin
       m_compressHeader.m_wNumberOfDomainsMinus1 != 0) {
     AfxThrowFileException(CFileException::invalidFile, -1, m_file.GetFullPath());
   }
+  // The one file carries the task's scope in its name and header (as the close wrote it).
+  const std::uint16_t scope = m_file.GetParcel().scope;
   m_file.SeekToBegin();
-  ReadCompressedDomain(m_file, Headers());
+  ReadCompressedDomain(m_file, Headers(), scope);
 }
 
 void VPobaDomain::CloseDomain(std::uint16_t* parcelCount, std::uint16_t highestIndex,
@@ -36,8 +38,9 @@ void VPobaDomain::CloseDomain(std::uint16_t* parcelCount, std::uint16_t highestI
     m_file.RemoveDomain(VDomainFile::fileCompressed);
     AfxThrowFileException(CFileException::invalidFile, -1, path);
   }
-  // With room for the whole body after all three headers, the split writes exactly one file.
+  // With room for the whole body after all three headers, the split writes exactly one file,
+  // named and reported under the domain's own scope (the task a program base belongs to).
   SplitCompressedDomain(m_file, Headers(), m_wCompressMethod,
                         kMaxCompressedBody + headerformat::kFirstPartHeaderSize, parcelCount,
-                        highestIndex, parcels);
+                        highestIndex, parcels, m_file.GetParcel().scope);
 }

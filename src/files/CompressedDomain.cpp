@@ -19,10 +19,10 @@ std::uint16_t PartHeaderSize(std::uint32_t part) {
 // part's length before padding.
 std::uint16_t WritePart(VDomainFile& zFile, const DomainHeaders& headers, std::uint16_t method,
                         std::uint16_t part, std::uint32_t partCount, std::uint16_t chunk,
-                        VDomainFile& partFile) {
+                        std::uint16_t scope, VDomainFile& partFile) {
   const std::uint32_t headerSize = PartHeaderSize(part);
   ObjParcelType parcel = zFile.GetParcel();
-  parcel.scope = part;
+  parcel.scope = scope;
   partFile.OpenDomain(parcel, CFile::modeCreate | CFile::modeReadWrite);
   headers.common.m_wDomainLength = static_cast<std::uint16_t>((headerSize + chunk + 1) & ~1u);
   headers.common.Write(partFile, 0);
@@ -41,9 +41,9 @@ std::uint16_t WritePart(VDomainFile& zFile, const DomainHeaders& headers, std::u
 // Appends the chunk of part `part` to the Z file, after checking that the part's headers
 // describe it: its own number is `part` and its chunk lies inside the part's domain length.
 void JoinPart(VDomainFile& zFile, const DomainHeaders& headers, ObjParcelType parcel,
-              std::uint16_t part) {
+              std::uint16_t part, std::uint16_t scope) {
   VDomainFile partFile;
-  parcel.scope = part;
+  parcel.scope = scope;
   partFile.OpenDomain(parcel, CFile::modeRead);
   headers.common.Read(partFile);
   headers.compress.Read(partFile);
@@ -84,8 +84,8 @@ void WriteCompressedDomain(VDomainFile& file, const DomainHeaders& headers, std:
 
 void SplitCompressedDomain(VDomainFile& file, const DomainHeaders& headers, std::uint16_t method,
                            std::uint32_t maxPartSize, std::uint16_t* parcelCount,
-                           std::uint16_t highestIndex, ObjParcelType* parcels) {
-  const std::uint16_t firstIndex = *parcelCount;
+                           std::uint16_t highestIndex, ObjParcelType* parcels,
+                           std::uint16_t firstScope) {
   std::uint64_t remaining = file.GetLength();
   const std::uint32_t partCount = CompressedPartCount(remaining, maxPartSize);
   file.SeekToBegin();
@@ -97,10 +97,12 @@ void SplitCompressedDomain(VDomainFile& file, const DomainHeaders& headers, std:
     const auto chunk = static_cast<std::uint16_t>(
         std::min<std::uint64_t>(maxPartSize - PartHeaderSize(part), remaining));
     VDomainFile partFile;
-    const std::uint16_t length = WritePart(file, headers, method, part, partCount, chunk, partFile);
+    const auto scope = static_cast<std::uint16_t>(firstScope + part);
+    const std::uint16_t length =
+        WritePart(file, headers, method, part, partCount, chunk, scope, partFile);
     ObjParcelType& entry = parcels[*parcelCount];
     entry = file.GetParcel();
-    entry.scope = static_cast<std::uint16_t>(*parcelCount - firstIndex);
+    entry.scope = scope;
     entry.length = length;
     ++*parcelCount;
     partFile.Close(1);
@@ -110,7 +112,8 @@ void SplitCompressedDomain(VDomainFile& file, const DomainHeaders& headers, std:
   file.RemoveDomain(VDomainFile::fileCompressed);
 }
 
-void ReadCompressedDomain(VDomainFile& file, const DomainHeaders& headers) {
+void ReadCompressedDomain(VDomainFile& file, const DomainHeaders& headers,
+                          std::uint16_t firstScope) {
   headers.common.Read(file);
   headers.compress.Read(file);
   const std::uint16_t method = headers.compress.m_wCompressVersion;
@@ -124,7 +127,8 @@ void ReadCompressedDomain(VDomainFile& file, const DomainHeaders& headers) {
   // The Z file is a scratch copy of the parts: it must not outlive a failed join.
   try {
     for (std::uint32_t part = 0; part < partCount; ++part) {
-      JoinPart(file, headers, parcel, static_cast<std::uint16_t>(part));
+      JoinPart(file, headers, parcel, static_cast<std::uint16_t>(part),
+               static_cast<std::uint16_t>(firstScope + part));
     }
     file.Uncompress(method);
   } catch (const CFileException&) {

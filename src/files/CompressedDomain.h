@@ -1,7 +1,7 @@
 // Compressed domains on disk: the complete domain file imploded and spread over a chain of part
 // files, each opened by its own headers, and the join and expansion that reads it back.
 //
-// Part file i (parcel scope i) of n:
+// Part file i (parcel scope i, or first scope + i) of n:
 //   common header (14)    "OffsetToLastByte" = (header bytes + chunk, rounded up to even) - 1
 //   compress header (10)  own number i, number of domains n, the method, the chunk length
 //   structure header (26) first part file only
@@ -38,14 +38,19 @@ void WriteCompressedDomain(VDomainFile& file, const DomainHeaders& headers, std:
                            std::uint16_t highestIndex, ObjParcelType* parcels);
 
 // The split alone, for a file already compressed with `method` (Compress has made it the Z
-// sibling): a domain type that must look at the compressed length before it is split.
+// sibling): a domain type that must look at the compressed length before it is split. Part i
+// is written and reported under scope `firstScope` + i: a domain whose scope names its owner
+// rather than a part number (a program base belongs to a task) keeps it.
 void SplitCompressedDomain(VDomainFile& file, const DomainHeaders& headers, std::uint16_t method,
                            std::uint32_t maxPartSize, std::uint16_t* parcelCount,
-                           std::uint16_t highestIndex, ObjParcelType* parcels);
+                           std::uint16_t highestIndex, ObjParcelType* parcels,
+                           std::uint16_t firstScope = 0);
 
-// Reads the headers of the open domain file (scope 0). An uncompressed domain is rewound to its
-// first byte; a compressed one is joined from its parts into the Z sibling and expanded into
-// the X sibling, which the file then refers to, positioned at its first byte.
-void ReadCompressedDomain(VDomainFile& file, const DomainHeaders& headers);
+// Reads the headers of the open domain file (the part of scope `firstScope`). An uncompressed
+// domain is rewound to its first byte; a compressed one is joined from its parts (scopes
+// `firstScope` upwards) into the Z sibling and expanded into the X sibling, which the file then
+// refers to, positioned at its first byte.
+void ReadCompressedDomain(VDomainFile& file, const DomainHeaders& headers,
+                          std::uint16_t firstScope = 0);
 
 #endif  // MORVIT_FILES_COMPRESSEDDOMAIN_H

@@ -2,6 +2,7 @@
 // including those of files without a domain class, creates nothing.
 #include "interface/DomainTable.h"
 
+#include "domains/VBobaDomain.h"
 #include "domains/VCnodDomain.h"
 #include "domains/VNobaDomain.h"
 #include "domains/VPobaDomain.h"
@@ -20,6 +21,10 @@ std::unique_ptr<VDomain> CreateDomainForType(std::uint16_t type) {
       return std::make_unique<VRebaDomain>();
     case 78:
       return std::make_unique<VPobaDomain>();
+    case 116:
+    case 117:
+    case 118:
+      return std::make_unique<VBobaDomain>();
     default:
       return nullptr;
   }

@@ -2,6 +2,7 @@
 #include "morvit/VManager.h"
 
 #include "backtranslate/NodeBacktranslation.h"
+#include "backtranslate/PCBacktranslation.h"
 #include "domains/VDomain.h"
 #include "interface/DomainTable.h"
 
@@ -51,6 +52,10 @@ VDomain* VManager::FindDomain(std::uint16_t type) const {
   return it == m_mapDomains.end() ? nullptr : it->second.get();
 }
 
+int VManager::PCBacktranslate() {
+  if (m_pDatabase == nullptr) return 0;
+  return RunPCBacktranslation(*m_pDatabase);
+}
 int VManager::NodeBacktranslate(CString& nodeName, int option) {
   return BacktranslateNode(nodeName, option);
 }

@@ -7,6 +7,7 @@
 #include <random>
 #include <string>
 
+#include "morvit/VDomainPath.h"
 #include "support/DomainBuilders.h"
 
 using namespace testutil;
@@ -93,6 +94,44 @@ TEST_F(PobaTest, DamagedFileIsRefusedOnOpening) {
     SCOPED_TRACE(row.name);
     VPobaDomain poba;
     EXPECT_CAUSE(poba.OpenDomain(TestParcel(kPoba), nullptr, 0), row.cause);
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// A program base belongs to a task: it is written, reported and found under its parcel's scope,
+// so the bases of two tasks of one program live side by side.
+TEST_F(PobaTest, WrittenAndFoundUnderItsTaskScope) {
+  const struct {
+    std::uint16_t scope;
+    const char* name;
+  } rows[] = {{0, "PB000004.C07"}, {3, "PB030004.C07"}, {99, "PB990004.C07"}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    ObjParcelType parcel = TestParcel(kPoba);
+    parcel.scope = row.scope;
+    parcel.version = 4;
+    parcel.objectNumber = 7;
+    const Generation g =
+        GenerateThroughC(parcel, {Entry(row.scope, {}, "TASK"), PageBreak(1, 2, 1, "P")});
+    ASSERT_EQ(g.finishStatus, VBASE_STATUS_OK);
+    ASSERT_EQ(g.parcels.size(), 1u);
+    EXPECT_EQ(g.parcels[0].scope, row.scope);
+    EXPECT_TRUE(std::filesystem::exists(host.DataDirectory() + row.name));
+  }
+  EXPECT_EQ(FilesWithExtensionLetter(host.DataDirectory(), 'C').size(), 3u);
+  for (const auto& row : rows) {
+    ObjParcelType lookup{};
+    VDomainPath().GenParcel(kPoba, row.scope, 0xFFFE, 7, lookup);
+    RecordingDatabase database;
+    VPobaDomain poba;
+    poba.OpenDomain(lookup, &database, 0);
+    poba.ReadDomain();
+    poba.Backtranslate();
+    ASSERT_EQ(database.inserted.size(), 2u) << row.name;
+    EXPECT_EQ(WordAt(database.inserted[0].bytes, 0), row.scope) << "the entry's key";
   }
 }
 

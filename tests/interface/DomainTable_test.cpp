@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "domains/VBobaDomain.h"
 #include "domains/VCnodDomain.h"
 #include "domains/VNobaDomain.h"
 #include "domains/VPobaDomain.h"
@@ -21,7 +22,13 @@ TEST(DomainTable, TypeNumbersGetTheirClasses) {
       {44, RUNTIME_CLASS(VRnodDomain)},
       {46, RUNTIME_CLASS(VRebaDomain)},
       {78, RUNTIME_CLASS(VPobaDomain)},
+      {116, RUNTIME_CLASS(VBobaDomain)},
+      {117, RUNTIME_CLASS(VBobaDomain)},
+      {118, RUNTIME_CLASS(VBobaDomain)},
       {2, nullptr},
+      {33, nullptr},  // REDE, TADE and PODE are read, never generated
+      {49, nullptr},
+      {65, nullptr},
       {47, nullptr},
       {79, nullptr},
       {119, nullptr},

@@ -62,6 +62,43 @@ TSectionInfo PageBreak(std::uint16_t number, std::int32_t value, std::uint8_t fl
   return section;
 }
 
+TSectionInfo BobaObject(std::uint16_t object, std::uint16_t value1, std::uint16_t value2,
+                        std::uint16_t value3) {
+  TSectionInfo section = Section(3);
+  Put(section, 8, object);
+  Put(section, 10, value1);
+  Put(section, 12, value2);
+  Put(section, 14, value3);
+  return section;
+}
+
+namespace {
+
+TSectionInfo BobaTerminal(const TBATerminal& terminal) {
+  TSectionInfo section = Section(4);
+  std::memcpy(reinterpret_cast<unsigned char*>(&section) + 8, &terminal, sizeof terminal);
+  return section;
+}
+
+}  // namespace
+
+TSectionInfo BobaTerminal(std::uint16_t object, std::int16_t value) {
+  TBATerminal terminal{};
+  terminal.objectNumber = object;
+  terminal.typeCode = 1;
+  std::memcpy(terminal.value.bytes, &value, sizeof value);
+  return BobaTerminal(terminal);
+}
+
+TSectionInfo BobaTerminal(std::uint16_t object, const std::string& text) {
+  TBATerminal terminal{};
+  terminal.objectNumber = object;
+  terminal.typeCode = 4;
+  std::memcpy(terminal.value.bytes, text.data(), text.size());
+  terminal.length = static_cast<std::uint16_t>(text.size());
+  return BobaTerminal(terminal);
+}
+
 TSectionInfo NodeRecord(const NodeFiles& files) {
   TSectionInfo section = Section(0);
   for (std::size_t i = 0; i < 3; ++i) Put(section, 12 + 4 * i, files.searchKinds[i]);
@@ -89,9 +126,15 @@ ObjParcelType TestParcel(std::uint16_t type) {
 
 Generation GenerateThroughC(std::uint16_t type, const std::vector<TSectionInfo>& sections,
                             std::uint16_t highestIndex) {
+  return GenerateThroughC(TestParcel(type), sections, highestIndex);
+}
+
+Generation GenerateThroughC(const ObjParcelType& parcel, const std::vector<TSectionInfo>& sections,
+                            std::uint16_t highestIndex) {
+  const std::uint16_t type = parcel.domainType;
   Generation result;
   VManager* manager = VBase_CreateManager();
-  result.startStatus = VBase_PutStart(manager, type, TestParcel(type));
+  result.startStatus = VBase_PutStart(manager, type, parcel);
   for (TSectionInfo section : sections) {
     result.insertStatus.push_back(VBase_Insert(manager, type, &section));
   }

@@ -46,6 +46,13 @@ TSectionInfo Addition(std::uint16_t key, std::uint16_t number, const std::string
 TSectionInfo PageBreak(std::uint16_t number, std::int32_t value, std::uint8_t flag,
                        const std::string& text);
 
+// BOBA kind 3: an object's element with its three values.
+TSectionInfo BobaObject(std::uint16_t object, std::uint16_t value1, std::uint16_t value2,
+                        std::uint16_t value3);
+// Kind 4: a terminal value for `object`, an integer (type code 1) or, given text, a string
+// (type code 4).
+TSectionInfo BobaTerminal(std::uint16_t object, std::int16_t value);
+TSectionInfo BobaTerminal(std::uint16_t object, const std::string& text);
 // CNOD/RNOD record: the three directory kinds searched, the entry's kind, value and text (at
 // most 16 characters), the carry flag and the file name or pattern.
 struct NodeFiles {
@@ -70,6 +77,9 @@ struct Generation {
   std::vector<ObjParcelType> parcels;  // the parcels written (count of them)
 };
 Generation GenerateThroughC(std::uint16_t type, const std::vector<TSectionInfo>& sections,
+                            std::uint16_t highestIndex = 15);
+// The same for a given parcel (its domain type is the type started).
+Generation GenerateThroughC(const ObjParcelType& parcel, const std::vector<TSectionInfo>& sections,
                             std::uint16_t highestIndex = 15);
 
 // A database that keeps a copy of every element handed to Insert.

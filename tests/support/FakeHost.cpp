@@ -1,6 +1,8 @@
 // The recording host-services fake.
 #include "support/FakeHost.h"
 
+#include <filesystem>
+
 #include "support/DataSetNames.h"
 #include "support/DirectoryKinds.h"
 #include "support/Texts.h"
@@ -41,8 +43,13 @@ std::vector<VLibraryObject> FakeHost::LibraryObjects(VLibraryList list) {
   return found == m_libraries.end() ? std::vector<VLibraryObject>() : found->second;
 }
 
-ScopedHost::ScopedHost(HostServices& host) : m_previous(SetHost(&host)) {}
+ScopedHost::ScopedHost(HostServices& host)
+    : m_previous(SetHost(&host)), m_directory(std::filesystem::current_path()) {}
 
-ScopedHost::~ScopedHost() { SetHost(m_previous); }
+ScopedHost::~ScopedHost() {
+  SetHost(m_previous);
+  std::error_code ignored;
+  std::filesystem::current_path(m_directory, ignored);
+}
 
 }  // namespace testutil

@@ -5,6 +5,7 @@
 #ifndef MORVIT_TESTS_SUPPORT_FAKEHOST_H
 #define MORVIT_TESTS_SUPPORT_FAKEHOST_H
 
+#include <filesystem>
 #include <map>
 #include <vector>
 
@@ -71,7 +72,8 @@ class FakeHost : public HostServices {
   std::map<int, CString> m_texts;
 };
 
-// Installs a host for the lifetime of the object and puts back the one installed before.
+// Installs a host for the lifetime of the object and puts back the one installed before, and
+// the process's current directory, which a newest-file search moves into the data directory.
 class ScopedHost {
  public:
   explicit ScopedHost(HostServices& host);
@@ -81,6 +83,7 @@ class ScopedHost {
 
  private:
   HostServices* m_previous;
+  std::filesystem::path m_directory;
 };
 
 }  // namespace testutil
