@@ -29,15 +29,29 @@ TEST(GenerateCommand, ExampleJobWritesItsDomainsAndPrintsTheParcels) {
             "XC000001.C01  XBFI  type 119  scope 0  version 1  object 1  78 bytes\n"
             "RN000001.C01  RNOD  type 44  scope 0  version 1  object 1  64 bytes\n"
             "XR000001.C01  XBFI  type 120  scope 0  version 1  object 1  78 bytes\n"
+            "RD000001.C01  REDE  type 33  scope 0  version 1  object 1  96 bytes\n"
+            "RL000001.C01  RELO  type 35  scope 0  version 1  object 1  24 bytes\n"
+            "TD010001.C01  TADE  type 49  scope 1  version 1  object 1  38 bytes\n"
+            "PD010001.C01  PODE  type 65  scope 1  version 1  object 1  118 bytes\n"
+            "PO010001.C01  POLO  type 67  scope 1  version 1  object 1  16 bytes\n"
+            "TD020001.C01  TADE  type 49  scope 2  version 1  object 1  38 bytes\n"
+            "PD020001.C01  PODE  type 65  scope 2  version 1  object 1  118 bytes\n"
+            "PO020001.C01  POLO  type 67  scope 2  version 1  object 1  16 bytes\n"
+            "TD030001.C01  TADE  type 49  scope 3  version 1  object 1  38 bytes\n"
+            "PD030001.C01  PODE  type 65  scope 3  version 1  object 1  118 bytes\n"
+            "PO030001.C01  POLO  type 67  scope 3  version 1  object 1  16 bytes\n"
             "NB000001.C01  NOBA  type 3  scope 0  version 1  object 1  128 bytes\n"
             "RB000001.C01  REBA  type 46  scope 0  version 1  object 1  216 bytes\n"
-            "PB000001.C01  POBA  type 78  scope 0  version 1  object 1  156 bytes\n");
-  for (const char* name : {"CN000001.C01", "XC000001.C01", "RN000001.C01", "XR000001.C01",
-                           "NB000001.C01", "RB000001.C01", "PB000001.C01"}) {
-    const auto bytes = testutil::ReadWholeFile(dir.File(std::string("data/") + name));
-    EXPECT_EQ(bytes.size(), 1024u) << name;
+            "PB010001.C01  POBA  type 78  scope 1  version 1  object 1  156 bytes\n"
+            "PB020001.C01  POBA  type 78  scope 2  version 1  object 1  158 bytes\n"
+            "PB030001.C01  POBA  type 78  scope 3  version 1  object 1  158 bytes\n"
+            "B1000001.C01  BOBA1  type 116  scope 0  version 1  object 1  110 bytes\n"
+            "B2000001.C01  BOBA2  type 117  scope 0  version 1  object 1  110 bytes\n"
+            "B3000001.C01  BOBA3  type 118  scope 0  version 1  object 1  110 bytes\n");
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path() / "data")) {
+    EXPECT_EQ(entry.file_size() % 1024, 0u) << entry.path();
   }
-  EXPECT_EQ(CountFiles(dir.path() / "data"), 7u);
+  EXPECT_EQ(CountFiles(dir.path() / "data"), 23u);
 }
 
 TEST(GenerateCommand, FaultyJobsAreRefusedBeforeAnyFileIsWritten) {

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "ProgressBar.h"
 #include "RecordingDatabase.h"
@@ -24,6 +25,7 @@ struct RecordedRunSettings {
   RecordingDatabase::CodeNamer namer;
   int nodeMode = 0;
   ProgressBar::Style progress = ProgressBar::Style::kNone;
+  std::vector<RecordSink*> extraSinks;  // further sinks of the caller's (not owned)
 };
 
 // Runs `run` recorded; prints a summary. A stopped run (result 0) is a failure whose message

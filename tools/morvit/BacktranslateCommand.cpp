@@ -82,7 +82,7 @@ int RunRecorded(const RecordedRunSettings& settings, const RecordedRun& run) {
   std::vector<std::unique_ptr<RecordSink>> sinks;
   if (!settings.database.empty()) sinks.push_back(std::make_unique<SqliteSink>(settings.database));
   if (!settings.json.empty()) sinks.push_back(std::make_unique<JsonLinesSink>(settings.json));
-  std::vector<RecordSink*> sinkPointers;
+  std::vector<RecordSink*> sinkPointers = settings.extraSinks;
   for (const auto& sink : sinks) sinkPointers.push_back(sink.get());
   RecordingDatabase database(sinkPointers, settings.answers, settings.namer);
   ProgressBar bar(std::cerr, settings.progress);

@@ -12,6 +12,7 @@
 #include "Commands.h"
 #include "Failure.h"
 #include "SectionRecords.h"
+#include "WriterTypes.h"
 #include "morvit/VBase.h"
 #include "morvit/VDomainPath.h"
 
@@ -76,21 +77,49 @@ ObjParcelType MakeParcel(const JobValue& domain, std::uint16_t type) {
   return parcel;
 }
 
-const CInterfaceType& DomainType(const JobValue& domain) {
+// A job's domain type: generated through the C interface or through a writer.
+struct JobType {
+  const CInterfaceType* viaInterface = nullptr;
+  const WriterType* viaWriter = nullptr;
+
+  const char* Name() const { return viaInterface ? viaInterface->name : viaWriter->name; }
+  std::uint16_t Number() const { return viaInterface ? viaInterface->type : viaWriter->type; }
+};
+
+JobType DomainType(const JobValue& domain) {
   const JobValue type = domain["type"];
-  const CInterfaceType* found =
-      type.json.is_number_integer()
-          ? FindCInterfaceType(static_cast<std::uint16_t>(type.Integer(0, 0xFFFF)))
-          : FindCInterfaceType(type.Text(8));
-  if (found == nullptr)
-    type.Fail("not a domain type this tool generates (CNOD, RNOD, NOBA, REBA, POBA)");
-  return *found;
+  JobType found;
+  if (type.json.is_number_integer()) {
+    const auto number = static_cast<std::uint16_t>(type.Integer(0, 0xFFFF));
+    found = {FindCInterfaceType(number), FindWriterType(number)};
+  } else {
+    const std::string name = type.Text(8);
+    found = {FindCInterfaceType(name), FindWriterType(name)};
+  }
+  if (found.viaInterface == nullptr && found.viaWriter == nullptr) {
+    type.Fail(
+        "not a domain type this tool generates (CNOD, RNOD, NOBA, REBA, POBA, BOBA1 to BOBA3, "
+        "TADE, REDE, PODE, RELO, POLO)");
+  }
+  return found;
 }
 
-// "NB000001.C01  NOBA  type 3  scope 0  version 1  object 1  96 bytes" (the parcel's length)
+// Reads the whole domain from the job without writing anything.
+void CheckDomain(const JobValue& domain) {
+  const JobType type = DomainType(domain);
+  const ObjParcelType parcel = MakeParcel(domain, type.Number());
+  if (type.viaWriter) {
+    type.viaWriter->generate(domain, parcel, false);
+    return;
+  }
+  SectionList unused;
+  type.viaInterface->build(domain, unused);
+}
+
 // A node's file list comes with it: its parcels are of type 119 (a CNOD's) or 120 (an RNOD's).
 const char* DomainName(std::uint16_t type) {
   if (const CInterfaceType* known = FindCInterfaceType(type)) return known->name;
+  if (const WriterType* known = FindWriterType(type)) return known->name;
   return type == 119 || type == 120 ? "XBFI" : "?";
 }
 
@@ -107,8 +136,15 @@ void PrintParcel(const ObjParcelType& parcel) {
 // Starts, fills and finishes one domain through the C interface. A failure names the domain;
 // the manager removes the files of a domain that was not finished.
 void GenerateDomain(VManager* manager, const JobValue& domain) {
-  const CInterfaceType& type = DomainType(domain);
-  const ObjParcelType parcel = MakeParcel(domain, type.type);
+  const JobType jobType = DomainType(domain);
+  const ObjParcelType parcel = MakeParcel(domain, jobType.Number());
+  if (jobType.viaWriter) {
+    for (const ObjParcelType& written : jobType.viaWriter->generate(domain, parcel, true)) {
+      PrintParcel(written);
+    }
+    return;
+  }
+  const CInterfaceType& type = *jobType.viaInterface;
   SectionList sections;
   type.build(domain, sections);
 
@@ -138,11 +174,7 @@ int Generate(const GenerateOptions& options) {
   const JobValue job{json, ""};
   const JobValue domains = job["domains"];
   // Every domain is checked before the first file is written.
-  for (std::size_t i = 0; i < domains.Size(); ++i) {
-    SectionList unused;
-    DomainType(domains.At(i)).build(domains.At(i), unused);
-    MakeParcel(domains.At(i), 0);
-  }
+  for (std::size_t i = 0; i < domains.Size(); ++i) CheckDomain(domains.At(i));
   std::unique_ptr<VManager, void (*)(VManager*)> manager(
       VBase_CreateManager(), [](VManager* m) { VBase_DeleteManager(&m); });
   if (!manager) throw Failure("cannot create a domain manager");

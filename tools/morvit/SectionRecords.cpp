@@ -15,8 +15,13 @@ constexpr std::int32_t kKindPageBreak = 6;
 constexpr std::int32_t kKindAddition = 7;
 
 // Terminal value of an addition: TBATerminal at 216 (type code at 220, value area at 224,
-// length at 280).
-constexpr std::size_t kTerminalAt = 216;
+// length at 280). A BOBA terminal record carries it at 8.
+constexpr std::size_t kAdditionTerminalAt = 216;
+constexpr std::size_t kBobaTerminalAt = 8;
+
+// BOBA record kinds.
+constexpr std::int32_t kKindBobaObject = 3;
+constexpr std::int32_t kKindBobaTerminal = 4;
 
 // A record being filled field by field.
 class RecordWriter {
@@ -70,15 +75,15 @@ TSectionInfo Entry(const JobValue& record) {
   return writer.Record();
 }
 
-// The terminal value of an addition, {"type": NAME, "value": ...}.
-void Terminal(RecordWriter& writer, const JobValue& terminal) {
+// A terminal value {"type": NAME, "value": ...} as a TBATerminal at `terminalAt`.
+void Terminal(RecordWriter& writer, const JobValue& terminal, std::size_t terminalAt) {
   static constexpr std::array<const char*, 7> kTypes = {"boolean", "integer",  "long",   "real",
                                                         "string",  "cardinal", "string2"};
   const std::string type = terminal["type"].Text(16);
   std::int32_t code = 0;
   while (code < static_cast<std::int32_t>(kTypes.size()) && type != kTypes[code]) ++code;
   const JobValue value = terminal["value"];
-  const std::size_t at = kTerminalAt + offsetof(TBATerminal, value);
+  const std::size_t at = terminalAt + offsetof(TBATerminal, value);
   std::uint16_t length = 0;
   switch (code) {
     case 0:
@@ -99,7 +104,7 @@ void Terminal(RecordWriter& writer, const JobValue& terminal) {
       break;
     case 4:
     case 6:
-      writer.Text(at, kTerminalAt + offsetof(TBATerminal, length), 55, value);
+      writer.Text(at, terminalAt + offsetof(TBATerminal, length), 55, value);
       break;
     case 5:
       writer.Put(at, Word(value));
@@ -109,8 +114,8 @@ void Terminal(RecordWriter& writer, const JobValue& terminal) {
       terminal["type"].Fail("unknown terminal type \"" + type +
                             "\" (boolean, integer, long, real, string, cardinal, string2)");
   }
-  writer.Put(kTerminalAt + offsetof(TBATerminal, typeCode), code);
-  if (length != 0) writer.Put(kTerminalAt + offsetof(TBATerminal, length), length);
+  writer.Put(terminalAt + offsetof(TBATerminal, typeCode), code);
+  if (length != 0) writer.Put(terminalAt + offsetof(TBATerminal, length), length);
 }
 
 // Kind 7: key at 8, number at 10, two texts at 12 and 116 (lengths at 114 and 218), then the
@@ -123,7 +128,7 @@ TSectionInfo Addition(const JobValue& record) {
   if (texts.Size() != 2) texts.Fail("expected 2 texts");
   writer.Text(12, 114, 114 - 12, texts.At(0));
   writer.Text(116, 218, 218 - 116, texts.At(1));
-  Terminal(writer, record["terminal"]);
+  Terminal(writer, record["terminal"], kAdditionTerminalAt);
   return writer.Record();
 }
 
@@ -178,12 +183,40 @@ void BuildNode(const JobValue& domain, SectionList& list) {
   }
 }
 
-constexpr std::array<CInterfaceType, 5> kTypes = {{
+// BOBA: "objects", each {"object": N, "values": [A, B, C], "terminals": [...]}: a kind-3 record
+// (object number at 8, the values at 10 to 14), then one kind-4 record per terminal value (a
+// TBATerminal at 8, its object number first) appended to that object's element.
+void BuildBoba(const JobValue& domain, SectionList& list) {
+  const JobValue objects = domain["objects"];
+  for (std::size_t i = 0; i < objects.Size(); ++i) {
+    const JobValue object = objects.At(i);
+    const std::uint16_t number = Word(object["object"]);
+    RecordWriter head(kKindBobaObject);
+    head.Put(8, number);
+    const JobValue values = object["values"];
+    if (values.Size() != 3) values.Fail("expected 3 values");
+    for (std::size_t v = 0; v < 3; ++v) head.Put(10 + 2 * v, Word(values.At(v)));
+    list.records.push_back(head.Record());
+    if (object.Find("terminals") == nullptr) continue;
+    const JobValue terminals = object["terminals"];
+    for (std::size_t t = 0; t < terminals.Size(); ++t) {
+      RecordWriter record(kKindBobaTerminal);
+      record.Put(kBobaTerminalAt, number);
+      Terminal(record, terminals.At(t), kBobaTerminalAt);
+      list.records.push_back(record.Record());
+    }
+  }
+}
+
+constexpr std::array<CInterfaceType, 8> kTypes = {{
     {"CNOD", 1, BuildNode},
     {"RNOD", 44, BuildNode},
     {"NOBA", 3, BuildNoba},
     {"REBA", 46, BuildBase},
     {"POBA", 78, BuildBase},
+    {"BOBA1", 116, BuildBoba},
+    {"BOBA2", 117, BuildBoba},
+    {"BOBA3", 118, BuildBoba},
 }};
 
 }  // namespace
