@@ -1,5 +1,6 @@
-// Fuzz target for the encoder: whatever the input, mode and dictionary size, implode then
-// explode gives back the input exactly. The first byte picks mode, dictionary and read size.
+// Fuzz target for the encoder, both entries (implode and the domain writer's implodeFast):
+// whatever the input, mode and dictionary size, imploding then exploding gives back the input
+// exactly, within the worst-case size. The first byte picks mode, dictionary and read size.
 #include <cstdint>
 #include <cstdlib>
 #include <span>
@@ -14,16 +15,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const unsigned dictionary = 1024u << ((data[0] >> 1) % 3);
   const unsigned readLimit = data[0] >> 3;
   const std::span<const std::uint8_t> input(data + 1, size - 1);
-  const auto packed = testutil::RunImplode(morvit::dcl::implode, input, mode, dictionary, readLimit,
-                                           morvit::dcl::kImplodeWorkSize);
-  if (packed.code != morvit::dcl::kOk) std::abort();
   const std::size_t literalBits = mode == 0 ? 9 : 14;
-  if (packed.bytes.size() > 2 + (literalBits * input.size() + 16 + 7) / 8) std::abort();
-  const auto unpacked =
-      testutil::RunExplode(morvit::dcl::explode, packed.bytes, 0, morvit::dcl::kExplodeWorkSize);
-  if (unpacked.code != morvit::dcl::kOk) std::abort();
-  if (unpacked.bytes.size() != input.size() ||
-      !std::equal(input.begin(), input.end(), unpacked.bytes.begin()))
-    std::abort();
+  for (const auto& packed : {testutil::RunImplode(morvit::dcl::implode, input, mode, dictionary,
+                                                  readLimit, morvit::dcl::kImplodeWorkSize),
+                             testutil::RunImplode(morvit::dcl::implodeFast, input, mode, dictionary,
+                                                  readLimit, morvit::dcl::kImplodeFastWorkSize)}) {
+    if (packed.code != morvit::dcl::kOk) std::abort();
+    if (packed.bytes.size() > 2 + (literalBits * input.size() + 16 + 7) / 8) std::abort();
+    const auto unpacked =
+        testutil::RunExplode(morvit::dcl::explode, packed.bytes, 0, morvit::dcl::kExplodeWorkSize);
+    if (unpacked.code != morvit::dcl::kOk) std::abort();
+    if (unpacked.bytes.size() != input.size() ||
+        !std::equal(input.begin(), input.end(), unpacked.bytes.begin()))
+      std::abort();
+  }
   return 0;
 }

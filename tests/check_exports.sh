@@ -6,7 +6,7 @@ lib=$1
 symbols=$(nm -D --defined-only "$lib" | awk '{print $3}')
 missing=0
 for name in VBase_Body VBase_CreateManager VBase_DeleteManager VBase_PutStart VBase_PutStartEx \
-            VBase_Insert VBase_PutFinish VBase_PutFinishEx VBase_EnableTimeOutput \
+            VBase_Insert VBase_PutFinish VBase_PutFinishEx VBase_DumpDomain VBase_EnableTimeOutput \
             VBase_EnableLineNumbers VBase_ActivateMoveBlockList \
             VBase_InsertMoveBlock VBase_GetMoveBlock VBase_GetMoveBlockStructure \
             VBase_DeleteFuncBlockList; do
@@ -31,6 +31,13 @@ for name in "vtable for VHostServices" "Host()" "SetHost(VHostServices*)"; do
   if ! grep -qxF "$name" <<<"$demangled"; then echo "missing export: $name"; missing=1; fi
 done
 if ! grep -qx "vtable for VDatabase" <<<"$demangled"; then echo "missing export: VDatabase"; missing=1; fi
+# The element-code name lookups are public; the dump's own tables and steps are not.
+for name in morvit::FunctionBlockName morvit::OrderName morvit::ElementName morvit::ElementLabel \
+            morvit::FunctionBlockNameTable morvit::OrderNameTable VManager::DumpDomain; do
+  if ! grep -qE "^$name(\[abi:cxx11\])?\(" <<<"$demangled"; then echo "missing export: $name"; missing=1; fi
+done
+dumpInternals=$(grep -E '^(RunDumpDriver|ClassDump|SelectDumpMode|ReadCodeFile|morvit::ElementNameEntry|dumplayout::)' <<<"$demangled" || true)
+if [ -n "$dumpInternals" ]; then echo "internal helpers exported:"; echo "$dumpInternals"; missing=1; fi
 hidden=$(grep -E '^(CompressedPartCount|WriteCompressedDomain|ReadCompressedDomain|SectionCodeName)\b' <<<"$demangled" || true)
 if [ -n "$hidden" ]; then echo "internal helpers exported:"; echo "$hidden"; missing=1; fi
 exit $missing

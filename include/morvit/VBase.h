@@ -202,6 +202,12 @@ VBASE_API int16_t VBase_PutFinish(VManager* manager, uint16_t type, ObjParcelTyp
 VBASE_API int16_t VBase_PutFinishEx(VManager* manager, uint16_t type, uint16_t* parcelCount,
                                     uint16_t highestIndex, ObjParcelType* parcels);
 
+/* Writes a text listing of the domain file named by the first `length` characters of `name`
+ * (not necessarily terminated; bytes beyond `length` are never read) beside it: through the
+ * domain's class for the types that list themselves, else by the generic dump driver. Always 1,
+ * whether or not a listing could be written. */
+VBASE_API int16_t VBase_DumpDomain(uint16_t length, const char* name);
+
 /* Listing switches for the dump: a zero flag prints time stamps as zero; line numbering puts
  * the position in front of every word line (on at load). */
 VBASE_API void VBase_EnableTimeOutput(uint8_t flag);

@@ -35,6 +35,11 @@ class MORVIT_API VManager : public CObject {
   // parcel index; on return it is the number of parcels written.
   void DumpAndFreeDomain(std::uint16_t type, std::uint16_t* parcelCount, ObjParcelType* parcels,
                          int listing);
+  // Lists the domain file at `path` into its 'D' sibling through its domain class (types 1, 3,
+  // 44, 46, 78, 116 to 118 whose class the manager has; nothing for 119 and 120). Raises
+  // file-not-found for any other type; failures while reading or listing a known type end the
+  // dump without a listing and are not raised.
+  void DumpDomain(CString path);
   // The open domain of `type`, or null.
   VDomain* FindDomain(std::uint16_t type) const;
 

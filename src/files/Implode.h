@@ -20,6 +20,15 @@ constexpr std::size_t kImplodeWorkSize = 36312;
 int implode(ReadFunc read, WriteFunc write, char* workArea, void* param, unsigned int* mode,
             unsigned int* dictionarySize);
 
+// Size of the work area implodeFast needs.
+constexpr std::size_t kImplodeFastWorkSize = 768 * 1024;
+
+// The library's own entry, for the domain writer: the same stream contract as implode (any
+// valid stream of the input, the same chunk sizes, results and worst-case size), in a larger
+// work area of kImplodeFastWorkSize bytes that holds a faster match finder.
+int implodeFast(ReadFunc read, WriteFunc write, char* workArea, void* param, unsigned int* mode,
+                unsigned int* dictionarySize);
+
 }  // namespace morvit::dcl
 
 #endif  // MORVIT_FILES_IMPLODE_H

@@ -4,6 +4,7 @@
 #include "backtranslate/NodeBacktranslation.h"
 #include "backtranslate/PCBacktranslation.h"
 #include "domains/VDomain.h"
+#include "dump/ClassDump.h"
 #include "interface/DomainTable.h"
 
 VManager::VManager(VDatabase* database) : VManager(database, CreateDomainForType) {}
@@ -56,6 +57,9 @@ int VManager::PCBacktranslate() {
   if (m_pDatabase == nullptr) return 0;
   return RunPCBacktranslation(*m_pDatabase);
 }
+
+void VManager::DumpDomain(CString path) { ClassDump(path, m_factory); }
+
 int VManager::NodeBacktranslate(CString& nodeName, int option) {
   return BacktranslateNode(nodeName, option);
 }

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 // None of these conversions checks bounds: each reads or writes exactly the byte count in its
 // name at the pointer it is given, which must have that many bytes. Checked readers (VMotorolaIO,
@@ -88,6 +89,19 @@ double RealToDouble(const std::uint8_t* bytes);
 // - values too small for a normal single become subnormal singles or a zero of their sign;
 // - every NaN becomes the quiet NaN 0x7FC00000 (payload and sign are not kept).
 void DoubleToReal(double value, std::uint8_t* bytes);
+
+// Values of the tables the host side writes (the dump's data and move tables), stored in the
+// host's own byte order.
+inline std::uint16_t HostBytesToCardinal(const std::uint8_t* bytes) {
+  std::uint16_t value;
+  std::memcpy(&value, bytes, sizeof value);
+  return value;
+}
+inline std::uint32_t HostBytesToLongCard(const std::uint8_t* bytes) {
+  std::uint32_t value;
+  std::memcpy(&value, bytes, sizeof value);
+  return value;
+}
 
 // Bytes and characters: the same 8 bits, no code-page translation.
 inline char ByteToChar(std::uint8_t byte) { return static_cast<char>(byte); }

@@ -12,6 +12,7 @@
 #include "LibraryRuns.h"
 #include "SqliteSink.h"
 #include "ToolHost.h"
+#include "morvit/VNameTables.h"
 
 namespace morvit::tool {
 namespace {
@@ -139,6 +140,12 @@ CommandAction AddBacktranslateCommand(CLI::App& app) {
     settings.json = options->json;
     settings.answers = ParseAnswers(options->answers);
     settings.nodeMode = options->nodeMode;
+    // Element codes named as the dump names them; a code in neither table stays unnamed.
+    settings.namer = [](std::uint16_t code) {
+      const char* name = FunctionBlockName(code);
+      if (name == nullptr) name = OrderName(code);
+      return std::string(name ? name : "");
+    };
     settings.progress = ProgressBar::StyleForStandardError(options->quiet);
     return RunRecorded(settings, Runs().at(options->run));
   };

@@ -121,8 +121,16 @@ int Demo(const DemoOptions& options) {
   Step("Generate the domains of the sample job",
        {"generate", job.string(), "--data", data, "--project", root.string()});
   if constexpr (HasDump()) {
-    Step("List every domain file beside it", {"dump", "--no-times", data.string()});
-    ShowHead(data / "RB000001.D01", 12);
+    // Every domain file but the nodes' file lists, which have no listing.
+    std::vector<std::string> arguments = {"dump", "--no-times"};
+    for (const auto& entry : fs::directory_iterator(data)) {
+      const std::string name = entry.path().filename().string();
+      if (name.size() == 12 && name[0] != 'X' && name[9] == 'C') arguments.push_back(entry.path());
+    }
+    std::sort(arguments.begin() + 2, arguments.end());
+    Step("List every domain file beside it", arguments);
+    ShowHead(data / "RB000001.D01", 16);
+    ShowHead(data / "PD030001.D01", 16);
   } else {
     std::cout << "\n(no dump: this build of the library has no VBase_DumpDomain)\n";
   }

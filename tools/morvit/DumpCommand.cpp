@@ -121,7 +121,9 @@ void DumpFile(const fs::path& file, bool toStandardOutput) {
   if (toStandardOutput && hadListing) fs::rename(kept, listing);
   if (!written) {
     fs::remove(listing);
-    throw Failure(file.string() + ": no listing written (damaged, or of a kind without one)");
+    throw Failure(
+        file.string() +
+        ": no listing written (damaged, or of a kind without one, such as a node's file list)");
   }
   if (!toStandardOutput) std::cout << file.string() << " -> " << listing.string() << "\n";
 }
@@ -130,7 +132,19 @@ int Dump(const DumpOptions& options) {
   const std::vector<fs::path> files = ExpandArguments(options.files);
   VBase_EnableLineNumbers(options.noLineNumbers ? 0 : 1);
   VBase_EnableTimeOutput(options.noTimes ? 0 : 1);
-  for (const fs::path& file : files) DumpFile(file, options.toStandardOutput);
+  // Every file is tried; each failure is reported, and any one fails the run.
+  int failures = 0;
+  for (const fs::path& file : files) {
+    try {
+      DumpFile(file, options.toStandardOutput);
+    } catch (const std::exception& failure) {
+      std::cerr << "morvit dump: " << DescribeFailure(failure) << "\n";
+      ++failures;
+    }
+  }
+  if (failures != 0)
+    throw Failure(std::to_string(failures) + " of " + std::to_string(files.size()) +
+                  " files not listed");
   return kExitSuccess;
 }
 

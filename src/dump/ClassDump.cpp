@@ -1,0 +1,124 @@
+// The class dump and its table of the domain types that list themselves.
+#include "dump/ClassDump.h"
+
+#include <algorithm>
+#include <iterator>
+
+#include "dump/DumpDriver.h"
+#include "morvit/VDomainPath.h"
+#include "support/HostServices.h"
+
+namespace {
+
+enum class ClassDumpKind { throughClass, nothing };
+
+struct ClassDumpRow {
+  std::uint16_t type;
+  ClassDumpKind kind;
+};
+
+// The types listed through their domain class (the manager's type table makes the object),
+// in ascending order. A type whose class the table does not have yet goes to the driver. The
+// node-file lists (119, 120) are not listed.
+constexpr ClassDumpRow kClassDumpTypes[] = {
+    {1, ClassDumpKind::throughClass},    // CNOD
+    {3, ClassDumpKind::throughClass},    // NOBA
+    {44, ClassDumpKind::throughClass},   // RNOD
+    {46, ClassDumpKind::throughClass},   // REBA
+    {78, ClassDumpKind::throughClass},   // POBA
+    {116, ClassDumpKind::throughClass},  // BOBA
+    {117, ClassDumpKind::throughClass},  // BOBA
+    {118, ClassDumpKind::throughClass},  // BOBA
+    {119, ClassDumpKind::nothing},       // XBFI of a CNOD
+    {120, ClassDumpKind::nothing},       // XBFI of an RNOD
+};
+
+const ClassDumpRow* FindRow(std::uint16_t type) {
+  const auto* found = std::lower_bound(
+      std::begin(kClassDumpTypes), std::end(kClassDumpTypes), type,
+      [](const ClassDumpRow& row, std::uint16_t wanted) { return row.type < wanted; });
+  return found != std::end(kClassDumpTypes) && found->type == type ? found : nullptr;
+}
+
+// The object number of a data-set name: the decimal number in the two places after the
+// extension's letter ("C01" gives 1); 0 without a '.' or digits there.
+std::uint16_t ObjectNumberFromName(const CString& fileName) {
+  const std::size_t dot = fileName.find('.');
+  std::uint16_t number = 0;
+  if (dot == CString::npos) return number;
+  for (std::size_t i = dot + 2; i < dot + 4 && i < fileName.size(); ++i) {
+    if (fileName[i] < '0' || fileName[i] > '9') break;
+    number = static_cast<std::uint16_t>(number * 10 + (fileName[i] - '0'));
+  }
+  return number;
+}
+
+// The host in force, but with the data-set directory of the file being dumped, for as long
+// as the object lives. Every other service is the inner host's.
+class DirectoryHost : public HostServices {
+ public:
+  explicit DirectoryHost(CString directory)
+      : m_inner(Host()), m_directory(std::move(directory)), m_previous(SetHost(this)) {}
+  ~DirectoryHost() override { SetHost(m_previous); }
+  DirectoryHost(const DirectoryHost&) = delete;
+  DirectoryHost& operator=(const DirectoryHost&) = delete;
+
+  CString DataSetDirectory(const ObjParcelType&) override { return m_directory; }
+  CString DataSetName(const ObjParcelType& parcel) override { return m_inner.DataSetName(parcel); }
+  int SendMessageToUI(int number, int value, const CString& text) override {
+    return m_inner.SendMessageToUI(number, value, text);
+  }
+  void PumpMessages() override { m_inner.PumpMessages(); }
+  CString GetText(int number) override { return m_inner.GetText(number); }
+  void ShowMessage(int number, const CString& text) override { m_inner.ShowMessage(number, text); }
+  void WriteMessage(int number, const std::vector<VMessageValue>& values) override {
+    m_inner.WriteMessage(number, values);
+  }
+  CString Directory(int kind) override { return m_inner.Directory(kind); }
+  std::vector<VLibraryObject> LibraryObjects(VLibraryList list) override {
+    return m_inner.LibraryObjects(list);
+  }
+
+ private:
+  HostServices& m_inner;
+  CString m_directory;
+  HostServices* m_previous;
+};
+
+}  // namespace
+
+void ClassDump(const CString& path, const DomainFactory& factory) {
+  const DumpPath where = SplitDumpPath(path);
+  const CString hostPath = where.directory + where.fileName;
+  VDomainFile file;
+  CFileException error;
+  if (!file.Open(hostPath, CFile::modeRead | CFile::typeBinary, &error)) {
+    AfxThrowFileException(error.m_cause, -1, hostPath);
+  }
+  VCommonHeader header;
+  header.Read(file);
+  file.Close();
+
+  ObjParcelType parcel = file.GetParcel();
+  parcel.objectNumber = ObjectNumberFromName(where.fileName);
+  parcel.classLetter = 'C';
+  const ClassDumpRow* row = FindRow(parcel.domainType);
+  if (row == nullptr) AfxThrowFileException(CFileException::fileNotFound, -1, hostPath);
+  if (row->kind == ClassDumpKind::nothing) return;
+  std::unique_ptr<VDomain> domain = factory(parcel.domainType);
+  if (!domain) AfxThrowFileException(CFileException::fileNotFound, -1, hostPath);
+
+  DirectoryHost host(where.directory);
+  // The domain is read by its parcel: a file whose header names another file is not it.
+  if (VDomainPath().FindFile(parcel) != hostPath) {
+    AfxThrowFileException(CFileException::fileNotFound, -1, hostPath);
+  }
+  try {
+    domain->OpenDomain(parcel, nullptr, kOpenForReading);
+    domain->ReadDomain();
+    domain->WriteDomain(1);
+    domain->GetFile().Close();
+  } catch (const CFileException&) {
+    // A damaged domain ends the dump without a listing; the caller sees a dump done.
+  }
+}

@@ -1,0 +1,25 @@
+// The class dump: a domain file whose type has a domain class that lists itself is read into
+// its domain object and written again in listing mode, into the file's 'D' sibling.
+#ifndef MORVIT_DUMP_CLASSDUMP_H
+#define MORVIT_DUMP_CLASSDUMP_H
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "domains/VDomain.h"
+#include "morvit/platform.h"
+
+using DomainFactory = std::function<std::unique_ptr<VDomain>(std::uint16_t type)>;
+
+// Lists the domain file at `path` through the object `factory` makes for its type. Raises
+// file-not-found for a type that is not listed through a class (or whose class the factory
+// does not have), and for a file that is not the file its own header names; a header that
+// cannot be read raises its failure. Types 119 and 120 are listed not at all. Failures while
+// the domain is read or listed end the dump without a listing and are not raised.
+//
+// The domain is read in the directory of `path` (the current directory for a bare name), its
+// part files and siblings too, whatever the data-set directory of the host.
+void ClassDump(const CString& path, const DomainFactory& factory);
+
+#endif  // MORVIT_DUMP_CLASSDUMP_H

@@ -1,0 +1,294 @@
+// CODE mode: reading the file, the column heads, the line writer, the header by the type
+// table, the date block and the element lines of the body.
+#include "dump/CodeListing.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "dump/NameTables.h"
+#include "support/ControllerTypes.h"
+
+namespace {
+
+using dumplayout::Body;
+using dumplayout::HeaderLayout;
+using dumplayout::LabelStep;
+using dumplayout::StepKind;
+using dumplayout::When;
+
+// The file is read in blocks of this size.
+constexpr std::size_t kBlockSize = 1024;
+// Body start that no word index reaches: no element lines.
+constexpr std::uint32_t kNoBody = 60000;
+constexpr std::string_view kRunLabel = ".                   ";
+
+// Words of the common header listed by the date block.
+constexpr std::uint32_t kDateWord = 3;
+constexpr std::uint32_t kTimeWord = 4;
+constexpr std::uint32_t kMilliSecWord = 5;
+constexpr std::uint32_t kMajorMinorWord = 6;
+// A major/minor word of 1000 or more marks the current common header; the older header holds
+// the date as bytes.
+constexpr std::uint16_t kCurrentHeaderFrom = 1000;
+// Compact date: year offset in bits 15-9, month in 8-5, day in 4-0; offsets below 90 are
+// years from 2000.
+constexpr unsigned kDateYearUnit = 512;
+constexpr unsigned kDateMonthUnit = 32;
+constexpr unsigned kDateCentury2000Below = 46080;
+
+// Target-code versions in tenths.
+constexpr unsigned kVersion50 = 50;
+constexpr unsigned kVersion54 = 54;
+
+// PODE: no extension offset when the header is followed by the program's init start (568) or
+// when the word after the next is 4.
+constexpr std::uint16_t kProgInitStart = 568;
+constexpr std::uint16_t kNoExtensionMark = 4;
+
+// Character place of the data-set name that is '0' in the first file of a domain.
+constexpr std::size_t kScopeDigitPlace = 3;
+
+char Printable(std::uint8_t byte) {
+  return byte < 32 || byte > 126 ? '.' : static_cast<char>(byte);
+}
+
+}  // namespace
+
+int ReadCodeFile(const CString& path, DumpDriverState& state) {
+  state.words.fill(0);
+  CFile file;
+  CFileException error;
+  if (!file.Open(path, CFile::modeRead | CFile::typeBinary, &error)) {
+    return kReadFailureBase - error.m_cause;
+  }
+  try {
+    std::size_t read = file.Read(state.words.data(), kBlockSize);
+    if (read == 0) return kFileEndsEarly;
+    const std::size_t length = controller::BytesToCardinal(state.words.data());
+    const std::size_t wanted = std::min(kWordBufferSize, (length / kBlockSize + 1) * kBlockSize);
+    while (read < wanted) {
+      const unsigned got =
+          file.Read(state.words.data() + read, static_cast<unsigned>(wanted - read));
+      if (got == 0) break;
+      read += got;
+    }
+    // The length word is the offset of the file's last byte.
+    return read <= length ? kFileEndsEarly : kReadOk;
+  } catch (const CFileException& e) {
+    return kReadFailureBase - e.m_cause;
+  }
+}
+
+CodeListing::CodeListing(ListingText& out, DumpDriverState& state, const ListingSwitches& switches,
+                         std::string_view dataSetName)
+    : m_out(out), m_state(state), m_switches(switches), m_dataSetName(dataSetName) {}
+
+void CodeListing::List(int readResult) {
+  if (readResult != kReadOk) {
+    m_out.Text("return from file_read (CODE): ");
+    m_out.Signed(readResult, 5);
+    m_out.LineEnd();
+    m_out.LineEnd();
+  }
+  ColumnHeads();
+  m_bodyStart = kNoBody;
+  m_index = 0;
+  m_lastWord = Word(0) / 2u;
+  Line("Offset to last Byte ");
+  const Body body = Header();
+  SetLabel(kBlankLabel);
+  switch (body) {
+    case Body::ioConfig:
+      ListIoConfigBody(*this);
+      break;
+    case Body::ioChange:
+      ListIoChangeBody(*this);
+      break;
+    case Body::none:
+    case Body::elements:
+      BodyLines();
+      break;
+  }
+  m_out.LineEnd();
+  m_out.LineEnd();
+}
+
+void CodeListing::ColumnHeads() {
+  if (m_switches.lineNumbers) m_out.Text(" Index       ");
+  m_out.Text("Word         Bytes      Char ");
+  m_out.LineEnd();
+  if (m_switches.lineNumbers) m_out.Text("(Byte)   ");
+  m_out.Text(" Hex     Dec    Dec Dec ");
+  m_out.LineEnd();
+}
+
+std::uint16_t CodeListing::Word(std::uint32_t index) const {
+  const std::size_t at = std::size_t{index} * controller::kWordSize;
+  if (at >= kWordBufferSize) return 0;
+  return controller::BytesToCardinal(m_state.words.data() + at);
+}
+
+void CodeListing::SetLabel(std::string_view label) {
+  m_labelLength = std::min(label.size(), m_label.size());
+  std::copy_n(label.data(), m_labelLength, m_label.data());
+}
+
+void CodeListing::Line() {
+  std::uint8_t high = 0;
+  std::uint8_t low = 0;
+  const std::uint16_t word = m_zeroValues ? 0 : Word(m_index);
+  controller::CardinalToHighLow(word, high, low);
+  if (m_switches.lineNumbers) {
+    m_out.Unsigned(static_cast<std::uint16_t>(m_index * controller::kWordSize), 5);
+    m_out.Text(":   ");
+  }
+  m_out.Hex(word, 4);
+  m_out.Signed(static_cast<std::int16_t>(word), 8);
+  m_out.Unsigned(high, 8);
+  m_out.Unsigned(low, 4);
+  m_out.Spaces(3);
+  m_out.Char(m_zeroValues ? '.' : Printable(high));
+  m_out.Char(m_zeroValues ? '.' : Printable(low));
+  m_out.Spaces(6);
+  m_out.Text(std::string_view(m_label.data(), m_labelLength));
+  m_out.LineEnd();
+  ++m_index;
+}
+
+void CodeListing::Line(std::string_view label) {
+  SetLabel(label);
+  Line();
+}
+
+void CodeListing::Run(std::string_view label, unsigned count, bool withinLength) {
+  SetLabel(label);
+  for (unsigned i = 0; i < count && !(withinLength && PastEnd()); ++i) {
+    Line();
+    SetLabel(kRunLabel);
+  }
+}
+
+unsigned CodeListing::ElementLine() {
+  const morvit::VNameEntry& entry = morvit::ElementNameEntry(CurrentWord());
+  const std::string_view name = entry.name;
+  SetLabel(name);
+  const std::size_t width = std::min<std::size_t>(entry.labelWidth, m_label.size());
+  if (m_labelLength < width) {
+    std::fill(m_label.begin() + m_labelLength, m_label.begin() + width, entry.labelFill);
+    m_labelLength = width;
+  }
+  Line();
+  SetLabel(kBlankLabel);
+  // The element's length in bytes, counted from its code word.
+  m_bodyStart += CurrentWord() / controller::kWordSize;
+  return 1;
+}
+
+void CodeListing::BodyLines() {
+  while (!PastEnd()) {
+    if (m_index == m_bodyStart) {
+      ElementLine();
+    } else {
+      Line();
+    }
+  }
+}
+
+Body CodeListing::Header() {
+  std::uint8_t type = 0;
+  std::uint8_t scope = 0;
+  controller::CardinalToHighLow(Word(1), type, scope);
+  const HeaderLayout* layout = dumplayout::FindHeaderLayout(type);
+  if (layout == nullptr) {
+    m_out.Hex(type, 4);
+    m_out.LineEnd();
+    return Body::none;
+  }
+  Line(layout->domainLabel);
+  Line("Version             ");
+  if (layout->common == dumplayout::CommonLines::full) DateBlock();
+  Steps(layout->steps);
+  if (layout->body != Body::none) m_bodyStart = m_index;
+  return layout->body;
+}
+
+void CodeListing::DateBlock() {
+  const std::uint16_t date = Word(kDateWord);
+  const std::uint16_t time = Word(kTimeWord);
+  const std::uint16_t milliSec = Word(kMilliSecWord);
+  const std::uint16_t majorMinor = Word(kMajorMinorWord);
+  const bool current = majorMinor >= kCurrentHeaderFrom;
+  if (current) {
+    std::uint8_t major = 0;
+    std::uint8_t minor = 0;
+    controller::CardinalToHighLow(majorMinor, major, minor);
+    m_state.targetCodeVersion = major * 10u + minor;
+  }
+  if (!current) {
+    SetZeroValues(SuppressTimes());
+    Line("Year      Month     ");
+    Line("Day       Hour      ");
+    Line("Minute    Second    ");
+    Line("Millisecond         ");
+  } else if (SuppressTimes()) {
+    SetZeroValues(true);
+    Line("Date                ");
+    Line("Time                ");
+    Line("Milliseconds        ");
+    Line("Target Code Version ");
+  } else {
+    char text[81];
+    const unsigned year = date / kDateYearUnit + (date < kDateCentury2000Below ? 2000u : 1900u);
+    std::snprintf(text, sizeof text, "Date          %u/%u/%u", year, date / kDateMonthUnit % 16u,
+                  date % kDateMonthUnit);
+    Line(text);
+    std::snprintf(text, sizeof text, "Time          %u:%u", time / 60u, time % 60u);
+    Line(text);
+    std::snprintf(text, sizeof text, "Milliseconds  %u.%u", milliSec / 1000u, milliSec % 1000u);
+    Line(text);
+    std::snprintf(text, sizeof text, "Target Code Version %5.1f", m_state.targetCodeVersion / 10.0);
+    Line(text);
+  }
+  SetZeroValues(false);
+}
+
+bool CodeListing::VersionFrom50() const { return m_state.targetCodeVersion >= kVersion50; }
+
+bool CodeListing::Applies(When when) const {
+  switch (when) {
+    case When::always:
+      return true;
+    case When::from50:
+      return VersionFrom50();
+    case When::below50:
+      return !VersionFrom50();
+    case When::from54:
+      return m_state.targetCodeVersion >= kVersion54;
+    case When::firstFile:
+      return m_dataSetName.size() > kScopeDigitPlace && m_dataSetName[kScopeDigitPlace] == '0';
+  }
+  return false;
+}
+
+void CodeListing::Steps(std::span<const LabelStep> steps, bool withinLength) {
+  for (const LabelStep& step : steps) {
+    if (!Applies(step.when)) continue;
+    switch (step.kind) {
+      case StepKind::lines:
+        Run(step.label, step.count, withinLength);
+        break;
+      case StepKind::repeatBlock: {
+        // A count that reaches past the end lists the blocks that start before it.
+        const std::uint16_t countMinus1 = LastWord();
+        if (countMinus1 > step.count) break;
+        for (std::uint32_t i = 0; i <= countMinus1 && !PastEnd(); ++i) Steps(step.block, true);
+        break;
+      }
+      case StepKind::extensionLine:
+        if (CurrentWord() != kProgInitStart && Word(m_index + 1) != kNoExtensionMark) {
+          Line(step.label);
+        }
+        break;
+    }
+  }
+}

@@ -1,0 +1,91 @@
+// CODE mode of the dump driver: a domain file listed as a column of 16-bit words, one line per
+// word with its offset, hexadecimal and decimal values, bytes and characters, and a label: the
+// header fields by domain type, the names of the target-code elements of the body.
+#ifndef MORVIT_DUMP_CODELISTING_H
+#define MORVIT_DUMP_CODELISTING_H
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+#include "dump/DumpDriverState.h"
+#include "dump/HeaderLayouts.h"
+#include "dump/ListingSwitches.h"
+#include "dump/ListingText.h"
+#include "morvit/platform.h"
+
+// Result of reading a file in CODE mode: 1, or kFileEndsEarly for a file that ends before the
+// length its first word announces, or kReadFailureBase - cause when it cannot be opened or read.
+inline constexpr int kReadOk = 1;
+inline constexpr int kFileEndsEarly = -20;
+inline constexpr int kReadFailureBase = -700;
+
+// Reads the file at `path` into the word buffer: the first 1024-byte block, whose first word
+// is the length, and as many further blocks as the length asks for. Bytes not read are zero.
+int ReadCodeFile(const CString& path, DumpDriverState& state);
+
+class CodeListing {
+ public:
+  // A label of 20 spaces, the label of plain body words.
+  static constexpr std::string_view kBlankLabel = "                    ";
+
+  CodeListing(ListingText& out, DumpDriverState& state, const ListingSwitches& switches,
+              std::string_view dataSetName);
+
+  // The listing of the words read with result `readResult`.
+  void List(int readResult);
+
+  // The line writer: one line for the word at the word index under the current label, which
+  // then moves on by one word.
+  void Line();
+  void Line(std::string_view label);
+  // `count` lines, the first under `label`, the others under "."; when `withinLength` is set,
+  // no line past the last word of the length announced.
+  void Run(std::string_view label, unsigned count, bool withinLength = false);
+  void SetLabel(std::string_view label);
+  // The word at the word index under the name of its value as an element code; moves the
+  // body start on by half the element's length (the word after it). Returns the words listed.
+  unsigned ElementLine();
+  // The words up to the end, element lines where the body start falls.
+  void BodyLines();
+  // The label steps of a header layout. Fixed header words are listed whatever the length;
+  // steps repeated by a count from the file (`withinLength`) end with the length announced.
+  void Steps(std::span<const dumplayout::LabelStep> steps, bool withinLength = false);
+
+  // The word at `index` (zero outside the buffer) and at the word index.
+  std::uint16_t Word(std::uint32_t index) const;
+  std::uint16_t CurrentWord() const { return Word(m_index); }
+  // The word of the line listed last.
+  std::uint16_t LastWord() const { return Word(m_index - 1); }
+  // Whether the word index has passed the last word of the length announced.
+  bool PastEnd() const { return m_index > m_lastWord; }
+  bool VersionFrom50() const;
+  bool SuppressTimes() const { return m_switches.suppressTimes; }
+  // Lines written while set show zero values and '.' characters.
+  void SetZeroValues(bool zero) { m_zeroValues = zero; }
+
+ private:
+  void ColumnHeads();
+  dumplayout::Body Header();
+  void DateBlock();
+  bool Applies(dumplayout::When when) const;
+
+  ListingText& m_out;
+  DumpDriverState& m_state;
+  const ListingSwitches& m_switches;
+  std::string_view m_dataSetName;
+  std::uint32_t m_index = 0;     // word index of the next line
+  std::uint32_t m_lastWord = 0;  // half the length word: the last word listed
+  std::uint32_t m_bodyStart = 0;
+  bool m_zeroValues = false;
+  std::array<char, 80> m_label{};
+  std::size_t m_labelLength = 0;
+};
+
+// The bodies of the I/O configuration domains (COIO, type 26) and their change domains (COIC,
+// type 27), listed record by record from the word after their header.
+void ListIoConfigBody(CodeListing& listing);
+void ListIoChangeBody(CodeListing& listing);
+
+#endif  // MORVIT_DUMP_CODELISTING_H

@@ -1,0 +1,99 @@
+// DATA mode: a data directory table of 14-byte records, or a PL table of 8-byte records, each
+// with a head record whose first field is the number of the last record. Fields are in the
+// host's byte order.
+#include <algorithm>
+#include <cstdint>
+
+#include "dump/TableListings.h"
+#include "dump/TableRecords.h"
+#include "support/ControllerTypes.h"
+
+namespace {
+
+// DATA record: iKey (16), termId (8), tcNo (8), offset (16), noBytes (16), ioSelect (8),
+// bitNo (8), locOffs (16), a last value (16).
+constexpr std::size_t kDataRecordSize = 2 + 1 + 1 + 2 + 2 + 1 + 1 + 2 + 2;
+static_assert(kDataRecordSize == 14);
+// PL record: iKey (16), termId (8), tcNo (8), offset (16), noBytes (16) with the flags.
+constexpr std::size_t kPlRecordSize = 2 + 1 + 1 + 2 + 2;
+static_assert(kPlRecordSize == 8);
+
+// A DATA table is read in batches of records; a PL table whole, up to this size.
+constexpr std::size_t kDataBatchRecords = 4660;
+constexpr std::size_t kPlTableMaxSize = 56024;
+
+// noBytes of a PL record: bit 15 the PC flag, bit 14 the TRA flag.
+constexpr std::uint16_t kPcFlag = 0x8000;
+constexpr std::uint16_t kTraFlag = 0x4000;
+
+// ioSelect is shown as a character when it lies in this range.
+constexpr std::uint8_t kFirstShownChar = ' ';
+constexpr std::uint8_t kLastShownChar = 'z';
+
+void Heading(ListingText& out, bool pcColumns) {
+  if (pcColumns) {
+    out.Text("index   iKey termId tcNo PC/TRA noBytes offset");
+  } else {
+    out.Text("index   iKey termId tcNo noBytes offset");
+    out.Text(" ioSelect bitNo locOffs");
+  }
+  out.LineEnd();
+  out.Spaces(33);
+  out.LineEnd();
+}
+
+void Row(ListingText& out, std::uint32_t index, const std::uint8_t* r, bool pcColumns) {
+  using controller::HostBytesToCardinal;
+  out.Unsigned(index, 5);
+  out.Unsigned(HostBytesToCardinal(r), 7);
+  out.Unsigned(r[2], 7);
+  out.Unsigned(r[3], 5);
+  const std::uint16_t offset = HostBytesToCardinal(r + 4);
+  std::uint16_t noBytes = HostBytesToCardinal(r + 6);
+  if (pcColumns) {
+    out.Text((noBytes & kPcFlag) != 0 ? "   T" : "   F");
+    out.Text((noBytes & kTraFlag) != 0 ? "  T" : "  F");
+    noBytes &= static_cast<std::uint16_t>(~(kPcFlag | kTraFlag));
+  }
+  out.Unsigned(noBytes, 8);
+  out.Unsigned(offset, 7);
+  if (!pcColumns) {
+    const std::uint8_t ioSelect = r[8];
+    if (ioSelect >= kFirstShownChar && ioSelect <= kLastShownChar) {
+      out.Spaces(8);
+      out.Char(static_cast<char>(ioSelect));
+    } else {
+      out.Unsigned(ioSelect, 9);
+    }
+    out.Unsigned(r[9], 6);
+    out.Unsigned(HostBytesToCardinal(r + 10), 8);
+    out.Unsigned(HostBytesToCardinal(r + 12), 8);
+  }
+  out.LineEnd();
+}
+
+}  // namespace
+
+void ListDataTable(ListingText& out, const CString& path, bool pcColumns) {
+  const std::size_t recordSize = pcColumns ? kPlRecordSize : kDataRecordSize;
+  const std::size_t batchRecords = pcColumns ? kPlTableMaxSize / kPlRecordSize : kDataBatchRecords;
+  CFile file;
+  const bool opened = file.Open(path, CFile::modeRead | CFile::typeBinary);
+  RecordReader reader(file, recordSize, opened ? batchRecords : 0);
+  const std::uint8_t* head = opened ? reader.Next() : nullptr;
+  if (head == nullptr) {
+    out.Text("return from file_read (DATA): ");
+    out.Signed(kTableReadFailure, 5);
+    out.LineEnd();
+  }
+  Heading(out, pcColumns);
+  if (head == nullptr) return;
+  // A PL table holds only what its one read gave: rows end there whatever the head counts.
+  const std::uint32_t last = controller::HostBytesToCardinal(head);
+  Row(out, 0, head, pcColumns);
+  for (std::uint32_t index = 1; index <= last; ++index) {
+    const std::uint8_t* record = reader.Next();
+    if (record == nullptr || (pcColumns && index >= batchRecords)) break;
+    Row(out, index, record, pcColumns);
+  }
+}

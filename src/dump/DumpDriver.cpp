@@ -1,0 +1,103 @@
+// The dump driver: mode, listing name, the listing head and the run of the mode.
+#include "dump/DumpDriver.h"
+
+#include "dump/CodeListing.h"
+#include "dump/DumpDriverState.h"
+#include "dump/ListingSwitches.h"
+#include "dump/ListingText.h"
+#include "dump/TableListings.h"
+
+namespace {
+
+char Upper(std::string_view name, std::size_t place) {
+  if (place >= name.size()) return '\0';
+  const char c = name[place];
+  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+bool StartsWith(std::string_view name, std::string_view prefix) {
+  if (name.size() < prefix.size()) return false;
+  for (std::size_t i = 0; i < prefix.size(); ++i) {
+    if (Upper(name, i) != prefix[i]) return false;
+  }
+  return true;
+}
+
+void Head(ListingText& out, std::string_view dataSetName) {
+  out.LineEnd();
+  out.Text("Dump Domain Program");
+  out.LineEnd();
+  out.LineEnd();
+  out.Text("DataSet Specification: ");
+  out.Text(dataSetName);
+  out.LineEnd();
+  out.LineEnd();
+}
+
+}  // namespace
+
+DumpPath SplitDumpPath(const CString& path) {
+  const CString hostPath = CFile::HostPath(path);
+  const std::size_t slash = hostPath.rfind('/');
+  if (slash == CString::npos) return {CString(), hostPath};
+  return {hostPath.substr(0, slash + 1), hostPath.substr(slash + 1)};
+}
+
+DumpMode SelectDumpMode(std::string_view name) {
+  // The basic-object domains BOBC and BMBD have a 'B' in place 2 but are domains, not tables.
+  if (StartsWith(name, "BOBC") || StartsWith(name, "BMBD")) return DumpMode::code;
+  const char place2 = Upper(name, 2);
+  const char place3 = Upper(name, 3);
+  if (place2 == 'A' || place2 == 'B') return place3 == 'I' ? DumpMode::wideMove : DumpMode::move;
+  if (StartsWith(name, "PL")) return DumpMode::pcData;
+  if (place2 == 'L' && (place3 == 'O' || place3 == 'E')) return DumpMode::data;
+  return DumpMode::code;
+}
+
+CString DumpOutputName(std::string_view dataSetName) {
+  CString name(dataSetName);
+  const std::size_t dot = name.find('.');
+  if (dot == CString::npos) return CString();
+  if (dot + 1 == name.size()) return name + 'D';
+  if (name[dot + 1] == 'D') return CString();
+  name[dot + 1] = 'D';
+  return name;
+}
+
+int RunDumpDriver(const CString& directory, std::string_view dataSetName) {
+  const CString outputName = DumpOutputName(dataSetName);
+  if (outputName.empty()) return kReadFailureBase - CFileException::badPath;
+  CFile output;
+  CFileException error;
+  if (!output.Open(directory + outputName, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary,
+                   &error)) {
+    return kReadFailureBase - error.m_cause;
+  }
+  try {
+    ListingText out(output);
+    Head(out, dataSetName);
+    const CString input = directory + CString(dataSetName);
+    switch (const DumpMode mode = SelectDumpMode(dataSetName)) {
+      case DumpMode::code: {
+        DumpDriverState& state = GetDumpDriverState();
+        const int result = ReadCodeFile(input, state);
+        CodeListing(out, state, GetListingSwitches(), dataSetName).List(result);
+        break;
+      }
+      case DumpMode::data:
+      case DumpMode::pcData:
+        ListDataTable(out, input, mode == DumpMode::pcData);
+        break;
+      case DumpMode::move:
+      case DumpMode::wideMove:
+        ListMoveTables(out, directory, dataSetName, mode == DumpMode::wideMove);
+        break;
+    }
+    out.Flush();
+    output.Close();
+  } catch (const CFileException& e) {
+    output.Abort();
+    return kReadFailureBase - e.m_cause;
+  }
+  return 0;
+}
