@@ -13,16 +13,7 @@
 
 namespace {
 
-std::string Query(const std::string& path, const std::string& sql) {
-  const std::string command = "sqlite3 '" + path + "' \"" + sql + "\"";
-  std::string rows;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[512];
-    while (fgets(buffer, sizeof buffer, pipe)) rows += buffer;
-    pclose(pipe);
-  }
-  return rows;
-}
+using tooltest::Query;
 
 class ExamplePcProgram : public ::testing::Test {
  protected:

@@ -18,16 +18,7 @@ namespace {
 using morvit::tool::RecordedRunSettings;
 using morvit::tool::RunRecorded;
 
-std::string Query(const std::string& path, const std::string& sql) {
-  const std::string command = "sqlite3 '" + path + "' \"" + sql + "\"";
-  std::string rows;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[256];
-    while (fgets(buffer, sizeof buffer, pipe)) rows += buffer;
-    pclose(pipe);
-  }
-  return rows;
-}
+using tooltest::Query;
 
 // Hands over one element per domain file as a library run does: progress, pump, cancel query,
 // then Insert; stops (0) when the cancel query says so. The user presses Ctrl-C during the

@@ -3,6 +3,7 @@
 
 #include <sys/wait.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -14,6 +15,17 @@ std::string ReadText(const std::string& path) {
   std::ostringstream text;
   text << in.rdbuf();
   return text.str();
+}
+
+std::string Query(const std::string& path, const std::string& sql) {
+  const std::string command = "sqlite3 '" + path + "' \"" + sql + "\"";
+  std::string rows;
+  if (FILE* pipe = popen(command.c_str(), "r")) {
+    char buffer[512];
+    while (fgets(buffer, sizeof buffer, pipe)) rows += buffer;
+    pclose(pipe);
+  }
+  return rows;
 }
 
 ToolResult RunTool(const std::string& directory, const std::string& arguments,

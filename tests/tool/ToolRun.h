@@ -18,6 +18,9 @@ struct ToolResult {
 ToolResult RunTool(const std::string& directory, const std::string& arguments,
                    const std::string& environment = "");
 
+// The rows of `sql` on the SQLite database at `path`, as the sqlite3 shell prints them.
+std::string Query(const std::string& path, const std::string& sql);
+
 // The text of a file.
 std::string ReadText(const std::string& path);
 
