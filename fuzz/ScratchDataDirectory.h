@@ -17,6 +17,7 @@
 namespace fuzzing {
 
 inline void RemoveScratchDataDirectory();
+inline void ClearScratchDataDirectory();
 
 // The directory, ending in a separator.
 inline const CString& ScratchDataDirectory() {
@@ -29,6 +30,14 @@ inline const CString& ScratchDataDirectory() {
     return new CString(GetDefaultHost().DataDirectory());
   }();
   return *directory;
+}
+
+// Empties the directory between runs.
+inline void ClearScratchDataDirectory() {
+  std::error_code ignored;
+  for (const auto& entry : std::filesystem::directory_iterator(ScratchDataDirectory(), ignored)) {
+    std::filesystem::remove(entry.path(), ignored);
+  }
 }
 
 inline void RemoveScratchDataDirectory() {

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "FuzzParcels.h"
 #include "ScratchDataDirectory.h"
 #include "files/CompressedDomain.h"
 #include "support/DataSetNames.h"
@@ -16,19 +17,10 @@ namespace {
 constexpr std::uint16_t kType = 3;
 constexpr std::size_t kMaxParts = 4;
 
-ObjParcelType Parcel(std::uint16_t scope) {
-  ObjParcelType parcel{};
-  parcel.objectNumber = 1;
-  parcel.classLetter = 'C';
-  parcel.domainType = kType;
-  parcel.scope = scope;
-  parcel.version = 1;
-  return parcel;
-}
-
 void WritePart(std::uint16_t scope, const std::uint8_t* data, std::size_t size) {
-  std::ofstream out(fuzzing::ScratchDataDirectory() + MakeDataSetName(Parcel(scope)),
-                    std::ios::binary | std::ios::trunc);
+  std::ofstream out(
+      fuzzing::ScratchDataDirectory() + MakeDataSetName(fuzzing::DomainParcel(kType, scope)),
+      std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
 }
 
@@ -39,8 +31,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::size_t parts = 1 + data[0] % kMaxParts;
   const std::size_t partSize = (size - 1) / parts;
   for (std::size_t i = 0; i < kMaxParts; ++i) {
-    std::filesystem::remove(fuzzing::ScratchDataDirectory() +
-                            MakeDataSetName(Parcel(static_cast<std::uint16_t>(i))));
+    std::filesystem::remove(
+        fuzzing::ScratchDataDirectory() +
+        MakeDataSetName(fuzzing::DomainParcel(kType, static_cast<std::uint16_t>(i))));
   }
   for (std::size_t i = 0; i < parts; ++i) {
     const std::size_t last = i + 1 == parts ? (size - 1) - partSize * i : partSize;
@@ -51,13 +44,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   VStructureHeader structure;
   VDomainFile file;
   try {
-    file.OpenDomain(Parcel(0), CFile::modeRead);
+    file.OpenDomain(fuzzing::DomainParcel(kType), CFile::modeRead);
     ReadCompressedDomain(file, {common, compress, structure});
     file.RemoveDomain(VDomainFile::fileExpanded);
   } catch (const CFileException&) {
     // Damaged parts end here; no scratch file may stay (checked below).
   }
-  std::string name = MakeDataSetName(Parcel(0));
+  std::string name = MakeDataSetName(fuzzing::DomainParcel(kType));
   name[name.find('.') + 1] = 'Z';
   if (std::filesystem::exists(fuzzing::ScratchDataDirectory() + name)) abort();
   return 0;

@@ -54,6 +54,11 @@ class MORVIT_API VManager : public CObject {
   // 1 when the node's library files match the object database; 0 when they do not (each
   // mismatch written as message 2455) or the CNOD domain cannot be read.
   int LibsODBSuitLibsTarget();
+  // Database back-translation: rebuilds the database's configuration from the COIO, CODA, CbD,
+  // CbP and BxD domains of the data-set directory. 1 when the run completed, 0 when it stopped
+  // (a domain's back-translation or the database said stop, the user cancelled, the COIO or
+  // CODA domain could not be read). A manager without a database has nothing to rebuild: 0.
+  int DBBacktranslate();
 
   VDatabase* GetDatabase() const { return m_pDatabase; }
 

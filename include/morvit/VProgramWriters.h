@@ -20,14 +20,11 @@
 #include <vector>
 
 #include "morvit/VBase.h"
+#include "morvit/VSectionElement.h"
 #include "morvit/platform.h"
 
-// One element of a section: its block code and its bytes (at most 65531), as the database
-// receives them.
-struct VProgramElement {
-  std::uint16_t code = 0;
-  std::vector<std::uint8_t> bytes;
-};
+// One element of a section.
+using VProgramElement = VSectionElement;
 
 // The 24-byte body of a TADE file (type 49, scope = the task number).
 struct VTadeContent {

@@ -23,22 +23,60 @@ CString ProgressText(const CString& fileName) {
   return text;
 }
 
+ObjId DomainObjectId(const ObjParcelType& parcel) {
+  return {parcel.domainType, parcel.scope, parcel.version};
+}
+
+long ElementCount(std::initializer_list<const VDomainSection*> sections) {
+  long count = 0;
+  for (const VDomainSection* section : sections)
+    count += static_cast<long>(section->GetElements().size());
+  return count;
+}
+
+ElementHandOver::ElementHandOver(VDatabase& database, const CString& fileName, long total,
+                                 Cancel cancel, Report report)
+    : m_database(database),
+      m_strText(ProgressText(fileName)),
+      m_lTotal(total),
+      m_bCancellable(cancel == Cancel::Asked),
+      m_bReportAfter(report == Report::AfterEach) {}
+
+bool ElementHandOver::Next() {
+  ++m_lHanded;
+  // A total of 0 cannot come with an element to hand over; it is kept from dividing anyway.
+  const long percent = m_lTotal > 0 ? m_lHanded * 100 / m_lTotal : 100;
+  ReportProgress(static_cast<int>(percent), m_strText);
+  return !m_bCancellable || !CancelRequested();
+}
+
+bool ElementHandOver::Insert(const VDomainSection& section, std::uint16_t code) {
+  for (const auto& element : section.GetElements()) {
+    if (!m_bReportAfter && !Next()) return false;
+    m_database.Insert(code, element.get());
+    if (m_bReportAfter && !Next()) return false;
+  }
+  return true;
+}
+
+bool ElementHandOver::InsertBasicObjects(const VDomainSection& section, std::uint16_t code,
+                                         bool setAuxWord, std::uint16_t auxWord) {
+  for (const auto& element : section.GetElements()) {
+    if (!Next()) return false;
+    if (setAuxWord) element->SetAuxWord(auxWord);
+    m_database.InsertBasicObject(code, element.get());
+  }
+  return true;
+}
+
 int HandSectionsToDatabase(VDatabase* database, const CString& fileName,
                            std::initializer_list<SectionToHandOver> sections) {
   if (database == nullptr) return 1;
-  const CString text = ProgressText(fileName);
   long total = 0;
+  for (const SectionToHandOver& s : sections) total += ElementCount({&s.section});
+  ElementHandOver handOver(*database, fileName, total);
   for (const SectionToHandOver& s : sections) {
-    total += static_cast<long>(s.section.GetElements().size());
-  }
-  long handed = 0;
-  for (const SectionToHandOver& s : sections) {
-    for (const auto& element : s.section.GetElements()) {
-      ++handed;
-      ReportProgress(static_cast<int>(handed * 100 / total), text);
-      if (CancelRequested()) return 0;
-      database->Insert(s.code, element.get());
-    }
+    if (!handOver.Insert(s.section, s.code)) return 0;
   }
   return 1;
 }

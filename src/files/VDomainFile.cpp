@@ -131,9 +131,10 @@ void VDomainFile::OpenContinuationDomainWrite(int listing) {
 }
 
 // Reading never writes: the file is closed without padding (a read-only file could not
-// take the padding, and a damaged part must not be changed by reading it).
+// take the padding, and a damaged part must not be changed by reading it), and it is not
+// recorded: a domain read and then written (a listing) reports only the files it wrote.
 void VDomainFile::OpenContinuationDomainRead() {
-  Close(0);
+  CFile::Close();
   ++m_parcel.scope;
   OpenDomain(m_parcel, kReadOnly);
 }

@@ -2,7 +2,10 @@
 // including those of files without a domain class, creates nothing.
 #include "interface/DomainTable.h"
 
+#include "domains/ConfigDomainTypes.h"
 #include "domains/VBobaDomain.h"
+#include "domains/VBxDDomain.h"
+#include "domains/VCbXDomain.h"
 #include "domains/VCnodDomain.h"
 #include "domains/VNobaDomain.h"
 #include "domains/VPobaDomain.h"
@@ -10,6 +13,7 @@
 #include "domains/VRnodDomain.h"
 
 std::unique_ptr<VDomain> CreateDomainForType(std::uint16_t type) {
+  if (type >= kFirstBxdType && type <= kLastBxdType) return std::make_unique<VBxDDomain>();
   switch (type) {
     case 1:
       return std::make_unique<VCnodDomain>(0);
@@ -21,6 +25,10 @@ std::unique_ptr<VDomain> CreateDomainForType(std::uint16_t type) {
       return std::make_unique<VRebaDomain>();
     case 78:
       return std::make_unique<VPobaDomain>();
+    case kCbdType:
+      return std::make_unique<VCbDDomain>();
+    case kCbpType:
+      return std::make_unique<VCbPDomain>();
     case 116:
     case 117:
     case 118:

@@ -170,4 +170,11 @@ Bytes DomainTypeTest::OnlyFile(char letter) const {
   return files.empty() ? Bytes() : ReadWholeFile(files[0]);
 }
 
+std::vector<int> DomainTypeTest::Progress() const {
+  std::vector<int> values;
+  for (const auto& m : host.sent)
+    if (m.number == kMessageProgress) values.push_back(m.value);
+  return values;
+}
+
 }  // namespace testutil

@@ -115,6 +115,8 @@ class DomainTypeTest : public ::testing::Test {
   // The bytes of the one file in the data directory whose extension starts with `letter`
   // ('C': the domain file; 'X': the expanded copy that reading leaves beside it).
   Bytes OnlyFile(char letter) const;
+  // The percentages of the progress messages sent so far.
+  std::vector<int> Progress() const;
 
   FakeHost host;
   ScopedHost scoped{host};

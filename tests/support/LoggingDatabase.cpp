@@ -16,6 +16,12 @@ std::string ParcelWords(const ObjParcelType& parcel) {
 
 }  // namespace
 
+void LoggingDatabase::Log(std::string line) {
+  const bool fail = !failOn.empty() && line.starts_with(failOn);
+  calls.push_back(std::move(line));
+  if (fail) AfxThrowFileException(CFileException::endOfFile);
+}
+
 std::vector<std::string> LoggingDatabase::CallsStartingWith(const std::string& prefix) const {
   std::vector<std::string> found;
   for (const std::string& line : calls)

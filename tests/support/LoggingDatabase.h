@@ -29,6 +29,9 @@ class LoggingDatabase : public VDatabase {
   // library's default unless set here. GetPCProgNo's program number is `pcProgramNumber`.
   std::map<std::string, int> answers;
   std::uint16_t pcProgramNumber = 1;
+  // A call whose line starts with this text raises a file exception once it is logged (a
+  // database that fails while it takes over an element); empty: none does.
+  std::string failOn;
 
   // The lines that start with `prefix` ("Insert", ...).
   std::vector<std::string> CallsStartingWith(const std::string& prefix) const;
@@ -70,7 +73,7 @@ class LoggingDatabase : public VDatabase {
   int IsAdditionalInfo(int info) override;
 
  private:
-  void Log(std::string line) { calls.push_back(std::move(line)); }
+  void Log(std::string line);
   // Logs "name answer" and returns the answer.
   int Answer(const std::string& name, int fallback);
   void LogElement(const char* name, std::uint16_t code, VElement* element);
