@@ -137,11 +137,9 @@ int Demo(const DemoOptions& options) {
   Step("Check the node's library files against the object database",
        {"check-libs", "--data", data.string(), "--project", root.string()});
   BackTranslate(root, data, "node");
-  if constexpr (HasDBBacktranslate()) {
-    BackTranslate(root, data, "db");
-  } else {
-    std::cout << "\n(no database back-translation: not in this build of the library)\n";
-  }
+  // The configuration domains (COIO, CODA, CbD, CbP, BxD) are not in the sample job yet: the
+  // generation of their writer types is still to come, and without a COIO the run stops.
+  std::cout << "\n(no database back-translation: the sample has no configuration domains yet)\n";
   if constexpr (HasPCBacktranslate()) {
     BackTranslate(root, data, "pc");
   } else {

@@ -66,11 +66,6 @@ void DumpDomain(Length length, const char* name) {
 
 // Whether this build's library offers the operations (the demo runs only what is there).
 template <typename Manager = VManager>
-constexpr bool HasDBBacktranslate() {
-  return requires(Manager & manager) { manager.DBBacktranslate(); };
-}
-
-template <typename Manager = VManager>
 constexpr bool HasPCBacktranslate() {
   return requires(Manager & manager) { manager.PCBacktranslate(); };
 }
