@@ -1,10 +1,9 @@
 #!/usr/bin/env bash
-# Runs the example client on a fresh temporary data directory and lists what it wrote.
+# Runs `morvit demo` on a fresh temporary directory, which is kept so that its files can be
+# looked into afterwards.
 set -euo pipefail
 build=${1:-build}
-data=$(mktemp -d)
-trap 'rm -rf "$data"' EXIT
-export MORVIT_DATA_DIR="$data"
-"$build/examples/c_client"
-echo "files in the data directory:"
-ls -l "$data"
+demo=$(mktemp -d "${TMPDIR:-/tmp}/morvit-demo.XXXXXX")
+"$build/tools/morvit/morvit" demo "$demo"
+echo
+echo "The sample project stays in $demo (remove it with: rm -rf $demo)"

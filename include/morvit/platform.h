@@ -88,6 +88,8 @@ class MORVIT_API CFileException : public std::exception {
 
   // The cause that an errno value from a file or path operation stands for.
   static int OsErrorToCause(int osError);
+  // The cause in words ("file not found", "end of file"); "unknown cause" for other numbers.
+  static const char* GetCauseText(int cause);
 
   const char* what() const noexcept override;
 

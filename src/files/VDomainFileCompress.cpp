@@ -3,12 +3,15 @@
 #include <functional>
 #include <memory>
 
-#include "files/Explode.h"
-#include "files/Implode.h"
+#include "files/EngineStreams.h"
 #include "files/VCompressHeader.h"
 #include "morvit/VDomainFile.h"
 
 namespace {
+
+using morvit::dcl::EngineStreams;
+using morvit::dcl::ReadSource;
+using morvit::dcl::WriteSink;
 
 // Work areas: expansion takes the interface's 36312 bytes; compression gives the encoder the
 // larger area of its fast entry (no need to clear it: the encoder sets up what it reads).
@@ -16,20 +19,6 @@ constexpr std::size_t kExpandWorkSize = 36312;
 static_assert(kExpandWorkSize >= morvit::dcl::kExplodeWorkSize);
 constexpr std::size_t kCompressWorkSize = morvit::dcl::kImplodeFastWorkSize;
 constexpr unsigned kDictionarySize = 4096;
-
-// The context the engine hands back to the callbacks.
-struct EngineStreams {
-  CFile& source;
-  CFile& sink;
-};
-
-unsigned int ReadSource(char* buffer, unsigned int* size, void* param) {
-  return static_cast<EngineStreams*>(param)->source.Read(buffer, *size);
-}
-
-void WriteSink(char* buffer, unsigned int* size, void* param) {
-  static_cast<EngineStreams*>(param)->sink.Write(buffer, *size);
-}
 
 void RemoveIfPresent(const CString& path) {
   try {

@@ -4,9 +4,7 @@
 
 #include "morvit/platform.h"
 
-namespace {
-
-const char* CauseName(int cause) {
+const char* CFileException::GetCauseText(int cause) {
   static const char* const kNames[] = {
       "no error",
       "generic failure",
@@ -30,11 +28,10 @@ const char* CauseName(int cause) {
   return kNames[cause];
 }
 
-}  // namespace
-
 CFileException::CFileException(int cause, long osError, CString fileName)
     : m_cause(cause), m_lOsError(osError), m_strFileName(std::move(fileName)) {
-  m_message = "file exception, cause " + std::to_string(m_cause) + " (" + CauseName(m_cause) + ")";
+  m_message =
+      "file exception, cause " + std::to_string(m_cause) + " (" + GetCauseText(m_cause) + ")";
   if (!m_strFileName.empty()) m_message += ": " + m_strFileName;
   if (m_lOsError != -1) {
     m_message += " [" + std::string(std::strerror(static_cast<int>(m_lOsError))) + "]";

@@ -1,0 +1,45 @@
+// Running the tool as a process: through the shell, with output captured in files.
+#include "tool/ToolRun.h"
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace tooltest {
+
+std::string ReadText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::string Query(const std::string& path, const std::string& sql) {
+  const std::string command = "sqlite3 '" + path + "' \"" + sql + "\"";
+  std::string rows;
+  if (FILE* pipe = popen(command.c_str(), "r")) {
+    char buffer[512];
+    while (fgets(buffer, sizeof buffer, pipe)) rows += buffer;
+    pclose(pipe);
+  }
+  return rows;
+}
+
+ToolResult RunTool(const std::string& directory, const std::string& arguments,
+                   const std::string& environment) {
+  const std::string out = directory + "/.tool-stdout";
+  const std::string err = directory + "/.tool-stderr";
+  const std::string command = "cd '" + directory + "' && env -u MORVIT_DATA_DIR -u " +
+                              "MORVIT_PROJECT_DIR " + environment + " '" MORVIT_TOOL_PATH "' " +
+                              arguments + " >'" + out + "' 2>'" + err + "'";
+  const int raw = std::system(command.c_str());
+  ToolResult result{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadText(out), ReadText(err)};
+  std::remove(out.c_str());
+  std::remove(err.c_str());
+  return result;
+}
+
+}  // namespace tooltest

@@ -1,0 +1,29 @@
+// Runs the built morvit tool as a separate process in a scratch directory and captures its
+// exit status, standard output and standard error.
+#ifndef MORVIT_TESTS_TOOL_TOOLRUN_H
+#define MORVIT_TESTS_TOOL_TOOLRUN_H
+
+#include <string>
+
+namespace tooltest {
+
+struct ToolResult {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+// Runs `morvit ARGS` (arguments as one shell-quoted string) with `directory` as the working
+// directory and MORVIT_DATA_DIR unset unless `environment` sets it ("NAME=value ...").
+ToolResult RunTool(const std::string& directory, const std::string& arguments,
+                   const std::string& environment = "");
+
+// The rows of `sql` on the SQLite database at `path`, as the sqlite3 shell prints them.
+std::string Query(const std::string& path, const std::string& sql);
+
+// The text of a file.
+std::string ReadText(const std::string& path);
+
+}  // namespace tooltest
+
+#endif  // MORVIT_TESTS_TOOL_TOOLRUN_H

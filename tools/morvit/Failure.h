@@ -1,0 +1,28 @@
+// How the tool reports a failed run: a failure in words that names the file and the cause, and
+// the exit statuses (0 success, 1 failed run, 2 usage error).
+#ifndef MORVIT_TOOL_FAILURE_H
+#define MORVIT_TOOL_FAILURE_H
+
+#include <exception>
+#include <stdexcept>
+#include <string>
+
+namespace morvit::tool {
+
+constexpr int kExitSuccess = 0;
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+
+// A failed run with its message, already in words.
+class Failure : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The message for any exception that ends a run: a file exception as "FILE: cause in words",
+// with the operating system's reason when there is one.
+std::string DescribeFailure(const std::exception& failure);
+
+}  // namespace morvit::tool
+
+#endif  // MORVIT_TOOL_FAILURE_H
