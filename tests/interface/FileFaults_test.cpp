@@ -235,7 +235,9 @@ TEST(KillDuringFinish, LeavesThePreviousStateOrTheCompleteNewDomain) {
     }
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
-    if (point <= calls) EXPECT_TRUE(WIFSIGNALED(status)) << "killed at its call";
+    if (point <= calls) {
+      EXPECT_TRUE(WIFSIGNALED(status)) << "killed at its call";
+    }
     const auto found = NewestBase();
     EXPECT_TRUE(found == previous || found == complete);
   }
@@ -300,8 +302,12 @@ TEST_P(ReadFaultTest, ReadFaultFailsTheRunAndChangesNoDomainFile) {
         }
       },
       [&](const SweepFault& fault, std::uint64_t) {
-        if (!failed) EXPECT_EQ(database.calls, reference.calls) << "a run that ends, ends whole";
-        if (fault.call == filefaults::kRead) EXPECT_TRUE(failed) << "every read is needed";
+        if (!failed) {
+          EXPECT_EQ(database.calls, reference.calls) << "a run that ends, ends whole";
+        }
+        if (fault.call == filefaults::kRead) {
+          EXPECT_TRUE(failed) << "every read is needed";
+        }
         DirectoryImage left = testutil::ImageOf(dir);
         for (const auto& [name, bytes] : domain) {
           EXPECT_TRUE(left[name] == bytes) << name << " is never changed by reading";
