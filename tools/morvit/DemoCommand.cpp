@@ -135,6 +135,8 @@ int Demo(const DemoOptions& options) {
        {"check-libs", "--data", data.string(), "--project", root.string()});
   BackTranslate(root, data, "node");
   BackTranslate(root, data, "db");
+  ShowRows((root / "db.sqlite").string(),
+           "SELECT domain_file, text, name, byte_offset_coda FROM decoder_records ORDER BY seq");
   BackTranslate(root, data, "pc");
   std::cout << "\n== Files\n";
   for (const char* directory : {".", "data", "CONTROL", "PCDATA", "DBDATA"}) {
