@@ -211,7 +211,7 @@ void BuildBoba(const JobValue& domain, SectionList& list) {
 }
 
 // CbD, CbP: kind 0 an element description (a TCbxElement at 8; the library computes its size),
-// kind 2 a CODA offset shift (two words at 8 and 10; CbP only, the library refuses it in a CbD).
+// kind 2 a CODA offset shift (two words at 8 and 10; a CbP applies it, a CbD passes over it).
 void BuildCbx(const JobValue& domain, SectionList& list) {
   static constexpr std::array<std::pair<const char*, std::size_t>, 4> kOffsets = {{
       {"colo", offsetof(TCbxElement, byteOffsetCOLO)},
