@@ -1,6 +1,5 @@
-// TADE, REDE, PODE, RELO, POLO, COIO, CODA and BxD from a job's content: fields by name, elements
-// as
-// {"code": N, "bytes": "hex"}, byte strings in hexadecimal.
+// TADE, REDE, PODE, RELO, POLO, COIO, CODA and BxD from a job's content: fields by name,
+// elements as {"code": N, "bytes": "hex"}, byte strings in hexadecimal.
 #include "WriterTypes.h"
 
 #include <array>
@@ -147,9 +146,12 @@ std::vector<ObjParcelType> Polo(const JobValue& domain, const ObjParcelType& par
 }
 
 std::vector<ObjParcelType> Coio(const JobValue& domain, const ObjParcelType& parcel, bool write) {
+  static constexpr std::array<WordField<VCoioContent>, 2> kFields = {{
+      {"netStart", &VCoioContent::netStart},
+      {"busNo", &VCoioContent::busNo},
+  }};
   VCoioContent content;
-  content.netStart = static_cast<std::uint16_t>(OptionalInteger(domain, "netStart", 0, 0xFFFF, 0));
-  content.busNo = static_cast<std::uint16_t>(OptionalInteger(domain, "busNo", 0, 0xFFFF, 0));
+  ReadWords(domain, content, kFields);
   content.hardwareInit = Elements(domain, "hardwareInit");
   return write ? VWriteCoio(parcel, content) : std::vector<ObjParcelType>{};
 }
@@ -219,11 +221,12 @@ void ReadArray(const JobValue& program, const char* name, std::array<std::uint16
 }
 
 std::vector<ObjParcelType> Bxd(const JobValue& domain, const ObjParcelType& parcel, bool write) {
+  static constexpr std::array<WordField<VBxdContent>, 2> kFields = {{
+      {"headerWord", &VBxdContent::headerWord},
+      {"elementWord", &VBxdContent::elementWord},
+  }};
   VBxdContent content;
-  content.headerWord =
-      static_cast<std::uint16_t>(OptionalInteger(domain, "headerWord", 0, 0xFFFF, 0));
-  content.elementWord =
-      static_cast<std::uint16_t>(OptionalInteger(domain, "elementWord", 0, 0xFFFF, 0));
+  ReadWords(domain, content, kFields);
   const JobValue programs = domain["programs"];
   for (std::size_t i = 0; i < programs.Size(); ++i) {
     const JobValue program = programs.At(i);
