@@ -16,13 +16,15 @@ TEST(DemoCommand, WritesAndGeneratesTheSampleProject) {
             tooltest::ReadText(MORVIT_SOURCE_DIR "/examples/job.json"));
   for (const char* name :
        {"CN000001.C01", "RN000001.C01", "RD000001.C01", "TD030001.C01", "PD030001.C01",
-        "NB000001.C01", "RB000001.C01", "PB010001.C01", "B3000001.C01"}) {
+        "NB000001.C01", "RB000001.C01", "PB010001.C01", "B3000001.C01", "CI000001.C01",
+        "CA000001.C01", "AD000001.C01", "AP000001.C01", "AI000001.C01"}) {
     EXPECT_TRUE(std::filesystem::exists(dir.File(std::string("project/data/") + name))) << name;
     EXPECT_NE(result.out.find(std::string("/project/data/") + name), std::string::npos);
   }
-  for (const char* step : {"$ morvit generate ", "$ morvit check-libs ",
-                           "the node's library files match the object database",
-                           "node initialisation file: NODE1.INI", "node | 1", "pc | 1"}) {
+  for (const char* step :
+       {"$ morvit generate ", "$ morvit check-libs ",
+        "the node's library files match the object database", "node initialisation file: NODE1.INI",
+        "node | 1", "db | 1", "AP000001.C01 | PARDAT(I) | SETPOINT | 20", "pc | 1"}) {
     EXPECT_NE(result.out.find(step), std::string::npos) << step << "\n" << result.out;
   }
   // Run again on the same directory: the project is written anew.

@@ -47,11 +47,17 @@ TEST(GenerateCommand, ExampleJobWritesItsDomainsAndPrintsTheParcels) {
             "PB030001.C01  POBA  type 78  scope 3  version 1  object 1  158 bytes\n"
             "B1000001.C01  BOBA1  type 116  scope 0  version 1  object 1  110 bytes\n"
             "B2000001.C01  BOBA2  type 117  scope 0  version 1  object 1  110 bytes\n"
-            "B3000001.C01  BOBA3  type 118  scope 0  version 1  object 1  110 bytes\n");
+            "B3000001.C01  BOBA3  type 118  scope 0  version 1  object 1  110 bytes\n"
+            "CI000001.C01  COIO  type 26  scope 0  version 1  object 1  88 bytes\n"
+            "CA000001.C01  CODA  type 17  scope 0  version 1  object 1  270 bytes\n"
+            "AD000001.C01  CbD  type 114  scope 0  version 1  object 1  1022 bytes\n"
+            "AP000001.C01  CbP  type 115  scope 0  version 1  object 1  1552 bytes\n"
+            "AI000001.C01  BXD0  type 96  scope 0  version 1  object 1  104 bytes\n"
+            "AO000001.C01  BXD1  type 97  scope 0  version 1  object 1  92 bytes\n");
   for (const auto& entry : std::filesystem::directory_iterator(dir.path() / "data")) {
     EXPECT_EQ(entry.file_size() % 1024, 0u) << entry.path();
   }
-  EXPECT_EQ(CountFiles(dir.path() / "data"), 23u);
+  EXPECT_EQ(CountFiles(dir.path() / "data"), 29u);
 }
 
 TEST(GenerateCommand, FaultyJobsAreRefusedBeforeAnyFileIsWritten) {
@@ -85,6 +91,13 @@ TEST(GenerateCommand, FaultyJobsAreRefusedBeforeAnyFileIsWritten) {
       {"unknown record",
        R"({"domains": [{"type": "REBA", "object": 1, "version": 1, "records": [{"note": {}}]}]})",
        "domains[0].records[0]: expected \"entry\", \"addition\" or \"pageBreak\""},
+      {"decoder-table name too long for its field",
+       R"({"domains": [{"type": "CbD", "object": 1, "version": 1, "descriptions": [{"typeIndex": 1, "name": ")" +
+           std::string(21, 'N') + R"("}]}]})",
+       "domains[0].descriptions[0].name: longer than 20 bytes (21)"},
+      {"BxD program slot out of range",
+       R"({"domains": [{"type": 96, "object": 1, "version": 1, "programs": [{"slot": 16}]}]})",
+       "domains[0].programs[0].slot: out of range 0 to 15"},
       {"unknown terminal type (second domain: nothing written for the first)",
        R"({"domains": [{"type": "NOBA", "object": 1, "version": 1, "texts": ["A"]},
            {"type": "REBA", "object": 1, "version": 1, "records": [)" +

@@ -7,7 +7,7 @@
 
 #include "Backtranslate.h"
 #include "Failure.h"
-#include "LibraryRuns.h"
+#include "morvit/VManager.h"
 #include "support/TestUtil.h"
 #include "tool/ToolRun.h"
 
@@ -79,9 +79,9 @@ TEST_F(ExamplePcProgram, CtrlCStopsTheRunAndKeepsWhatWasHandedOver) {
   settings.answers.Set("GetMaxTask", 3);
   InterruptingSink interrupting;
   settings.extraSinks = {&interrupting};
-  EXPECT_THROW(RunRecorded(settings, [](VManager& manager,
-                                        int) { return morvit::tool::PCBacktranslate(manager); }),
-               morvit::tool::Failure);
+  EXPECT_THROW(
+      RunRecorded(settings, [](VManager& manager, int) { return manager.PCBacktranslate(); }),
+      morvit::tool::Failure);
   const std::string db = dir.File("pc.sqlite");
   EXPECT_EQ(Query(db, "SELECT * FROM run"), "pc|0\n");
   // The tenth element was the REDE's; the cancel query of the next domain file stops the run,

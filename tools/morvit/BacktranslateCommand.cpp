@@ -8,10 +8,11 @@
 
 #include "Backtranslate.h"
 #include "Commands.h"
+#include "Failure.h"
 #include "JsonLinesSink.h"
-#include "LibraryRuns.h"
 #include "SqliteSink.h"
 #include "ToolHost.h"
+#include "morvit/VManager.h"
 #include "morvit/VNameTables.h"
 
 namespace morvit::tool {
@@ -33,12 +34,12 @@ const std::map<std::string, RecordedRun>& Runs() {
       {"node",
        [](VManager& manager, int nodeMode) {
          CString nodeName;
-         const int result = NodeBacktranslate(manager, nodeName, nodeMode);
+         const int result = manager.NodeBacktranslate(nodeName, nodeMode);
          std::cout << "node initialisation file: " << nodeName << "\n";
          return result;
        }},
-      {"db", [](VManager& manager, int) { return DBBacktranslate(manager); }},
-      {"pc", [](VManager& manager, int) { return PCBacktranslate(manager); }},
+      {"db", [](VManager& manager, int) { return manager.DBBacktranslate(); }},
+      {"pc", [](VManager& manager, int) { return manager.PCBacktranslate(); }},
   };
   return runs;
 }

@@ -3,7 +3,8 @@
 #include <iostream>
 
 #include "Commands.h"
-#include "LibraryRuns.h"
+#include "Failure.h"
+#include "morvit/VManager.h"
 
 namespace morvit::tool {
 namespace {
@@ -11,7 +12,7 @@ namespace {
 int CheckLibs(const Directories& directories) {
   UseDirectories(directories);
   VManager manager(nullptr);
-  if (LibsODBSuitLibsTarget(manager) == 0) {
+  if (manager.LibsODBSuitLibsTarget() == 0) {
     throw Failure(
         "the node's library files do not match the object database, or a node domain cannot be "
         "read");

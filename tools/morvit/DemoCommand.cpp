@@ -10,7 +10,6 @@
 
 #include "Commands.h"
 #include "Failure.h"
-#include "LibraryRuns.h"
 
 namespace morvit::tool {
 
@@ -120,7 +119,7 @@ int Demo(const DemoOptions& options) {
   WriteProjectFiles(root);
   Step("Generate the domains of the sample job",
        {"generate", job.string(), "--data", data, "--project", root.string()});
-  if constexpr (HasDump()) {
+  {
     // Every domain file but the nodes' file lists, which have no listing.
     std::vector<std::string> arguments = {"dump", "--no-times"};
     for (const auto& entry : fs::directory_iterator(data)) {
@@ -131,20 +130,14 @@ int Demo(const DemoOptions& options) {
     Step("List every domain file beside it", arguments);
     ShowHead(data / "RB000001.D01", 16);
     ShowHead(data / "PD030001.D01", 16);
-  } else {
-    std::cout << "\n(no dump: this build of the library has no VBase_DumpDomain)\n";
   }
   Step("Check the node's library files against the object database",
        {"check-libs", "--data", data.string(), "--project", root.string()});
   BackTranslate(root, data, "node");
-  // The configuration domains (COIO, CODA, CbD, CbP, BxD) are not in the sample job yet: the
-  // generation of their writer types is still to come, and without a COIO the run stops.
-  std::cout << "\n(no database back-translation: the sample has no configuration domains yet)\n";
-  if constexpr (HasPCBacktranslate()) {
-    BackTranslate(root, data, "pc");
-  } else {
-    std::cout << "\n(no PC program back-translation: not in this build of the library)\n";
-  }
+  BackTranslate(root, data, "db");
+  ShowRows((root / "db.sqlite").string(),
+           "SELECT domain_file, text, name, byte_offset_coda FROM decoder_records ORDER BY seq");
+  BackTranslate(root, data, "pc");
   std::cout << "\n== Files\n";
   for (const char* directory : {".", "data", "CONTROL", "PCDATA", "DBDATA"}) {
     ListDirectory((root / directory).lexically_normal());

@@ -10,7 +10,7 @@
 
 #include "Commands.h"
 #include "Failure.h"
-#include "LibraryRuns.h"
+#include "morvit/VBase.h"
 #include "morvit/VHostServices.h"
 
 namespace morvit::tool {
@@ -108,7 +108,7 @@ void DumpFile(const fs::path& file, bool toStandardOutput) {
   try {
     DumpDirectory directory(file.parent_path());
     const std::string name = file.filename().string();
-    DumpDomain(static_cast<std::uint16_t>(name.size()), name.c_str());
+    VBase_DumpDomain(static_cast<std::uint16_t>(name.size()), name.c_str());
   } catch (...) {
     if (toStandardOutput && hadListing) fs::rename(kept, listing);
     throw;

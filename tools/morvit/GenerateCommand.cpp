@@ -99,7 +99,7 @@ JobType DomainType(const JobValue& domain) {
   if (found.viaInterface == nullptr && found.viaWriter == nullptr) {
     type.Fail(
         "not a domain type this tool generates (CNOD, RNOD, NOBA, REBA, POBA, BOBA1 to BOBA3, "
-        "TADE, REDE, PODE, RELO, POLO)");
+        "TADE, REDE, PODE, RELO, POLO, COIO, CODA, BXD0 to BXD7, CbD, CbP)");
   }
   return found;
 }

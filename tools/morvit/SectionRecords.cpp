@@ -1,10 +1,12 @@
-// Section records of CNOD, RNOD, NOBA, REBA and POBA. Fields lie at the byte offsets the domain
-// types read them from, in host byte order; a text that does not fit its field is refused, never
-// cut.
+// Section records of CNOD, RNOD, NOBA, REBA, POBA, BOBA, CbD and CbP. Fields lie at the byte
+// offsets the domain types read them from, in host byte order; a text that does not fit its field
+// is refused, never cut.
 #include "SectionRecords.h"
 
 #include <array>
+#include <cstddef>
 #include <cstring>
+#include <utility>
 
 namespace morvit::tool {
 namespace {
@@ -208,7 +210,53 @@ void BuildBoba(const JobValue& domain, SectionList& list) {
   }
 }
 
-constexpr std::array<CInterfaceType, 8> kTypes = {{
+// CbD, CbP: kind 0 an element description (a TCbxElement at 8; the library computes its size),
+// kind 2 a CODA offset shift (two words at 8 and 10; a CbP applies it, a CbD passes over it).
+void BuildCbx(const JobValue& domain, SectionList& list) {
+  static constexpr std::array<std::pair<const char*, std::size_t>, 4> kOffsets = {{
+      {"colo", offsetof(TCbxElement, byteOffsetCOLO)},
+      {"cole", offsetof(TCbxElement, byteOffsetCOLE)},
+      {"copm", offsetof(TCbxElement, byteOffsetCOPM)},
+      {"coda", offsetof(TCbxElement, byteOffsetCODA)},
+  }};
+  constexpr std::size_t kAt = 8;
+  const JobValue descriptions = domain["descriptions"];
+  for (std::size_t i = 0; i < descriptions.Size(); ++i) {
+    const JobValue description = descriptions.At(i);
+    RecordWriter writer(0);
+    writer.Put(kAt, static_cast<std::int32_t>(description["typeIndex"].Integer(0, 15)));
+    writer.Text(kAt + offsetof(TCbxElement, name), kAt + offsetof(TCbxElement, nameLength), 20,
+                description["name"]);
+    if (description.Find("enumTexts")) {
+      const JobValue texts = description["enumTexts"];
+      if (texts.Size() > 2) texts.Fail("expected at most 2 texts");
+      for (std::size_t t = 0; t < texts.Size(); ++t) {
+        writer.Text(kAt + offsetof(TCbxElement, enumText) + 21 * t, 0, 20, texts.At(t));
+      }
+    }
+    // Each area's offset as [byte, bit] (absent: 0, 0).
+    for (const auto& [name, at] : kOffsets) {
+      if (description.Find(name) == nullptr) continue;
+      const JobValue offset = description[name];
+      if (offset.Size() != 2) offset.Fail("expected [byte, bit]");
+      writer.Put(kAt + at, Word(offset.At(0)));
+      writer.Put(kAt + at + 2, Word(offset.At(1)));
+    }
+    list.records.push_back(writer.Record());
+  }
+  if (domain.Find("shifts") == nullptr) return;
+  const JobValue shifts = domain["shifts"];
+  for (std::size_t i = 0; i < shifts.Size(); ++i) {
+    const JobValue shift = shifts.At(i);
+    if (shift.Size() != 2) shift.Fail("expected [first, second]");
+    RecordWriter writer(2);
+    writer.Put(8, Word(shift.At(0)));
+    writer.Put(10, Word(shift.At(1)));
+    list.records.push_back(writer.Record());
+  }
+}
+
+constexpr std::array<CInterfaceType, 10> kTypes = {{
     {"CNOD", 1, BuildNode},
     {"RNOD", 44, BuildNode},
     {"NOBA", 3, BuildNoba},
@@ -217,6 +265,8 @@ constexpr std::array<CInterfaceType, 8> kTypes = {{
     {"BOBA1", 116, BuildBoba},
     {"BOBA2", 117, BuildBoba},
     {"BOBA3", 118, BuildBoba},
+    {"CbD", 114, BuildCbx},
+    {"CbP", 115, BuildCbx},
 }};
 
 }  // namespace

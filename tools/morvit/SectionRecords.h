@@ -1,5 +1,6 @@
 // Section records of the domain types that the C interface generates, built from a job's
-// records: the record layouts of CNOD, RNOD, NOBA, REBA and POBA, one builder per record kind.
+// records: the record layouts of CNOD, RNOD, NOBA, REBA, POBA, BOBA, CbD and CbP, one builder per
+// record kind.
 #ifndef MORVIT_TOOL_SECTIONRECORDS_H
 #define MORVIT_TOOL_SECTIONRECORDS_H
 

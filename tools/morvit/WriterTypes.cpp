@@ -1,11 +1,14 @@
-// TADE, REDE, PODE, RELO and POLO from a job's content: fields by name, elements as
-// {"code": N, "bytes": "hex"}, byte strings in hexadecimal.
+// TADE, REDE, PODE, RELO, POLO, COIO, CODA and BxD from a job's content: fields by name,
+// elements as {"code": N, "bytes": "hex"}, byte strings in hexadecimal.
 #include "WriterTypes.h"
 
 #include <array>
 #include <cctype>
 #include <cstdio>
+#include <string>
+#include <utility>
 
+#include "morvit/VConfigWriters.h"
 #include "morvit/VProgramWriters.h"
 
 namespace morvit::tool {
@@ -142,12 +145,120 @@ std::vector<ObjParcelType> Polo(const JobValue& domain, const ObjParcelType& par
   return write ? VWritePolo(parcel, body) : std::vector<ObjParcelType>{};
 }
 
-constexpr std::array<WriterType, 5> kTypes = {{
+std::vector<ObjParcelType> Coio(const JobValue& domain, const ObjParcelType& parcel, bool write) {
+  static constexpr std::array<WordField<VCoioContent>, 2> kFields = {{
+      {"netStart", &VCoioContent::netStart},
+      {"busNo", &VCoioContent::busNo},
+  }};
+  VCoioContent content;
+  ReadWords(domain, content, kFields);
+  content.hardwareInit = Elements(domain, "hardwareInit");
+  return write ? VWriteCoio(parcel, content) : std::vector<ObjParcelType>{};
+}
+
+std::vector<ObjParcelType> Coda(const JobValue& domain, const ObjParcelType& parcel, bool write) {
+  static constexpr std::array<WordField<VCodaContent>, 18> kFields = {{
+      {"coloLength", &VCodaContent::coloLength},
+      {"coleLength", &VCodaContent::coleLength},
+      {"copmLength", &VCodaContent::copmLength},
+      {"coloInitOffset", &VCodaContent::coloInitOffset},
+      {"coleInitOffset", &VCodaContent::coleInitOffset},
+      {"copmInitOffset", &VCodaContent::copmInitOffset},
+      {"ln700MoveOffset", &VCodaContent::ln700MoveOffset},
+      {"dsExists", &VCodaContent::dsExists},
+      {"mviMoveOffset", &VCodaContent::mviMoveOffset},
+      {"mviExists", &VCodaContent::mviExists},
+      {"evsSendOffset", &VCodaContent::evsSendOffset},
+      {"evsSendExists", &VCodaContent::evsSendExists},
+      {"evsTransOffset", &VCodaContent::evsTransOffset},
+      {"evsTransExists", &VCodaContent::evsTransExists},
+      {"calcEventOffset", &VCodaContent::calcEventOffset},
+      {"calcEventScanTime", &VCodaContent::calcEventScanTime},
+      {"mvbEventOffset", &VCodaContent::mvbEventOffset},
+      {"mvbEventScanTime", &VCodaContent::mvbEventScanTime},
+  }};
+  static constexpr std::array<std::pair<const char*, std::vector<VConfigElement> VCodaContent::*>,
+                              9>
+      kSections = {{
+          {"coloInit", &VCodaContent::coloInit},
+          {"coleInit", &VCodaContent::coleInit},
+          {"copmInit", &VCodaContent::copmInit},
+          {"ln700Move", &VCodaContent::ln700Move},
+          {"mviMove", &VCodaContent::mviMove},
+          {"evsSend", &VCodaContent::evsSend},
+          {"evsTrans", &VCodaContent::evsTrans},
+          {"evsCalc", &VCodaContent::evsCalc},
+          {"evsMfb", &VCodaContent::evsMfb},
+      }};
+  VCodaContent content;
+  ReadWords(domain, content, kFields);
+  for (const auto& [name, member] : kSections) content.*member = Elements(domain, name);
+  if (domain.Find("nodeName")) content.nodeName = domain["nodeName"].Text(20);
+  if (domain.Find("targetType")) content.targetType = domain["targetType"].Text(20);
+  if (domain.Find("targetCodeInfo")) content.targetCodeInfo = domain["targetCodeInfo"].Text(8);
+  content.initLoadDate = {2026, 12, 7, 8, 30, 0, 0};
+  if (domain.Find("options")) {
+    const JobValue options = domain["options"];
+    for (std::size_t i = 0; i < options.Size(); ++i) {
+      const JobValue option = options.At(i);
+      content.options.push_back({option["name"].Text(18), option["version"].Text(16)});
+    }
+  }
+  content.hasDat = domain.Find("dat") != nullptr;
+  content.dat = Bytes(domain, "dat");
+  content.hasParDat = domain.Find("parDat") != nullptr;
+  content.parDat = Bytes(domain, "parDat");
+  return write ? VWriteCoda(parcel, content) : std::vector<ObjParcelType>{};
+}
+
+// A word array of exactly N entries (absent: zeros).
+template <std::size_t N>
+void ReadArray(const JobValue& program, const char* name, std::array<std::uint16_t, N>& words) {
+  if (program.Find(name) == nullptr) return;
+  const JobValue list = program[name];
+  if (list.Size() != N) list.Fail("expected " + std::to_string(N) + " words");
+  for (std::size_t i = 0; i < N; ++i) words[i] = Word(list.At(i));
+}
+
+std::vector<ObjParcelType> Bxd(const JobValue& domain, const ObjParcelType& parcel, bool write) {
+  static constexpr std::array<WordField<VBxdContent>, 2> kFields = {{
+      {"headerWord", &VBxdContent::headerWord},
+      {"elementWord", &VBxdContent::elementWord},
+  }};
+  VBxdContent content;
+  ReadWords(domain, content, kFields);
+  const JobValue programs = domain["programs"];
+  for (std::size_t i = 0; i < programs.Size(); ++i) {
+    const JobValue program = programs.At(i);
+    VBxdProgram& added = content.programs.emplace_back();
+    added.slot = static_cast<std::uint16_t>(program["slot"].Integer(0, 15));
+    added.slotValue =
+        static_cast<std::uint16_t>(OptionalInteger(program, "slotValue", 0, 0xFFFE, 1));
+    ReadArray(program, "head", added.head);
+    ReadArray(program, "trailer", added.trailer);
+    added.prolog = Elements(program, "prolog");
+    added.sectionB = Elements(program, "sectionB");
+    added.sectionC = Elements(program, "sectionC");
+  }
+  return write ? VWriteBxd(parcel, content) : std::vector<ObjParcelType>{};
+}
+
+constexpr std::array<WriterType, 15> kTypes = {{
     {"TADE", 49, Tade},
     {"REDE", 33, Rede},
     {"PODE", 65, Pode},
     {"RELO", 35, Relo},
     {"POLO", 67, Polo},
+    {"COIO", 26, Coio},
+    {"CODA", 17, Coda},
+    {"BXD0", 96, Bxd},
+    {"BXD1", 97, Bxd},
+    {"BXD2", 98, Bxd},
+    {"BXD3", 99, Bxd},
+    {"BXD4", 100, Bxd},
+    {"BXD5", 101, Bxd},
+    {"BXD6", 102, Bxd},
+    {"BXD7", 103, Bxd},
 }};
 
 }  // namespace

@@ -1,5 +1,5 @@
 // Domain types that other tools produce, generated through the library's writers from a job:
-// TADE, REDE and PODE with their content, RELO and POLO with their bytes.
+// TADE, REDE, PODE, COIO, CODA and BxD with their content, RELO and POLO with their bytes.
 #ifndef MORVIT_TOOL_WRITERTYPES_H
 #define MORVIT_TOOL_WRITERTYPES_H
 
