@@ -56,8 +56,11 @@ void WriteFile(const fs::path& path, const std::uint8_t* data, std::size_t size)
   out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
 }
 
+// An empty path (a damaged list may name one) names no file, so it is inside.
 bool Inside(const fs::path& path, const fs::path& root) {
-  const fs::path normal = fs::absolute(path).lexically_normal();
+  std::error_code empty;
+  const fs::path normal = fs::absolute(path, empty).lexically_normal();
+  if (empty) return true;
   const auto [end, unused] = std::mismatch(root.begin(), root.end(), normal.begin(), normal.end());
   return end == root.end();
 }

@@ -4,6 +4,7 @@
 #include <array>
 #include <memory>
 
+#include "backtranslate/SkippedDomains.h"
 #include "domains/ConfigDomainTypes.h"
 #include "domains/VBxDDomain.h"
 #include "domains/VCbXDomain.h"
@@ -59,17 +60,6 @@ void RemoveSortFiles(const ObjParcelType& sortParcel) {
     } catch (const CFileException&) {
       // Not there, or not deletable: the sort starts without it.
     }
-  }
-}
-
-// A decoder-table or BxD step: a domain that cannot be opened or read is skipped. Returns the
-// domain's back-translation result, or 1 for a skipped domain.
-template <typename Step>
-int SkippingMissing(Step&& step) {
-  try {
-    return step();
-  } catch (const CFileException&) {
-    return 1;
   }
 }
 

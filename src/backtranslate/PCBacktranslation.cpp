@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 
+#include "backtranslate/SkippedDomains.h"
 #include "domains/VBobaDomain.h"
 #include "domains/VNobaDomain.h"
 #include "domains/VPobaDomain.h"
@@ -56,7 +57,7 @@ class PCRun {
   // Reads the domain and back-translates it: its result; file exceptions pass.
   template <typename Domain>
   int Backtranslate(const ObjParcelType& parcel);
-  // The same, with a domain that cannot be read skipped (result 1).
+  // The same, with a missing or damaged domain skipped (result 1).
   template <typename Domain>
   int BacktranslateOrSkip(const ObjParcelType& parcel);
 
@@ -112,11 +113,7 @@ int PCRun::Backtranslate(const ObjParcelType& parcel) {
 
 template <typename Domain>
 int PCRun::BacktranslateOrSkip(const ObjParcelType& parcel) {
-  try {
-    return Backtranslate<Domain>(parcel);
-  } catch (const CFileException&) {
-    return 1;
-  }
+  return SkippingMissing([&] { return Backtranslate<Domain>(parcel); });
 }
 
 void PCRun::RemoveFile(const ObjParcelType& parcel) {
@@ -166,7 +163,8 @@ int PCRun::ProgramStep(std::uint16_t task) {
 }
 
 // A task whose program cannot be read stops the run, and so does the first task (the maximum)
-// whose description cannot be read; a lower task without its description is passed over.
+// whose description cannot be read; a lower task whose description is missing or damaged is
+// passed over, one whose storage fails stops the run.
 int PCRun::TaskStep(std::uint16_t task, bool first) {
   bool inProgram = false;
   try {
@@ -174,8 +172,8 @@ int PCRun::TaskStep(std::uint16_t task, bool first) {
     inProgram = true;
     if (ProgramStep(task) == 0) return Stop();
     return 1;
-  } catch (const CFileException&) {
-    if (first || inProgram) return Stop();
+  } catch (const CFileException& e) {
+    if (first || inProgram || IsStorageFailure(e)) return Stop();
     return 1;
   }
 }

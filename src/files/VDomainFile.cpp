@@ -5,6 +5,7 @@
 #include <array>
 
 #include "files/HeaderFormat.h"
+#include "files/OpenError.h"
 #include "files/StagedFiles.h"
 #include "morvit/VDomainPath.h"
 
@@ -38,7 +39,7 @@ std::size_t FileNameStart(const CString& path) {
 
 void OpenOrThrow(CFile& file, const CString& path, unsigned flags) {
   CFileException error;
-  if (!file.Open(path, flags, &error)) AfxThrowFileException(error.m_cause, -1, path);
+  if (!file.Open(path, flags, &error)) AfxThrowFileException(error.m_cause, OpenError(error), path);
 }
 
 }  // namespace
@@ -97,8 +98,9 @@ void VDomainFile::Reopen(FILETYPE type) {
   const CString left = m_strPath;
   m_strPath = GetPath(type);
   if (staging::IsStaged(left) && left != m_strPath) staging::Discard({left});
-  if (!Open(m_strPath, kCreateReadWrite)) {
-    AfxThrowFileException(CFileException::fileNotFound, -1, m_strPath);
+  CFileException error;
+  if (!Open(m_strPath, kCreateReadWrite, &error)) {
+    AfxThrowFileException(CFileException::fileNotFound, OpenError(error), m_strPath);
   }
   m_io.Reset();
 }

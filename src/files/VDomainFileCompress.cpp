@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "files/EngineStreams.h"
+#include "files/OpenError.h"
 #include "files/VCompressHeader.h"
 #include "morvit/VDomainFile.h"
 
@@ -68,10 +69,12 @@ void ConvertInto(CFile& source, const CString& sourcePath, const CString& target
   CFile::Remove(sourcePath);
 }
 
-// Opens the converted file for the domain to go on with; file-not-found if it cannot be opened.
+// Opens the converted file for the domain to go on with; file-not-found if it cannot be opened,
+// with the system's error.
 void OpenConverted(CFile& file, const CString& path) {
-  if (!file.Open(path, CFile::modeReadWrite | CFile::typeBinary)) {
-    AfxThrowFileException(CFileException::fileNotFound, -1, path);
+  CFileException error;
+  if (!file.Open(path, CFile::modeReadWrite | CFile::typeBinary, &error)) {
+    AfxThrowFileException(CFileException::fileNotFound, OpenError(error), path);
   }
 }
 

@@ -23,13 +23,17 @@
 #include <random>
 #include <thread>
 
+#include "domains/VCbXDomain.h"
 #include "domains/VDomain.h"
 #include "interface/DomainTable.h"
+#include "morvit/VManager.h"
+#include "support/ConfigDataSet.h"
 #include "support/DomainBuilders.h"
 #include "support/DomainFiles.h"
 #include "support/FaultSweep.h"
 #include "support/LoggingDatabase.h"
 #include "support/NodeFiles.h"
+#include "support/ProgramDataSet.h"
 
 namespace {
 
@@ -45,6 +49,8 @@ struct GenerationPath {
   std::size_t files;  // the files the path writes: a row that stops writing them is wrong
   // What the path needs outside the data directory (node files), made once before the sweep.
   std::function<void(testutil::FakeHost&)> prepare = [](testutil::FakeHost&) {};
+  // Where the manager takes its domains from; null: the library's type table.
+  VManager::DomainFactory factory = nullptr;
 };
 
 void PrintTo(const GenerationPath& path, std::ostream* out) { *out << path.name; }
@@ -94,6 +100,30 @@ std::vector<TSectionInfo> BasicObjects() {
   return records;
 }
 
+// Element descriptions of a decoder table, inserted as the generating tool hands them over.
+std::vector<TSectionInfo> Descriptions() {
+  std::vector<TSectionInfo> records;
+  for (const TCbxElement& element : testutil::SampleCbd(60).elements) {
+    TSectionInfo record{};
+    record.kind = VCbXDomain::kKindElement;
+    std::memcpy(record.payload, &element, sizeof element);
+    records.push_back(record);
+  }
+  return records;
+}
+
+// A decoder table whose files hold a few hundred bytes each, so that a short table spreads over
+// several files as a long one does over files of the full size.
+class SmallPartCbD : public VCbDDomain {
+ public:
+  SmallPartCbD() { m_lMaxPartSize = 700; }
+};
+
+std::unique_ptr<VDomain> SmallPartDomains(std::uint16_t type) {
+  if (type == 114) return std::make_unique<SmallPartCbD>();
+  return CreateDomainForType(type);
+}
+
 const GenerationPath kPaths[] = {
     {"NOBA", 3, NobaTexts, 1},
     {"REBA of several parts", 46, [] { return BaseEntries(700); }, 2},
@@ -101,6 +131,7 @@ const GenerationPath kPaths[] = {
     {"CNOD with its file list", 1, NodeRecords, 2, PutNodeFiles},
     {"RNOD with its file list", 44, NodeRecords, 2, PutNodeFiles},
     {"BOBA", 117, BasicObjects, 1},
+    {"CbD over several files", 114, Descriptions, 3, [](testutil::FakeHost&) {}, SmallPartDomains},
 };
 
 ObjParcelType Parcel(std::uint16_t type, std::uint16_t objectNumber, std::uint16_t version) {
@@ -138,12 +169,12 @@ TEST_P(FinishFaultTest, FailedFinishLeavesNothingAndReportsNoParcel) {
   const std::vector<TSectionInfo> records = path.records();
   path.prepare(host);
   // Beside the new version 2 of object 1: its version 1, object 2's domain, a foreign file.
-  ASSERT_EQ(GenerateThroughC(Parcel(path.type, 1, 1), records).finishStatus, 1);
-  ASSERT_EQ(GenerateThroughC(Parcel(path.type, 2, 7), records).finishStatus, 1);
+  ASSERT_EQ(GenerateThroughC(Parcel(path.type, 1, 1), records, 15, path.factory).finishStatus, 1);
+  ASSERT_EQ(GenerateThroughC(Parcel(path.type, 2, 7), records, 15, path.factory).finishStatus, 1);
   testutil::WriteWholeFile(dir + "NOTES.TXT", {'k', 'e', 'e', 'p'});
   const DirectoryImage before = testutil::ImageOf(dir);
 
-  const Generation reference = GenerateThroughC(Parcel(path.type, 1, 2), records);
+  const Generation reference = GenerateThroughC(Parcel(path.type, 1, 2), records, 15, path.factory);
   ASSERT_EQ(reference.finishStatus, 1);
   ASSERT_EQ(reference.parcels.size(), path.files);
   const DirectoryImage complete = testutil::ImageOf(dir);
@@ -153,7 +184,7 @@ TEST_P(FinishFaultTest, FailedFinishLeavesNothingAndReportsNoParcel) {
   const std::size_t runs = testutil::SweepFileFaults(
       [&] {
         testutil::RestoreImage(dir, before);
-        outcome = GenerateThroughC(Parcel(path.type, 1, 2), records);
+        outcome = GenerateThroughC(Parcel(path.type, 1, 2), records, 15, path.factory);
       },
       [&](const SweepFault& fault, std::uint64_t) {
         DirectoryImage left = testutil::ImageOf(dir);
@@ -247,34 +278,110 @@ TEST(KillDuringFinish, LeavesThePreviousStateOrTheCompleteNewDomain) {
   EXPECT_EQ(NewestBase(), complete);
 }
 
+// What a reading run handed on: the database's calls, or the files a node run restored.
+using Outcome = std::vector<std::string>;
+
 struct ReadingRun {
   const char* name;
-  std::uint16_t type;
-  std::function<std::vector<TSectionInfo>()> records;
-  // Reads the generated domain (object 1, version 1) as the run does, handing it to `database`.
-  std::function<void(std::uint16_t type, VDatabase& database)> read;
+  // Writes the domains the run reads into the data directory.
+  std::function<void(testutil::FakeHost&)> write;
+  // Runs it; a run that stops raises CFileException.
+  std::function<Outcome(testutil::FakeHost&)> read;
 };
 
 void PrintTo(const ReadingRun& run, std::ostream* out) { *out << run.name; }
 
-void BacktranslateFirst(std::uint16_t type, VDatabase& database) {
-  Backtranslate(type, Parcel(type, 1, 1), database);
+std::function<void(testutil::FakeHost&)> Generated(
+    std::uint16_t type, std::function<std::vector<TSectionInfo>()> records) {
+  return [=](testutil::FakeHost&) {
+    ASSERT_EQ(GenerateThroughC(Parcel(type, 1, 1), records()).finishStatus, 1);
+  };
 }
 
-void List(std::uint16_t type, VDatabase&) {
-  std::unique_ptr<VDomain> domain = CreateDomainForType(type);
-  domain->OpenDomain(Parcel(type, 1, 1), nullptr, kOpenForReading);
+std::function<Outcome(testutil::FakeHost&)> BacktranslateFirst(std::uint16_t type) {
+  return [=](testutil::FakeHost&) {
+    testutil::LoggingDatabase database;
+    Backtranslate(type, Parcel(type, 1, 1), database);
+    return database.calls;
+  };
+}
+
+Outcome ListFirstPoba(testutil::FakeHost&) {
+  std::unique_ptr<VDomain> domain = CreateDomainForType(78);
+  domain->OpenDomain(Parcel(78, 1, 1), nullptr, kOpenForReading);
   domain->ReadDomain();
   domain->WriteDomain(1);
+  return {};
+}
+
+// A run that reports a stop fails as a file fault does.
+void Completed(int result) {
+  if (result != 1) AfxThrowFileException(CFileException::genericException, -1, "the run stopped");
+}
+
+// A node of two files packed into a CNOD and an RNOD; the files are restored from the domains.
+void WriteNode(testutil::FakeHost& host) {
+  PutNodeFiles(host);
+  testutil::PutNodeFile(host, kDirectoryControl, "NODE.INI", testutil::TextBytes("[node]"));
+  ASSERT_EQ(GenerateThroughC(Parcel(1, 1, 1), NodeRecords()).finishStatus, 1);
+  ASSERT_EQ(GenerateThroughC(
+                Parcel(44, 1, 1),
+                {testutil::NodeRecord(
+                    {{kDirectoryControl, 0, 0}, kDirectoryControl, 0, "", true, "NODE.INI"})})
+                .finishStatus,
+            1);
+}
+
+Outcome RestoreNode(testutil::FakeHost& host) {
+  namespace fs = std::filesystem;
+  const fs::path project = std::string(host.ProjectDirectory());
+  for (const auto& entry : fs::directory_iterator(project)) fs::remove_all(entry.path());
+  CString nodeName;
+  Completed(VManager().NodeBacktranslate(nodeName, 0));
+  Outcome restored = {nodeName};
+  for (const auto& entry : fs::recursive_directory_iterator(project)) {
+    if (!entry.is_regular_file()) continue;
+    const testutil::Bytes bytes = testutil::ReadWholeFile(entry.path().string());
+    restored.push_back(fs::relative(entry.path(), project).string() + " " +
+                       std::string(bytes.begin(), bytes.end()));
+  }
+  return restored;
+}
+
+Outcome DatabaseRun(testutil::FakeHost&) {
+  testutil::LoggingDatabase database;
+  Completed(VManager(&database).DBBacktranslate());
+  return database.calls;
+}
+
+// The program's domains without its load files, which the run deletes before it rebuilds them.
+void WriteProgramDomains(testutil::FakeHost& host) {
+  testutil::WriteProgramDataSet(2);
+  for (const auto& entry : std::filesystem::directory_iterator(std::string(host.DataDirectory()))) {
+    const std::string name = entry.path().filename().string();
+    if (name.starts_with("PO") || name.starts_with("RL")) std::filesystem::remove(entry.path());
+  }
+}
+
+Outcome ProgramRun(testutil::FakeHost&) {
+  testutil::LoggingDatabase database;
+  database.pcProgramNumber = testutil::kSampleProgram;
+  database.answers["GetMaxTask"] = 2;
+  Completed(VManager(&database).PCBacktranslate());
+  return database.calls;
 }
 
 const ReadingRun kReadings[] = {
-    {"NOBA back-translation", 3, NobaTexts, BacktranslateFirst},
-    {"REBA of several parts back-translation", 46, [] { return BaseEntries(700); },
-     BacktranslateFirst},
-    {"POBA back-translation", 78, [] { return BaseEntries(40); }, BacktranslateFirst},
-    {"POBA listing", 78, [] { return BaseEntries(40); }, List},
-    {"BOBA back-translation", 117, BasicObjects, BacktranslateFirst},
+    {"NOBA back-translation", Generated(3, NobaTexts), BacktranslateFirst(3)},
+    {"REBA of several parts back-translation", Generated(46, [] { return BaseEntries(700); }),
+     BacktranslateFirst(46)},
+    {"POBA back-translation", Generated(78, [] { return BaseEntries(40); }),
+     BacktranslateFirst(78)},
+    {"POBA listing", Generated(78, [] { return BaseEntries(40); }), ListFirstPoba},
+    {"BOBA back-translation", Generated(117, BasicObjects), BacktranslateFirst(117)},
+    {"node run", WriteNode, RestoreNode},
+    {"database run", [](testutil::FakeHost&) { testutil::WriteConfigDataSet(40); }, DatabaseRun},
+    {"PC program run", WriteProgramDomains, ProgramRun},
 };
 
 using ReadFaultTest = FaultTest<ReadingRun>;
@@ -282,28 +389,26 @@ using ReadFaultTest = FaultTest<ReadingRun>;
 TEST_P(ReadFaultTest, ReadFaultFailsTheRunAndChangesNoDomainFile) {
   const ReadingRun& run = GetParam();
   const std::string dir = host.DataDirectory();
-  ASSERT_EQ(GenerateThroughC(Parcel(run.type, 1, 1), run.records()).finishStatus, 1);
+  run.write(host);
   const DirectoryImage domain = testutil::ImageOf(dir);
-  testutil::LoggingDatabase reference;
-  run.read(run.type, reference);
+  const Outcome reference = run.read(host);
   const DirectoryImage afterReading = testutil::ImageOf(dir);
 
-  testutil::LoggingDatabase database;
+  Outcome outcome;
   bool failed = false;
   const std::size_t runs = testutil::SweepFileFaults(
       [&] {
         testutil::RestoreImage(dir, domain);
-        database = testutil::LoggingDatabase();
         failed = false;
         try {
-          run.read(run.type, database);
+          outcome = run.read(host);
         } catch (const CFileException&) {
           failed = true;
         }
       },
       [&](const SweepFault& fault, std::uint64_t) {
         if (!failed) {
-          EXPECT_EQ(database.calls, reference.calls) << "a run that ends, ends whole";
+          EXPECT_EQ(outcome, reference) << "a run that ends, ends whole";
         }
         if (fault.call == filefaults::kRead) {
           EXPECT_TRUE(failed) << "every read is needed";

@@ -130,10 +130,10 @@ Generation GenerateThroughC(std::uint16_t type, const std::vector<TSectionInfo>&
 }
 
 Generation GenerateThroughC(const ObjParcelType& parcel, const std::vector<TSectionInfo>& sections,
-                            std::uint16_t highestIndex) {
+                            std::uint16_t highestIndex, const VManager::DomainFactory& factory) {
   const std::uint16_t type = parcel.domainType;
   Generation result;
-  VManager* manager = VBase_CreateManager();
+  VManager* manager = factory ? new VManager(nullptr, factory) : VBase_CreateManager();
   result.startStatus = VBase_PutStart(manager, type, parcel);
   for (TSectionInfo section : sections) {
     result.insertStatus.push_back(VBase_Insert(manager, type, &section));

@@ -12,6 +12,7 @@
 
 #include "morvit/VBase.h"
 #include "morvit/VDatabase.h"
+#include "morvit/VManager.h"
 #include "support/FakeHost.h"
 
 namespace testutil {
@@ -78,9 +79,11 @@ struct Generation {
 };
 Generation GenerateThroughC(std::uint16_t type, const std::vector<TSectionInfo>& sections,
                             std::uint16_t highestIndex = 15);
-// The same for a given parcel (its domain type is the type started).
+// The same for a given parcel (its domain type is the type started), through a manager whose
+// domains come from `factory` when one is given.
 Generation GenerateThroughC(const ObjParcelType& parcel, const std::vector<TSectionInfo>& sections,
-                            std::uint16_t highestIndex = 15);
+                            std::uint16_t highestIndex = 15,
+                            const VManager::DomainFactory& factory = nullptr);
 
 // A database that keeps a copy of every element handed to Insert.
 class RecordingDatabase : public VDatabase {
