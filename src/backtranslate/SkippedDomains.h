@@ -3,16 +3,7 @@
 #ifndef MORVIT_BACKTRANSLATE_SKIPPEDDOMAINS_H
 #define MORVIT_BACKTRANSLATE_SKIPPEDDOMAINS_H
 
-#include <cerrno>
-
-#include "morvit/platform.h"
-
-// A failure of the storage under a file that is there: access refused, an I/O error, a full
-// disk while a compressed domain is expanded. Not one: a file that is not there, and a damaged
-// file (its damage raises the file exception without a system error).
-inline bool IsStorageFailure(const CFileException& e) {
-  return e.m_lOsError > 0 && e.m_lOsError != ENOENT;
-}
+#include "files/StorageFailure.h"
 
 // Runs a step that reads and back-translates one domain: its result; 1 when the domain is
 // passed over because it is missing or damaged; 0, which stops the run, when the storage fails

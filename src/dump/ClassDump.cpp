@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "dump/DumpDriver.h"
+#include "files/StorageFailure.h"
 #include "morvit/VDomainPath.h"
 #include "support/HostServices.h"
 
@@ -93,7 +94,7 @@ void ClassDump(const CString& path, const DomainFactory& factory) {
   VDomainFile file;
   CFileException error;
   if (!file.Open(hostPath, CFile::modeRead | CFile::typeBinary, &error)) {
-    AfxThrowFileException(error.m_cause, -1, hostPath);
+    AfxThrowFileException(error.m_cause, OpenError(error), hostPath);
   }
   VCommonHeader header;
   header.Read(file);

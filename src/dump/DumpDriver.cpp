@@ -96,7 +96,13 @@ int RunDumpDriver(const CString& directory, std::string_view dataSetName) {
     out.Flush();
     output.Close();
   } catch (const CFileException& e) {
+    // A listing cut short by a failed write would pass for a whole one: it goes.
     output.Abort();
+    try {
+      CFile::Remove(directory + outputName);
+    } catch (const CFileException&) {
+      // Not removable either: the caller still hears of the failure.
+    }
     return kReadFailureBase - e.m_cause;
   }
   return 0;

@@ -31,8 +31,8 @@ CString DumpOutputName(std::string_view dataSetName);
 
 // Lists the file `dataSetName` of `directory` (empty, or ending in '/'; empty is the current
 // directory) into its listing file in the same directory. Returns 0, or -700 - cause when the
-// listing cannot be created, written or closed (nothing is written when it cannot be created,
-// and -700 - badPath when the name gives no listing name).
+// listing cannot be created, written or closed (no listing is left then), and -700 - badPath
+// when the name gives no listing name.
 int RunDumpDriver(const CString& directory, std::string_view dataSetName);
 
 #endif  // MORVIT_DUMP_DUMPDRIVER_H

@@ -5,7 +5,7 @@
 #include <array>
 
 #include "files/HeaderFormat.h"
-#include "files/OpenError.h"
+#include "files/StorageFailure.h"
 #include "files/StagedFiles.h"
 #include "morvit/VDomainPath.h"
 

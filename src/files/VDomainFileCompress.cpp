@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "files/EngineStreams.h"
-#include "files/OpenError.h"
+#include "files/StorageFailure.h"
 #include "files/VCompressHeader.h"
 #include "morvit/VDomainFile.h"
 

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "dump/DumpDriver.h"
+#include "files/StorageFailure.h"
 #include "morvit/VBase.h"
 #include "morvit/VManager.h"
 
@@ -15,7 +16,9 @@ int16_t VBase_DumpDomain(uint16_t length, const char* name) {
     VManager manager(nullptr);
     try {
       manager.DumpDomain(path);
-    } catch (const CFileException&) {
+    } catch (const CFileException& e) {
+      // A file whose storage fails is not listed at all, rather than in another mode.
+      if (IsStorageFailure(e)) return VBASE_STATUS_OK;
       const DumpPath where = SplitDumpPath(path);
       RunDumpDriver(where.directory, where.fileName);
     }
