@@ -5,8 +5,8 @@
 #include <array>
 
 #include "files/HeaderFormat.h"
-#include "files/StorageFailure.h"
 #include "files/StagedFiles.h"
+#include "files/StorageFailure.h"
 #include "morvit/VDomainPath.h"
 
 namespace {
