@@ -49,28 +49,33 @@ struct CodecRun {
   MemoryStreams io;
 };
 
-// Runs an implode-style function (ours or the peer's) over `data`.
+// Runs an implode-style function (ours or the peer's) over `data`, in a fresh work area or in
+// the caller's `workArea` (of at least `workAreaSize` bytes, kept from run to run as a client's
+// is: the engines must not rely on what an earlier run left in it).
 template <typename Implode>
 CodecRun RunImplode(Implode implode, std::span<const std::uint8_t> data, unsigned mode,
                     unsigned dictionarySize, unsigned readLimit = 0,
-                    std::size_t workAreaSize = kDclWorkAreaSize) {
+                    std::size_t workAreaSize = kDclWorkAreaSize, char* workArea = nullptr) {
   CodecRun run{0, {}, {data, readLimit}};
-  std::vector<char> work(workAreaSize);
-  run.code = static_cast<int>(implode(&MemoryStreams::Read, &MemoryStreams::Write, work.data(),
-                                      &run.io, &mode, &dictionarySize));
+  std::vector<char> work(workArea == nullptr ? workAreaSize : 0);
+  run.code = static_cast<int>(implode(&MemoryStreams::Read, &MemoryStreams::Write,
+                                      workArea == nullptr ? work.data() : workArea, &run.io, &mode,
+                                      &dictionarySize));
   run.bytes = std::move(run.io.output);
   return run;
 }
 
-// Runs an explode-style function (ours or the peer's) over `stream`.
+// Runs an explode-style function (ours or the peer's) over `stream`, in a fresh work area or the
+// caller's.
 template <typename Explode>
 CodecRun RunExplode(Explode explode, std::span<const std::uint8_t> stream, unsigned readLimit = 0,
-                    std::size_t workAreaSize = kDclWorkAreaSize, std::size_t expectedSize = 0) {
+                    std::size_t workAreaSize = kDclWorkAreaSize, std::size_t expectedSize = 0,
+                    char* workArea = nullptr) {
   CodecRun run{0, {}, {stream, readLimit}};
   run.io.output.reserve(expectedSize);
-  std::vector<char> work(workAreaSize);
-  run.code =
-      static_cast<int>(explode(&MemoryStreams::Read, &MemoryStreams::Write, work.data(), &run.io));
+  std::vector<char> work(workArea == nullptr ? workAreaSize : 0);
+  run.code = static_cast<int>(explode(&MemoryStreams::Read, &MemoryStreams::Write,
+                                      workArea == nullptr ? work.data() : workArea, &run.io));
   run.bytes = std::move(run.io.output);
   return run;
 }
