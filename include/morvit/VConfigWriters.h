@@ -7,8 +7,8 @@
 //
 // Failures: content that does not fit its domain (a text longer than its field, an element
 // or a domain longer than its 16-bit size, a wrong domain type) raises std::invalid_argument
-// before any file is touched; file failures raise CFileException, and the partly written file
-// is removed.
+// before any file is touched; file failures raise CFileException and leave no file of the
+// domain (not even under its staging name), while an earlier file of the same name stays.
 #ifndef MORVIT_VCONFIGWRITERS_H
 #define MORVIT_VCONFIGWRITERS_H
 

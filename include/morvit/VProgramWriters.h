@@ -10,7 +10,8 @@
 // its format (a name longer than its field, an element longer than a block can carry, an
 // element that would end its section early, a section the layout has no place for) is refused
 // with a CFileException of cause invalidFile and leaves no file; file failures raise the
-// CFileException of the failing operation.
+// CFileException of the failing operation and leave no file of the domain either, while an
+// earlier file of the same name stays.
 #ifndef MORVIT_VPROGRAMWRITERS_H
 #define MORVIT_VPROGRAMWRITERS_H
 

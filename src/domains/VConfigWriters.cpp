@@ -12,7 +12,7 @@
 #include "domains/VCbXDomain.h"
 #include "domains/VCodaDomain.h"
 #include "domains/VCoioDomain.h"
-#include "morvit/VDomainPath.h"
+#include "domains/WriterGeneration.h"
 
 namespace {
 
@@ -56,36 +56,10 @@ void CheckDomainLength(std::uint32_t bodyLength) {
   }
 }
 
-// Removes the files a failed write left: every continuation file up to the one in hand.
-void RemoveWrittenFiles(VDomain& domain) {
-  ObjParcelType parcel = domain.GetFile().GetParcel();
-  const std::uint16_t last = parcel.scope;
-  domain.GetFile().Abort();
-  for (std::uint16_t scope = 0; scope <= last; ++scope) {
-    parcel.scope = scope;
-    try {
-      CFile::Remove(VDomainPath().FindFile(parcel));
-    } catch (const CFileException&) {
-      // Already gone.
-    }
-  }
-}
-
 // Writes a filled domain as generation does and returns the parcels of its files.
 std::vector<ObjParcelType> Generate(VDomain& domain, ObjParcelType parcel) {
   parcel.scope = 0;
-  domain.OpenDomain(parcel, nullptr, kOpenForGeneration);
-  std::vector<ObjParcelType> parcels(kMaxParcels);
-  std::uint16_t count = 0;
-  try {
-    domain.WriteDomain(0);
-    domain.CloseDomain(&count, kMaxParcels - 1, parcels.data());
-  } catch (const CFileException&) {
-    RemoveWrittenFiles(domain);
-    throw;
-  }
-  parcels.resize(count);
-  return parcels;
+  return GenerateFilledDomain(domain, parcel, kMaxParcels);
 }
 
 ObjParcelType WithType(ObjParcelType parcel, std::uint16_t type) {

@@ -6,6 +6,7 @@
 #include "domains/VPodeDomain.h"
 #include "domains/VRedeDomain.h"
 #include "domains/VTadeDomain.h"
+#include "domains/WriterGeneration.h"
 #include "files/HeaderFormat.h"
 
 namespace {
@@ -33,23 +34,9 @@ class LoadFileDomain : public VDomain {
 // than one domain file may be (its 16-bit header length would wrap) is refused.
 std::vector<ObjParcelType> Generate(VDomain& domain, ObjParcelType parcel, std::uint16_t type) {
   parcel.domainType = type;
-  domain.OpenDomain(parcel, nullptr, kOpenForGeneration);
-  std::vector<ObjParcelType> parcels(kParcelRoom);
-  std::uint16_t count = 0;
-  try {
-    domain.WriteDomain(0);
-    if (domain.GetFile().GetLength() > headerformat::kMaximumPartSize) RefuseContent();
-    domain.CloseDomain(&count, kParcelRoom - 1, parcels.data());
-  } catch (const CFileException&) {
-    try {
-      domain.RemoveDomain();
-    } catch (const CFileException&) {
-      // The failure reported is the first one; a file that cannot be removed stays.
-    }
-    throw;
-  }
-  parcels.resize(count);
-  return parcels;
+  return GenerateFilledDomain(domain, parcel, kParcelRoom, [](VDomain& written) {
+    if (written.GetFile().GetLength() > headerformat::kMaximumPartSize) RefuseContent();
+  });
 }
 
 template <typename Domain, typename Content>
