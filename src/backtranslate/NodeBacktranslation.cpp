@@ -6,6 +6,7 @@
 
 #include "domains/VCnodDomain.h"
 #include "domains/VRnodDomain.h"
+#include "files/StorageFailure.h"
 #include "morvit/VDomainPath.h"
 
 namespace {
@@ -68,9 +69,11 @@ int CheckNodeLibraries() {
   } catch (const CFileException&) {
     return 0;
   }
+  // A missing or damaged RNOD leaves the CNOD's result; one whose storage fails is no check
+  // passed.
   try {
     return OpenAndRead<VRnodDomain>(kRnodType, 0, false)->CheckLibraryVersions();
-  } catch (const CFileException&) {
-    return 1;
+  } catch (const CFileException& e) {
+    return IsStorageFailure(e) ? 0 : 1;
   }
 }
