@@ -6,6 +6,7 @@
 #include "dump/ListingSwitches.h"
 #include "dump/ListingText.h"
 #include "dump/TableListings.h"
+#include "io/ListingHead.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ void Head(ListingText& out, std::string_view dataSetName) {
   out.Text("Dump Domain Program");
   out.LineEnd();
   out.LineEnd();
-  out.Text("DataSet Specification: ");
+  out.Text(kDataSetLabel);
   out.Text(dataSetName);
   out.LineEnd();
   out.LineEnd();

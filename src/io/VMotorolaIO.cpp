@@ -12,6 +12,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "io/ListingHead.h"
 #include "support/ControllerTypes.h"
 #include "support/HostTime.h"
 
@@ -390,7 +391,8 @@ void VMotorolaIO::WriteFormatted(CFile& file, const char* label, std::uint16_t w
 
 void VMotorolaIO::WriteHeader(CFile& file, const char* dataSetSpecification, int enable) {
   if (enable == 0) return;
-  std::string head = "\n\nDump Domain Program \n\nDataSet Specification: ";
+  std::string head = "\n\nDump Domain Program \n\n";
+  head += kDataSetLabel;
   if (dataSetSpecification != nullptr) head += dataSetSpecification;
   head +=
       "\n\n"

@@ -82,12 +82,12 @@ TEST_F(DumpDomainTest, OtherFilesGoToTheDriverInTheirDirectory) {
     const char* what;
     const char* name;
     Bytes file;
-    const char* expected;  // in the driver's listing
+    std::string expected;  // in the driver's listing
   } rows[] = {
       {"a CODE-mode domain", "TD000001.C01", CodeFile::Header(49, 0x0500).Build(1024),
        "TADE, task_no"},
       {"a BOBA, whose class is not there yet", "B1000001.C01",
-       CodeFile::Header(116, 0x0500).Build(1024), "DataSet Specification: B1000001.C01"},
+       CodeFile::Header(116, 0x0500).Build(1024), std::string(kDataSetLabel) + "B1000001.C01"},
       {"a REBA whose name is not its header's", "COPY0001.C01",
        CodeFile::Header(46, 0x0500).Build(1024), "Offset to last Byte "},
       {"a file shorter than a common header",

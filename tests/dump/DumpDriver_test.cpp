@@ -190,7 +190,7 @@ TEST_F(DumpTest, NamesWithoutAListingNameOrOfAnyLengthAreSafe) {
   EXPECT_EQ(Text("NODOT").size(), 14u);  // never overwritten by its own listing
   const std::string longName = std::string(90, 'Q') + ".C01";
   const std::string listing = Dump(longName, CodeFile::Header(49, 0x0500).Build());
-  EXPECT_NE(listing.find("DataSet Specification: " + longName + "\n"), std::string::npos);
+  EXPECT_NE(listing.find(std::string(kDataSetLabel) + longName + "\n"), std::string::npos);
   EXPECT_NE(listing.find("TADE, task_no"), std::string::npos);
 }
 

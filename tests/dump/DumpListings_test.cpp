@@ -22,15 +22,10 @@ TEST_F(DumpTest, TadeListingsFollowTheTargetCodeVersion) {
     const Bytes& file;
     bool lineNumbers;
     bool suppressTimes;
-    const char* expected;
+    std::string expected;
   } rows[] = {
       {"version 4 stops after InitialOnState", kTade4, true, false,
-       R"(
-Dump Domain Program
-
-DataSet Specification: TD000001.C01
-
- Index       Word         Bytes      Char 
+       DriverHead("TD000001.C01") + R"( Index       Word         Bytes      Char 
 (Byte)    Hex     Dec    Dec Dec 
     0:     17      23       0  23   ..      Offset to last Byte 
     2:   3100   12544      49   0   1.      TADE, task_no       
@@ -48,12 +43,7 @@ DataSet Specification: TD000001.C01
 
 )"},
       {"version 5 lists the instance and call parameters", kTade5, true, false,
-       R"(
-Dump Domain Program
-
-DataSet Specification: TD000001.C01
-
- Index       Word         Bytes      Char 
+       DriverHead("TD000001.C01") + R"( Index       Word         Bytes      Char 
 (Byte)    Hex     Dec    Dec Dec 
     0:     25      37       0  37   .%      Offset to last Byte 
     2:   3100   12544      49   0   1.      TADE, task_no       
@@ -78,12 +68,7 @@ DataSet Specification: TD000001.C01
 
 )"},
       {"no line numbers, times suppressed", kTade5, false, true,
-       R"(
-Dump Domain Program
-
-DataSet Specification: TD000001.C01
-
-Word         Bytes      Char 
+       DriverHead("TD000001.C01") + R"(Word         Bytes      Char 
  Hex     Dec    Dec Dec 
   25      37       0  37   .%      Offset to last Byte 
 3100   12544      49   0   1.      TADE, task_no       
@@ -128,12 +113,7 @@ TEST_F(DumpTest, CoioListingFollowsItsDeviceRecords) {
   const std::uint8_t olderDate[] = {0x1A, 0x0C, 0x07, 0x09, 0x0A, 0x0F};
   std::copy(std::begin(olderDate), std::end(olderDate), file.begin() + 6);
   EXPECT_EQ(Dump("CI000001.C01", file),
-            R"(
-Dump Domain Program
-
-DataSet Specification: CI000001.C01
-
- Index       Word         Bytes      Char 
+            DriverHead("CI000001.C01") + R"( Index       Word         Bytes      Char 
 (Byte)    Hex     Dec    Dec Dec 
     0:     43      67       0  67   .C      Offset to last Byte 
     2:   1A00    6656      26   0   ..      COIO                
@@ -178,13 +158,9 @@ TEST_F(DumpTest, DataAndPlTablesListEveryRecord) {
   const Bytes data = DataTable({{2, 0, 0, 0, 0, 0, 0, 0, 0},
                                 {100, 1, 2, 40, 4, 'A', 3, 500, 9},
                                 {65535, 255, 7, 42, 2, 200, 0, 0, 65535}});
-  EXPECT_EQ(Dump("XXLO0001.C01", data),
-            R"(
-Dump Domain Program
-
-DataSet Specification: XXLO0001.C01
-
-index   iKey termId tcNo noBytes offset ioSelect bitNo locOffs
+  EXPECT_EQ(
+      Dump("XXLO0001.C01", data),
+      DriverHead("XXLO0001.C01") + R"(index   iKey termId tcNo noBytes offset ioSelect bitNo locOffs
                                  
     0      2      0    0       0      0        0     0       0       0
     1    100      1    2       4     40        A     3     500       9
@@ -192,12 +168,7 @@ index   iKey termId tcNo noBytes offset ioSelect bitNo locOffs
 )");
   const Bytes pl = PlTable({{2, 0, 0, 0, 0}, {7, 1, 2, 10, 0x8000 | 5}, {8, 3, 4, 20, 0x4000 | 6}});
   EXPECT_EQ(Dump("PL000001.C01", pl),
-            R"(
-Dump Domain Program
-
-DataSet Specification: PL000001.C01
-
-index   iKey termId tcNo PC/TRA noBytes offset
+            DriverHead("PL000001.C01") + R"(index   iKey termId tcNo PC/TRA noBytes offset
                                  
     0      2      0    0   F  F       0      0
     1      7      1    2   T  F       5     10
@@ -215,12 +186,7 @@ TEST_F(DumpTest, MoveTablesListBlocksWithElements) {
                                      3,
                                      {{20, 3, 4, 0xBEEF, 1}, {21, 4, 6, 0, 0xA0}}}}));
   EXPECT_EQ(Dump("XXA00001.C01", MoveATable({{10, 1, 100000}, {11, 2, 7}}, 1, 1)),
-            R"(
-Dump Domain Program
-
-DataSet Specification: XXA00001.C01
-
-XXA00001.C01:
+            DriverHead("XXA00001.C01") + R"(XXA00001.C01:
 
 index   iKey termId poiEle
 ---------------------------

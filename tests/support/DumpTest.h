@@ -9,10 +9,16 @@
 
 #include "dump/DumpDriverState.h"
 #include "dump/ListingSwitches.h"
+#include "io/ListingHead.h"
 #include "support/DumpFiles.h"
 #include "support/TestUtil.h"
 
 namespace testutil {
+
+// The head that every listing of the dump driver starts with.
+inline std::string DriverHead(const std::string& dataSetName) {
+  return "\nDump Domain Program\n\n" + std::string(kDataSetLabel) + dataSetName + "\n\n";
+}
 
 class DumpTest : public ::testing::Test {
  protected:
