@@ -7,6 +7,7 @@
 
 #include "dump/NameTables.h"
 #include "support/ControllerTypes.h"
+#include "support/HostTime.h"
 
 namespace {
 
@@ -30,11 +31,6 @@ constexpr std::uint32_t kMajorMinorWord = 6;
 // A major/minor word of 1000 or more marks the current common header; the older header holds
 // the date as bytes.
 constexpr std::uint16_t kCurrentHeaderFrom = 1000;
-// Compact date: year offset in bits 15-9, month in 8-5, day in 4-0; offsets below 90 are
-// years from 2000.
-constexpr unsigned kDateYearUnit = 512;
-constexpr unsigned kDateMonthUnit = 32;
-constexpr unsigned kDateCentury2000Below = 46080;
 
 // Target-code versions in tenths.
 constexpr unsigned kVersion50 = 50;
@@ -238,13 +234,15 @@ void CodeListing::DateBlock() {
     Line("Target Code Version ");
   } else {
     char text[81];
-    const unsigned year = date / kDateYearUnit + (date < kDateCentury2000Below ? 2000u : 1900u);
-    std::snprintf(text, sizeof text, "Date          %u/%u/%u", year, date / kDateMonthUnit % 16u,
-                  date % kDateMonthUnit);
+    const RTime when = hosttime::UnpackDateTime({date, time, milliSec});
+    std::snprintf(text, sizeof text, "Date          %u/%u/%u", unsigned{when.year},
+                  unsigned{when.month}, unsigned{when.day});
     Line(text);
-    std::snprintf(text, sizeof text, "Time          %u:%u", time / 60u, time % 60u);
+    std::snprintf(text, sizeof text, "Time          %u:%u", unsigned{when.hour},
+                  unsigned{when.minute});
     Line(text);
-    std::snprintf(text, sizeof text, "Milliseconds  %u.%u", milliSec / 1000u, milliSec % 1000u);
+    std::snprintf(text, sizeof text, "Milliseconds  %u.%u", unsigned{when.second},
+                  unsigned{when.millisecond});
     Line(text);
     std::snprintf(text, sizeof text, "Target Code Version %5.1f", m_state.targetCodeVersion / 10.0);
     Line(text);
