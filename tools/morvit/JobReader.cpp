@@ -25,8 +25,7 @@ std::string Join(const std::string& path, const std::string& member) {
 }
 
 // A buffered input stream for the reader that follows lines and columns and notes where the
-// last token began: a string at its opening quote, a container at its bracket, a number or a
-// literal at its first character.
+// last token began: a string at its opening quote, a number or a literal at its first character.
 class PlacedStream {
  public:
   using Ch = char;
@@ -85,9 +84,6 @@ class PlacedStream {
         break;
       case '{':
       case '[':
-        m_token = here;
-        m_afterDelimiter = true;
-        break;
       case ' ':
       case '\t':
       case '\n':
@@ -218,8 +214,9 @@ class Splitter {
   bool String(const char* text, rapidjson::SizeType length, bool) {
     return Value(std::string(text, length));
   }
-  bool StartObject() { return Value(nlohmann::json::object()); }
-  bool StartArray() { return Value(nlohmann::json::array()); }
+  // The iterative reader announces a container before it takes the bracket.
+  bool StartObject() { return Value(nlohmann::json::object(), m_stream.Here()); }
+  bool StartArray() { return Value(nlohmann::json::array(), m_stream.Here()); }
   bool Key(const char* text, rapidjson::SizeType length, bool) {
     m_levels.back().builder.Key(std::string(text, length), m_stream.Token());
     return true;
@@ -238,9 +235,9 @@ class Splitter {
     bool inList = false;
   };
 
-  bool Value(nlohmann::json value) {
+  bool Value(nlohmann::json value) { return Value(std::move(value), m_stream.Token()); }
+  bool Value(nlohmann::json value, JobPlace at) {
     if (m_faults.Full()) return false;
-    const JobPlace at = m_stream.Token();
     if (m_levels.empty()) {
       if (!value.is_object()) {
         m_faults.Add(
