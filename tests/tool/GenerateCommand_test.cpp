@@ -107,17 +107,15 @@ TEST(GenerateCommand, FaultyJobsAreRefusedWithTheirPlacesBeforeAnyFileIsWritten)
        "job.json:1:23: domains[0].type: not a domain type this tool generates (CNOD, RNOD, "
        "NOBA, REBA, POBA, BOBA1 to BOBA3, TADE, REDE, PODE, RELO, POLO, COIO, CODA, BXD0 to "
        "BXD7, CbD, CbP)\n"},
-      {"major version beyond its byte",
-       job(R"({"type": "NOBA", "object": 1, "version": 1, "major": 300, "texts": []})"),
-       "job.json:1:67: domains[0].major: out of range 0 to 255\n"},
+      {"major version beyond its byte and an unknown member: two faults of one domain",
+       job(R"({"type": "NOBA", "object": 1, "version": 1, "major": 300, "scpoe": 3, "texts": []})"),
+       "job.json:1:67: domains[0].major: out of range 0 to 255\n"
+       "job.json:1:72: domains[0].scpoe: unknown member (did you mean \"scope\"?)\n"},
       {"object number too large and a version that is no number (two domains, two faults)",
        job(R"({"type": "NOBA", "object": 100, "version": 1, "texts": []}, )"
            R"({"type": "NOBA", "object": 2, "version": "1", "texts": []})"),
        "job.json:1:41: domains[0].object: out of range 0 to 99\n"
        "job.json:1:115: domains[1].version: expected an integer\n"},
-      {"unknown member",
-       job(R"({"type": "NOBA", "object": 1, "version": 1, "scpoe": 3, "texts": []})"),
-       "job.json:1:58: domains[0].scpoe: unknown member (did you mean \"scope\"?)\n"},
       {"a member given twice",
        job(R"({"type": "NOBA", "object": 1, "object": 2, "version": 1, "texts": []})"),
        "job.json:1:44: domains[0].object: member \"object\" is given twice\n"},

@@ -185,8 +185,8 @@ std::string Describe(const std::string& keyword, const rapidjson::Value& schema,
 
 }  // namespace
 
-// One validator per definition: each over its own copy of the schema whose root refers to the
-// definition, so that references inside it resolve as in the file.
+// One validator per schema node: each over its own copy of the schema whose root refers to the
+// node, so that references inside it resolve as in the file.
 struct JobSchema::Validators {
   struct Entry {
     rapidjson::Document document;
@@ -196,19 +196,26 @@ struct JobSchema::Validators {
   rapidjson::Document source;
   std::map<std::string, std::unique_ptr<Entry>> entries;
 
-  Entry& For(const std::string& definition) {
-    auto& entry = entries[definition];
+  // The node that `ref` ("#", "#/definitions/base/properties/object") names, references
+  // followed; `ref` becomes the reference of the node found.
+  const rapidjson::Value& Node(std::string& ref) {
+    for (;;) {
+      const rapidjson::Value* node = rapidjson::Pointer(ref.c_str() + 1).Get(source);
+      if (node == nullptr || ref.front() != '#') throw Failure("the job schema has no " + ref);
+      if (!node->IsObject() || !node->HasMember("$ref")) return *node;
+      ref = (*node)["$ref"].GetString();
+    }
+  }
+
+  Entry& For(const std::string& ref) {
+    auto& entry = entries[ref];
     if (entry) return *entry;
     entry = std::make_unique<Entry>();
     entry->document.CopyFrom(source, entry->document.GetAllocator());
-    if (!definition.empty()) {
-      const std::string target = "#/definitions/" + definition;
-      if (!source["definitions"].HasMember(definition.c_str())) {
-        throw Failure("the job schema has no definition \"" + definition + "\"");
-      }
+    if (ref != "#") {
       entry->document.RemoveMember("$ref");
       entry->document.AddMember("$ref",
-                                rapidjson::Value(target.c_str(), entry->document.GetAllocator()),
+                                rapidjson::Value(ref.c_str(), entry->document.GetAllocator()),
                                 entry->document.GetAllocator());
     }
     entry->schema = std::make_unique<rapidjson::SchemaDocument>(entry->document);
@@ -227,15 +234,68 @@ JobSchema::JobSchema() : m_validators(std::make_unique<Validators>()) {
 JobSchema::~JobSchema() = default;
 
 bool JobSchema::Check(const JobUnit& unit, const std::string& definition, JobFaults& faults) {
-  Validators::Entry& entry = m_validators->For(definition);
-  rapidjson::SchemaValidator& validator = *entry.validator;
-  validator.Reset();
-  if (Emit(unit.value, validator) && validator.IsValid()) return true;
+  return Check(unit, unit.value, unit.path,
+               definition.empty() ? "#" : "#/definitions/" + definition, faults);
+}
 
+// A value that fails is looked into where its schema allows: each member of an object and each
+// element of an array on its own, so that every fault of a piece is found, not only the first.
+bool JobSchema::Check(const JobUnit& unit, const Json& value, const std::string& path,
+                      std::string ref, JobFaults& faults) {
+  const rapidjson::Value& node = m_validators->Node(ref);
+  Validators::Entry& entry = m_validators->For(ref);
+  entry.validator->Reset();
+  if (Emit(value, *entry.validator) && entry.validator->IsValid()) return true;
+
+  const std::size_t before = faults.Count();
+  const bool separable = node.IsObject() && !node.HasMember("oneOf") && !node.HasMember("anyOf") &&
+                         !node.HasMember("allOf");
+  const auto join = [&](const std::string& name) {
+    return path.empty() ? name : path + "." + name;
+  };
+  if (separable && value.is_object() && node.HasMember("properties")) {
+    const rapidjson::Value& properties = node["properties"];
+    const bool closed =
+        node.HasMember("additionalProperties") && node["additionalProperties"].IsFalse();
+    for (const auto& [name, member] : value.items()) {
+      if (properties.HasMember(name.c_str())) {
+        Check(unit, member, join(name), ref + "/properties/" + name, faults);
+      } else if (closed) {
+        faults.Add(unit, join(name), UnknownMember(name, node), true);
+      }
+    }
+    if (node.HasMember("required")) {
+      for (const auto& name : node["required"].GetArray()) {
+        if (value.contains(name.GetString())) continue;
+        faults.Add(unit, path, Describe("required", node, &value));
+        break;
+      }
+    }
+    if ((node.HasMember("minProperties") && value.size() < node["minProperties"].GetUint64()) ||
+        (node.HasMember("maxProperties") && value.size() > node["maxProperties"].GetUint64())) {
+      faults.Add(unit, path, Describe("maxProperties", node, &value));
+    }
+  } else if (separable && value.is_array() && node.HasMember("items") && node["items"].IsObject()) {
+    for (std::size_t i = 0; i < value.size(); ++i) {
+      Check(unit, value[i], path + "[" + std::to_string(i) + "]", ref + "/items", faults);
+    }
+    if ((node.HasMember("minItems") && value.size() < node["minItems"].GetUint64()) ||
+        (node.HasMember("maxItems") && value.size() > node["maxItems"].GetUint64())) {
+      faults.Add(unit, path, Describe("maxItems", node, &value));
+    }
+  }
+  if (faults.Count() == before) ReportFirst(unit, value, path, ref, faults);
+  return false;
+}
+
+void JobSchema::ReportFirst(const JobUnit& unit, const Json& start, const std::string& at,
+                            const std::string& ref, JobFaults& faults) {
+  const Validators::Entry& entry = m_validators->For(ref);
+  const rapidjson::SchemaValidator& validator = *entry.validator;
   // The place the validator stopped at, as a path into the piece, and the value there.
   const rapidjson::Pointer pointer = validator.GetInvalidDocumentPointer();
-  std::string path = unit.path;
-  const Json* value = &unit.value;
+  std::string path = at;
+  const Json* value = &start;
   std::string lastName;
   for (std::size_t i = 0; i < pointer.GetTokenCount(); ++i) {
     const rapidjson::Pointer::Token& token = pointer.GetTokens()[i];
@@ -257,7 +317,6 @@ bool JobSchema::Check(const JobUnit& unit, const std::string& definition, JobFau
   } else {
     faults.Add(unit, path, Describe(keyword, *schema, value));
   }
-  return false;
 }
 
 }  // namespace morvit::tool

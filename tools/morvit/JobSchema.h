@@ -19,11 +19,17 @@ class JobSchema {
   JobSchema& operator=(const JobSchema&) = delete;
 
   // Checks the piece against the definition `definition` ("" the job itself, "base" a REBA or
-  // POBA domain, "record" one of its records, ...). A fault goes to `faults`; false then.
+  // POBA domain, "record" one of its records, ...). Its faults go to `faults`; false then.
   bool Check(const JobUnit& unit, const std::string& definition, JobFaults& faults);
 
  private:
   struct Validators;
+  // Checks `value`, at `path` in the piece, against the schema node `ref` ("#/definitions/...").
+  bool Check(const JobUnit& unit, const nlohmann::json& value, const std::string& path,
+             std::string ref, JobFaults& faults);
+  // The validator's first finding for `value`, after a failed check against `ref`.
+  void ReportFirst(const JobUnit& unit, const nlohmann::json& value, const std::string& path,
+                   const std::string& ref, JobFaults& faults);
   std::unique_ptr<Validators> m_validators;
 };
 
