@@ -179,6 +179,14 @@ TEST(GenerateCommand, FaultyJobsAreRefusedWithTheirPlacesBeforeAnyFileIsWritten)
       {"BxD program slot out of range",
        job(R"({"type": 96, "object": 1, "version": 1, "programs": [{"slot": 16}]})"),
        "job.json:1:76: domains[0].programs[0].slot: out of range 0 to 15\n"},
+      {"nested too deeply",
+       job(reba("{\"entry\": " + std::string(40, '[') + std::string(40, ']') + "}")),
+       "job.json:1:111: domains[0].records[0]: nested deeper than 32 levels\n"},
+      {"a text that is not UTF-8",
+       job(R"({"type": "NOBA", "object": 1, "version": 1, "texts": [")"
+           "\xff"
+           R"("]})"),
+       "job.json:1:69: not valid JSON: Invalid encoding in string.\n"},
       {"a job on standard input", job(noba + ", 5"),
        "<stdin>:1:72: domains[1]: expected an object (a domain)\n",
        "generate - --data data < job.json"},
@@ -198,14 +206,45 @@ TEST(GenerateCommand, FaultyJobsAreRefusedWithTheirPlacesBeforeAnyFileIsWritten)
   std::filesystem::create_directory(dir.path() / "jobs");
   EXPECT_EQ(RunTool(dir.path(), "generate jobs").err,
             "morvit generate: jobs: is a directory; expected a job file (JSON)\n");
-  std::ofstream(dir.File("job.json")) << "{\"domains\": [" + noba + ", " + noba + "]}";
-  EXPECT_EQ(RunTool(dir.path(), "generate job.json").err,
-            "job.json:1:72: domains[1]: the same domain as domains[0] (NOBA object 1 version 1 "
-            "scope 0)\nmorvit generate: job.json: 1 fault; nothing written\n");
+  std::ofstream(dir.File("job.json")) << job(reba(manyFaults));
+  const std::string limited = RunTool(dir.path(), "generate job.json").err;
+  EXPECT_EQ(limited.substr(limited.rfind("morvit")),
+            "morvit generate: job.json: stopped after 50 faults; nothing written\n");
   const auto missing = RunTool(dir.path(), "generate absent.json");
   EXPECT_EQ(missing.status, 1);
   EXPECT_EQ(missing.err,
             "morvit generate: absent.json: file not found (No such file or directory)\n");
+}
+
+// A domain's members may stand in any order: its type after its records, a CbP's shifts before
+// the descriptions they shift. The files are the same.
+TEST(GenerateCommand, TheOrderOfADomainsMembersDoesNotChangeItsFiles) {
+  const std::string records =
+      R"("records": [{"entry": {"key": 7, "values": [1, 2, 3, 4, 5], "name": "M"}}, )"
+      R"({"addition": {"key": 7, "number": 1, "texts": ["A", "B"], "terminal": {"type": "real", "value": 2.5}}}])";
+  const std::string descriptions =
+      R"("descriptions": [{"typeIndex": 10, "name": "S", "coda": [4, 0]}, {"typeIndex": 7, "name": "B"}])";
+  const std::string shifts = R"("shifts": [[100, 200]])";
+  const std::string parcel = R"("object": 1, "version": 1, "time": "2026-12-07 08:30:00")";
+  const std::string inOrder = R"({"domains": [{"type": "REBA", )" + parcel + ", " + records +
+                              R"(}, {"type": "CbP", )" + parcel + ", " + descriptions + ", " +
+                              shifts + "}]}";
+  const std::string reordered = "{\"domains\": [{" + records + ", " + parcel +
+                                R"(, "type": "REBA"}, {)" + shifts + ", " + descriptions + ", " +
+                                parcel + R"(, "type": 115}]})";
+  testutil::ScratchDir dir;
+  std::ofstream(dir.File("a.json")) << inOrder;
+  std::ofstream(dir.File("b.json")) << reordered;
+  const auto a = RunTool(dir.path(), "generate a.json --data a");
+  const auto b = RunTool(dir.path(), "generate b.json --data b");
+  ASSERT_EQ(a.status, 0) << a.err;
+  ASSERT_EQ(b.status, 0) << b.err;
+  EXPECT_EQ(a.out, b.out);
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path() / "a")) {
+    EXPECT_EQ(tooltest::ReadText(entry.path()),
+              tooltest::ReadText(dir.path() / "b" / entry.path().filename()))
+        << entry.path();
+  }
 }
 
 }  // namespace

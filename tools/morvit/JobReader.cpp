@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <deque>
 #include <filesystem>
 #include <tuple>
 
@@ -118,6 +119,8 @@ class UnitBuilder {
  public:
   UnitBuilder(std::string path, JobFaults& faults) : m_faults(faults) {
     m_unit.path = std::move(path);
+    m_unit.places.reserve(16);  // a record's values
+    m_unit.names.reserve(16);
   }
 
   // Adds a value (a scalar or an empty container) where the piece stands; a container is entered
@@ -316,7 +319,8 @@ class Splitter {
   PlacedStream& m_stream;
   JobUnitSink& m_sink;
   JobFaults& m_faults;
-  std::vector<Level> m_levels;
+  // A deque: a level's builder points into its own piece, so levels never move while in use.
+  std::deque<Level> m_levels;
 };
 
 }  // namespace
@@ -397,7 +401,11 @@ void JobSource::Read(JobUnitSink& sink, JobFaults& faults) {
           stream, splitter);
   if (stream.Failed()) throw Failure(m_name + ": cannot read the job");
   if (result.IsError() && result.Code() != rapidjson::kParseErrorTermination) {
-    faults.Add(stream.Here(), "",
+    // The place of the fault the reader names, counted again from the start.
+    std::rewind(m_file.get());
+    PlacedStream again(m_file.get());
+    while (again.Tell() < result.Offset() && again.Peek() != '\0') again.Take();
+    faults.Add(again.Here(), "",
                std::string("not valid JSON: ") + rapidjson::GetParseError_En(result.Code()));
   }
 }
