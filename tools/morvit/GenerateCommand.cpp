@@ -3,11 +3,7 @@
 // record by record, so a job of any size takes memory for one record at a time. The job format
 // is documented in the README and docs/jobs.md; examples/job.json is a complete one.
 #include <array>
-#include <cerrno>
-#include <cstdio>
-#include <ctime>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <memory>
 

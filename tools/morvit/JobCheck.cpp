@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <ctime>
 #include <map>
-#include <set>
 #include <tuple>
 
 #include "JobSchema.h"
