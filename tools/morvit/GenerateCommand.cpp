@@ -12,6 +12,8 @@
 #include "Commands.h"
 #include "Failure.h"
 #include "SectionRecords.h"
+#include "Session.h"
+#include "StandardStreams.h"
 #include "WriterTypes.h"
 #include "morvit/VBase.h"
 #include "morvit/VDomainPath.h"
@@ -123,11 +125,13 @@ const char* DomainName(std::uint16_t type) {
   return type == 119 || type == 120 ? "XBFI" : "?";
 }
 
+// A file written: a line for people and an entry of the report.
 void PrintParcel(const ObjParcelType& parcel) {
   VDomainPath path;
   const CString full = path.FindFile(parcel);
   const std::size_t slash = full.find_last_of('/');
-  std::cout << full.substr(slash == CString::npos ? 0 : slash + 1) << "  "
+  Session::Current().GetReport().AddFile(full, DomainName(parcel.domainType), parcel);
+  Session::Current().Out() << full.substr(slash == CString::npos ? 0 : slash + 1) << "  "
             << DomainName(parcel.domainType) << "  type " << parcel.domainType << "  scope "
             << parcel.scope << "  version " << parcel.version << "  object " << parcel.objectNumber
             << "  " << parcel.length << " bytes\n";
@@ -175,10 +179,15 @@ int Generate(const GenerateOptions& options) {
   const JobValue domains = job["domains"];
   // Every domain is checked before the first file is written.
   for (std::size_t i = 0; i < domains.Size(); ++i) CheckDomain(domains.At(i));
+  Session::Current().Note("job checked: " + std::to_string(domains.Size()) + " domains");
   std::unique_ptr<VManager, void (*)(VManager*)> manager(
       VBase_CreateManager(), [](VManager* m) { VBase_DeleteManager(&m); });
   if (!manager) throw Failure("cannot create a domain manager");
-  for (std::size_t i = 0; i < domains.Size(); ++i) GenerateDomain(manager.get(), domains.At(i));
+  for (std::size_t i = 0; i < domains.Size(); ++i) {
+    GenerateDomain(manager.get(), domains.At(i));
+    // A reader of standard output that went away, or a full disk under it, ends the run here.
+    CheckStandardOutput();
+  }
   return kExitSuccess;
 }
 
@@ -190,6 +199,7 @@ CommandAction AddGenerateCommand(CLI::App& app) {
       app.add_subcommand("generate", "Builds the domain files a JSON job describes");
   command->add_option("JOB", options->job, "the job file (format in the README)")->required();
   AddDirectoryOptions(*command, options->directories);
+  Session::Current().AddReportOption(*command);
   return [options] { return Generate(*options); };
 }
 

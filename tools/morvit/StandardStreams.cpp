@@ -1,0 +1,180 @@
+// Standard streams: a checked buffer under std::cout, temporary files for "-", and the
+// platform's settings for the two streams.
+#include "StandardStreams.h"
+
+#include <array>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <random>
+#include <streambuf>
+
+#include "Failure.h"
+#include "morvit/platform.h"
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
+namespace morvit::tool {
+namespace {
+
+namespace fs = std::filesystem;
+
+// std::cout's buffer: hands full buffers to the C stream and keeps the first error's number,
+// so that a failed write is reported (or a closed pipe recognised) when the run checks it.
+// After a failure everything further is dropped.
+class CheckedOutputBuffer : public std::streambuf {
+ public:
+  CheckedOutputBuffer() { setp(m_buffer.data(), m_buffer.data() + m_buffer.size()); }
+
+  // The error number of the first failed write, 0 while none failed.
+  int Error() const { return m_error; }
+
+ protected:
+  int_type overflow(int_type c) override {
+    if (!Drain()) return traits_type::eof();
+    if (!traits_type::eq_int_type(c, traits_type::eof())) {
+      *pptr() = traits_type::to_char_type(c);
+      pbump(1);
+    }
+    return traits_type::not_eof(c);
+  }
+
+  int sync() override { return Drain() && Flush() ? 0 : -1; }
+
+ private:
+  bool Drain() {
+    const std::size_t size = static_cast<std::size_t>(pptr() - pbase());
+    setp(m_buffer.data(), m_buffer.data() + m_buffer.size());
+    if (m_error != 0) return false;
+    errno = 0;
+    if (std::fwrite(m_buffer.data(), 1, size, stdout) != size) return Failed();
+    return true;
+  }
+
+  bool Flush() {
+    if (m_error != 0) return false;
+    errno = 0;
+    return std::fflush(stdout) == 0 || Failed();
+  }
+
+  bool Failed() {
+    m_error = errno != 0 ? errno : EIO;
+    return false;
+  }
+
+  std::array<char, 1 << 16> m_buffer{};
+  int m_error = 0;
+};
+
+CheckedOutputBuffer& OutputBuffer() {
+  static CheckedOutputBuffer buffer;
+  return buffer;
+}
+
+// A new file in the temporary directory, created exclusively.
+std::string MakeTemporaryFile() {
+  static std::mt19937_64 random{std::random_device{}()};
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const fs::path path =
+        fs::temp_directory_path() / ("morvit-" + std::to_string(random() % 1000000000) + ".tmp");
+    if (std::FILE* file = std::fopen(path.string().c_str(), "wbx")) {
+      std::fclose(file);
+      return path.string();
+    }
+    if (errno != EEXIST) break;
+  }
+  throw CFileException(CFileException::OsErrorToCause(errno), errno,
+                       fs::temp_directory_path().string());
+}
+
+void RemoveQuietly(const std::string& path) {
+  std::error_code ignored;
+  fs::remove(path, ignored);
+}
+
+}  // namespace
+
+void PrepareStandardStreams() {
+  static bool prepared = false;
+  if (prepared) return;
+  prepared = true;
+#ifdef SIGPIPE
+  // A closed pipe shows as EPIPE on the write, which CheckStandardOutput turns into a quiet end.
+  std::signal(SIGPIPE, SIG_IGN);
+#endif
+#ifdef _WIN32
+  _setmode(_fileno(stdin), _O_BINARY);
+  _setmode(_fileno(stdout), _O_BINARY);
+#endif
+  std::cout.rdbuf(&OutputBuffer());
+}
+
+void CheckStandardOutput() {
+  std::cout.flush();
+  const int error = OutputBuffer().Error();
+  if (error == 0) return;
+  throw OutputFailure(error == EPIPE,
+                      std::string("standard output: cannot be written (") + std::strerror(error) +
+                          ")");
+}
+
+bool StandardOutputClosed() {
+  std::cout.flush();
+  return OutputBuffer().Error() == EPIPE;
+}
+
+void CopyToStandardOutput(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) throw CFileException(CFileException::OsErrorToCause(errno), errno, file.string());
+  std::array<char, 1 << 16> chunk{};
+  while (in.read(chunk.data(), chunk.size()) || in.gcount() > 0) {
+    std::cout.write(chunk.data(), in.gcount());
+  }
+  if (in.bad()) throw CFileException(CFileException::hardIO, -1, file.string());
+  CheckStandardOutput();
+}
+
+InputFile::InputFile(const std::string& name) : m_path(name), m_shown(name) {
+  if (!IsStandardStream(name)) return;
+  m_path = MakeTemporaryFile();
+  m_shown = "standard input";
+  m_temporary = true;
+  std::ofstream out(m_path, std::ios::binary);
+  std::array<char, 1 << 16> chunk{};
+  while (std::cin.read(chunk.data(), chunk.size()) || std::cin.gcount() > 0) {
+    out.write(chunk.data(), std::cin.gcount());
+  }
+  if (std::cin.bad() || !out.flush()) {
+    RemoveQuietly(m_path);
+    throw CFileException(CFileException::hardIO, -1, m_shown);
+  }
+}
+
+InputFile::~InputFile() {
+  if (m_temporary) RemoveQuietly(m_path);
+}
+
+OutputFile::OutputFile(const std::string& name) : m_path(name) {
+  if (!IsStandardStream(name)) return;
+  m_path = MakeTemporaryFile();
+  m_temporary = true;
+  // The library writes beside the output under a temporary name and renames it into place:
+  // the placeholder must not stand in the way.
+  RemoveQuietly(m_path);
+}
+
+OutputFile::~OutputFile() {
+  if (m_temporary) RemoveQuietly(m_path);
+}
+
+void OutputFile::Commit() {
+  if (m_temporary) CopyToStandardOutput(m_path);
+}
+
+}  // namespace morvit::tool
