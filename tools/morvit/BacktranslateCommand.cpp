@@ -123,7 +123,7 @@ CommandAction AddBacktranslateCommand(CLI::App& app) {
   CLI::App* command =
       app.add_subcommand("backtranslate",
                          "Back-translates the node, database or PC program domains, recording "
-                         "every call into SQLite (tables in the README)");
+                         "every call into SQLite (tables in docs/recorded-runs.md)");
   command->add_option("RUN", options->run, "node, db or pc")
       ->required()
       ->check(CLI::IsMember({"node", "db", "pc"}));

@@ -49,7 +49,7 @@ class DumpDirectory : public VHostServices {
   fs::path m_cwd;
 };
 
-// Domain files are the `C` siblings: the first letter of the extension (README).
+// Domain files are the `C` siblings: the first letter of the extension (docs/domain-files.md).
 bool IsDomainFileName(const std::string& name) {
   const std::size_t dot = name.find('.');
   return dot != std::string::npos && dot + 1 < name.size() &&

@@ -1,5 +1,5 @@
 // `morvit generate JOB.json`: builds the domains a JSON job describes and prints the parcels
-// written. The job format is documented in the README; examples/job.json is a complete one.
+// written. The job format is documented in docs/job-format.md; examples/job.json is a complete one.
 #include <array>
 #include <cerrno>
 #include <cstdio>
@@ -197,7 +197,7 @@ CommandAction AddGenerateCommand(CLI::App& app) {
   auto options = std::make_shared<GenerateOptions>();
   CLI::App* command =
       app.add_subcommand("generate", "Builds the domain files a JSON job describes");
-  command->add_option("JOB", options->job, "the job file (format in the README)")->required();
+  command->add_option("JOB", options->job, "the job file (format in docs/job-format.md)")->required();
   AddDirectoryOptions(*command, options->directories);
   Session::Current().AddReportOption(*command);
   return [options] { return Generate(*options); };
