@@ -65,8 +65,8 @@ std::string CheckAnswer(const std::string& setting) {
   const bool split = SplitAnswer(setting, operation, value);
   if (const auto range = DatabaseAnswers::RangeOf(operation); split && range) {
     if (value >= range->first && value <= range->second) return "";
-    return "\"" + setting + "\": " + operation + " takes " + std::to_string(range->first) +
-           " to " + std::to_string(range->second);
+    return "\"" + setting + "\": " + operation + " takes " + std::to_string(range->first) + " to " +
+           std::to_string(range->second);
   }
   std::string names;
   for (const std::string& name : DatabaseAnswers::Names()) names += " " + name;

@@ -75,7 +75,7 @@ void BackTranslate(const fs::path& root, const fs::path& data, const std::string
   const std::string database = (root / (run + ".sqlite")).string();
   Step("Back-translate: " + run,
        {"backtranslate", run, "--data", data.string(), "--project", root.string(), "--db", database,
-        "--quiet", "--answer", "GetPCProgNo=1", "--answer", "GetMaxTask=3"});
+        "--answer", "GetPCProgNo=1", "--answer", "GetMaxTask=3"});
   ShowRows(database, "SELECT command, result FROM run");
   ShowRows(database,
            "SELECT domain_file, operation, count(*) FROM calls GROUP BY domain_file, operation "

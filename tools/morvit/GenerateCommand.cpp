@@ -132,9 +132,10 @@ void PrintParcel(const ObjParcelType& parcel) {
   const std::size_t slash = full.find_last_of('/');
   Session::Current().GetReport().AddFile(full, DomainName(parcel.domainType), parcel);
   Session::Current().Out() << full.substr(slash == CString::npos ? 0 : slash + 1) << "  "
-            << DomainName(parcel.domainType) << "  type " << parcel.domainType << "  scope "
-            << parcel.scope << "  version " << parcel.version << "  object " << parcel.objectNumber
-            << "  " << parcel.length << " bytes\n";
+                           << DomainName(parcel.domainType) << "  type " << parcel.domainType
+                           << "  scope " << parcel.scope << "  version " << parcel.version
+                           << "  object " << parcel.objectNumber << "  " << parcel.length
+                           << " bytes\n";
 }
 
 // Starts, fills and finishes one domain through the C interface. A failure names the domain;
@@ -197,7 +198,8 @@ CommandAction AddGenerateCommand(CLI::App& app) {
   auto options = std::make_shared<GenerateOptions>();
   CLI::App* command =
       app.add_subcommand("generate", "Builds the domain files a JSON job describes");
-  command->add_option("JOB", options->job, "the job file (format in docs/job-format.md)")->required();
+  command->add_option("JOB", options->job, "the job file (format in docs/job-format.md)")
+      ->required();
   AddDirectoryOptions(*command, options->directories);
   Session::Current().AddReportOption(*command);
   return [options] { return Generate(*options); };

@@ -35,8 +35,8 @@ void ProgressBar::Update(const std::string& file, int percent) {
 }
 
 std::string ProgressBar::Count() const {
-  return "[" + std::to_string(m_done.size()) + "/" + std::to_string(std::max(m_filesToDo, m_seen.size())) +
-         "] ";
+  return "[" + std::to_string(m_done.size()) + "/" +
+         std::to_string(std::max(m_filesToDo, m_seen.size())) + "] ";
 }
 
 void ProgressBar::Finish() {

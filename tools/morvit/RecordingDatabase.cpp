@@ -34,18 +34,13 @@ constexpr long kHighestInt = std::numeric_limits<int>::max();
 // RestoreTypeCircuits answers a byte: a larger number would reach the run cut to its low byte.
 const AnswerSetting kIntAnswers[] = {
     {"RestoreTypeCircuits", &DatabaseAnswers::restoreTypeCircuits, 0, 255},
-    {"InsertTCTermsInPOLODomains", &DatabaseAnswers::insertTCTermsInPOLODomains,
-     kLowestInt, kHighestInt},
-    {"RestoreDBElemsMMI", &DatabaseAnswers::restoreDBElemsMMI,
-     kLowestInt, kHighestInt},
-    {"CompleteRIOs", &DatabaseAnswers::completeRIOs,
-     kLowestInt, kHighestInt},
-    {"GenerateBoteDomain", &DatabaseAnswers::generateBoteDomain,
-     kLowestInt, kHighestInt},
-    {"PCTCRestored", &DatabaseAnswers::pctcRestored,
-     kLowestInt, kHighestInt},
-    {"IsAdditionalInfo", &DatabaseAnswers::isAdditionalInfo,
-     kLowestInt, kHighestInt},
+    {"InsertTCTermsInPOLODomains", &DatabaseAnswers::insertTCTermsInPOLODomains, kLowestInt,
+     kHighestInt},
+    {"RestoreDBElemsMMI", &DatabaseAnswers::restoreDBElemsMMI, kLowestInt, kHighestInt},
+    {"CompleteRIOs", &DatabaseAnswers::completeRIOs, kLowestInt, kHighestInt},
+    {"GenerateBoteDomain", &DatabaseAnswers::generateBoteDomain, kLowestInt, kHighestInt},
+    {"PCTCRestored", &DatabaseAnswers::pctcRestored, kLowestInt, kHighestInt},
+    {"IsAdditionalInfo", &DatabaseAnswers::isAdditionalInfo, kLowestInt, kHighestInt},
 };
 
 }  // namespace

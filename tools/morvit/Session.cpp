@@ -38,14 +38,16 @@ Session::~Session() {
 }
 
 void Session::AddCommonOptions(CLI::App& command) {
-  CLI::Option* quiet =
-      command.add_flag("-q,--quiet", m_quiet, "no lines for people on standard output, no progress");
+  CLI::Option* quiet = command.add_flag("-q,--quiet", m_quiet,
+                                        "no lines for people on standard output, no progress");
   command.add_flag("-v,--verbose", m_verbose, "notes on what the command does, on standard error")
       ->excludes(quiet);
 }
 
 void Session::AddReportOption(CLI::App& command) {
-  command.add_option("--json", m_reportFile, "a JSON report of what the run did (- for standard output)")
+  command
+      .add_option("--json", m_reportFile,
+                  "a JSON report of what the run did (- for standard output)")
       ->type_name("FILE|-")
       ->each([this](const std::string& value) {
         if (IsStandardStream(value)) ClaimStandardOutput("--json -");
@@ -62,8 +64,8 @@ void Session::Note(const std::string& text) {
 
 void Session::ClaimStandardOutput(const std::string& what) {
   if (!m_standardOutputOwner.empty() && m_standardOutputOwner != what) {
-    throw CLI::ValidationError(what, "standard output is already taken by " +
-                                         m_standardOutputOwner);
+    throw CLI::ValidationError(what,
+                               "standard output is already taken by " + m_standardOutputOwner);
   }
   m_standardOutputOwner = what;
 }

@@ -72,9 +72,10 @@ class CheckedOutputBuffer : public std::streambuf {
   int m_error = 0;
 };
 
+// Never destroyed: std::cout is flushed through it at exit, after the statics are gone.
 CheckedOutputBuffer& OutputBuffer() {
-  static CheckedOutputBuffer buffer;
-  return buffer;
+  static auto* buffer = new CheckedOutputBuffer;
+  return *buffer;
 }
 
 // A new file in the temporary directory, created exclusively.
@@ -119,9 +120,8 @@ void CheckStandardOutput() {
   std::cout.flush();
   const int error = OutputBuffer().Error();
   if (error == 0) return;
-  throw OutputFailure(error == EPIPE,
-                      std::string("standard output: cannot be written (") + std::strerror(error) +
-                          ")");
+  throw OutputFailure(error == EPIPE, std::string("standard output: cannot be written (") +
+                                          std::strerror(error) + ")");
 }
 
 bool StandardOutputClosed() {

@@ -53,17 +53,19 @@ bool IsUnknownCommand(const CLI::App& app, int argc, const char* const* argv) {
   return false;
 }
 
-// Ends a run: its failure in words on standard error, then the report. A report that cannot
-// be written fails the run; a reader that went away ends it quietly.
+// Ends a run: its failure in words on standard error, then the report (not for a usage
+// error: the run never started). A report that cannot be written fails the run; a reader
+// that went away ends it quietly.
 int FinishRun(Session& session, int status, const std::string& error) {
   if (!error.empty()) std::cerr << "morvit " << session.Command() << ": " << error << "\n";
   try {
-    session.Finish(status, error);
+    if (status != kExitUsage) session.Finish(status, error);
     CheckStandardOutput();
   } catch (const OutputFailure& failure) {
     if (failure.Closed()) return kExitOutputClosed;
     // A failed write to standard output stays failed: said once, by the run it ended.
-    if (error.empty()) std::cerr << "morvit " << session.Command() << ": " << failure.what() << "\n";
+    if (error.empty())
+      std::cerr << "morvit " << session.Command() << ": " << failure.what() << "\n";
     return kExitFailed;
   } catch (const std::exception& failure) {
     std::cerr << "morvit " << session.Command() << ": " << DescribeFailure(failure) << "\n";
@@ -106,8 +108,9 @@ int RunTool(int argc, const char* const* argv) {
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
-    const int status = app.exit(error);
-    return status == 0 ? kExitSuccess : kExitUsage;
+    // --help and --version are parse errors too, with status 0: their text is a run's output.
+    const int status = app.exit(error) == 0 ? kExitSuccess : kExitUsage;
+    return FinishRun(session, status, "");
   }
   if (manualPage || completion) {
     std::cout << (manualPage ? ManualPage(app) : BashCompletion(app));
@@ -125,7 +128,7 @@ int RunTool(int argc, const char* const* argv) {
     return FinishRun(session, status, "");
   } catch (const CLI::ParseError& error) {
     // A usage error found only when the command runs (two outputs on standard output).
-    return command->exit(error) == 0 ? kExitSuccess : kExitUsage;
+    return FinishRun(session, command->exit(error) == 0 ? kExitSuccess : kExitUsage, "");
   } catch (const OutputFailure& failure) {
     if (failure.Closed()) return kExitOutputClosed;
     return FinishRun(session, kExitFailed, failure.what());
