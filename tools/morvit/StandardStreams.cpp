@@ -140,41 +140,35 @@ void CopyToStandardOutput(const fs::path& file) {
   CheckStandardOutput();
 }
 
-InputFile::InputFile(const std::string& name) : m_path(name), m_shown(name) {
-  if (!IsStandardStream(name)) return;
+StreamFile::StreamFile(const std::string& name, const char* stream)
+    : m_path(name), m_shown(name), m_temporary(IsStandardStream(name)) {
+  if (!m_temporary) return;
   m_path = MakeTemporaryFile();
-  m_shown = "standard input";
-  m_temporary = true;
-  std::ofstream out(m_path, std::ios::binary);
+  m_shown = stream;
+}
+
+StreamFile::~StreamFile() {
+  if (m_temporary) RemoveQuietly(m_path);
+}
+
+InputFile::InputFile(const std::string& name) : StreamFile(name, "standard input") {
+  if (!Temporary()) return;
+  std::ofstream out(Path(), std::ios::binary);
   std::array<char, 1 << 16> chunk{};
   while (std::cin.read(chunk.data(), chunk.size()) || std::cin.gcount() > 0) {
     out.write(chunk.data(), std::cin.gcount());
   }
-  if (std::cin.bad() || !out.flush()) {
-    RemoveQuietly(m_path);
-    throw CFileException(CFileException::hardIO, -1, m_shown);
-  }
+  if (std::cin.bad() || !out.flush()) throw CFileException(CFileException::hardIO, -1, Shown());
 }
 
-InputFile::~InputFile() {
-  if (m_temporary) RemoveQuietly(m_path);
-}
-
-OutputFile::OutputFile(const std::string& name) : m_path(name) {
-  if (!IsStandardStream(name)) return;
-  m_path = MakeTemporaryFile();
-  m_temporary = true;
+OutputFile::OutputFile(const std::string& name) : StreamFile(name, "standard output") {
   // The library writes beside the output under a temporary name and renames it into place:
   // the placeholder must not stand in the way.
-  RemoveQuietly(m_path);
-}
-
-OutputFile::~OutputFile() {
-  if (m_temporary) RemoveQuietly(m_path);
+  if (Temporary()) RemoveQuietly(Path());
 }
 
 void OutputFile::Commit() {
-  if (m_temporary) CopyToStandardOutput(m_path);
+  if (Temporary()) CopyToStandardOutput(Path());
 }
 
 }  // namespace morvit::tool

@@ -44,41 +44,42 @@ bool StandardOutputClosed();
 // Copies the whole file to standard output (binary), checked.
 void CopyToStandardOutput(const std::filesystem::path& file);
 
-// A file a command reads: the named file, or for "-" a temporary copy of standard input
-// (removed with this object), so that the library's file functions can read it.
-class InputFile {
+// A file a command reads or writes: the named file itself, or for "-" a temporary file that
+// stands in for the stream (removed with this object), so that the library's file functions
+// can work on it.
+class StreamFile {
  public:
-  explicit InputFile(const std::string& name);
-  ~InputFile();
-  InputFile(const InputFile&) = delete;
-  InputFile& operator=(const InputFile&) = delete;
+  ~StreamFile();
+  StreamFile(const StreamFile&) = delete;
+  StreamFile& operator=(const StreamFile&) = delete;
 
   const std::string& Path() const { return m_path; }
-  // The name for messages: "standard input" for "-".
+  // The name for messages: the file's, or "standard input"/"standard output" for "-".
   const std::string& Shown() const { return m_shown; }
+
+ protected:
+  StreamFile(const std::string& name, const char* stream);
+  bool Temporary() const { return m_temporary; }
 
  private:
   std::string m_path;
   std::string m_shown;
-  bool m_temporary = false;
+  bool m_temporary;
 };
 
-// A file a command writes: the named file, or for "-" a temporary file whose content goes to
-// standard output at Commit() (so that what is written there is complete, as a named output
-// appears only when complete). The temporary file is removed with this object.
-class OutputFile {
+// A file a command reads; standard input is copied into the temporary file first.
+class InputFile : public StreamFile {
+ public:
+  explicit InputFile(const std::string& name);
+};
+
+// A file a command writes; for standard output the temporary file's content goes out at
+// Commit(), so that what is written there is complete, as a named output appears only when
+// complete.
+class OutputFile : public StreamFile {
  public:
   explicit OutputFile(const std::string& name);
-  ~OutputFile();
-  OutputFile(const OutputFile&) = delete;
-  OutputFile& operator=(const OutputFile&) = delete;
-
-  const std::string& Path() const { return m_path; }
   void Commit();
-
- private:
-  std::string m_path;
-  bool m_temporary = false;
 };
 
 }  // namespace morvit::tool
