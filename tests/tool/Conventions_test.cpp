@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <regex>
 #include <sstream>
 
@@ -27,6 +28,9 @@ const Case kCases[] = {
     {"standard streams both ways",
      R"("$MORVIT" implode - - < job.json | "$MORVIT" explode - - | cmp - job.json && echo same)", 0,
      "same", ""},
+    {"a damaged stream leaves standard output empty",
+     R"("$MORVIT" implode job.json z.imp && head -c 300 z.imp | "$MORVIT" explode - -)", 1, "",
+     "morvit explode: standard input: compressed stream damaged or cut short"},
     {"standard input in a message", R"("$MORVIT" explode - out.bin < /dev/null)", 1, "",
      "morvit explode: standard input: too short for a compressed stream"},
     {"a listing on a full disk", R"("$MORVIT" dump --stdout data/RB000001.C01 > /dev/full)", 1, "",
@@ -50,6 +54,8 @@ const Case kCases[] = {
     {"answer out of range",
      R"("$MORVIT" backtranslate pc --data data --answer RestoreTypeCircuits=256)", 2, "",
      "RestoreTypeCircuits=256\": RestoreTypeCircuits takes 0 to 255"},
+    {"answer below its range", R"("$MORVIT" backtranslate pc --answer GetMaxTask=-1)", 2, "",
+     "GetMaxTask takes 0 to 65535"},
     {"quiet", R"("$MORVIT" generate job.json --data data2 -q)", 0, "", ""},
     {"verbose", R"("$MORVIT" implode job.json z.imp --verbose && "$MORVIT" generate job.json \
      --data data2 -v)",
@@ -114,6 +120,46 @@ TEST(ToolConventions, EveryCommandKeepsThem) {
   EXPECT_FALSE(std::filesystem::exists(dir.File("-")));
 }
 
+// The report of a generation names each file written with its parcel.
+TEST(ToolConventions, GenerationReport) {
+  testutil::ScratchDir dir;
+  std::ofstream(dir.File("job.json")) << R"({"domains": [{"type": "NOBA", "object": 2,
+      "version": 7, "time": "2026-12-07 08:30:00", "texts": ["MAIN"]}]})";
+  const auto result = tooltest::RunTool(dir.path(), "generate job.json --data d --json -");
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(Replace(result.out, dir.path(), "DIR"), R"({
+  "command": "generate",
+  "exitStatus": 0,
+  "error": null,
+  "files": [
+    {
+      "path": "DIR/d/NB000007.C02",
+      "name": "NB000007.C02",
+      "domain": "NOBA",
+      "type": 3,
+      "scope": 0,
+      "version": 7,
+      "object": 2,
+      "bytes": 1024
+    }
+  ],
+  "listings": [],
+  "findings": []
+}
+)");
+}
+
+// The completion script works in bash: a command's options, and the commands after "help".
+TEST(ToolConventions, CompletionCompletes) {
+  testutil::ScratchDir dir;
+  const auto result = RunScript(dir.path(), R"(source ")" MORVIT_TOOL_DOCS_DIR R"(/morvit.bash"
+complete_words() { COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1)); _morvit; echo "${COMPREPLY[*]}"; }
+complete_words morvit dump --st
+complete_words morvit help ba
+complete_words morvit ge)");
+  EXPECT_EQ(result.out, "--stdout\nbacktranslate\ngenerate\n") << result.err;
+}
+
 // The manual page and the completion script the build made are the tool's current ones, and
 // they hold every command and every option that the commands' --help shows.
 TEST(ToolConventions, ManualPageAndCompletionFollowTheCommands) {
@@ -122,6 +168,11 @@ TEST(ToolConventions, ManualPageAndCompletionFollowTheCommands) {
   const std::string completion = tooltest::ReadText(MORVIT_TOOL_DOCS_DIR "/morvit.bash");
   EXPECT_EQ(manual, tooltest::RunTool(dir.path(), "--generate-man").out);
   EXPECT_EQ(completion, tooltest::RunTool(dir.path(), "--generate-bash-completion").out);
+  // The page is sound roff: no warning from the formatter.
+  EXPECT_EQ(RunScript(dir.path(), "! command -v groff >/dev/null || groff -man -Tutf8 -ww -z " +
+                                      std::string(MORVIT_TOOL_DOCS_DIR "/morvit.1"))
+                .err,
+            "");
 
   std::istringstream commands(tooltest::RunTool(dir.path(), "help").out);
   const std::regex commandLine(R"(^  ([a-z][a-z-]*)  +\S.*)");

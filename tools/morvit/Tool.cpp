@@ -30,11 +30,15 @@ void UseDirectories(const Directories& directories) {
 }
 
 void AddDirectoryOptions(CLI::App& command, Directories& directories) {
-  command.add_option("--data", directories.data,
-                     "data-set directory of the domain files (default: MORVIT_DATA_DIR, else .)");
-  command.add_option("--project", directories.project,
-                     "project directory of the node files (default: MORVIT_PROJECT_DIR, else "
-                     "the data directory)");
+  command
+      .add_option("--data", directories.data,
+                  "data-set directory of the domain files (default: MORVIT_DATA_DIR, else .)")
+      ->type_name("DIR");
+  command
+      .add_option("--project", directories.project,
+                  "project directory of the node files (default: MORVIT_PROJECT_DIR, else "
+                  "the data directory)")
+      ->type_name("DIR");
 }
 
 namespace {
