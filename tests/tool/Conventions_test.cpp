@@ -140,6 +140,7 @@ TEST(ToolConventions, GenerationReport) {
       "scope": 0,
       "version": 7,
       "object": 2,
+      "length": 96,
       "bytes": 1024
     }
   ],

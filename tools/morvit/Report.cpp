@@ -29,6 +29,7 @@ void Report::AddFile(const std::string& path, const std::string& domain,
                      {"scope", parcel.scope},
                      {"version", parcel.version},
                      {"object", parcel.objectNumber},
+                     {"length", parcel.length},
                      {"bytes", FileSize(path, parcel)}});
 }
 

@@ -3,7 +3,8 @@
 // files they wrote with their parcels, the listings, and findings. One JSON object:
 //
 //   {"command": "generate", "exitStatus": 0, "error": null,
-//    "files":    [{"path", "name", "domain", "type", "scope", "version", "object", "bytes"}],
+//    "files":    [{"path", "name", "domain", "type", "scope", "version", "object", "length",
+//                  "bytes"}],       (length: the parcel's; bytes: the file's size on disk)
 //    "listings": [{"file", "listing"}],          (listing null: printed on standard output)
 //    "findings": [{"severity", "file", "place", "message"}]}
 //

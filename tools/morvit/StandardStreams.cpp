@@ -78,25 +78,22 @@ CheckedOutputBuffer& OutputBuffer() {
   return *buffer;
 }
 
-// A new file in the temporary directory, created exclusively.
+// A new directory of this process's own in the temporary directory (made exclusively, which
+// every platform's file system offers for directories), and the name of the stand-in file in it.
 std::string MakeTemporaryFile() {
   static std::mt19937_64 random{std::random_device{}()};
+  const fs::path base = fs::temp_directory_path();
   for (int attempt = 0; attempt < 100; ++attempt) {
-    const fs::path path =
-        fs::temp_directory_path() / ("morvit-" + std::to_string(random() % 1000000000) + ".tmp");
-    if (std::FILE* file = std::fopen(path.string().c_str(), "wbx")) {
-      std::fclose(file);
-      return path.string();
-    }
-    if (errno != EEXIST) break;
+    const fs::path directory = base / ("morvit-" + std::to_string(random() % 1000000000));
+    if (fs::create_directory(directory)) return (directory / "stream").string();
   }
-  throw CFileException(CFileException::OsErrorToCause(errno), errno,
-                       fs::temp_directory_path().string());
+  throw CFileException(CFileException::accessDenied, -1, base.string());
 }
 
-void RemoveQuietly(const std::string& path) {
+// Removes the stand-in file and its directory.
+void RemoveTemporaryFile(const std::string& path) {
   std::error_code ignored;
-  fs::remove(path, ignored);
+  fs::remove_all(fs::path(path).parent_path(), ignored);
 }
 
 }  // namespace
@@ -148,7 +145,7 @@ StreamFile::StreamFile(const std::string& name, const char* stream)
 }
 
 StreamFile::~StreamFile() {
-  if (m_temporary) RemoveQuietly(m_path);
+  if (m_temporary) RemoveTemporaryFile(m_path);
 }
 
 InputFile::InputFile(const std::string& name) : StreamFile(name, "standard input") {
@@ -161,11 +158,7 @@ InputFile::InputFile(const std::string& name) : StreamFile(name, "standard input
   if (std::cin.bad() || !out.flush()) throw CFileException(CFileException::hardIO, -1, Shown());
 }
 
-OutputFile::OutputFile(const std::string& name) : StreamFile(name, "standard output") {
-  // The library writes beside the output under a temporary name and renames it into place:
-  // the placeholder must not stand in the way.
-  if (Temporary()) RemoveQuietly(Path());
-}
+OutputFile::OutputFile(const std::string& name) : StreamFile(name, "standard output") {}
 
 void OutputFile::Commit() {
   if (Temporary()) CopyToStandardOutput(Path());
