@@ -63,6 +63,11 @@ const Case kCases[] = {
     {"quiet or verbose", R"("$MORVIT" dump -q -v data)", 2, "", "--quiet excludes --verbose"},
     {"report on standard output",
      R"("$MORVIT" generate job.json --data data2 --json - | grep -c '"domain": ')", 0, "29\n", ""},
+    {"recorded rows on standard output, and nothing else",
+     R"("$MORVIT" backtranslate pc --data data --json - --answer GetPCProgNo=1 \
+     --answer GetMaxTask=3 -q | tail -1; exit ${PIPESTATUS[0]})",
+     0, "{\"table\":\"run\",\"command\":\"pc\",\"result\":1}\n", ""},
+    {"a quiet demo is quiet in every step", R"("$MORVIT" demo project -q)", 0, "", ""},
     {"one standard output", R"("$MORVIT" dump --stdout --json - data/RB000001.C01)", 2, "",
      "--stdout: standard output is already taken by --json -"},
     {"report of a dump with a failed file",
