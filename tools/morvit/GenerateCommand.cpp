@@ -1,7 +1,7 @@
 // `morvit generate JOB.json`: builds the domains a JSON job describes and prints the parcels
 // written. The job is read twice as a stream: checked whole first (JobCheck.h), then generated
 // record by record, so a job of any size takes memory for one record at a time. The job format
-// is documented in the README and docs/jobs.md; examples/job.json is a complete one.
+// is documented in docs/job-format.md and docs/jobs.md; examples/job.json is a complete one.
 #include <array>
 #include <filesystem>
 #include <iostream>
@@ -10,6 +10,8 @@
 #include "Commands.h"
 #include "Failure.h"
 #include "JobCheck.h"
+#include "Session.h"
+#include "StandardStreams.h"
 #include "morvit/VBase.h"
 #include "morvit/VDomainPath.h"
 
@@ -31,14 +33,19 @@ const char* DomainName(std::uint16_t type) {
   return type == 119 || type == 120 ? "XBFI" : "?";
 }
 
+// A file written: a line for people and an entry of the report.
 void PrintParcel(const ObjParcelType& parcel) {
   VDomainPath path;
   const CString full = path.FindFile(parcel);
   const std::size_t slash = full.find_last_of('/');
-  std::cout << full.substr(slash == CString::npos ? 0 : slash + 1) << "  "
-            << DomainName(parcel.domainType) << "  type " << parcel.domainType << "  scope "
-            << parcel.scope << "  version " << parcel.version << "  object " << parcel.objectNumber
-            << "  " << parcel.length << " bytes\n";
+  Session::Current().GetReport().AddFile(full, DomainName(parcel.domainType), parcel);
+  Session::Current().Out() << full.substr(slash == CString::npos ? 0 : slash + 1) << "  "
+                           << DomainName(parcel.domainType) << "  type " << parcel.domainType
+                           << "  scope " << parcel.scope << "  version " << parcel.version
+                           << "  object " << parcel.objectNumber << "  " << parcel.length
+                           << " bytes\n";
+  // A reader of standard output that went away, or a full disk under it, ends the run here.
+  CheckStandardOutput();
 }
 
 // The generating pass over a checked job: each domain's records handed to the library as they
@@ -128,6 +135,7 @@ int Generate(const GenerateOptions& options) {
   std::unique_ptr<VManager, void (*)(VManager*)> manager(
       VBase_CreateManager(), [](VManager* m) { VBase_DeleteManager(&m); });
   if (!manager) throw Failure("cannot create a domain manager");
+  Session::Current().Note("job checked: " + std::to_string(domains.size()) + " domains");
   DomainWriter writer(domains, manager.get());
   JobFaults changed(source.Name());
   source.Read(writer, changed);
@@ -141,9 +149,10 @@ CommandAction AddGenerateCommand(CLI::App& app) {
   auto options = std::make_shared<GenerateOptions>();
   CLI::App* command =
       app.add_subcommand("generate", "Builds the domain files a JSON job describes");
-  command->add_option("JOB", options->job, "the job file, - for standard input (docs/jobs.md)")
+  command->add_option("JOB", options->job, "the job file, - for standard input (format in docs/job-format.md)")
       ->required();
   AddDirectoryOptions(*command, options->directories);
+  Session::Current().AddReportOption(*command);
   return [options] { return Generate(*options); };
 }
 
