@@ -1,4 +1,6 @@
 // `morvit implode` and `morvit explode`: the compression engine on plain files.
+#include <filesystem>
+
 #include "Commands.h"
 #include "Failure.h"
 #include "morvit/VFileCompression.h"
@@ -20,6 +22,16 @@ CLI::App* AddFileArguments(CLI::App& command, CompressOptions& options) {
   return &command;
 }
 
+// An OUT that is IN under another name (a link, another spelling) would be overwritten while it
+// is read: refused. The same device and file number is the same file.
+void RefuseSameFile(const CompressOptions& options) {
+  std::error_code error;
+  if (std::filesystem::equivalent(options.input, options.output, error)) {
+    throw Failure(options.output + ": the same file as the input " + options.input +
+                  "; give another output file");
+  }
+}
+
 // A result other than success as a failure naming the input.
 int Finish(int result, const std::string& input) {
   if (result != kCompressOk) throw Failure(input + ": " + CompressResultText(result));
@@ -37,6 +49,7 @@ CommandAction AddImplodeCommand(CLI::App& app) {
       ->check(CLI::IsMember({1024u, 2048u, 4096u}))
       ->default_val(4096);
   return [options] {
+    RefuseSameFile(*options);
     return Finish(
         ImplodeFile(options->input, options->output, options->ascii ? 1 : 0, options->dictionary),
         options->input);
@@ -48,7 +61,10 @@ CommandAction AddExplodeCommand(CLI::App& app) {
   CLI::App* command =
       app.add_subcommand("explode", "Expands a DCL implode stream (any mode and dictionary size)");
   AddFileArguments(*command, *options);
-  return [options] { return Finish(ExplodeFile(options->input, options->output), options->input); };
+  return [options] {
+    RefuseSameFile(*options);
+    return Finish(ExplodeFile(options->input, options->output), options->input);
+  };
 }
 
 }  // namespace morvit::tool

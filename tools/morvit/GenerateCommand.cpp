@@ -2,6 +2,7 @@
 // written. The job format is documented in the README; examples/job.json is a complete one.
 #include <array>
 #include <cerrno>
+#include <cstdlib>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
@@ -11,10 +12,12 @@
 
 #include "Commands.h"
 #include "Failure.h"
+#include "Interrupts.h"
 #include "SectionRecords.h"
 #include "WriterTypes.h"
 #include "morvit/VBase.h"
 #include "morvit/VDomainPath.h"
+#include "morvit/VHostServices.h"
 
 namespace morvit::tool {
 namespace {
@@ -133,16 +136,47 @@ void PrintParcel(const ObjParcelType& parcel) {
             << "  " << parcel.length << " bytes\n";
 }
 
+// A node's file pattern that matches nothing becomes the tool's warning; every other message
+// stays the library's.
+class GenerateHost : public VHostServices {
+ public:
+  GenerateHost() : m_previous(SetHost(this)) {}
+  ~GenerateHost() override { SetHost(m_previous); }
+  GenerateHost(const GenerateHost&) = delete;
+  GenerateHost& operator=(const GenerateHost&) = delete;
+
+  void WriteMessage(int number, const std::vector<VMessageValue>& values) override {
+    const auto* pattern = values.size() == 2 ? std::get_if<CString>(&values[0]) : nullptr;
+    const auto* searched = values.size() == 2 ? std::get_if<CString>(&values[1]) : nullptr;
+    if (number != kMessageNoFileMatched || pattern == nullptr || searched == nullptr) {
+      VHostServices::WriteMessage(number, values);
+      return;
+    }
+    Warn("the node file pattern " + *pattern + " matches no file" +
+         (searched->empty() ? " (its search kinds name no directory)" : " in " + *searched));
+  }
+
+ private:
+  VHostServices* m_previous;
+};
+
+// The data-set directory the library writes into, for messages.
+std::string DataSetDirectoryName() {
+  const char* setting = std::getenv("MORVIT_DATA_DIR");
+  return setting != nullptr && *setting != '\0' ? setting : std::filesystem::current_path().string();
+}
+
 // Starts, fills and finishes one domain through the C interface. A failure names the domain;
-// the manager removes the files of a domain that was not finished.
-void GenerateDomain(VManager* manager, const JobValue& domain) {
+// the manager removes the files of a domain that was not finished. False when Ctrl-C stopped
+// it before its finish.
+bool GenerateDomain(VManager* manager, const JobValue& domain) {
   const JobType jobType = DomainType(domain);
   const ObjParcelType parcel = MakeParcel(domain, jobType.Number());
   if (jobType.viaWriter) {
     for (const ObjParcelType& written : jobType.viaWriter->generate(domain, parcel, true)) {
       PrintParcel(written);
     }
-    return;
+    return true;
   }
   const CInterfaceType& type = *jobType.viaInterface;
   SectionList sections;
@@ -150,18 +184,22 @@ void GenerateDomain(VManager* manager, const JobValue& domain) {
 
   const auto check = [&](std::int16_t status, const char* step) {
     if (status != VBASE_STATUS_OK) {
-      throw Failure(domain.place + " (" + type.name + "): " + step + " failed with status " +
-                    std::to_string(status));
+      throw Failure(domain.place + " (" + type.name + "): " + step + " failed: " +
+                    VBase_StatusText(status) + " (data set " + DataSetDirectoryName() + ")");
     }
   };
   check(VBase_PutStart(manager, type.type, parcel), "start");
   for (TSectionInfo& record : sections.records) {
+    // Ctrl-C stops at the next insert: the domain is never finished, and the manager removes
+    // what it staged.
+    if (Interrupted()) return false;
     check(VBase_Insert(manager, type.type, &record), "insert");
   }
   std::array<ObjParcelType, kHighestParcel + 1> parcels{};
   std::uint16_t count = 0;
   check(VBase_PutFinishEx(manager, type.type, &count, kHighestParcel, parcels.data()), "finish");
   for (std::uint16_t i = 0; i < count; ++i) PrintParcel(parcels[i]);
+  return true;
 }
 
 int Generate(const GenerateOptions& options) {
@@ -178,7 +216,16 @@ int Generate(const GenerateOptions& options) {
   std::unique_ptr<VManager, void (*)(VManager*)> manager(
       VBase_CreateManager(), [](VManager* m) { VBase_DeleteManager(&m); });
   if (!manager) throw Failure("cannot create a domain manager");
-  for (std::size_t i = 0; i < domains.Size(); ++i) GenerateDomain(manager.get(), domains.At(i));
+  InterruptWatch interrupts;
+  GenerateHost host;
+  for (std::size_t i = 0; i < domains.Size(); ++i) {
+    if (Interrupted() || !GenerateDomain(manager.get(), domains.At(i))) {
+      manager.reset();  // removes the files of the domain that was not finished
+      throw InterruptedRun("interrupted: " + std::to_string(i) + " of " +
+                           std::to_string(domains.Size()) + " domains finished; " +
+                           domains.At(i).place + " and the ones after it were not generated");
+    }
+  }
   return kExitSuccess;
 }
 

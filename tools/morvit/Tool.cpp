@@ -8,18 +8,33 @@
 
 #include "Commands.h"
 #include "Failure.h"
+#include "Interrupts.h"
+#include "morvit/VHostServices.h"
 
 namespace morvit::tool {
 
 // Made absolute here: the library resolves them at first use, and its newest-file search
 // changes the current directory before that may happen.
 void UseDirectories(const Directories& directories) {
+  RereadHostSettings();
   if (!directories.data.empty()) {
     setenv("MORVIT_DATA_DIR", std::filesystem::absolute(directories.data).c_str(), 1);
   }
   if (!directories.project.empty()) {
     setenv("MORVIT_PROJECT_DIR", std::filesystem::absolute(directories.project).c_str(), 1);
   }
+}
+
+std::string DataDirectory(const Directories& directories) {
+  std::string data = directories.data;
+  if (data.empty()) {
+    const char* setting = std::getenv("MORVIT_DATA_DIR");
+    data = setting != nullptr && *setting != '\0' ? setting : ".";
+  }
+  if (!std::filesystem::is_directory(data)) {
+    throw Failure(data + ": the data-set directory does not exist");
+  }
+  return data;
 }
 
 void AddDirectoryOptions(CLI::App& command, Directories& directories) {
@@ -45,6 +60,7 @@ int RunTool(int argc, const char* const* argv) {
   add(AddDumpCommand);
   add(AddBacktranslateCommand);
   add(AddCheckLibsCommand);
+  add(AddCheckCommand);
   add(AddImplodeCommand);
   add(AddExplodeCommand);
   add(AddDemoCommand);
@@ -55,12 +71,15 @@ int RunTool(int argc, const char* const* argv) {
     const int status = app.exit(error);
     return status == 0 ? kExitSuccess : kExitUsage;
   }
+  const std::string name = app.get_subcommands().front()->get_name();
+  SetCommandName(name);
+  IgnoreBrokenPipe();
   try {
     return actions.at(app.get_subcommands().front())();
   } catch (const std::exception& failure) {
-    std::cerr << "morvit " << app.get_subcommands().front()->get_name() << ": "
-              << DescribeFailure(failure) << "\n";
-    return kExitFailed;
+    std::cerr << "morvit " << name << ": " << DescribeFailure(failure) << "\n";
+    return dynamic_cast<const InterruptedRun*>(&failure) != nullptr ? kExitInterrupted
+                                                                    : kExitFailed;
   }
 }
 
