@@ -92,7 +92,7 @@ CString DescribeFileException(const CFileException& e) {
       "bad path (a name that does not fit, or a directory that is missing)",
       "too many open files",
       "access denied",
-      "not a usable file",
+      "not a valid domain file (damaged, or of another kind)",
       "the current directory cannot be removed",
       "the directory is full",
       "bad seek",

@@ -130,6 +130,15 @@ std::string StopText(const VRunStop& reason) {
   return "unknown reason";
 }
 
+// A skipped domain in words: a name with open fields that found no file is a domain missing.
+std::string SkippedText(const SkippedDomain& domain) {
+  if (domain.cause == CFileException::fileNotFound &&
+      domain.file.find('?') != std::string::npos) {
+    return domain.file + ": no domain file of this name (missing)";
+  }
+  return DescribeFileException(CFileException(domain.cause, domain.osError, domain.file));
+}
+
 }  // namespace
 
 int RunRecorded(const RecordedRunSettings& settings, const RecordedRun& run) {
@@ -157,15 +166,17 @@ int RunRecorded(const RecordedRunSettings& settings, const RecordedRun& run) {
     interrupted = ToolHost::Interrupted();
   }
   database.Finish(settings.command, result);
+  // A domain read in several passes is skipped in each: it is reported and counted once.
+  std::set<std::string> skippedFiles;
   for (const SkippedDomain& domain : skipped) {
-    Warn(settings.command + " back-translation: skipped " +
-         DescribeFileException(CFileException(domain.cause, domain.osError, domain.file)));
+    if (!skippedFiles.insert(domain.file).second) continue;
+    Warn(settings.command + " back-translation: skipped " + SkippedText(domain));
   }
   std::cout << settings.command << " back-translation "
             << (result == 0 ? "stopped" : "completed");
-  if (result != 0 && !skipped.empty()) {
-    std::cout << " with " << skipped.size() << (skipped.size() == 1 ? " domain" : " domains")
-              << " skipped";
+  if (result != 0 && !skippedFiles.empty()) {
+    std::cout << " with " << skippedFiles.size()
+              << (skippedFiles.size() == 1 ? " domain" : " domains") << " skipped";
   }
   std::cout << ": " << handedOver << " domains, " << database.CallCount() << " calls, "
             << database.ElementCount() << " elements";
@@ -186,9 +197,9 @@ int RunRecorded(const RecordedRunSettings& settings, const RecordedRun& run) {
     throw Failure(settings.command + " back-translation found no domain to back-translate in " +
                   settings.dataDirectory);
   }
-  if (settings.strict && !skipped.empty()) {
+  if (settings.strict && !skippedFiles.empty()) {
     throw Failure(settings.command + " back-translation skipped " +
-                  std::to_string(skipped.size()) + " of its domains (--strict)");
+                  std::to_string(skippedFiles.size()) + " of its domains (--strict)");
   }
   return kExitSuccess;
 }
