@@ -95,6 +95,7 @@ int VManager::DBBacktranslate() {
     return events.StoppedByFile(e);
   }
 
+  // The decoder and BxD domains are optional: a configuration has those it needs.
   for (const std::uint16_t type : {kCbdType, kCbpType}) {
     const int result = events.SkippingMissing(type, [&] {
       std::unique_ptr<VCbXDomain> cbx;
@@ -104,7 +105,7 @@ int VManager::DBBacktranslate() {
         cbx = OpenForReading<VCbPDomain>(type, database);
       }
       return events.HandOver(*cbx);
-    });
+    }, true);
     if (result == 0) return 0;
   }
 
@@ -114,7 +115,7 @@ int VManager::DBBacktranslate() {
       auto bxd = OpenForReading<VBxDDomain>(type, database);
       bxd->ReadDomain();
       return events.HandOver(*bxd);
-    });
+    }, true);
     if (result == 0) return 0;
   }
 

@@ -16,7 +16,8 @@ class RunEvents {
   // of 0 stops the run: the reason is a cancel when one was answered during the run, else the
   // database's answer inside this domain.
   int HandOver(VDomain& domain) {
-    const CString file = domain.GetFile().GetFileName();
+    // A compressed domain is read from its expanded sibling: the event names the domain file.
+    const CString file = FileName(domain.GetFile().GetPath(VDomainFile::fileDomain));
     const std::uint16_t type = domain.GetFile().GetParcel().domainType;
     Host().DomainBegun(file, type);
     const int result = domain.Backtranslate();
@@ -58,12 +59,15 @@ class RunEvents {
   // passed over because it is missing or damaged; 0, which stops the run, when the storage
   // fails under it. Passing over a domain that is there but cannot be read would rebuild the
   // database without it and still report a complete run.
+  // An optional domain (one a data set may simply not have) that is missing is no skip.
   template <typename Step>
-  int SkippingMissing(std::uint16_t type, Step&& step) {
+  int SkippingMissing(std::uint16_t type, Step&& step, bool optional = false) {
     try {
       return step();
     } catch (const CFileException& e) {
-      return IsStorageFailure(e) ? StoppedByFile(e) : Skipped(e, type);
+      if (IsStorageFailure(e)) return StoppedByFile(e);
+      if (optional && e.m_cause == CFileException::fileNotFound) return 1;
+      return Skipped(e, type);
     }
   }
 

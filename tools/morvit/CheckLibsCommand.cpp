@@ -35,8 +35,10 @@ class CheckLibsHost : public VHostServices {
       if (const auto* s = std::get_if<CString>(&values[i])) return *s;
       return std::to_string(std::get<std::int64_t>(values[i]));
     };
+    const std::string description = text(3);
     std::cout << "mismatch: " << text(0) << " (" << text(1) << "): node version " << text(2)
-              << "; object database: " << text(3) << ", version " << text(4) << "\n";
+              << ", object database version " << text(4)
+              << (description.empty() ? "" : " (" + description + ")") << "\n";
   }
 
   std::vector<VLibraryObject> LibraryObjects(VLibraryList list) override {

@@ -34,7 +34,8 @@ std::string DataDirectory(const Directories& directories) {
   if (!std::filesystem::is_directory(data)) {
     throw Failure(data + ": the data-set directory does not exist");
   }
-  return data;
+  // Absolute: the library's newest-file search changes the current directory.
+  return std::filesystem::absolute(data).string();
 }
 
 void AddDirectoryOptions(CLI::App& command, Directories& directories) {
