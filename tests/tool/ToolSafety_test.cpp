@@ -184,3 +184,28 @@ TEST(ToolSafety, InputsAreNeverOutputsAndDemoKeepsOtherFiles) {
 }
 
 }  // namespace
+
+namespace {
+
+// Two generations of the same domain name at the same moment, again and again: afterwards the
+// domain is one of the two whole, and no staging file is left.
+TEST(ToolSafety, TwoWritersLeaveOneWholeDomain) {
+  testutil::ScratchDir dir;
+  for (const char* side : {"a", "b"}) {
+    std::ofstream(dir.File(std::string(side) + ".json"))
+        << R"({"domains": [{"type": "NOBA", "object": 1, "version": 1, "time": )"
+        << R"("2026-12-07 08:30:00", "texts": [")" << std::string(3000, side[0]) << R"("]}]})";
+    ASSERT_EQ(RunTool(dir.path(), std::string("generate ") + side + ".json --data " + side).status,
+              0);
+  }
+  const std::string tool = "'" MORVIT_TOOL_PATH "'";
+  const auto result = RunTool(
+      dir.path(),
+      "--version >/dev/null; for i in $(seq 30); do " + tool + " generate a.json --data d & " +
+          tool + " generate b.json --data d; wait; cmp -s d/NB000001.C01 a/NB000001.C01 || "
+          "cmp -s d/NB000001.C01 b/NB000001.C01 || echo blend; ls d | grep '~' || true; done");
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.out, "");
+}
+
+}  // namespace
