@@ -26,9 +26,8 @@ const fs::path& ThousandFileDataSet() {
     const char* separator = "";
     for (int version = 1; version <= 5; ++version) {
       for (int object = 0; object < 100; ++object) {
-        const std::string identity = R"("object": )" + std::to_string(object) +
-                                     R"(, "version": )" + std::to_string(version) +
-                                     R"(, "time": "2026-12-07 08:30:00")";
+        const std::string identity = R"("object": )" + std::to_string(object) + R"(, "version": )" +
+                                     std::to_string(version) + R"(, "time": "2026-12-07 08:30:00")";
         job << separator << R"({"type": "NOBA", )" << identity
             << R"(, "texts": ["first text", "second text", "third text"]},)"
             << R"({"type": "REBA", )" << identity << R"(, "records": [)"

@@ -64,8 +64,8 @@ struct VRunStop {
   Kind kind = kDatabaseAnswer;
   CString call;
   CString file;
-  int cause = 0;       // CFileException cause
-  long osError = -1;   // the system error, -1 for none
+  int cause = 0;      // CFileException cause
+  long osError = -1;  // the system error, -1 for none
 };
 
 // One value inserted into a numbered message: a text or a number.

@@ -97,25 +97,31 @@ int VManager::DBBacktranslate() {
 
   // The decoder and BxD domains are optional: a configuration has those it needs.
   for (const std::uint16_t type : {kCbdType, kCbpType}) {
-    const int result = events.SkippingMissing(type, [&] {
-      std::unique_ptr<VCbXDomain> cbx;
-      if (type == kCbdType) {
-        cbx = OpenForReading<VCbDDomain>(type, database);
-      } else {
-        cbx = OpenForReading<VCbPDomain>(type, database);
-      }
-      return events.HandOver(*cbx);
-    }, true);
+    const int result = events.SkippingMissing(
+        type,
+        [&] {
+          std::unique_ptr<VCbXDomain> cbx;
+          if (type == kCbdType) {
+            cbx = OpenForReading<VCbDDomain>(type, database);
+          } else {
+            cbx = OpenForReading<VCbPDomain>(type, database);
+          }
+          return events.HandOver(*cbx);
+        },
+        true);
     if (result == 0) return 0;
   }
 
   if (database.GenerateBoteDomain() == 0) return events.StoppedByAnswer("GenerateBoteDomain");
   for (std::uint16_t type = kFirstBxdType; type <= kLastBxdType; ++type) {
-    const int result = events.SkippingMissing(type, [&] {
-      auto bxd = OpenForReading<VBxDDomain>(type, database);
-      bxd->ReadDomain();
-      return events.HandOver(*bxd);
-    }, true);
+    const int result = events.SkippingMissing(
+        type,
+        [&] {
+          auto bxd = OpenForReading<VBxDDomain>(type, database);
+          bxd->ReadDomain();
+          return events.HandOver(*bxd);
+        },
+        true);
     if (result == 0) return 0;
   }
 

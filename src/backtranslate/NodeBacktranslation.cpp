@@ -4,9 +4,9 @@
 
 #include <memory>
 
+#include "backtranslate/RunEvents.h"
 #include "domains/VCnodDomain.h"
 #include "domains/VRnodDomain.h"
-#include "backtranslate/RunEvents.h"
 #include "morvit/VDomainPath.h"
 
 namespace {

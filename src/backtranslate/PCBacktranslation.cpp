@@ -119,8 +119,7 @@ int PCRun::Backtranslate(const ObjParcelType& parcel) {
 
 template <typename Domain>
 int PCRun::BacktranslateOrSkip(const ObjParcelType& parcel) {
-  return m_events.SkippingMissing(parcel.domainType,
-                                  [&] { return Backtranslate<Domain>(parcel); });
+  return m_events.SkippingMissing(parcel.domainType, [&] { return Backtranslate<Domain>(parcel); });
 }
 
 void PCRun::RemoveFile(const ObjParcelType& parcel) {

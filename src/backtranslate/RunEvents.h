@@ -24,8 +24,8 @@ class RunEvents {
     Host().DomainEnded(file, type);
     if (result == 0) {
       VRunStop reason;
-      reason.kind = CancelsAnswered() != m_cancelsAtStart ? VRunStop::kCancel
-                                                          : VRunStop::kDatabaseAnswer;
+      reason.kind =
+          CancelsAnswered() != m_cancelsAtStart ? VRunStop::kCancel : VRunStop::kDatabaseAnswer;
       reason.file = file;
       Stopped(reason);
     }

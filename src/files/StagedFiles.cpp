@@ -75,8 +75,7 @@ void RemoveStale(const CString& finalPath) {
   const std::string prefix = path.filename().string() + kStagingMark;
   const fs::path directory = path.has_parent_path() ? path.parent_path() : fs::path(".");
   std::error_code error;
-  for (fs::directory_iterator it(directory, error), end; !error && it != end;
-       it.increment(error)) {
+  for (fs::directory_iterator it(directory, error), end; !error && it != end; it.increment(error)) {
     const std::string name = it->path().filename().string();
     if (name.compare(0, prefix.size(), prefix) == 0 && IsStale(name.substr(prefix.size()))) {
       RemoveQuietly(it->path().string());

@@ -1,11 +1,11 @@
 // Domain files come into being whole or not at all. A domain being generated is written under
 // staging names: its data-set name with '~' and the writing process's number appended, which
 // no newest-version search takes for a domain ("RB000012.C03~4711" beside "RB000012.C03"; the
-// sibling letters work on it as on any domain name), and which two processes never share. Each file is brought to stable storage as it is closed; when every file of the
-// domain is complete they are renamed into place, the first file (the one a search finds, which
-// says how many parts follow) last, and the directory is flushed once. A failed finish removes
-// what it staged; a killed process leaves at most staging names, which the next generation of
-// the same domain removes (RemoveStale).
+// sibling letters work on it as on any domain name), and which two processes never share. Each file
+// is brought to stable storage as it is closed; when every file of the domain is complete they are
+// renamed into place, the first file (the one a search finds, which says how many parts follow)
+// last, and the directory is flushed once. A failed finish removes what it staged; a killed process
+// leaves at most staging names, which the next generation of the same domain removes (RemoveStale).
 #ifndef MORVIT_FILES_STAGEDFILES_H
 #define MORVIT_FILES_STAGEDFILES_H
 

@@ -1,5 +1,6 @@
-// VBase_DumpDomain, VManager::DumpDomainFile and VManager::CheckDomainFile: the class dump first, and the dump driver for
-// every file that the class dump does not take. Nothing thrown inside leaves either function.
+// VBase_DumpDomain, VManager::DumpDomainFile and VManager::CheckDomainFile: the class dump first,
+// and the dump driver for every file that the class dump does not take. Nothing thrown inside
+// leaves either function.
 #include <cstring>
 
 #include "dump/ClassDump.h"

@@ -75,7 +75,8 @@ TEST_F(NodeProject, CheckLibsComparesWithTheObjectDatabase) {
        "1 of the node's library files do not match the object database"},
       {R"({"pcLibraries": [{"name": )", "--data data", 1, "",
        "the object database cannot be read: "},
-      {R"({"pcLibraries": []})", "--data empty", 1, "", "the data set has no node (no CNOD domain)"},
+      {R"({"pcLibraries": []})", "--data empty", 1, "",
+       "the data set has no node (no CNOD domain)"},
       {R"({"pcLibraries": []})", "--data absent", 1, "",
        "absent: the data-set directory does not exist"},
   };

@@ -72,8 +72,7 @@ TEST_F(ExampleDataSet, EveryRunTellsTheTruthAndReadsChangeNothing) {
       {"backtranslate leaves RELO and POLO", none, std::string("backtranslate pc") + kAnswers, 0,
        "", "pc back-translation completed: 19 domains", true},
       {"backtranslate --in-place lists what it removed", none,
-       std::string("backtranslate pc --in-place") + kAnswers, 0, "", "removed RL000001.C01",
-       false},
+       std::string("backtranslate pc --in-place") + kAnswers, 0, "", "removed RL000001.C01", false},
       {"check-libs on a view", none, "check-libs --data data", 0, "", "", true},
       {"truncated domain skipped, not completed",
        [](const fs::path& d) { Truncate(d / "RB000001.C01", 100); },
@@ -84,12 +83,12 @@ TEST_F(ExampleDataSet, EveryRunTellsTheTruthAndReadsChangeNothing) {
        [](const fs::path& d) { Truncate(d / "RB000001.C01", 100); },
        std::string("backtranslate pc --strict") + kAnswers, 1, "skipped 1 of its domains", "",
        true},
-      {"random bytes as a POBA",
-       [](const fs::path& d) { Write(d / "PB010001.C01", Noise(2048)); },
+      {"random bytes as a POBA", [](const fs::path& d) { Write(d / "PB010001.C01", Noise(2048)); },
        std::string("backtranslate pc") + kAnswers, 0,
        "skipped PB010001.C01: not a valid domain file", "completed with 1 domain skipped", true},
       {"random bytes as a CbP", [](const fs::path& d) { Write(d / "AP000001.C01", Noise(2048)); },
-       "backtranslate db --data data -q", 0, "skipped AP000001.C01", "completed with 1 domain skipped", true},
+       "backtranslate db --data data -q", 0, "skipped AP000001.C01",
+       "completed with 1 domain skipped", true},
       {"a deleted task description", [](const fs::path& d) { fs::remove(d / "TD020001.C01"); },
        std::string("backtranslate pc") + kAnswers, 0,
        "skipped TD02????.C01: no domain file of this name (missing)", "", true},
@@ -98,14 +97,16 @@ TEST_F(ExampleDataSet, EveryRunTellsTheTruthAndReadsChangeNothing) {
       {"no domain of the kind", [](const fs::path& d) { fs::remove(d / "CN000001.C01"); },
        "backtranslate node -q", 1, "found no domain to back-translate", "", true},
       {"stopped run names its reason", none, "backtranslate pc -q", 1,
-       "stopped: GetPCProgNo answered 0; give the program number with --answer GetPCProgNo=N",
-       "", true},
+       "stopped: GetPCProgNo answered 0; give the program number with --answer GetPCProgNo=N", "",
+       true},
       {"truncated PODE listing stopped short",
        [](const fs::path& d) { Truncate(d / "PD010001.C01", 100); }, "dump data/PD010001.C01", 1,
        "listing stopped short (driver, CODE mode): the read stopped at byte 100", "", true},
       {"empty CODA", [](const fs::path& d) { Truncate(d / "CA000001.C01", 0); },
-       "dump data/CA000001.C01", 1, "CA000001.C01: listing stopped short (driver, CODE mode): "
-       "the file is empty", "", true},
+       "dump data/CA000001.C01", 1,
+       "CA000001.C01: listing stopped short (driver, CODE mode): "
+       "the file is empty",
+       "", true},
       {"empty NOBA", [](const fs::path& d) { Truncate(d / "NB000001.C01", 0); },
        "dump data/NB000001.C01", 1, "NB000001.C01: listing stopped short", "", true},
       {"random bytes named like a domain file",
@@ -150,15 +151,18 @@ TEST_F(ExampleDataSet, RecordedCallsCarryTheirDomainFile) {
   ASSERT_EQ(RunTool(dir.path(), std::string("backtranslate pc") + kAnswers).status, 0);
   const std::string db = dir.File("pc.sqlite");
   // The run's own calls have no domain file.
-  EXPECT_EQ(tooltest::Query(db, "SELECT DISTINCT ifnull(domain_file, 'NULL') FROM calls WHERE "
-                                "operation IN ('GetMaxTask', 'SetAdditionalInfo') "),
+  EXPECT_EQ(tooltest::Query(db,
+                            "SELECT DISTINCT ifnull(domain_file, 'NULL') FROM calls WHERE "
+                            "operation IN ('GetMaxTask', 'SetAdditionalInfo') "),
             "NULL\n");
-  EXPECT_EQ(tooltest::Query(db, "SELECT ifnull(domain_file, 'NULL') FROM calls WHERE operation = "
-                                "'BackupSort' ORDER BY seq DESC LIMIT 1"),
+  EXPECT_EQ(tooltest::Query(db,
+                            "SELECT ifnull(domain_file, 'NULL') FROM calls WHERE operation = "
+                            "'BackupSort' ORDER BY seq DESC LIMIT 1"),
             "NULL\n");
   // Basic-object elements carry their domain type as code, and no order name.
-  EXPECT_EQ(tooltest::Query(db, "SELECT count(*), count(code_name) FROM elements WHERE "
-                                "element_code BETWEEN 116 AND 118"),
+  EXPECT_EQ(tooltest::Query(db,
+                            "SELECT count(*), count(code_name) FROM elements WHERE "
+                            "element_code BETWEEN 116 AND 118"),
             "6|0\n");
 }
 
@@ -202,7 +206,8 @@ TEST(ToolSafety, TwoWritersLeaveOneWholeDomain) {
   const auto result = RunTool(
       dir.path(),
       "--version >/dev/null; for i in $(seq 30); do " + tool + " generate a.json --data d & " +
-          tool + " generate b.json --data d; wait; cmp -s d/NB000001.C01 a/NB000001.C01 || "
+          tool +
+          " generate b.json --data d; wait; cmp -s d/NB000001.C01 a/NB000001.C01 || "
           "cmp -s d/NB000001.C01 b/NB000001.C01 || echo blend; ls d | grep '~' || true; done");
   EXPECT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(result.out, "");

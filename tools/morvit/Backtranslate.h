@@ -26,9 +26,9 @@ struct RecordedRunSettings {
   int nodeMode = 0;
   ProgressBar::Style progress = ProgressBar::Style::kNone;
   std::vector<RecordSink*> extraSinks;  // further sinks of the caller's (not owned)
-  bool strict = false;          // a domain skipped fails the run
-  bool requireDomains = false;  // a run that hands over no domain at all fails
-  std::string dataDirectory;    // the data set's directory, as the user named it
+  bool strict = false;                  // a domain skipped fails the run
+  bool requireDomains = false;          // a run that hands over no domain at all fails
+  std::string dataDirectory;            // the data set's directory, as the user named it
 };
 
 // Runs `run` recorded; warns of every domain skipped and prints a summary. A stopped run

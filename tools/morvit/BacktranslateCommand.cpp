@@ -132,8 +132,7 @@ std::string StopText(const VRunStop& reason) {
 
 // A skipped domain in words: a name with open fields that found no file is a domain missing.
 std::string SkippedText(const SkippedDomain& domain) {
-  if (domain.cause == CFileException::fileNotFound &&
-      domain.file.find('?') != std::string::npos) {
+  if (domain.cause == CFileException::fileNotFound && domain.file.find('?') != std::string::npos) {
     return domain.file + ": no domain file of this name (missing)";
   }
   return DescribeFileException(CFileException(domain.cause, domain.osError, domain.file));
@@ -172,8 +171,7 @@ int RunRecorded(const RecordedRunSettings& settings, const RecordedRun& run) {
     if (!skippedFiles.insert(domain.file).second) continue;
     Warn(settings.command + " back-translation: skipped " + SkippedText(domain));
   }
-  std::cout << settings.command << " back-translation "
-            << (result == 0 ? "stopped" : "completed");
+  std::cout << settings.command << " back-translation " << (result == 0 ? "stopped" : "completed");
   if (result != 0 && !skippedFiles.empty()) {
     std::cout << " with " << skippedFiles.size()
               << (skippedFiles.size() == 1 ? " domain" : " domains") << " skipped";

@@ -112,7 +112,8 @@ int Demo(const DemoOptions& options) {
   // The demo writes its sample files over whatever has their names: only into a new or empty
   // directory, unless told otherwise.
   if (!options.force && fs::is_directory(root) && !fs::is_empty(root)) {
-    throw Failure(options.directory + ": the directory is not empty; the demo would overwrite "
+    throw Failure(options.directory +
+                  ": the directory is not empty; the demo would overwrite "
                   "files in it (give an empty or new directory, or --force)");
   }
   const fs::path data = root / "data";

@@ -15,8 +15,8 @@
 #include "Interrupts.h"
 #include "PrivateView.h"
 #include "morvit/VBase.h"
-#include "morvit/VManager.h"
 #include "morvit/VHostServices.h"
+#include "morvit/VManager.h"
 
 namespace morvit::tool {
 namespace {
@@ -58,7 +58,8 @@ class DumpDirectory : public VHostServices {
 std::string ListingName(const fs::path& file) {
   std::string name = file.filename().string();
   if (IsStagingName(name)) {
-    throw Failure(file.string() + ": a staging file of a generation that did not finish, not a "
+    throw Failure(file.string() +
+                  ": a staging file of a generation that did not finish, not a "
                   "domain file (morvit check lists them)");
   }
   const std::size_t dot = name.find('.');
@@ -153,8 +154,8 @@ bool DumpFile(Views& views, const fs::path& file, bool toStandardOutput) {
                 << ")\n";
       return false;
     case VDumpResult::kNotWritten:
-      throw Failure(file.string() + ": no listing written (" + Reader(result) + "): " +
-                    result.where);
+      throw Failure(file.string() + ": no listing written (" + Reader(result) +
+                    "): " + result.where);
     case VDumpResult::kStoppedShort:
       throw Failure(file.string() + ": listing stopped short (" + Reader(result) +
                     "): " + result.where);

@@ -2,8 +2,8 @@
 // written. The job format is documented in the README; examples/job.json is a complete one.
 #include <array>
 #include <cerrno>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -163,7 +163,8 @@ class GenerateHost : public VHostServices {
 // The data-set directory the library writes into, for messages.
 std::string DataSetDirectoryName() {
   const char* setting = std::getenv("MORVIT_DATA_DIR");
-  return setting != nullptr && *setting != '\0' ? setting : std::filesystem::current_path().string();
+  return setting != nullptr && *setting != '\0' ? setting
+                                                : std::filesystem::current_path().string();
 }
 
 // Starts, fills and finishes one domain through the C interface. A failure names the domain;

@@ -36,9 +36,8 @@ fs::path MakeScratch() {
   static std::atomic<unsigned> counter{0};
   const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
   for (int attempt = 0; attempt < 100; ++attempt) {
-    const fs::path root = fs::temp_directory_path() /
-                          ("morvit-view-" + std::to_string(stamp) + "-" +
-                           std::to_string(counter++));
+    const fs::path root = fs::temp_directory_path() / ("morvit-view-" + std::to_string(stamp) +
+                                                       "-" + std::to_string(counter++));
     if (fs::create_directory(root)) return root;
   }
   throw Failure("cannot make a scratch directory under " + fs::temp_directory_path().string());
