@@ -7,6 +7,7 @@
 #include "Commands.h"
 #include "Failure.h"
 #include "PrivateView.h"
+#include "ScopedHost.h"
 #include "morvit/VDomainPath.h"
 #include "morvit/VHostServices.h"
 #include "morvit/VManager.h"
@@ -17,13 +18,8 @@ namespace {
 constexpr std::uint16_t kCnodType = 1;
 
 // Labels the values of each mismatch message and notes a damaged object database.
-class CheckLibsHost : public VHostServices {
+class CheckLibsHost : public ScopedHost {
  public:
-  CheckLibsHost() : m_previous(SetHost(this)) {}
-  ~CheckLibsHost() override { SetHost(m_previous); }
-  CheckLibsHost(const CheckLibsHost&) = delete;
-  CheckLibsHost& operator=(const CheckLibsHost&) = delete;
-
   // Message 2455: the node file's name, text and version, the object's description and version.
   void WriteMessage(int number, const std::vector<VMessageValue>& values) override {
     if (number != kMessageLibraryMismatch || values.size() < 5) {
@@ -52,9 +48,6 @@ class CheckLibsHost : public VHostServices {
 
   int mismatches = 0;
   std::string damagedDatabase;
-
- private:
-  VHostServices* m_previous;
 };
 
 bool HasNode() {

@@ -14,6 +14,7 @@
 #include "Failure.h"
 #include "Interrupts.h"
 #include "PrivateView.h"
+#include "ScopedHost.h"
 #include "morvit/VBase.h"
 #include "morvit/VHostServices.h"
 #include "morvit/VManager.h"
@@ -33,23 +34,20 @@ struct DumpOptions {
 // While a file is dumped, its directory is the data-set directory (the class dump reads the
 // domain's further files through it) and the working directory (the generic lister works on
 // the bare name).
-class DumpDirectory : public VHostServices {
+class DumpDirectory : public ScopedHost {
  public:
-  explicit DumpDirectory(const fs::path& directory)
-      : m_directory(directory.string() + "/"), m_previous(SetHost(this)) {
+  explicit DumpDirectory(const fs::path& directory) : m_directory(directory.string() + "/") {
     m_cwd = fs::current_path();
     fs::current_path(directory);
   }
   ~DumpDirectory() override {
     std::error_code ignored;
     fs::current_path(m_cwd, ignored);
-    SetHost(m_previous);
   }
   CString DataSetDirectory(const ObjParcelType&) override { return m_directory; }
 
  private:
   CString m_directory;
-  VHostServices* m_previous;
   fs::path m_cwd;
 };
 

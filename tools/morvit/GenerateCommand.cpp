@@ -13,6 +13,7 @@
 #include "Commands.h"
 #include "Failure.h"
 #include "Interrupts.h"
+#include "ScopedHost.h"
 #include "SectionRecords.h"
 #include "WriterTypes.h"
 #include "morvit/VBase.h"
@@ -138,13 +139,8 @@ void PrintParcel(const ObjParcelType& parcel) {
 
 // A node's file pattern that matches nothing becomes the tool's warning; every other message
 // stays the library's.
-class GenerateHost : public VHostServices {
+class GenerateHost : public ScopedHost {
  public:
-  GenerateHost() : m_previous(SetHost(this)) {}
-  ~GenerateHost() override { SetHost(m_previous); }
-  GenerateHost(const GenerateHost&) = delete;
-  GenerateHost& operator=(const GenerateHost&) = delete;
-
   void WriteMessage(int number, const std::vector<VMessageValue>& values) override {
     const auto* pattern = values.size() == 2 ? std::get_if<CString>(&values[0]) : nullptr;
     const auto* searched = values.size() == 2 ? std::get_if<CString>(&values[1]) : nullptr;
@@ -155,9 +151,6 @@ class GenerateHost : public VHostServices {
     Warn("the node file pattern " + *pattern + " matches no file" +
          (searched->empty() ? " (its search kinds name no directory)" : " in " + *searched));
   }
-
- private:
-  VHostServices* m_previous;
 };
 
 // The data-set directory the library writes into, for messages.
