@@ -126,6 +126,14 @@ TEST_F(ExampleDataSet, EveryRunTellsTheTruthAndReadsChangeNothing) {
        },
        "check data", 1, "3 of 31 files need attention",
        "NB000001.C01~123456789: stale staging file", true},
+      {"the next generation removes stale staging files",
+       [](const fs::path& d) {
+         fs::copy_file(d / "NB000001.C01", d / "NB000001.C01~");
+         fs::copy_file(d / "NB000001.C01", d / "NB000001.C01~999999999");
+       },
+       "generate '" MORVIT_SOURCE_DIR "/examples/job.json' --data data >/dev/null; ls data | "
+       "grep -c '~'",
+       1, "", "0\n", false},
       {"check of a healthy data set", none, "check data", 0, "",
        "29 files checked: every one reads cleanly", true},
   };
