@@ -47,6 +47,11 @@ extern "C" {
 #define VBASE_STATUS_END_OF_FILE (-708)
 #define VBASE_STATUS_GENERIC_BASE (-100)
 
+/* A status value of the generation entries in words ("access denied: a file or the data-set
+ * directory cannot be written"); every value below VBASE_STATUS_GENERIC_BASE down to -355 is the
+ * generic failure of a domain type. The text is static and never null. */
+VBASE_API const char* VBase_StatusText(int16_t status);
+
 /* Identity of a domain file (32 bytes). */
 typedef struct ObjParcelType {
   uint16_t objectNumber; /*  0: 0xFFFE = any */

@@ -21,6 +21,9 @@ inline constexpr int kMessageCancelQuery = 1064;  // non-zero answer: the user c
 // node file's name, its text, its version, the object's description (or text 2490), the
 // object's version (0 when there is no object).
 inline constexpr int kMessageLibraryMismatch = 2455;
+// Message: a file pattern of a node domain matched no file. Its values: the pattern, the
+// directories searched (separated by spaces; empty when no search kind names a directory).
+inline constexpr int kMessageNoFileMatched = 2456;
 // Text: the object database holds no object of the library file's name.
 inline constexpr int kTextLibraryObjectMissing = 2490;
 
@@ -48,6 +51,21 @@ struct VLibraryObject {
   CString name;
   CString description;  // at most 16 characters are used
   std::uint32_t version = 0;
+};
+
+// Why a back-translation run stopped (its result 0).
+struct VRunStop {
+  enum Kind {
+    kDatabaseAnswer,  // the database answered 0: `call` names the call, or is empty when the
+                      // answer came while a domain was handed over (`file` names the domain)
+    kCancel,          // the cancel query was answered: `file` names the domain being read
+    kFileException,   // a domain that the run cannot pass over failed: `file`, `cause`, `osError`
+  };
+  Kind kind = kDatabaseAnswer;
+  CString call;
+  CString file;
+  int cause = 0;      // CFileException cause
+  long osError = -1;  // the system error, -1 for none
 };
 
 // One value inserted into a numbered message: a text or a number.
@@ -86,6 +104,17 @@ class MORVIT_API VHostServices {
 
   // Object database library: the objects of a library file list, in the database's order.
   virtual std::vector<VLibraryObject> LibraryObjects(VLibraryList list);
+
+  // Run events of the back-translation runs, so that a client can tell what a run did. A
+  // domain begun is one whose file was opened (its data-set file name and domain type); it
+  // ends when its hand-over returns, whatever its result. A domain skipped is one the run
+  // passes over, missing or damaged, with the file exception's cause and system error (-1 for
+  // none). A run that stops tells why once, before it returns 0. The defaults do nothing;
+  // the events never change the order of the database calls.
+  virtual void DomainBegun(const CString& file, std::uint16_t type);
+  virtual void DomainEnded(const CString& file, std::uint16_t type);
+  virtual void DomainSkipped(const CString& file, std::uint16_t type, int cause, long osError);
+  virtual void RunStopped(const VRunStop& reason);
 };
 
 // The services in force: the installed ones, or the process-wide default.
@@ -94,5 +123,10 @@ MORVIT_API VHostServices& Host();
 // Installs `host` (not owned) for every later call; null restores the default. Returns the
 // host installed before (null: the default), so that installations can nest.
 MORVIT_API VHostServices* SetHost(VHostServices* host);
+
+// The default services read their settings (MORVIT_DATA_DIR, MORVIT_PROJECT_DIR,
+// MORVIT_OBJECT_DATABASE) at first use; after this call they read them again at the next use,
+// for a client that runs on several data sets in one process.
+MORVIT_API void RereadHostSettings();
 
 #endif  // MORVIT_VHOSTSERVICES_H

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "morvit/VBase.h"
+#include "morvit/VDumpResult.h"
 #include "morvit/platform.h"
 
 class VDatabase;
@@ -40,6 +41,14 @@ class MORVIT_API VManager : public CObject {
   // file-not-found for any other type; failures while reading or listing a known type end the
   // dump without a listing and are not raised.
   void DumpDomain(CString path);
+  // Lists the domain file at `path` beside it as VBase_DumpDomain does (the domain class where
+  // its type has one, else the dump driver) and says what happened. Never raises.
+  VDumpResult DumpDomainFile(const CString& path);
+  // Reads the domain file at `path` as the runs read it (its headers, its part files, their
+  // expansion, its type's own reader where there is one) and lists nothing; reading a compressed
+  // domain writes its expanded sibling, as it does in a run. The failure met, or one with cause
+  // CFileException::none when the file reads cleanly. Never raises.
+  CFileException CheckDomainFile(const CString& path);
   // The open domain of `type`, or null.
   VDomain* FindDomain(std::uint16_t type) const;
 

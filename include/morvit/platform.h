@@ -101,6 +101,11 @@ class MORVIT_API CFileException : public std::exception {
   std::string m_message;
 };
 
+// A file exception in words for a user: "FILE: cause in words (the system's reason)", the file
+// left out when the exception names none. Every cause has its own wording; the system's reason
+// is added when the exception carries a system error.
+MORVIT_API CString DescribeFileException(const CFileException& e);
+
 // Throws a CFileException by value.
 [[noreturn]] MORVIT_API void AfxThrowFileException(int cause, long osError = -1,
                                                    const CString& fileName = CString());

@@ -4,7 +4,7 @@
 #include <array>
 #include <memory>
 
-#include "backtranslate/SkippedDomains.h"
+#include "backtranslate/RunEvents.h"
 #include "domains/ConfigDomainTypes.h"
 #include "domains/VBxDDomain.h"
 #include "domains/VCbXDomain.h"
@@ -68,6 +68,7 @@ void RemoveSortFiles(const ObjParcelType& sortParcel) {
 int VManager::DBBacktranslate() {
   if (m_pDatabase == nullptr) return 0;
   VDatabase& database = *m_pDatabase;
+  RunEvents events;
   database.Initialize();
 
   ObjParcelType sortParcel{};
@@ -76,7 +77,7 @@ int VManager::DBBacktranslate() {
     {
       auto coio = OpenForReading<VCoioDomain>(kCoioType, database);
       coio->ReadDomain();
-      if (coio->Backtranslate() == 0) return 0;
+      if (events.HandOver(*coio) == 0) return 0;
     }
     auto coda = OpenForReading<VCodaDomain>(kCodaType, database);
     coda->ReadDomain();
@@ -84,40 +85,47 @@ int VManager::DBBacktranslate() {
     RemoveSortFiles(sortParcel);
     database.ClearSort(&sortParcel);
     sortCleared = true;
-    const int result = coda->Backtranslate();
+    const int result = events.HandOver(*coda);
     coda.reset();
     sortCleared = false;
     database.BackupSort(sortParcel);
     if (result == 0) return 0;
-  } catch (const CFileException&) {
+  } catch (const CFileException& e) {
     if (sortCleared) database.BackupSort(sortParcel);
-    return 0;
+    return events.StoppedByFile(e);
   }
 
+  // The decoder and BxD domains are optional: a configuration has those it needs.
   for (const std::uint16_t type : {kCbdType, kCbpType}) {
-    const int result = SkippingMissing([&] {
-      std::unique_ptr<VCbXDomain> cbx;
-      if (type == kCbdType) {
-        cbx = OpenForReading<VCbDDomain>(type, database);
-      } else {
-        cbx = OpenForReading<VCbPDomain>(type, database);
-      }
-      return cbx->Backtranslate();
-    });
+    const int result = events.SkippingMissing(
+        type,
+        [&] {
+          std::unique_ptr<VCbXDomain> cbx;
+          if (type == kCbdType) {
+            cbx = OpenForReading<VCbDDomain>(type, database);
+          } else {
+            cbx = OpenForReading<VCbPDomain>(type, database);
+          }
+          return events.HandOver(*cbx);
+        },
+        true);
     if (result == 0) return 0;
   }
 
-  if (database.GenerateBoteDomain() == 0) return 0;
+  if (database.GenerateBoteDomain() == 0) return events.StoppedByAnswer("GenerateBoteDomain");
   for (std::uint16_t type = kFirstBxdType; type <= kLastBxdType; ++type) {
-    const int result = SkippingMissing([&] {
-      auto bxd = OpenForReading<VBxDDomain>(type, database);
-      bxd->ReadDomain();
-      return bxd->Backtranslate();
-    });
+    const int result = events.SkippingMissing(
+        type,
+        [&] {
+          auto bxd = OpenForReading<VBxDDomain>(type, database);
+          bxd->ReadDomain();
+          return events.HandOver(*bxd);
+        },
+        true);
     if (result == 0) return 0;
   }
 
   database.InsertConnections();
   database.SetConfigPitch();
-  return database.CompleteRIOs() == 0 ? 0 : 1;
+  return database.CompleteRIOs() == 0 ? events.StoppedByAnswer("CompleteRIOs") : 1;
 }

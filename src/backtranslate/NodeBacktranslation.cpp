@@ -4,9 +4,9 @@
 
 #include <memory>
 
+#include "backtranslate/RunEvents.h"
 #include "domains/VCnodDomain.h"
 #include "domains/VRnodDomain.h"
-#include "files/StorageFailure.h"
 #include "morvit/VDomainPath.h"
 
 namespace {
@@ -45,20 +45,21 @@ std::unique_ptr<Node> OpenAndRead(std::uint16_t type, int nodeMode, bool withFil
 
 int BacktranslateNode(CString& nodeName, int option) {
   nodeName = kDefaultNodeName;
+  RunEvents events;
   try {
     // No CNOD is no node: nothing to restore, and the default name stands. One that exists
     // but cannot be read or restored is a failure, never taken for a missing node.
     if (!DomainExists(NodeParcel(kCnodType))) return 1;
     auto cnod = OpenAndRead<VCnodDomain>(kCnodType, option, true);
-    cnod->Backtranslate();
+    events.HandOver(*cnod);
     cnod->GetName(nodeName);
-  } catch (const CFileException&) {
-    return 0;
+  } catch (const CFileException& e) {
+    return events.StoppedByFile(e);
   }
   try {
-    OpenAndRead<VRnodDomain>(kRnodType, option, true)->Backtranslate();
-  } catch (const CFileException&) {
-    return 0;
+    events.HandOver(*OpenAndRead<VRnodDomain>(kRnodType, option, true));
+  } catch (const CFileException& e) {
+    return events.StoppedByFile(e);
   }
   return 1;
 }

@@ -5,7 +5,7 @@
 #include <functional>
 #include <memory>
 
-#include "backtranslate/SkippedDomains.h"
+#include "backtranslate/RunEvents.h"
 #include "domains/VBobaDomain.h"
 #include "domains/VNobaDomain.h"
 #include "domains/VPobaDomain.h"
@@ -67,6 +67,11 @@ class PCRun {
   void BackupSort(Sort& sort);
   // Backs up the owed sorts, the resource's first, and returns 0.
   int Stop();
+  // The same after the database's call `call` answered 0.
+  int StopAfter(const char* call) {
+    m_events.StoppedByAnswer(call);
+    return Stop();
+  }
 
   // Calls `step` for each task in the task order (the maximum task first, then 1 upwards; the
   // maximum asked again for every step) while it answers 1; the first 0 is the result.
@@ -80,6 +85,7 @@ class PCRun {
   int ResourceBase(int info);
 
   VDatabase& m_database;
+  RunEvents m_events;
   std::uint16_t m_wProgram = 0;
   Sort m_relo;
   Sort m_polo;
@@ -108,12 +114,12 @@ std::unique_ptr<Domain> PCRun::ReadDomain(const ObjParcelType& parcel) {
 
 template <typename Domain>
 int PCRun::Backtranslate(const ObjParcelType& parcel) {
-  return ReadDomain<Domain>(parcel)->Backtranslate();
+  return m_events.HandOver(*ReadDomain<Domain>(parcel));
 }
 
 template <typename Domain>
 int PCRun::BacktranslateOrSkip(const ObjParcelType& parcel) {
-  return SkippingMissing([&] { return Backtranslate<Domain>(parcel); });
+  return m_events.SkippingMissing(parcel.domainType, [&] { return Backtranslate<Domain>(parcel); });
 }
 
 void PCRun::RemoveFile(const ObjParcelType& parcel) {
@@ -157,7 +163,7 @@ int PCRun::ProgramStep(std::uint16_t task) {
   m_polo.parcel = ProgramParcel(kPolo, task, program->GetFile().GetParcel().version);
   RemoveFile(m_polo.parcel);
   ClearSort(m_polo);
-  const int result = program->Backtranslate();
+  const int result = m_events.HandOver(*program);
   BackupSort(m_polo);
   return result;
 }
@@ -173,8 +179,11 @@ int PCRun::TaskStep(std::uint16_t task, bool first) {
     if (ProgramStep(task) == 0) return Stop();
     return 1;
   } catch (const CFileException& e) {
-    if (first || inProgram || IsStorageFailure(e)) return Stop();
-    return 1;
+    if (first || inProgram || IsStorageFailure(e)) {
+      m_events.StoppedByFile(e);
+      return Stop();
+    }
+    return m_events.Skipped(e, VTadeDomain::kType);
   }
 }
 
@@ -193,7 +202,7 @@ int PCRun::ResourceBase(int info) {
 int PCRun::Run() {
   m_database.Initialize();
   m_database.GenerateMoveBlocks();
-  if (m_database.GetPCProgNo(&m_wProgram) == 0) return 0;
+  if (m_database.GetPCProgNo(&m_wProgram) == 0) return m_events.StoppedByAnswer("GetPCProgNo");
 
   // The resource description names the version of the resource's load file, which goes.
   try {
@@ -203,8 +212,8 @@ int PCRun::Run() {
                                       .version;
     m_relo.parcel = ProgramParcel(kRelo, 0, version);
     RemoveFile(m_relo.parcel);
-  } catch (const CFileException&) {
-    return 0;
+  } catch (const CFileException& e) {
+    return m_events.StoppedByFile(e);
   }
   ClearSort(m_relo);
 
@@ -213,7 +222,8 @@ int PCRun::Run() {
   }
   try {
     if (Backtranslate<VRedeDomain>(ProgramParcel(VRedeDomain::kType, 0)) == 0) return Stop();
-  } catch (const CFileException&) {
+  } catch (const CFileException& e) {
+    m_events.StoppedByFile(e);
     return Stop();
   }
   if (BacktranslateOrSkip<VNobaDomain>(AnyObjectParcel(kNoba)) == 0) return Stop();
@@ -226,9 +236,10 @@ int PCRun::Run() {
     if (BacktranslateOrSkip<VBobaDomain>(AnyObjectParcel(type)) == 0) return Stop();
   }
   m_database.SetResourcePitch();
-  if (m_database.RestoreDBElemsMMI() == 0 || m_database.RestoreTypeCircuits() == 0) return Stop();
+  if (m_database.RestoreDBElemsMMI() == 0) return StopAfter("RestoreDBElemsMMI");
+  if (m_database.RestoreTypeCircuits() == 0) return StopAfter("RestoreTypeCircuits");
   if (m_database.PCTCRestored() != 0 && BasePass(kTypeCircuitPassInfo) == 0) return Stop();
-  if (m_database.InsertTCTermsInPOLODomains() == 0) return Stop();
+  if (m_database.InsertTCTermsInPOLODomains() == 0) return StopAfter("InsertTCTermsInPOLODomains");
   BackupSort(m_relo);
   m_database.CreateSoftPageNumbers();
   m_database.SetAllExecPitches();

@@ -13,7 +13,7 @@ void ReportProgress(int percent, const CString& text) {
   Host().PumpMessages();
 }
 
-bool CancelRequested() { return Host().SendMessageToUI(kMessageCancelQuery, 0, CString()) != 0; }
+bool CancelRequested() { return AskCancel(); }
 
 CString ProgressText(const CString& fileName) {
   CString text = fileName;

@@ -160,15 +160,19 @@ void VCnodDomain::InsertSection(TSectionInfo* section) {
   if (m_pEntryElement == nullptr) {
     m_pEntryElement = &m_elementSection.AppendElement(m_file.GetFileType());
   }
+  CString searched;
+  int hits = 0;
   for (const std::int32_t searchKind : searchKinds) {
     const CString directory = Host().Directory(searchKind);
     const CString pattern = directory + name;
     // A number that is no directory kind has no directory to search (never the process's
     // current directory).
-    const int hits =
-        directory.empty() ? 0 : SearchFiles(directory, pattern, kind, value, text, carry);
+    hits = directory.empty() ? 0 : SearchFiles(directory, pattern, kind, value, text, carry);
+    if (!directory.empty()) searched += (searched.empty() ? "" : " ") + directory;
     if (hits != 0 || !EndsWith(pattern, "TPX", false)) break;
   }
+  // A pattern that finds nothing leaves the node without the file: the user hears of it.
+  if (hits == 0) Host().WriteMessage(kMessageNoFileMatched, {name, searched});
 }
 
 int VCnodDomain::SearchFiles(const CString& directory, const CString& pattern, std::uint16_t kind,

@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <iterator>
 
+#include "dump/CodeListing.h"
 #include "dump/DumpDriver.h"
+#include "dump/DumpDriverState.h"
 #include "files/StorageFailure.h"
 #include "morvit/VDomainPath.h"
 #include "support/HostServices.h"
@@ -88,8 +90,11 @@ class DirectoryHost : public HostServices {
 
 }  // namespace
 
-void ClassDump(const CString& path, const DomainFactory& factory) {
-  const DumpPath where = SplitDumpPath(path);
+namespace {
+
+// The parcel of the domain file at `path` as its common header names it, with the object number
+// of its name; raises the header's failure.
+ObjParcelType HeaderParcel(const DumpPath& where) {
   const CString hostPath = where.directory + where.fileName;
   VDomainFile file;
   CFileException error;
@@ -99,27 +104,84 @@ void ClassDump(const CString& path, const DomainFactory& factory) {
   VCommonHeader header;
   header.Read(file);
   file.Close();
-
   ObjParcelType parcel = file.GetParcel();
   parcel.objectNumber = ObjectNumberFromName(where.fileName);
   parcel.classLetter = 'C';
-  const ClassDumpRow* row = FindRow(parcel.domainType);
-  if (row == nullptr) AfxThrowFileException(CFileException::fileNotFound, -1, hostPath);
-  if (row->kind == ClassDumpKind::nothing) return;
-  std::unique_ptr<VDomain> domain = factory(parcel.domainType);
-  if (!domain) AfxThrowFileException(CFileException::fileNotFound, -1, hostPath);
+  return parcel;
+}
 
-  DirectoryHost host(where.directory);
-  // The domain is read by its parcel: a file whose header names another file is not it.
-  if (VDomainPath().FindFile(parcel) != hostPath) {
+// The domain object of the parcel's type, or null; a file whose header names another file is
+// not the domain (file-not-found). Call with the file's directory as the data-set directory.
+std::unique_ptr<VDomain> DomainFor(const ObjParcelType& parcel, const CString& hostPath,
+                                   const DomainFactory& factory) {
+  std::unique_ptr<VDomain> domain = factory(parcel.domainType);
+  if (domain && VDomainPath().FindFile(parcel) != hostPath) {
     AfxThrowFileException(CFileException::fileNotFound, -1, hostPath);
   }
+  return domain;
+}
+
+}  // namespace
+
+void ReadDomainFile(const CString& path, const DomainFactory& factory) {
+  const DumpPath where = SplitDumpPath(path);
+  const CString hostPath = where.directory + where.fileName;
+  const ObjParcelType parcel = HeaderParcel(where);
+  DirectoryHost host(where.directory);
+  std::unique_ptr<VDomain> domain = DomainFor(parcel, hostPath, factory);
+  if (domain) {
+    domain->OpenDomain(parcel, nullptr, kOpenForReading);
+    domain->ReadDomain();
+    domain->GetFile().Close();
+    return;
+  }
+  // Without a class: the whole file as far as the length of its first word.
+  DumpDriverState& state = GetDumpDriverState();
+  const int read = ReadCodeFile(hostPath, state);
+  if (read == kFileEndsEarly) AfxThrowFileException(CFileException::endOfFile, -1, hostPath);
+  if (read != kReadOk) AfxThrowFileException(kReadFailureBase - read, -1, hostPath);
+}
+
+void ClassDump(const CString& path, const DomainFactory& factory, VDumpResult* result) {
+  VDumpResult unused;
+  VDumpResult& outcome = result != nullptr ? *result : unused;
+  outcome.reader = "class";
+  const DumpPath where = SplitDumpPath(path);
+  const CString hostPath = where.directory + where.fileName;
+  const ObjParcelType parcel = HeaderParcel(where);
+  outcome.type = parcel.domainType;
+  const ClassDumpRow* row = FindRow(parcel.domainType);
+  if (row == nullptr) AfxThrowFileException(CFileException::fileNotFound, -1, hostPath);
+  if (row->kind == ClassDumpKind::nothing) {
+    outcome.outcome = VDumpResult::kNoListing;
+    outcome.where = "a node's file list has no listing";
+    return;
+  }
+  DirectoryHost host(where.directory);
+  std::unique_ptr<VDomain> domain = DomainFor(parcel, hostPath, factory);
+  if (!domain) AfxThrowFileException(CFileException::fileNotFound, -1, hostPath);
+  const CString listing = where.directory + DumpOutputName(where.fileName);
+  bool listingBegun = false;
   try {
     domain->OpenDomain(parcel, nullptr, kOpenForReading);
     domain->ReadDomain();
+    listingBegun = true;
     domain->WriteDomain(1);
     domain->GetFile().Close();
-  } catch (const CFileException&) {
-    // A damaged domain ends the dump without a listing; the caller sees a dump done.
+    outcome.outcome = VDumpResult::kWritten;
+    outcome.listing = listing;
+  } catch (const CFileException& e) {
+    // A damaged domain ends the dump without a listing (a listing cut short would pass for a
+    // whole one); the caller of the C interface sees a dump done.
+    domain->GetFile().Abort();
+    if (listingBegun) {
+      try {
+        CFile::Remove(listing);
+      } catch (const CFileException&) {
+        // Never created, or not removable: no listing is reported either way.
+      }
+    }
+    outcome.outcome = VDumpResult::kNotWritten;
+    outcome.where = DescribeFileException(e);
   }
 }

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "domains/VDomain.h"
+#include "morvit/VDumpResult.h"
 #include "morvit/platform.h"
 
 using DomainFactory = std::function<std::unique_ptr<VDomain>(std::uint16_t type)>;
@@ -20,6 +21,14 @@ using DomainFactory = std::function<std::unique_ptr<VDomain>(std::uint16_t type)
 //
 // The domain is read in the directory of `path` (the current directory for a bare name), its
 // part files and siblings too, whatever the data-set directory of the host.
-void ClassDump(const CString& path, const DomainFactory& factory);
+// `result`, when given, is filled at the exits: the type read, the listing written, no listing
+// for its kind, or the failure that left none (a listing begun is removed then).
+void ClassDump(const CString& path, const DomainFactory& factory, VDumpResult* result = nullptr);
+
+// Reads the domain file at `path` as the runs read it, without writing a listing: its common
+// header, then its type's class (part files, expansion, the type's own reader) where the factory
+// has one, else the whole file as far as the length its first word announces. Raises the first
+// failure; a part file that is missing raises file-not-found naming the part.
+void ReadDomainFile(const CString& path, const DomainFactory& factory);
 
 #endif  // MORVIT_DUMP_CLASSDUMP_H

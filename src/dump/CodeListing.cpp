@@ -52,6 +52,8 @@ char Printable(std::uint8_t byte) {
 
 int ReadCodeFile(const CString& path, DumpDriverState& state) {
   state.words.fill(0);
+  state.bytesRead = 0;
+  state.announcedLength = 0;
   CFile file;
   CFileException error;
   if (!file.Open(path, CFile::modeRead | CFile::typeBinary, &error)) {
@@ -61,6 +63,7 @@ int ReadCodeFile(const CString& path, DumpDriverState& state) {
     std::size_t read = file.Read(state.words.data(), kBlockSize);
     if (read == 0) return kFileEndsEarly;
     const std::size_t length = controller::BytesToCardinal(state.words.data());
+    state.announcedLength = length;
     const std::size_t wanted = std::min(kWordBufferSize, (length / kBlockSize + 1) * kBlockSize);
     while (read < wanted) {
       const unsigned got =
@@ -68,6 +71,7 @@ int ReadCodeFile(const CString& path, DumpDriverState& state) {
       if (got == 0) break;
       read += got;
     }
+    state.bytesRead = read;
     // The length word is the offset of the file's last byte.
     return read <= length ? kFileEndsEarly : kReadOk;
   } catch (const CFileException& e) {

@@ -35,6 +35,35 @@ void Head(ListingText& out, std::string_view dataSetName) {
   out.LineEnd();
 }
 
+const char* ModeName(DumpMode mode) {
+  switch (mode) {
+    case DumpMode::code:
+      return "CODE";
+    case DumpMode::data:
+      return "DATA";
+    case DumpMode::pcData:
+      return "PC DATA";
+    case DumpMode::move:
+      return "MOVE";
+    case DumpMode::wideMove:
+      return "WIDE MOVE";
+  }
+  return "";
+}
+
+// Where a CODE-mode read stopped, in words; empty for a whole read.
+CString ReadStop(int read, const DumpDriverState& state) {
+  if (read == kReadOk) return CString();
+  if (read == kFileEndsEarly && state.bytesRead == 0) return "the file is empty";
+  if (read == kFileEndsEarly) {
+    return "the read stopped at byte " + std::to_string(state.bytesRead) +
+           ": the file ends before the length its first word announces (" +
+           std::to_string(state.announcedLength + 1) + " bytes)";
+  }
+  CFileException failure(kReadFailureBase - read, -1, CString());
+  return "the file cannot be read: " + DescribeFileException(failure);
+}
+
 }  // namespace
 
 DumpPath SplitDumpPath(const CString& path) {
@@ -65,13 +94,23 @@ CString DumpOutputName(std::string_view dataSetName) {
   return name;
 }
 
-int RunDumpDriver(const CString& directory, std::string_view dataSetName) {
+int RunDumpDriver(const CString& directory, std::string_view dataSetName, VDumpResult* result) {
+  VDumpResult unused;
+  VDumpResult& outcome = result != nullptr ? *result : unused;
+  outcome.reader = "driver";
+  outcome.mode = ModeName(SelectDumpMode(dataSetName));
+  outcome.outcome = VDumpResult::kNotWritten;
   const CString outputName = DumpOutputName(dataSetName);
-  if (outputName.empty()) return kReadFailureBase - CFileException::badPath;
+  if (outputName.empty()) {
+    outcome.where = "the name gives no listing name";
+    return kReadFailureBase - CFileException::badPath;
+  }
   CFile output;
   CFileException error;
   if (!output.Open(directory + outputName, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary,
                    &error)) {
+    error.m_strFileName = directory + outputName;
+    outcome.where = DescribeFileException(error);
     return kReadFailureBase - error.m_cause;
   }
   try {
@@ -81,8 +120,9 @@ int RunDumpDriver(const CString& directory, std::string_view dataSetName) {
     switch (const DumpMode mode = SelectDumpMode(dataSetName)) {
       case DumpMode::code: {
         DumpDriverState& state = GetDumpDriverState();
-        const int result = ReadCodeFile(input, state);
-        CodeListing(out, state, GetListingSwitches(), dataSetName).List(result);
+        const int read = ReadCodeFile(input, state);
+        CodeListing(out, state, GetListingSwitches(), dataSetName).List(read);
+        outcome.where = ReadStop(read, state);
         break;
       }
       case DumpMode::data:
@@ -96,7 +136,10 @@ int RunDumpDriver(const CString& directory, std::string_view dataSetName) {
     }
     out.Flush();
     output.Close();
+    outcome.outcome = outcome.where.empty() ? VDumpResult::kWritten : VDumpResult::kStoppedShort;
+    outcome.listing = directory + outputName;
   } catch (const CFileException& e) {
+    outcome.where = DescribeFileException(e);
     // A listing cut short by a failed write would pass for a whole one: it goes.
     output.Abort();
     try {

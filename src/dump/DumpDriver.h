@@ -6,6 +6,7 @@
 
 #include <string_view>
 
+#include "morvit/VDumpResult.h"
 #include "morvit/platform.h"
 
 // A path to dump taken apart: its directory (empty, or ending in '/') and its file name.
@@ -32,7 +33,9 @@ CString DumpOutputName(std::string_view dataSetName);
 // Lists the file `dataSetName` of `directory` (empty, or ending in '/'; empty is the current
 // directory) into its listing file in the same directory. Returns 0, or -700 - cause when the
 // listing cannot be created, written or closed (no listing is left then), and -700 - badPath
-// when the name gives no listing name.
-int RunDumpDriver(const CString& directory, std::string_view dataSetName);
+// when the name gives no listing name. `result`, when given, is filled at the exits: the mode,
+// the listing, and where a read stopped short or why no listing was written.
+int RunDumpDriver(const CString& directory, std::string_view dataSetName,
+                  VDumpResult* result = nullptr);
 
 #endif  // MORVIT_DUMP_DUMPDRIVER_H

@@ -19,6 +19,10 @@ struct DumpDriverState {
   // Kept from file to file: a file with the older header is listed under the version of the
   // file before it.
   unsigned targetCodeVersion = kInitialTargetCodeVersion;
+  // Of the file last read in CODE mode: the bytes read, and the length its first word announces
+  // (the offset of its last byte), so that a read that stopped short can say where.
+  std::size_t bytesRead = 0;
+  std::size_t announcedLength = 0;
 };
 
 // The one instance for the process.

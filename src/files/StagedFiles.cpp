@@ -3,6 +3,10 @@
 #include "files/StagedFiles.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include "platform/Processes.h"
 
 namespace staging {
 
@@ -36,12 +40,47 @@ void RemoveIfPresent(const CString& path) {
 
 }  // namespace
 
-CString StagingPath(const CString& finalPath) { return finalPath + kStagingMark; }
+// Where the staging mark sits in a path's file name, or npos.
+std::size_t MarkPlace(const CString& path) {
+  const std::size_t nameStart = path.find_last_of("/\\");
+  const std::size_t mark = path.find(kStagingMark, nameStart == CString::npos ? 0 : nameStart + 1);
+  return mark;
+}
 
-bool IsStaged(const CString& path) { return !path.empty() && path.back() == kStagingMark; }
+CString StagingPath(const CString& finalPath) {
+  return finalPath + kStagingMark + std::to_string(processes::CurrentProcessId());
+}
+
+bool IsStaged(const CString& path) { return MarkPlace(path) != CString::npos; }
 
 CString FinalPath(const CString& path) {
-  return IsStaged(path) ? path.substr(0, path.size() - 1) : path;
+  const std::size_t mark = MarkPlace(path);
+  return mark == CString::npos ? path : path.substr(0, mark);
+}
+
+// A staging file is stale when the process that wrote it no longer runs: a name without a
+// process number (an older staging name) always is.
+bool IsStale(const std::string& suffix) {
+  if (suffix.empty()) return true;
+  if (suffix.find_first_not_of("0123456789") != std::string::npos || suffix.size() > 9) {
+    return false;
+  }
+  return !processes::ProcessRuns(std::stol(suffix));
+}
+
+void RemoveStale(const CString& finalPath) {
+  namespace fs = std::filesystem;
+  const CString host = CFile::HostPath(finalPath);
+  const fs::path path(host);
+  const std::string prefix = path.filename().string() + kStagingMark;
+  const fs::path directory = path.has_parent_path() ? path.parent_path() : fs::path(".");
+  std::error_code error;
+  for (fs::directory_iterator it(directory, error), end; !error && it != end; it.increment(error)) {
+    const std::string name = it->path().filename().string();
+    if (name.compare(0, prefix.size(), prefix) == 0 && IsStale(name.substr(prefix.size()))) {
+      RemoveQuietly(it->path().string());
+    }
+  }
 }
 
 void Publish(const std::vector<CString>& stagedPaths) {
@@ -52,6 +91,9 @@ void Publish(const std::vector<CString>& stagedPaths) {
     }
   }
   if (staged.empty()) return;
+  // One process at a time moves files into place in a directory: two generations of the same
+  // domain at once leave the one that finished last, whole, never a mix of the two.
+  const processes::DirectoryLock lock(DirectoryOf(staged.front()));
   // The first file of an earlier domain under the same name would count parts and lead a
   // reader into the new ones while they are being moved: it goes first.
   if (staged.size() > 1) RemoveIfPresent(FinalPath(staged.front()));

@@ -83,7 +83,12 @@ void VDomainFile::OpenDomain(const CString& name) {
 void VDomainFile::OpenDomain(const ObjParcelType& parcel, std::uint16_t mode) {
   m_parcel = parcel;
   m_strPath = VDomainPath().FindFile(m_parcel);
-  if ((mode & modeCreate) != 0) m_strPath = staging::StagingPath(m_strPath);
+  if ((mode & modeCreate) != 0) {
+    // What a killed generation of this file left goes before a new one is staged.
+    staging::RemoveStale(m_strPath);
+    staging::RemoveStale(GetPath(fileCompressed));
+    m_strPath = staging::StagingPath(m_strPath);
+  }
   OpenOrThrow(*this, m_strPath, mode | typeBinary);
 }
 

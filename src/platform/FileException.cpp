@@ -1,6 +1,7 @@
 // CFileException: cause numbers, the errno-to-cause table and the message text.
 #include <cerrno>
 #include <cstring>
+#include <iterator>
 
 #include "morvit/platform.h"
 
@@ -81,6 +82,31 @@ int CFileException::OsErrorToCause(int osError) {
     default:
       return genericException;
   }
+}
+
+CString DescribeFileException(const CFileException& e) {
+  static const char* const kWords[] = {
+      "no failure",
+      "cannot be used (damaged, or beyond a limit of the domain)",
+      "file not found",
+      "bad path (a name that does not fit, or a directory that is missing)",
+      "too many open files",
+      "access denied",
+      "not a valid domain file (damaged, or of another kind)",
+      "the current directory cannot be removed",
+      "the directory is full",
+      "bad seek",
+      "input/output error",
+      "in use by another process",
+      "locked by another process",
+      "the disk is full",
+      "cut short or damaged (the file ends early)",
+  };
+  const bool known = e.m_cause >= 0 && e.m_cause < static_cast<int>(std::size(kWords));
+  CString text = e.m_strFileName.empty() ? CString() : e.m_strFileName + ": ";
+  text += known ? kWords[e.m_cause] : "failed (unknown cause " + std::to_string(e.m_cause) + ")";
+  if (e.m_lOsError > 0) text += CString(" (") + std::strerror(static_cast<int>(e.m_lOsError)) + ")";
+  return text;
 }
 
 void AfxThrowFileException(int cause, long osError, const CString& fileName) {

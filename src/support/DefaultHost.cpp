@@ -52,6 +52,12 @@ const CString& DefaultHost::ObjectDatabasePath() {
   return m_strObjectDatabase;
 }
 
+void DefaultHost::ForgetSettings() {
+  m_strDataDirectory.clear();
+  m_strProjectDirectory.clear();
+  m_strObjectDatabase.clear();
+}
+
 void DefaultHost::SetDataDirectory(const CString& directory) {
   m_strDataDirectory = AbsoluteDirectory(directory);
 }

@@ -19,6 +19,8 @@ class DefaultHost : public HostServices {
   const CString& ObjectDatabasePath();
   // Override the environment; a directory is made absolute and given a trailing '/'.
   void SetDataDirectory(const CString& directory);
+  // Forgets the three settings, so that the next use reads the environment again.
+  void ForgetSettings();
   void SetProjectDirectory(const CString& directory);
   void SetObjectDatabasePath(const CString& path);
 

@@ -12,6 +12,7 @@ namespace {
 struct HostServicesState {
   DefaultHost defaultHost;
   HostServices* installed = nullptr;  // null: the default serves
+  unsigned cancelsAnswered = 0;       // cancel queries answered "cancel", for the runs' reasons
 };
 
 HostServicesState g_hostServices;
@@ -36,7 +37,22 @@ HostServices* SetHost(HostServices* host) {
   return previous;
 }
 
+bool AskCancel() {
+  if (Host().SendMessageToUI(kMessageCancelQuery, 0, CString()) == 0) return false;
+  ++g_hostServices.cancelsAnswered;
+  return true;
+}
+
+void RereadHostSettings() { g_hostServices.defaultHost.ForgetSettings(); }
+
+unsigned CancelsAnswered() { return g_hostServices.cancelsAnswered; }
+
 VHostServices::~VHostServices() = default;
+
+void VHostServices::DomainBegun(const CString&, std::uint16_t) {}
+void VHostServices::DomainEnded(const CString&, std::uint16_t) {}
+void VHostServices::DomainSkipped(const CString&, std::uint16_t, int, long) {}
+void VHostServices::RunStopped(const VRunStop&) {}
 
 CString VHostServices::DataSetDirectory(const ObjParcelType& parcel) {
   return GetDefaultHost().DataSetDirectory(parcel);

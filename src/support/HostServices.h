@@ -7,4 +7,10 @@
 
 using HostServices = VHostServices;
 
+// Sends the cancel query (message 1064): whether the host answered "cancel". Every cancel query
+// of the library goes through here, so that a run can tell a cancel from a database's 0.
+bool AskCancel();
+// How many cancel queries were answered "cancel" so far in this process.
+unsigned CancelsAnswered();
+
 #endif  // MORVIT_SUPPORT_HOSTSERVICES_H

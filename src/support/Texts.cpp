@@ -14,6 +14,7 @@ struct NumberedText {
 // In ascending number order.
 constexpr NumberedText kTexts[] = {
     {kMessageLibraryMismatch, "library file does not match the object database"},
+    {kMessageNoFileMatched, "no file matches the node's file pattern (pattern, directories)"},
     {kTextLibraryObjectMissing, "no library of this name in the object database"},
 };
 

@@ -179,11 +179,18 @@ TEST_F(PCBacktranslationTest, DatabaseAnswersThatStopTheRun) {
   const struct {
     const char* answer;
     Lines tail;
+    const char* stop;  // the run event that says why
   } rows[] = {
-      {"GetPCProgNo", {"GetPCProgNo 0"}},
-      {"RestoreDBElemsMMI", {"RestoreDBElemsMMI 0", "BackupSort 35 0 4 7"}},
-      {"RestoreTypeCircuits", {"RestoreTypeCircuits 0", "BackupSort 35 0 4 7"}},
-      {"InsertTCTermsInPOLODomains", {"InsertTCTermsInPOLODomains 0", "BackupSort 35 0 4 7"}},
+      {"GetPCProgNo", {"GetPCProgNo 0"}, "stopped answer GetPCProgNo "},
+      {"RestoreDBElemsMMI",
+       {"RestoreDBElemsMMI 0", "BackupSort 35 0 4 7"},
+       "stopped answer RestoreDBElemsMMI "},
+      {"RestoreTypeCircuits",
+       {"RestoreTypeCircuits 0", "BackupSort 35 0 4 7"},
+       "stopped answer RestoreTypeCircuits "},
+      {"InsertTCTermsInPOLODomains",
+       {"InsertTCTermsInPOLODomains 0", "BackupSort 35 0 4 7"},
+       "stopped answer InsertTCTermsInPOLODomains "},
   };
   WriteProgramDataSet(3);
   for (const auto& row : rows) {
@@ -191,8 +198,13 @@ TEST_F(PCBacktranslationTest, DatabaseAnswersThatStopTheRun) {
     database.calls.clear();
     database.answers.clear();
     database.answers[row.answer] = 0;
+    host.events.clear();
     EXPECT_EQ(Run(3), 0);
     EXPECT_EQ(TailFrom(row.tail.front()), row.tail);
+    EXPECT_EQ(host.events.back(), row.stop);
+    EXPECT_EQ(std::count_if(host.events.begin(), host.events.end(),
+                            [](const std::string& e) { return e.starts_with("stopped"); }),
+              1);
     WriteProgramDataSet(3);
   }
 }
@@ -214,11 +226,12 @@ TEST_F(PCBacktranslationTest, CancelBacksUpTheOwedSortsOnce) {
   const struct {
     int query;  // the cancel query that answers "cancel"
     Lines tail;
+    const char* domain;  // the domain being handed over
   } rows[] = {
-      {1, {"GetMaxTask 3", "BackupSort 35 0 4 7"}},  // the maximum task's description
-      {2, {"ClearSort 67 3 13 7", "BackupSort 67 3 13 7", "BackupSort 35 0 4 7"}},
-      {9, {"SetPCProgNo 7", "BackupSort 35 0 4 7"}},        // the NOBA
-      {21, {"Insert 65535 117 8", "BackupSort 35 0 4 7"}},  // BOBA 116
+      {1, {"GetMaxTask 3", "BackupSort 35 0 4 7"}, "TD030001.C07"},  // the maximum task
+      {2, {"ClearSort 67 3 13 7", "BackupSort 67 3 13 7", "BackupSort 35 0 4 7"}, "PD030013.C07"},
+      {9, {"SetPCProgNo 7", "BackupSort 35 0 4 7"}, "NB000001.C07"},        // the NOBA
+      {21, {"Insert 65535 117 8", "BackupSort 35 0 4 7"}, "B1000001.C07"},  // BOBA 116
   };
   WriteProgramDataSet(3);
   for (const auto& row : rows) {
@@ -226,7 +239,10 @@ TEST_F(PCBacktranslationTest, CancelBacksUpTheOwedSortsOnce) {
     host.cancelQueries = 0;
     host.CancelAtQuery(row.query);
     database.calls.clear();
+    host.events.clear();
     EXPECT_EQ(Run(3), 0);
+    EXPECT_EQ(host.events.back(), std::string("stopped cancel  ") + row.domain);
+    EXPECT_EQ(host.events.end()[-2], std::string("ended ") + row.domain);
     EXPECT_EQ(TailFrom(row.tail.front()), row.tail);
     EXPECT_EQ(Count("BackupSort 35 0 4 7"), 1u);
     WriteProgramDataSet(3);  // the load files again

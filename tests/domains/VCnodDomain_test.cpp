@@ -3,6 +3,8 @@
 // mode, and the library check's outcomes with the messages the host receives.
 #include "domains/VCnodDomain.h"
 
+#include <unistd.h>
+
 #include <string>
 
 #include "domains/VRnodDomain.h"
@@ -66,7 +68,9 @@ TEST_F(NodeTest, FirstKindFindsTwoFiles) {
 TEST_F(NodeTest, UnfinishedNodeLeavesNoFiles) {
   VManager* manager = VBase_CreateManager();
   ASSERT_EQ(VBase_PutStart(manager, kRnod, TestParcel(kRnod)), VBASE_STATUS_OK);
-  EXPECT_EQ(DataFileNames(host), (std::vector<std::string>{"RN000001.C01~", "XR000001.C01~"}))
+  const std::string staged = "~" + std::to_string(getpid());
+  EXPECT_EQ(DataFileNames(host),
+            (std::vector<std::string>{"RN000001.C01" + staged, "XR000001.C01" + staged}))
       << "staged while generated";
   VBase_DeleteManager(&manager);
   EXPECT_EQ(DataFileNames(host), std::vector<std::string>{});

@@ -3,6 +3,7 @@
 #include "morvit/VDomainFile.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <vector>
@@ -188,7 +189,8 @@ TEST_F(DomainFileTest, ContinuationWriteInListingModeMovesToTheNextListingSiblin
   VDomainFile file;
   file.OpenDomain(parcel, CFile::modeCreate | CFile::modeReadWrite);
   file.OpenContinuationDomainWrite(1);
-  EXPECT_EQ(file.GetFullPath(), DataFile("CA010003.D01~")) << "staged until the domain is closed";
+  EXPECT_EQ(file.GetFullPath(), DataFile("CA010003.D01~" + std::to_string(getpid())))
+      << "staged until the domain is closed";
   EXPECT_TRUE(file.IsOpen());
   EXPECT_EQ(file.GetParcel().scope, 1);
 }

@@ -1,6 +1,11 @@
 // The generation exports and the manager behind them, driven with a test-only domain class:
 // status codes for every cause, parcel-count semantics, start/finish/delete life cycle.
+#include <gtest/gtest.h>
+
+#include <cerrno>
 #include <filesystem>
+#include <set>
+#include <string>
 
 #include "domains/VDomain.h"
 #include "dump/ListingSwitches.h"
@@ -124,6 +129,34 @@ TEST_F(GenerationTest, PutFinishExStatusForEveryCause) {
     EXPECT_EQ(manager->FindDomain(9), nullptr) << "a failed finish still frees the domain";
     VBase_DeleteManager(&manager);
   }
+}
+
+// Every status and every file-exception cause has words of its own, never a bare number.
+TEST(StatusWords, EveryStatusAndCauseIsNamed) {
+  const std::pair<std::int16_t, const char*> statuses[] = {
+      {1, "success"},
+      {-701, "bad path"},
+      {-702, "not found"},
+      {-703, "access denied"},
+      {-705, "directory is full"},
+      {-706, "the step failed"},
+      {-708, "ended early"},
+      {-146, "exceed 65,535 bytes"},
+      {-355, "breaks a limit of its type"},
+      {-356, "unknown status"},
+      {0, "unknown status"},
+  };
+  for (const auto& [status, words] : statuses) {
+    EXPECT_NE(std::string(VBase_StatusText(status)).find(words), std::string::npos) << status;
+  }
+  std::set<std::string> described;
+  for (int cause = CFileException::none; cause <= CFileException::endOfFile; ++cause) {
+    described.insert(DescribeFileException(CFileException(cause, -1, "F.C01")));
+  }
+  EXPECT_EQ(described.size(), 15u);
+  EXPECT_EQ(DescribeFileException(CFileException(CFileException::accessDenied, EACCES, "D")),
+            "D: access denied (Permission denied)");
+  EXPECT_EQ(DescribeFileException(CFileException(99, -1, "")), "failed (unknown cause 99)");
 }
 
 TEST_F(GenerationTest, GenericStatusUsesSixteenBitArithmetic) {

@@ -1,8 +1,11 @@
 // Parcels, paths and words for the tests of domains on disk.
 #include "support/DomainFiles.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <filesystem>
+#include <string>
 
 #include "support/DataSetNames.h"
 
@@ -28,7 +31,7 @@ std::string DomainFilePath(FakeHost& host, ObjParcelType parcel, std::uint16_t s
 }
 
 std::string StagedFilePath(FakeHost& host, ObjParcelType parcel, std::uint16_t scope, char letter) {
-  return DomainFilePath(host, parcel, scope, letter) + "~";
+  return DomainFilePath(host, parcel, scope, letter) + "~" + std::to_string(getpid());
 }
 
 std::uint16_t WordAt(const std::vector<std::uint8_t>& bytes, std::size_t offset) {

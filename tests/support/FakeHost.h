@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <map>
+#include <string>
 #include <vector>
 
 #include "support/HostServices.h"
@@ -46,6 +47,23 @@ class FakeHost : public HostServices {
   void WriteMessage(int number, const std::vector<VMessageValue>& values) override;
   CString Directory(int kind) override;
   std::vector<VLibraryObject> LibraryObjects(VLibraryList list) override;
+  // The run events, one line each in `events` ("begun FILE TYPE", "ended FILE", "skipped FILE
+  // CAUSE", "stopped answer|cancel|file CALL FILE").
+  void DomainBegun(const CString& file, std::uint16_t type) override {
+    events.push_back("begun " + file + " " + std::to_string(type));
+  }
+  void DomainEnded(const CString& file, std::uint16_t) override {
+    events.push_back("ended " + file);
+  }
+  void DomainSkipped(const CString& file, std::uint16_t, int cause, long) override {
+    events.push_back("skipped " + file + " " + std::to_string(cause));
+  }
+  void RunStopped(const VRunStop& reason) override {
+    static const char* const kKinds[] = {"answer", "cancel", "file"};
+    events.push_back(std::string("stopped ") + kKinds[reason.kind] + " " + reason.call + " " +
+                     reason.file);
+  }
+  std::vector<std::string> events;
 
   // The cancel query answers non-zero at its `k`-th call (1-based) and later; 0: never.
   void CancelAtQuery(int k) { m_cancelAt = k; }

@@ -94,7 +94,7 @@ std::string Difference(const DirectoryImage& expected, const DirectoryImage& act
 }
 
 DirectoryImage WithoutStagedFiles(DirectoryImage image) {
-  std::erase_if(image, [](const auto& file) { return file.first.back() == '~'; });
+  std::erase_if(image, [](const auto& file) { return file.first.find('~') != std::string::npos; });
   return image;
 }
 

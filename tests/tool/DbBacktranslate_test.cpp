@@ -17,7 +17,8 @@ TEST(DbBacktranslate, ExampleDataSetIsRecordedAndAStopAnswerFailsTheRun) {
             0);
   const auto result = tooltest::RunTool(dir.path(), "backtranslate db --data data");
   ASSERT_EQ(result.status, 0) << result.err;
-  EXPECT_EQ(result.out, "db back-translation completed: 25 calls, 8 elements -> db.sqlite\n");
+  EXPECT_EQ(result.out,
+            "db back-translation completed: 6 domains, 25 calls, 8 elements -> db.sqlite\n");
   const std::string db = dir.File("db.sqlite");
   EXPECT_EQ(Query(db, "SELECT * FROM run"), "db|1\n");
   EXPECT_EQ(

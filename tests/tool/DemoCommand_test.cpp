@@ -27,8 +27,8 @@ TEST(DemoCommand, WritesAndGeneratesTheSampleProject) {
         "node | 1", "db | 1", "AP000001.C01 | PARDAT(I) | SETPOINT | 20", "pc | 1"}) {
     EXPECT_NE(result.out.find(step), std::string::npos) << step << "\n" << result.out;
   }
-  // Run again on the same directory: the project is written anew.
-  EXPECT_EQ(tooltest::RunTool(dir.path(), "demo project").status, 0);
+  // Run again on the same directory: written anew only when told to.
+  EXPECT_EQ(tooltest::RunTool(dir.path(), "demo project --force").status, 0);
 }
 
 }  // namespace

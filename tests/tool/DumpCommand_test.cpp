@@ -43,7 +43,8 @@ TEST_F(DumpedProgram, ListingBesideTheFileOrOnStandardOutput) {
 
 TEST_F(DumpedProgram, FailuresAreReportedFileByFile) {
   std::filesystem::copy_file(dir.File("data/RB000001.C01"), dir.File("data/NOEXT"));
-  // Any other file is listed word by word by the library's generic lister.
+  // Any other file is listed word by word by the library's generic lister; one whose first word
+  // announces more than it holds is a listing stopped short, a failure.
   std::ofstream(dir.File("data/ZZ000001.C01")) << "not a domain";
   const auto result =
       RunTool(dir.path(), "dump data/NOEXT data/RB000001.D01 data/absent.C01 data/PB010001.C01");
@@ -55,7 +56,7 @@ TEST_F(DumpedProgram, FailuresAreReportedFileByFile) {
   EXPECT_NE(each.err.find("NOEXT: no extension, so its listing would replace the file"),
             std::string::npos)
       << each.err;
-  EXPECT_NE(each.err.find("1 of 3 files not listed"), std::string::npos) << each.err;
+  EXPECT_NE(each.err.find("2 of 3 files not listed"), std::string::npos) << each.err;
   EXPECT_TRUE(std::filesystem::exists(dir.File("data/RB000001.D01")));
   EXPECT_EQ(testutil::ReadWholeFile(dir.File("data/NOEXT")),
             testutil::ReadWholeFile(dir.File("data/RB000001.C01")));

@@ -21,16 +21,18 @@ using morvit::tool::RunRecorded;
 using tooltest::Query;
 
 // Hands over one element per domain file as a library run does: progress, pump, cancel query,
-// then Insert; stops (0) when the cancel query says so. The user presses Ctrl-C during the
-// second file's element.
+// then Insert between the domain's begun and ended events; stops (0) when the cancel query says so.
+// The user presses Ctrl-C during the second file's element.
 int SimulatedRun(VManager& manager, int) {
   VDatabase& database = *manager.GetDatabase();
   database.Initialize();
   for (const char* file : {"NB000001.C01", "RB000001.C01", "PB000001.C01"}) {
     Host().SendMessageToUI(kMessageProgress, 100, file);
     if (Host().SendMessageToUI(kMessageCancelQuery, 0, "") != 0) return 0;
+    Host().DomainBegun(file, 3);
     VElement element(3);
     database.Insert(0xFFFF, &element);
+    Host().DomainEnded(file, 3);
     if (std::string(file) == "RB000001.C01") std::raise(SIGINT);
   }
   database.Save();
@@ -47,9 +49,8 @@ TEST(RecordedRun, InterruptStopsTheRunAndKeepsWhatWasHandedOver) {
     RunRecorded(settings, SimulatedRun);
     ADD_FAILURE() << "a stopped run must fail";
   } catch (const morvit::tool::Failure& failure) {
-    EXPECT_STREQ(
-        failure.what(),
-        "pc back-translation stopped (interrupted); the output keeps what was handed over");
+    EXPECT_STREQ(failure.what(),
+                 "pc back-translation stopped: interrupted; the output keeps what was handed over");
   }
   EXPECT_EQ(Query(settings.database, "SELECT domain_file, operation FROM calls ORDER BY seq"),
             "|Initialize\nNB000001.C01|Insert\nRB000001.C01|Insert\n");

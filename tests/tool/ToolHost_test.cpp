@@ -1,5 +1,5 @@
 // The progress bar's output in each style, and the tool's host: progress messages reach the
-// bar and name the domain file, Ctrl-C answers the cancel query, and leaving restores all.
+// bar, run events name the domain file, Ctrl-C answers the cancel query, and leaving restores all.
 #include "ToolHost.h"
 
 #include <gtest/gtest.h>
@@ -47,9 +47,11 @@ TEST(ToolHost, ProgressNamesTheDomainFileAndInterruptCancels) {
   ProgressBar bar(out, ProgressBar::Style::kLines);
   std::vector<std::string> files;
   {
-    ToolHost host(bar, [&](const std::string& file) { files.push_back(file); });
+    ToolHost host(bar, [&](const std::string& file, std::uint16_t) { files.push_back(file); });
     EXPECT_EQ(&Host(), &host);
     EXPECT_EQ(Host().SendMessageToUI(kMessageProgress, 100, "NB000001.C01"), 0);
+    Host().DomainBegun("NB000001.C01", 3);
+    Host().DomainEnded("NB000001.C01", 3);
     EXPECT_EQ(Host().SendMessageToUI(kMessageCancelQuery, 0, ""), 0);
     std::raise(SIGINT);
     EXPECT_TRUE(ToolHost::Interrupted());
@@ -57,7 +59,7 @@ TEST(ToolHost, ProgressNamesTheDomainFileAndInterruptCancels) {
     EXPECT_EQ(Host().SendMessageToUI(kMessageCancelQuery, 0, ""), 1);
   }
   EXPECT_NE(&Host(), nullptr);
-  EXPECT_EQ(files, std::vector<std::string>{"NB000001.C01"});
+  EXPECT_EQ(files, (std::vector<std::string>{"NB000001.C01", ""}));
   EXPECT_EQ(out.str(), "[1/1] NB000001.C01  100%\n");
   struct sigaction restored {};
   sigaction(SIGINT, nullptr, &restored);

@@ -27,10 +27,15 @@ struct RecordedRunSettings {
   ProgressBar::Style progress = ProgressBar::Style::kNone;
   std::size_t filesToDo = 0;  // domain files the run is expected to read, for the progress bar
   std::vector<RecordSink*> extraSinks;  // further sinks of the caller's (not owned)
+  bool strict = false;                  // a domain skipped fails the run
+  bool requireDomains = false;          // a run that hands over no domain at all fails
+  std::string dataDirectory;            // the data set's directory, as the user named it
 };
 
-// Runs `run` recorded; prints a summary. A stopped run (result 0) is a failure whose message
-// says that the output keeps what was handed over.
+// Runs `run` recorded; warns of every domain skipped and prints a summary. A stopped run
+// (result 0) is a failure that names its reason and says that the output keeps what was handed
+// over (an interrupted one an InterruptedRun); so is a run that handed over no domain when
+// `requireDomains`, and one that skipped a domain when `strict`.
 int RunRecorded(const RecordedRunSettings& settings, const RecordedRun& run);
 
 }  // namespace morvit::tool

@@ -2,14 +2,18 @@
 // call into SQLite (and JSON lines), a progress bar, and Ctrl-C as the user's cancel.
 #include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 #include <map>
 #include <memory>
+#include <optional>
+#include <set>
 
 #include "Backtranslate.h"
 #include "Commands.h"
 #include "Failure.h"
 #include "JsonLinesSink.h"
+#include "PrivateView.h"
 #include "RunFiles.h"
 #include "Session.h"
 #include "SqliteSink.h"
@@ -28,7 +32,28 @@ struct BacktranslateOptions {
   std::string json;
   std::vector<std::string> answers;
   int nodeMode = 0;
+  bool strict = false;
+  bool inPlace = false;
 };
+
+// The names of the files in a directory.
+std::set<std::string> FileNames(const std::string& directory) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(directory)) {
+    names.insert(entry.path().filename().string());
+  }
+  return names;
+}
+
+// Prints the files a run in place removed from the data set and added to it.
+void PrintChanges(const std::set<std::string>& before, const std::set<std::string>& after) {
+  for (const std::string& name : before) {
+    if (after.count(name) == 0) Session::Current().Out() << "removed " << name << "\n";
+  }
+  for (const std::string& name : after) {
+    if (before.count(name) == 0) Session::Current().Out() << "added " << name << "\n";
+  }
+}
 
 // The runs, by the name on the command line.
 const std::map<std::string, RecordedRun>& Runs() {
@@ -86,6 +111,41 @@ DatabaseAnswers ParseAnswers(const std::vector<std::string>& settings) {
 
 }  // namespace
 
+namespace {
+
+// The hint for a database call that answered 0 and that --answer can set.
+std::string AnswerHint(const std::string& call) {
+  if (call == "GetPCProgNo") return "; give the program number with --answer GetPCProgNo=N";
+  for (const std::string& name : DatabaseAnswers::Names()) {
+    if (name == call) return "; set its answer with --answer " + call + "=1";
+  }
+  return "";
+}
+
+// Why a run stopped, in words.
+std::string StopText(const VRunStop& reason) {
+  switch (reason.kind) {
+    case VRunStop::kDatabaseAnswer:
+      if (!reason.call.empty()) return reason.call + " answered 0" + AnswerHint(reason.call);
+      return "the database answered 0 while " + reason.file + " was handed over";
+    case VRunStop::kCancel:
+      return "interrupted while " + reason.file + " was handed over";
+    case VRunStop::kFileException:
+      return DescribeFileException(CFileException(reason.cause, reason.osError, reason.file));
+  }
+  return "unknown reason";
+}
+
+// A skipped domain in words: a name with open fields that found no file is a domain missing.
+std::string SkippedText(const SkippedDomain& domain) {
+  if (domain.cause == CFileException::fileNotFound && domain.file.find('?') != std::string::npos) {
+    return domain.file + ": no domain file of this name (missing)";
+  }
+  return DescribeFileException(CFileException(domain.cause, domain.osError, domain.file));
+}
+
+}  // namespace
+
 int RunRecorded(const RecordedRunSettings& settings, const RecordedRun& run) {
   std::vector<std::unique_ptr<RecordSink>> sinks;
   if (!settings.database.empty()) sinks.push_back(std::make_unique<SqliteSink>(settings.database));
@@ -96,24 +156,56 @@ int RunRecorded(const RecordedRunSettings& settings, const RecordedRun& run) {
   ProgressBar bar(std::cerr, settings.progress);
   bar.SetFilesToDo(settings.filesToDo);
   int result = 0;
+  int handedOver = 0;
+  std::vector<SkippedDomain> skipped;
+  std::optional<VRunStop> stop;
+  bool interrupted = false;
   {
-    ToolHost host(bar, [&](const std::string& file) { database.SetDomainFile(file); });
+    ToolHost host(bar, [&](const std::string& file, std::uint16_t type) {
+      database.SetDomainFile(file, type);
+    });
     VManager manager(&database);
     result = run(manager, settings.nodeMode);
+    handedOver = host.DomainsHandedOver();
+    skipped = host.Skipped();
+    stop = host.StopReason();
+    interrupted = ToolHost::Interrupted();
   }
   database.Finish(settings.command, result);
   std::ostream& out = Session::Current().Out();
-  out << settings.command << " back-translation " << (result ? "completed" : "stopped") << ": "
-      << database.CallCount() << " calls, " << database.ElementCount() << " elements";
+  // A domain read in several passes is skipped in each: it is reported and counted once.
+  std::set<std::string> skippedFiles;
+  for (const SkippedDomain& domain : skipped) {
+    if (!skippedFiles.insert(domain.file).second) continue;
+    Warn(settings.command + " back-translation: skipped " + SkippedText(domain));
+  }
+  out << settings.command << " back-translation " << (result == 0 ? "stopped" : "completed");
+  if (result != 0 && !skippedFiles.empty()) {
+    out << " with " << skippedFiles.size()
+              << (skippedFiles.size() == 1 ? " domain" : " domains") << " skipped";
+  }
+  out << ": " << handedOver << " domains, " << database.CallCount() << " calls, "
+            << database.ElementCount() << " elements";
   for (const std::string* output : {&settings.database, &settings.json}) {
     if (!output->empty()) out << " -> " << *output;
   }
   out << "\n";
+  const std::string kept = "; the output keeps what was handed over";
   if (result == 0) {
-    throw Failure(settings.command + " back-translation stopped" +
-                  (ToolHost::Interrupted() ? " (interrupted)"
-                                           : " (a domain failed or the database said stop)") +
-                  "; the output keeps what was handed over");
+    if (interrupted) {
+      throw InterruptedRun(settings.command + " back-translation stopped: interrupted" + kept);
+    }
+    throw Failure(settings.command + " back-translation stopped: " +
+                  (stop ? StopText(*stop) : "the run answered 0") + kept);
+  }
+  // A run that found no domain of its kind at all ran on the wrong directory.
+  if (handedOver == 0 && settings.requireDomains) {
+    throw Failure(settings.command + " back-translation found no domain to back-translate in " +
+                  settings.dataDirectory);
+  }
+  if (settings.strict && !skippedFiles.empty()) {
+    throw Failure(settings.command + " back-translation skipped " +
+                  std::to_string(skippedFiles.size()) + " of its domains (--strict)");
   }
   return kExitSuccess;
 }
@@ -148,8 +240,28 @@ CommandAction AddBacktranslateCommand(CLI::App& app) {
       ->check(CheckAnswer);
   command->add_option("--node-mode", options->nodeMode, "node-mode flag of the node run")
       ->default_val(0);
+  command->add_flag("--strict", options->strict, "a domain skipped fails the run (exit status 1)");
+  command->add_flag("--in-place", options->inPlace,
+                    "run on the data set itself, as the engineering tool does (the run removes "
+                    "and adds files there), and list what changed");
   return [options] {
-    UseDirectories(options->directories);
+    const std::string data = DataDirectory(options->directories);
+    Directories directories = options->directories;
+    std::optional<PrivateView> view;
+    std::set<std::string> before;
+    if (options->inPlace) {
+      before = FileNames(data);
+    } else {
+      // The run reads a private view: the files it removes, expands or restores go with it. The
+      // object database stays the project's.
+      const std::string project = directories.project.empty() ? data : directories.project;
+      setenv("MORVIT_OBJECT_DATABASE",
+             std::filesystem::absolute(std::filesystem::path(project) / "objects.json").c_str(), 0);
+      view.emplace(data);
+      directories.data = view->Data().string();
+      directories.project = view->Project().string();
+    }
+    UseDirectories(directories);
     RecordedRunSettings settings;
     settings.command = options->run;
     settings.database = options->database.empty() && options->json.empty()
@@ -165,9 +277,20 @@ CommandAction AddBacktranslateCommand(CLI::App& app) {
       return std::string(name ? name : "");
     };
     settings.progress = ProgressBar::StyleForStandardError(Session::Current().Quiet());
-    const char* data = std::getenv("MORVIT_DATA_DIR");
-    settings.filesToDo = CountRunFiles(options->run, data != nullptr ? data : ".");
-    return RunRecorded(settings, Runs().at(options->run));
+    settings.filesToDo = CountRunFiles(options->run, view ? view->Data().string() : data);
+    settings.strict = options->strict;
+    settings.requireDomains = true;
+    settings.dataDirectory = data;
+    // A run in place that stops has changed the data set as well: the changes are listed
+    // either way.
+    try {
+      const int status = RunRecorded(settings, Runs().at(options->run));
+      if (options->inPlace) PrintChanges(before, FileNames(data));
+      return status;
+    } catch (...) {
+      if (options->inPlace) PrintChanges(before, FileNames(data));
+      throw;
+    }
   };
 }
 

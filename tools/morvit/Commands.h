@@ -19,12 +19,17 @@ CommandAction AddDemoCommand(CLI::App& app);
 CommandAction AddBacktranslateCommand(CLI::App& app);
 CommandAction AddDumpCommand(CLI::App& app);
 CommandAction AddCheckLibsCommand(CLI::App& app);
+CommandAction AddCheckCommand(CLI::App& app);
 
 // The data-set and project directories a command works on (empty: the library's default).
 struct Directories {
   std::string data;
   std::string project;
 };
+
+// The data-set directory a command works on: --data, else MORVIT_DATA_DIR, else the current
+// directory. A directory that does not exist is a failure.
+std::string DataDirectory(const Directories& directories);
 
 // Adds --data and --project to a command.
 void AddDirectoryOptions(CLI::App& command, Directories& directories);

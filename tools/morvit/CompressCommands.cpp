@@ -30,11 +30,22 @@ CLI::App* AddFileArguments(CLI::App& command, CompressOptions& options) {
   return &command;
 }
 
+// An OUT that is IN under another name (a link, another spelling) would be overwritten while it
+// is read: refused. The same device and file number is the same file.
+void RefuseSameFile(const CompressOptions& options) {
+  std::error_code error;
+  if (std::filesystem::equivalent(options.input, options.output, error)) {
+    throw Failure(options.output + ": the same file as the input " + options.input +
+                  "; give another output file");
+  }
+}
+
 // Runs `pass(in, out)` between the command's files: standard input is staged in a temporary
 // file, and standard output gets the result only once it is complete. A result other than
 // success is a failure naming the input.
 template <typename Pass>
 int Run(const CompressOptions& options, Pass&& pass) {
+  RefuseSameFile(options);
   const InputFile input(options.input);
   OutputFile output(options.output);
   const int result = pass(input.Path(), output.Path());

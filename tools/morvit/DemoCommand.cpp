@@ -25,6 +25,7 @@ std::ostream& Out() { return Session::Current().Out(); }
 
 struct DemoOptions {
   std::string directory = "morvit-demo";
+  bool force = false;
 };
 
 // Runs one of the tool's commands in this process; a failing step fails the demo.
@@ -115,6 +116,13 @@ void ListDirectory(const fs::path& directory) {
 
 int Demo(const DemoOptions& options) {
   const fs::path root = fs::absolute(options.directory);
+  // The demo writes its sample files over whatever has their names: only into a new or empty
+  // directory, unless told otherwise.
+  if (!options.force && fs::is_directory(root) && !fs::is_empty(root)) {
+    throw Failure(options.directory +
+                  ": the directory is not empty; the demo would overwrite "
+                  "files in it (give an empty or new directory, or --force)");
+  }
   const fs::path data = root / "data";
   fs::create_directories(data);
   const fs::path job = root / "job.json";
@@ -160,6 +168,7 @@ CommandAction AddDemoCommand(CLI::App& app) {
       "demo", "Writes a sample project, runs the tool's commands on it and shows the results");
   command->add_option("DIR", options->directory, "where the sample project goes")
       ->default_val("morvit-demo");
+  command->add_flag("--force", options->force, "write into a directory that is not empty");
   return [options] { return Demo(*options); };
 }
 

@@ -1,18 +1,24 @@
 // `morvit dump FILE...`: the listing of each domain file beside it (or on standard output),
-// as the library writes it. A directory stands for every domain file in it.
-#include <unistd.h>
+// as the library writes it. A directory stands for every domain file in it. The library lists
+// in a private view of the file's directory; only a complete listing leaves it.
 
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <iostream>
+#include <map>
+#include <memory>
 
 #include "Commands.h"
 #include "Failure.h"
+#include "Interrupts.h"
+#include "PrivateView.h"
+#include "ScopedHost.h"
 #include "Session.h"
 #include "StandardStreams.h"
 #include "morvit/VBase.h"
 #include "morvit/VHostServices.h"
+#include "morvit/VManager.h"
 
 namespace morvit::tool {
 namespace {
@@ -29,37 +35,32 @@ struct DumpOptions {
 // While a file is dumped, its directory is the data-set directory (the class dump reads the
 // domain's further files through it) and the working directory (the generic lister works on
 // the bare name).
-class DumpDirectory : public VHostServices {
+class DumpDirectory : public ScopedHost {
  public:
-  explicit DumpDirectory(const fs::path& directory)
-      : m_directory(directory.string() + "/"), m_previous(SetHost(this)) {
+  explicit DumpDirectory(const fs::path& directory) : m_directory(directory.string() + "/") {
     m_cwd = fs::current_path();
     fs::current_path(directory);
   }
   ~DumpDirectory() override {
     std::error_code ignored;
     fs::current_path(m_cwd, ignored);
-    SetHost(m_previous);
   }
   CString DataSetDirectory(const ObjParcelType&) override { return m_directory; }
 
  private:
   CString m_directory;
-  VHostServices* m_previous;
   fs::path m_cwd;
 };
 
-// Domain files are the `C` siblings: the first letter of the extension (docs/domain-files.md).
-bool IsDomainFileName(const std::string& name) {
-  const std::size_t dot = name.find('.');
-  return dot != std::string::npos && dot + 1 < name.size() &&
-         (name[dot + 1] == 'C' || name[dot + 1] == 'c');
-}
-
 // The listing's name: the letter after the first '.' becomes 'D'. A name without one, or a
-// listing itself, would have its listing written over the file: refused.
+// listing itself, would have its listing written over the file: refused; so is a staging file.
 std::string ListingName(const fs::path& file) {
   std::string name = file.filename().string();
+  if (IsStagingName(name)) {
+    throw Failure(file.string() +
+                  ": a staging file of a generation that did not finish, not a "
+                  "domain file (morvit check lists them)");
+  }
   const std::size_t dot = name.find('.');
   if (dot == std::string::npos || dot + 1 >= name.size()) {
     throw Failure(file.string() + ": no extension, so its listing would replace the file");
@@ -98,50 +99,83 @@ std::vector<fs::path> ExpandArguments(const std::vector<std::string>& arguments)
   return files;
 }
 
-// Dumps one file. A listing that was there before is replaced; for standard output it is moved
-// aside and put back, so that printing a listing leaves the directory as it was.
-void DumpFile(const fs::path& file, bool toStandardOutput) {
-  const fs::path listing = file.parent_path() / ListingName(file);
-  const fs::path kept = listing.string() + ".kept";
-  const bool hadListing = fs::exists(listing);
-  if (hadListing) {
-    if (toStandardOutput) {
-      fs::rename(listing, kept);
-    } else {
-      fs::remove(listing);
+// The private views of the directories dumped, one per directory, made when first needed.
+class Views {
+ public:
+  const fs::path& For(const fs::path& file) {
+    auto found = m_views.find(file.parent_path());
+    if (found == m_views.end()) {
+      found = m_views.emplace(file.parent_path(), std::make_unique<PrivateView>(file.parent_path()))
+                  .first;
     }
+    // A file the view leaves out (an `X` or `Z` sibling named on the command line) is copied in.
+    const fs::path inView = found->second->Data() / file.filename();
+    if (!fs::exists(inView)) fs::copy_file(file, inView);
+    return found->second->Data();
   }
+
+ private:
+  std::map<fs::path, std::unique_ptr<PrivateView>> m_views;
+};
+
+// Puts a complete listing from the view in place beside its file: renamed when the view is on
+// the same file system, else copied under a temporary name first and renamed, so that the
+// previous listing stays until the new one is whole.
+void PlaceListing(const fs::path& from, const fs::path& to) {
+  std::error_code error;
+  fs::rename(from, to, error);
+  if (!error) return;
+  const fs::path partial = to.string() + "~listing";
   try {
-    DumpDirectory directory(file.parent_path());
-    const std::string name = file.filename().string();
-    VBase_DumpDomain(static_cast<std::uint16_t>(name.size()), name.c_str());
+    fs::copy_file(from, partial, fs::copy_options::overwrite_existing);
+    fs::rename(partial, to);
   } catch (...) {
-    if (toStandardOutput && hadListing) fs::rename(kept, listing);
+    std::error_code ignored;
+    fs::remove(partial, ignored);
     throw;
   }
-  const bool written = fs::exists(listing) && fs::file_size(listing) > 0;
-  if (toStandardOutput && written) {
-    try {
-      CopyToStandardOutput(listing);
-    } catch (...) {
-      fs::remove(listing);
-      if (hadListing) fs::rename(kept, listing);
-      throw;
-    }
-    fs::remove(listing);
+}
+
+// The reader of a dump for messages: "class" or "driver, CODE mode".
+std::string Reader(const VDumpResult& result) {
+  return result.mode.empty() ? result.reader : result.reader + ", " + result.mode + " mode";
+}
+
+// Dumps one file in its private view; puts a whole listing in place or on standard output.
+// Returns false for a kind of file without a listing (a note, not a failure).
+bool DumpFile(Views& views, const fs::path& file, bool toStandardOutput) {
+  const fs::path listing = file.parent_path() / ListingName(file);
+  const fs::path view = views.For(file);
+  VDumpResult result;
+  {
+    DumpDirectory directory(view);
+    VManager manager(nullptr);
+    result = manager.DumpDomainFile(file.filename().string());
   }
-  if (toStandardOutput && hadListing) fs::rename(kept, listing);
-  if (!written) {
-    fs::remove(listing);
-    throw Failure(
-        file.string() +
-        ": no listing written (damaged, or of a kind without one, such as a node's file list)");
+  switch (result.outcome) {
+    case VDumpResult::kNoListing:
+      std::cerr << "morvit dump: note: " << file.string() << ": no listing (" << result.where
+                << ")\n";
+      return false;
+    case VDumpResult::kNotWritten:
+      throw Failure(file.string() + ": no listing written (" + Reader(result) +
+                    "): " + result.where);
+    case VDumpResult::kStoppedShort:
+      throw Failure(file.string() + ": listing stopped short (" + Reader(result) +
+                    "): " + result.where);
+    case VDumpResult::kWritten:
+      break;
+  }
+  const fs::path written = view / fs::path(result.listing).filename();
+  if (toStandardOutput) {
+    CopyToStandardOutput(written);
+  } else {
+    PlaceListing(written, listing);
+    Session::Current().Out() << file.string() << " -> " << listing.string() << "\n";
   }
   Session::Current().GetReport().AddListing(file.string(),
                                             toStandardOutput ? "" : listing.string());
-  if (!toStandardOutput) {
-    Session::Current().Out() << file.string() << " -> " << listing.string() << "\n";
-  }
+  return true;
 }
 
 int Dump(const DumpOptions& options) {
@@ -149,11 +183,14 @@ int Dump(const DumpOptions& options) {
   const std::vector<fs::path> files = ExpandArguments(options.files);
   VBase_EnableLineNumbers(options.noLineNumbers ? 0 : 1);
   VBase_EnableTimeOutput(options.noTimes ? 0 : 1);
+  InterruptWatch interrupts;
+  Views views;
   // Every file is tried; each failure is reported, and any one fails the run.
   int failures = 0;
   for (const fs::path& file : files) {
+    if (Interrupted()) throw InterruptedRun("interrupted; the listings stop here");
     try {
-      DumpFile(file, options.toStandardOutput);
+      DumpFile(views, file, options.toStandardOutput);
     } catch (const OutputFailure&) {
       throw;
     } catch (const std::exception& failure) {
@@ -163,6 +200,7 @@ int Dump(const DumpOptions& options) {
       ++failures;
     }
   }
+  if (Interrupted()) throw InterruptedRun("interrupted; the listings stop here");
   if (failures != 0)
     throw Failure(std::to_string(failures) + " of " + std::to_string(files.size()) +
                   " files not listed");

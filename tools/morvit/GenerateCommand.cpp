@@ -3,6 +3,7 @@
 // record by record, so a job of any size takes memory for one record at a time. The job format
 // is documented in docs/job-format.md and docs/jobs.md; examples/job.json is a complete one.
 #include <array>
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -12,8 +13,11 @@
 #include "JobCheck.h"
 #include "Session.h"
 #include "StandardStreams.h"
+#include "Interrupts.h"
+#include "ScopedHost.h"
 #include "morvit/VBase.h"
 #include "morvit/VDomainPath.h"
+#include "morvit/VHostServices.h"
 
 namespace morvit::tool {
 namespace {
@@ -48,6 +52,29 @@ void PrintParcel(const ObjParcelType& parcel) {
   CheckStandardOutput();
 }
 
+// A node's file pattern that matches nothing becomes the tool's warning; every other message
+// stays the library's.
+class GenerateHost : public ScopedHost {
+ public:
+  void WriteMessage(int number, const std::vector<VMessageValue>& values) override {
+    const auto* pattern = values.size() == 2 ? std::get_if<CString>(&values[0]) : nullptr;
+    const auto* searched = values.size() == 2 ? std::get_if<CString>(&values[1]) : nullptr;
+    if (number != kMessageNoFileMatched || pattern == nullptr || searched == nullptr) {
+      VHostServices::WriteMessage(number, values);
+      return;
+    }
+    Warn("the node file pattern " + *pattern + " matches no file" +
+         (searched->empty() ? " (its search kinds name no directory)" : " in " + *searched));
+  }
+};
+
+// The data-set directory the library writes into, for messages.
+std::string DataSetDirectoryName() {
+  const char* setting = std::getenv("MORVIT_DATA_DIR");
+  return setting != nullptr && *setting != '\0' ? setting
+                                                : std::filesystem::current_path().string();
+}
+
 // The generating pass over a checked job: each domain's records handed to the library as they
 // are read, a writer type's domain written once it has been read. A failure names the domain;
 // the manager removes the files of a domain that was not finished.
@@ -59,6 +86,7 @@ class DomainWriter : public JobUnitSink {
   void Item(std::size_t domain, const std::string& member, JobUnit& item) override {
     const CInterfaceType* type = m_domains.at(domain).type.viaInterface;
     if (type == nullptr || member != type->list) return;
+    StopWhenInterrupted(domain);
     Start(domain);
     SectionList list;
     type->buildItem(JobValue{item.value, item.path}, list);
@@ -66,6 +94,7 @@ class DomainWriter : public JobUnitSink {
   }
 
   void Domain(std::size_t domain, JobUnit& head) override {
+    StopWhenInterrupted(domain);
     const CheckedDomain& checked = m_domains.at(domain);
     const JobValue value{head.value, head.path};
     if (checked.type.viaWriter) {
@@ -73,6 +102,7 @@ class DomainWriter : public JobUnitSink {
            checked.type.viaWriter->generate(value, checked.parcel, true)) {
         PrintParcel(written);
       }
+      ++m_finished;
       return;
     }
     const CInterfaceType& type = *checked.type.viaInterface;
@@ -87,11 +117,24 @@ class DomainWriter : public JobUnitSink {
     Check(domain, VBase_PutFinishEx(m_manager, type.type, &count, kHighestParcel, parcels.data()),
           "finish");
     for (std::uint16_t i = 0; i < count; ++i) PrintParcel(parcels[i]);
+    ++m_finished;
   }
 
   void Job(JobUnit&) override {}
 
+  // Domains finished so far.
+  std::size_t Finished() const { return m_finished; }
+
  private:
+  // Ctrl-C stops between domains or at the next insert: the domain under way is never
+  // finished, and the manager removes what it staged.
+  void StopWhenInterrupted(std::size_t domain) const {
+    if (!Interrupted()) return;
+    throw InterruptedRun("interrupted: " + std::to_string(m_finished) + " of " +
+                         std::to_string(m_domains.size()) + " domains finished; domains[" +
+                         std::to_string(domain) + "] and the ones after it were not generated");
+  }
+
   void Start(std::size_t domain) {
     if (m_started == domain) return;
     m_started = domain;
@@ -108,12 +151,14 @@ class DomainWriter : public JobUnitSink {
   void Check(std::size_t domain, std::int16_t status, const char* step) const {
     if (status == VBASE_STATUS_OK) return;
     throw Failure("domains[" + std::to_string(domain) + "] (" + m_domains.at(domain).type.Name() +
-                  "): " + step + " failed with status " + std::to_string(status));
+                  "): " + step + " failed: " + VBase_StatusText(status) + " (data set " +
+                  DataSetDirectoryName() + ")");
   }
 
   const std::vector<CheckedDomain>& m_domains;
   VManager* m_manager;
   std::size_t m_started = SIZE_MAX;
+  std::size_t m_finished = 0;
 };
 
 int Generate(const GenerateOptions& options) {
@@ -136,9 +181,16 @@ int Generate(const GenerateOptions& options) {
       VBase_CreateManager(), [](VManager* m) { VBase_DeleteManager(&m); });
   if (!manager) throw Failure("cannot create a domain manager");
   Session::Current().Note("job checked: " + std::to_string(domains.size()) + " domains");
+  InterruptWatch interrupts;
+  GenerateHost host;
   DomainWriter writer(domains, manager.get());
   JobFaults changed(source.Name());
-  source.Read(writer, changed);
+  try {
+    source.Read(writer, changed);
+  } catch (const InterruptedRun&) {
+    manager.reset();  // removes the files of the domain that was not finished
+    throw;
+  }
   if (!changed.Empty()) throw Failure(source.Name() + ": the job changed while it was generated");
   return kExitSuccess;
 }

@@ -81,10 +81,24 @@ RecordingDatabase::RecordingDatabase(std::vector<RecordSink*> sinks, DatabaseAns
                                      CodeNamer namer)
     : m_sinks(std::move(sinks)), m_answers(answers), m_namer(std::move(namer)) {}
 
-void RecordingDatabase::SetDomainFile(const std::string& name) {
+void RecordingDatabase::SetDomainFile(const std::string& name, std::uint16_t type) {
+  m_domainType = type;
   if (name == m_domainFile) return;
   for (RecordSink* sink : m_sinks) sink->EndDomainFile();
   m_domainFile = name;
+}
+
+Value RecordingDatabase::DomainFileValue() const {
+  return m_domainFile.empty() ? Value{} : Text(m_domainFile);
+}
+
+// The elements of the basic-object domains carry their domain type as their code: that is no
+// order or section code, so it gets no name from the tables.
+std::string RecordingDatabase::ElementName(std::uint16_t code) const {
+  constexpr std::uint16_t kFirstBoba = 116;
+  constexpr std::uint16_t kLastBoba = 118;
+  if (code == m_domainType && code >= kFirstBoba && code <= kLastBoba) return std::string();
+  return m_namer ? m_namer(code) : std::string();
 }
 
 void RecordingDatabase::Finish(const std::string& command, int result) {
@@ -100,7 +114,7 @@ void RecordingDatabase::Call(const char* operation, const std::string& arguments
                              std::optional<long> answer) {
   ++m_seq;
   Write({&CallsTable(),
-         {std::int64_t{m_seq}, Text(m_domainFile), Text(operation),
+         {std::int64_t{m_seq}, DomainFileValue(), Text(operation),
           arguments.empty() ? Value{} : Text(arguments),
           answer ? Value{std::int64_t{*answer}} : Value{}}});
 }
@@ -111,10 +125,10 @@ void RecordingDatabase::RecordElement(const char* operation, std::uint16_t code,
   if (element == nullptr) return;
   ++m_elements;
   const std::uint16_t elementCode = element->GetCode();
-  const std::string name = m_namer ? m_namer(elementCode) : std::string();
+  const std::string name = ElementName(elementCode);
   const auto length = static_cast<std::size_t>(element->GetLength());
   Write({&ElementsTable(),
-         {std::int64_t{m_seq}, Text(m_domainFile), Text(operation), std::int64_t{code},
+         {std::int64_t{m_seq}, DomainFileValue(), Text(operation), std::int64_t{code},
           std::int64_t{elementCode}, name.empty() ? Value{} : Text(name),
           std::int64_t{element->GetAuxWord()}, static_cast<std::int64_t>(length),
           std::vector<std::uint8_t>(element->Data(), element->Data() + length)}});
@@ -124,7 +138,7 @@ void RecordingDatabase::RecordElement(const char* operation, std::uint16_t code,
 void RecordingDatabase::RecordParcel(const char* operation, const ObjParcelType& parcel,
                                      bool withObject) {
   Write({&ObjectsTable(),
-         {std::int64_t{m_seq}, Text(m_domainFile), Text(operation), std::int64_t{parcel.domainType},
+         {std::int64_t{m_seq}, DomainFileValue(), Text(operation), std::int64_t{parcel.domainType},
           std::int64_t{parcel.scope}, std::int64_t{parcel.version},
           withObject ? Value{std::int64_t{parcel.objectNumber}} : Value{}}});
 }
@@ -173,7 +187,7 @@ void RecordingDatabase::Update(char* text, TCbxElement element) {
   Call("Update", Arguments({{"text", description}, {"typeIndex", element.typeIndex}}));
   Write(
       {&DecoderRecordsTable(),
-       {std::int64_t{m_seq}, Text(m_domainFile), Text(description), std::int64_t{element.typeIndex},
+       {std::int64_t{m_seq}, DomainFileValue(), Text(description), std::int64_t{element.typeIndex},
         std::int64_t{element.sizeOfFB}, Text(FieldText(element.name, sizeof element.name)),
         Text(FieldText(element.enumText[0], sizeof element.enumText[0])),
         Text(FieldText(element.enumText[1], sizeof element.enumText[1])),

@@ -46,8 +46,9 @@ class RecordingDatabase : public VDatabase {
   RecordingDatabase(std::vector<RecordSink*> sinks, DatabaseAnswers answers,
                     CodeNamer namer = nullptr);
 
-  // The domain file whose calls follow; a change ends the previous file's transaction.
-  void SetDomainFile(const std::string& name);
+  // The domain file whose calls follow, and its type (empty: the run's own calls, recorded with
+  // no file); a change ends the previous file's transaction.
+  void SetDomainFile(const std::string& name, std::uint16_t type = 0);
   // Records the run's result and closes the sinks.
   void Finish(const std::string& command, int result);
 
@@ -101,7 +102,12 @@ class RecordingDatabase : public VDatabase {
   std::vector<RecordSink*> m_sinks;
   DatabaseAnswers m_answers;
   CodeNamer m_namer;
+
+  // The current domain file as a value (NULL for the run's own calls).
+  Value DomainFileValue() const;
+  std::string ElementName(std::uint16_t code) const;
   std::string m_domainFile;
+  std::uint16_t m_domainType = 0;
   long m_seq = 0;
   long m_elements = 0;
 };

@@ -11,12 +11,15 @@
 #include "Help.h"
 #include "Session.h"
 #include "StandardStreams.h"
+#include "Interrupts.h"
+#include "morvit/VHostServices.h"
 
 namespace morvit::tool {
 
 // Made absolute here: the library resolves them at first use, and its newest-file search
 // changes the current directory before that may happen.
 void UseDirectories(const Directories& directories) {
+  RereadHostSettings();
   if (!directories.data.empty()) {
     setenv("MORVIT_DATA_DIR", std::filesystem::absolute(directories.data).c_str(), 1);
   }
@@ -27,6 +30,19 @@ void UseDirectories(const Directories& directories) {
   const char* project = std::getenv("MORVIT_PROJECT_DIR");
   Session::Current().Note(std::string("data directory ") + (data ? data : ".") +
                           ", project directory " + (project ? project : "(the data directory)"));
+}
+
+std::string DataDirectory(const Directories& directories) {
+  std::string data = directories.data;
+  if (data.empty()) {
+    const char* setting = std::getenv("MORVIT_DATA_DIR");
+    data = setting != nullptr && *setting != '\0' ? setting : ".";
+  }
+  if (!std::filesystem::is_directory(data)) {
+    throw Failure(data + ": the data-set directory does not exist");
+  }
+  // Absolute: the library's newest-file search changes the current directory.
+  return std::filesystem::absolute(data).string();
 }
 
 void AddDirectoryOptions(CLI::App& command, Directories& directories) {
@@ -102,6 +118,7 @@ int RunTool(int argc, const char* const* argv) {
   add(AddDumpCommand);
   add(AddBacktranslateCommand);
   add(AddCheckLibsCommand);
+  add(AddCheckCommand);
   add(AddImplodeCommand);
   add(AddExplodeCommand);
   add(AddDemoCommand);
@@ -126,6 +143,7 @@ int RunTool(int argc, const char* const* argv) {
   }
   const CLI::App* command = app.get_subcommands().front();
   session.SetCommand(command->get_name());
+  SetCommandName(command->get_name());
   try {
     const int status = actions.at(command)();
     CheckStandardOutput();
@@ -138,7 +156,9 @@ int RunTool(int argc, const char* const* argv) {
     return FinishRun(session, kExitFailed, failure.what());
   } catch (const std::exception& failure) {
     if (StandardOutputClosed()) return kExitOutputClosed;
-    return FinishRun(session, kExitFailed, DescribeFailure(failure));
+    const bool interrupted = dynamic_cast<const InterruptedRun*>(&failure) != nullptr;
+    const int status = FinishRun(session, kExitFailed, DescribeFailure(failure));
+    return interrupted && status == kExitFailed ? kExitInterrupted : status;
   }
 }
 

@@ -1,43 +1,22 @@
-// The tool's host services: progress, domain files and Ctrl-C.
+// The tool's host services: progress, run events and Ctrl-C.
 #include "ToolHost.h"
 
 #include <iostream>
 
 namespace morvit::tool {
-namespace {
-
-// Set by the interrupt handler, read by the cancel query.
-volatile std::sig_atomic_t g_interrupted = 0;
-
-// The first Ctrl-C asks the run to stop at its next cancel query; the handler then gives way
-// to the default, so that a second Ctrl-C ends the process at once.
-void OnInterrupt(int) {
-  g_interrupted = 1;
-  std::signal(SIGINT, SIG_DFL);
-}
-
-}  // namespace
 
 ToolHost::ToolHost(ProgressBar& bar, DomainFileListener onDomainFile)
-    : m_bar(bar), m_onDomainFile(std::move(onDomainFile)), m_previous(SetHost(this)) {
-  g_interrupted = 0;
-  struct sigaction action {};
-  action.sa_handler = OnInterrupt;
-  sigemptyset(&action.sa_mask);
-  sigaction(SIGINT, &action, &m_previousAction);
-}
+    : m_bar(bar), m_onDomainFile(std::move(onDomainFile)), m_previous(SetHost(this)) {}
 
 ToolHost::~ToolHost() {
-  sigaction(SIGINT, &m_previousAction, nullptr);
   SetHost(m_previous);
   m_bar.Finish();
 }
 
-bool ToolHost::Interrupted() { return g_interrupted != 0; }
+bool ToolHost::Interrupted() { return morvit::tool::Interrupted(); }
 
 int ToolHost::SendMessageToUI(int number, int value, const CString& text) {
   if (number == kMessageProgress) {
-    if (m_onDomainFile) m_onDomainFile(text);
     m_bar.Update(text, value);
     return 0;
   }
@@ -52,5 +31,20 @@ int ToolHost::SendMessageToUI(int number, int value, const CString& text) {
   }
   return VHostServices::SendMessageToUI(number, value, text);
 }
+
+void ToolHost::DomainBegun(const CString& file, std::uint16_t type) {
+  ++m_handedOver;
+  if (m_onDomainFile) m_onDomainFile(file, type);
+}
+
+void ToolHost::DomainEnded(const CString&, std::uint16_t) {
+  if (m_onDomainFile) m_onDomainFile("", 0);
+}
+
+void ToolHost::DomainSkipped(const CString& file, std::uint16_t type, int cause, long osError) {
+  m_skipped.push_back({file, type, cause, osError});
+}
+
+void ToolHost::RunStopped(const VRunStop& reason) { m_stop = reason; }
 
 }  // namespace morvit::tool

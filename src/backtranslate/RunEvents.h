@@ -1,0 +1,91 @@
+// What a back-translation run tells its host about itself (the run events of the host-services
+// seam): each domain handed over, each domain passed over, and the one reason a run stopped.
+// Nothing here calls the database, so the runs' order of database calls stays as it is.
+#ifndef MORVIT_BACKTRANSLATE_RUNEVENTS_H
+#define MORVIT_BACKTRANSLATE_RUNEVENTS_H
+
+#include "domains/VDomain.h"
+#include "files/StorageFailure.h"
+#include "support/HostServices.h"
+
+class RunEvents {
+ public:
+  RunEvents() : m_cancelsAtStart(CancelsAnswered()) {}
+
+  // Hands the domain over to the database, bracketed by its begun and ended events. A result
+  // of 0 stops the run: the reason is a cancel when one was answered during the run, else the
+  // database's answer inside this domain.
+  int HandOver(VDomain& domain) {
+    // A compressed domain is read from its expanded sibling: the event names the domain file.
+    const CString file = FileName(domain.GetFile().GetPath(VDomainFile::fileDomain));
+    const std::uint16_t type = domain.GetFile().GetParcel().domainType;
+    Host().DomainBegun(file, type);
+    const int result = domain.Backtranslate();
+    Host().DomainEnded(file, type);
+    if (result == 0) {
+      VRunStop reason;
+      reason.kind =
+          CancelsAnswered() != m_cancelsAtStart ? VRunStop::kCancel : VRunStop::kDatabaseAnswer;
+      reason.file = file;
+      Stopped(reason);
+    }
+    return result;
+  }
+
+  // A domain passed over, missing or damaged: 1, the run goes on.
+  int Skipped(const CFileException& e, std::uint16_t type) {
+    Host().DomainSkipped(FileName(e.m_strFileName), type, e.m_cause, e.m_lOsError);
+    return 1;
+  }
+
+  // The run stops: a database call answered 0, or a domain that cannot be passed over failed.
+  // Both return 0, the run's result.
+  int StoppedByAnswer(const char* call) {
+    VRunStop reason;
+    reason.kind = VRunStop::kDatabaseAnswer;
+    reason.call = call;
+    return Stopped(reason);
+  }
+  int StoppedByFile(const CFileException& e) {
+    VRunStop reason;
+    reason.kind = VRunStop::kFileException;
+    reason.file = FileName(e.m_strFileName);
+    reason.cause = e.m_cause;
+    reason.osError = e.m_lOsError;
+    return Stopped(reason);
+  }
+
+  // Runs a step that reads one domain and hands it over: its result; 1 when the domain is
+  // passed over because it is missing or damaged; 0, which stops the run, when the storage
+  // fails under it. Passing over a domain that is there but cannot be read would rebuild the
+  // database without it and still report a complete run.
+  // An optional domain (one a data set may simply not have) that is missing is no skip.
+  template <typename Step>
+  int SkippingMissing(std::uint16_t type, Step&& step, bool optional = false) {
+    try {
+      return step();
+    } catch (const CFileException& e) {
+      if (IsStorageFailure(e)) return StoppedByFile(e);
+      if (optional && e.m_cause == CFileException::fileNotFound) return 1;
+      return Skipped(e, type);
+    }
+  }
+
+ private:
+  // Only the first reason is told: the steps that unwind after it return 0 as well.
+  int Stopped(const VRunStop& reason) {
+    if (!m_stopTold) Host().RunStopped(reason);
+    m_stopTold = true;
+    return 0;
+  }
+
+  static CString FileName(const CString& path) {
+    const std::size_t separator = path.find_last_of("/\\");
+    return separator == CString::npos ? path : path.substr(separator + 1);
+  }
+
+  unsigned m_cancelsAtStart;
+  bool m_stopTold = false;
+};
+
+#endif  // MORVIT_BACKTRANSLATE_RUNEVENTS_H
