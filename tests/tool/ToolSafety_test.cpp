@@ -36,7 +36,7 @@ std::string Noise(std::size_t size) {
   return bytes;
 }
 
-constexpr const char* kAnswers = " --data data -q --answer GetPCProgNo=1 --answer GetMaxTask=3";
+constexpr const char* kAnswers = " --data data --answer GetPCProgNo=1 --answer GetMaxTask=3";
 
 struct Case {
   const char* name;
@@ -87,8 +87,8 @@ TEST_F(ExampleDataSet, EveryRunTellsTheTruthAndReadsChangeNothing) {
        std::string("backtranslate pc") + kAnswers, 0,
        "skipped PB010001.C01: not a valid domain file", "completed with 1 domain skipped", true},
       {"random bytes as a CbP", [](const fs::path& d) { Write(d / "AP000001.C01", Noise(2048)); },
-       "backtranslate db --data data -q", 0, "skipped AP000001.C01",
-       "completed with 1 domain skipped", true},
+       "backtranslate db --data data", 0, "skipped AP000001.C01", "completed with 1 domain skipped",
+       true},
       {"a deleted task description", [](const fs::path& d) { fs::remove(d / "TD020001.C01"); },
        std::string("backtranslate pc") + kAnswers, 0,
        "skipped TD02????.C01: no domain file of this name (missing)", "", true},

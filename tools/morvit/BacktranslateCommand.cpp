@@ -181,11 +181,11 @@ int RunRecorded(const RecordedRunSettings& settings, const RecordedRun& run) {
   }
   out << settings.command << " back-translation " << (result == 0 ? "stopped" : "completed");
   if (result != 0 && !skippedFiles.empty()) {
-    out << " with " << skippedFiles.size()
-              << (skippedFiles.size() == 1 ? " domain" : " domains") << " skipped";
+    out << " with " << skippedFiles.size() << (skippedFiles.size() == 1 ? " domain" : " domains")
+        << " skipped";
   }
   out << ": " << handedOver << " domains, " << database.CallCount() << " calls, "
-            << database.ElementCount() << " elements";
+      << database.ElementCount() << " elements";
   for (const std::string* output : {&settings.database, &settings.json}) {
     if (!output->empty()) out << " -> " << *output;
   }

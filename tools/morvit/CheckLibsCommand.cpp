@@ -7,8 +7,8 @@
 #include "Commands.h"
 #include "Failure.h"
 #include "PrivateView.h"
-#include "Session.h"
 #include "ScopedHost.h"
+#include "Session.h"
 #include "morvit/VDomainPath.h"
 #include "morvit/VHostServices.h"
 #include "morvit/VManager.h"
@@ -33,9 +33,9 @@ class CheckLibsHost : public ScopedHost {
       return std::to_string(std::get<std::int64_t>(values[i]));
     };
     const std::string description = text(3);
-    Session::Current().Out() << "mismatch: " << text(0) << " (" << text(1) << "): node version " << text(2)
-              << ", object database version " << text(4)
-              << (description.empty() ? "" : " (" + description + ")") << "\n";
+    Session::Current().Out() << "mismatch: " << text(0) << " (" << text(1) << "): node version "
+                             << text(2) << ", object database version " << text(4)
+                             << (description.empty() ? "" : " (" + description + ")") << "\n";
   }
 
   std::vector<VLibraryObject> LibraryObjects(VLibraryList list) override {

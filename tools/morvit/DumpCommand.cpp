@@ -154,8 +154,12 @@ bool DumpFile(Views& views, const fs::path& file, bool toStandardOutput) {
   }
   switch (result.outcome) {
     case VDumpResult::kNoListing:
-      std::cerr << "morvit dump: note: " << file.string() << ": no listing (" << result.where
-                << ")\n";
+      Session::Current().GetReport().AddFinding(
+          {"note", file.string(), "", "no listing (" + result.where + ")"});
+      if (!Session::Current().Quiet()) {
+        std::cerr << "morvit dump: note: " << file.string() << ": no listing (" << result.where
+                  << ")\n";
+      }
       return false;
     case VDumpResult::kNotWritten:
       throw Failure(file.string() + ": no listing written (" + Reader(result) +

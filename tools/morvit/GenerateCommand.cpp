@@ -10,11 +10,11 @@
 
 #include "Commands.h"
 #include "Failure.h"
+#include "Interrupts.h"
 #include "JobCheck.h"
+#include "ScopedHost.h"
 #include "Session.h"
 #include "StandardStreams.h"
-#include "Interrupts.h"
-#include "ScopedHost.h"
 #include "morvit/VBase.h"
 #include "morvit/VDomainPath.h"
 #include "morvit/VHostServices.h"
@@ -201,7 +201,9 @@ CommandAction AddGenerateCommand(CLI::App& app) {
   auto options = std::make_shared<GenerateOptions>();
   CLI::App* command =
       app.add_subcommand("generate", "Builds the domain files a JSON job describes");
-  command->add_option("JOB", options->job, "the job file, - for standard input (format in docs/job-format.md)")
+  command
+      ->add_option("JOB", options->job,
+                   "the job file, - for standard input (format in docs/job-format.md)")
       ->required();
   AddDirectoryOptions(*command, options->directories);
   Session::Current().AddReportOption(*command);

@@ -9,9 +9,9 @@
 #include "Commands.h"
 #include "Failure.h"
 #include "Help.h"
+#include "Interrupts.h"
 #include "Session.h"
 #include "StandardStreams.h"
-#include "Interrupts.h"
 #include "morvit/VHostServices.h"
 
 namespace morvit::tool {
