@@ -10,6 +10,7 @@
 
 #include "Commands.h"
 #include "Failure.h"
+#include "ListingJson.h"
 #include "morvit/VBase.h"
 #include "morvit/VHostServices.h"
 
@@ -23,6 +24,7 @@ struct DumpOptions {
   bool toStandardOutput = false;
   bool noLineNumbers = false;
   bool noTimes = false;
+  std::string format = "text";
 };
 
 // While a file is dumped, its directory is the data-set directory (the class dump reads the
@@ -132,6 +134,7 @@ int Dump(const DumpOptions& options) {
   const std::vector<fs::path> files = ExpandArguments(options.files);
   VBase_EnableLineNumbers(options.noLineNumbers ? 0 : 1);
   VBase_EnableTimeOutput(options.noTimes ? 0 : 1);
+  if (options.format == "json") return DumpAsJson(files);
   // Every file is tried; each failure is reported, and any one fails the run.
   int failures = 0;
   for (const fs::path& file : files) {
@@ -161,6 +164,11 @@ CommandAction AddDumpCommand(CLI::App& app) {
                     "no position in front of each word line");
   command->add_flag("--no-times", options->noTimes,
                     "time stamps as zero, so that listings compare equal");
+  command
+      ->add_option("--format", options->format,
+                   "text: the listing files; json: the listing events as JSON lines on "
+                   "standard output (docs/listing-events.md)")
+      ->check(CLI::IsMember({"text", "json"}));
   return [options] { return Dump(*options); };
 }
 
