@@ -64,6 +64,9 @@ class MORVIT_API VListingSink {
   // The listing stops short: the file is cut, damaged or cannot be read. `offset` is where
   // (-1 when not known), `reason` says why in words.
   virtual void Stop(std::int64_t offset, std::string_view reason);
+  // False for a sink that never looks at the listing text of fields: the class listings then
+  // leave their lines unformatted (a field's text is empty).
+  virtual bool WantsText() const;
 };
 
 // Lists the domain file at `path` as VBase_DumpDomain lists it (its class listing, or the

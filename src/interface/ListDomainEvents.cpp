@@ -57,6 +57,7 @@ class WatchedSink : public morvit::VListingSink {
     m_stopped = true;
     m_inner.Stop(offset, reason);
   }
+  bool WantsText() const override { return m_inner.WantsText(); }
   bool Listed() const { return m_fields && !m_stopped; }
   bool Stopped() const { return m_stopped; }
 

@@ -13,6 +13,7 @@ void VListingSink::Field(const VListingField&) {}
 void VListingSink::End(VListingPlace) {}
 void VListingSink::Text(std::string_view) {}
 void VListingSink::Stop(std::int64_t, std::string_view) {}
+bool VListingSink::WantsText() const { return true; }
 
 }  // namespace morvit
 
@@ -24,6 +25,7 @@ struct ListingEventState {
   morvit::VListingSink* sink = nullptr;
   bool timeStamp = false;
   std::uint32_t filesBegun = 0;
+  bool textWanted = true;
   std::string lineBuffer;
 };
 
@@ -39,9 +41,15 @@ morvit::VListingSink* InstalledSink() { return State().sink; }
 SinkScope::SinkScope(morvit::VListingSink& sink) : m_previous(State().sink) {
   State().sink = &sink;
   State().filesBegun = 0;
+  State().textWanted = sink.WantsText();
 }
 
-SinkScope::~SinkScope() { State().sink = m_previous; }
+SinkScope::~SinkScope() {
+  State().sink = m_previous;
+  State().textWanted = m_previous == nullptr || m_previous->WantsText();
+}
+
+bool TextWanted() { return State().textWanted; }
 
 void FileTextRenderer::Field(const morvit::VListingField& field) {
   std::string_view text = field.text;

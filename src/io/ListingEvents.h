@@ -69,6 +69,9 @@ class TimeStampScope {
 };
 bool InTimeStamp();
 
+// Whether the listing's sink takes the text of fields (the text rendering always does).
+bool TextWanted();
+
 // A buffer for the text of the field being listed, kept so that a line costs no allocation.
 std::string& LineBuffer();
 

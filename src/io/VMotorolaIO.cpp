@@ -88,7 +88,8 @@ void ListField(CFile& file, std::span<const std::uint8_t> shown,
                double real, const char* label) {
   std::string& text = events::LineBuffer();
   text.clear();
-  for (std::size_t at = 0; at + kWordSize <= shown.size(); at += kWordSize) {
+  for (std::size_t at = 0; events::TextWanted() && at + kWordSize <= shown.size();
+       at += kWordSize) {
     AppendLine(text, VMotorolaIO::m_lByteOffset + static_cast<std::int32_t>(at),
                controller::BytesToCardinal(shown.data() + at), label);
   }

@@ -76,6 +76,7 @@ class ListingCollector : public VListingSink {
     }
   }
   void Stop(std::int64_t, std::string_view reason) override { m_listing.stop = reason; }
+  bool WantsText() const override { return false; }
 
   // Closes what a listing cut short left open.
   void Finish() {
