@@ -152,7 +152,6 @@ std::uint16_t CodeListing::Word(std::uint32_t index) const {
 void CodeListing::SetLabel(std::string_view label) {
   m_labelLength = std::min(label.size(), m_label.size());
   std::copy_n(label.data(), m_labelLength, m_label.data());
-  m_trimmedLength = events::TrimLabel(std::string_view(m_label.data(), m_labelLength)).size();
 }
 
 void CodeListing::Line() {
@@ -179,12 +178,17 @@ void CodeListing::Line() {
   const std::string_view label(m_label.data(), m_labelLength);
   m_out.Text(label);
   m_out.LineEnd();
+  if (!m_out.WantsEvents()) {
+    m_out.Flush();
+    ++m_index;
+    return;
+  }
   morvit::VListingField field;
   field.offset = static_cast<std::int64_t>(at);
   field.width = controller::kWordSize;
   field.bytes = at < kWordBufferSize ? m_state.words.data() + at : kOutside;
   field.number = read;
-  field.label = label.substr(0, m_trimmedLength);
+  field.label = events::TrimLabel(label);
   field.timeStamp = m_timeStamp;
   m_out.Field(field);
   ++m_index;
@@ -206,14 +210,16 @@ void CodeListing::Run(std::string_view label, unsigned count, bool withinLength)
 unsigned CodeListing::ElementLine() {
   const morvit::VNameEntry& entry = morvit::ElementNameEntry(CurrentWord());
   const std::string_view name = entry.name;
-  CloseElement();
-  m_out.Begin({morvit::VListingPlace::element,
-               {},
-               CurrentWord(),
-               events::TrimLabel(name),
-               m_elementIndex++,
-               ByteOffset(m_index)});
-  m_elementOpen = true;
+  if (m_out.WantsEvents()) {
+    CloseElement();
+    m_out.Begin({morvit::VListingPlace::element,
+                 {},
+                 CurrentWord(),
+                 events::TrimLabel(name),
+                 m_elementIndex++,
+                 ByteOffset(m_index)});
+    m_elementOpen = true;
+  }
   SetLabel(name);
   const std::size_t width = std::min<std::size_t>(entry.labelWidth, m_label.size());
   if (m_labelLength < width) {

@@ -8,11 +8,16 @@ constexpr char kHexDigits[] = "0123456789ABCDEF";
 
 }  // namespace
 
-ListingOutput::ListingOutput(morvit::VListingSink& sink) : m_sink(sink) { m_pending.reserve(256); }
+ListingOutput::ListingOutput(morvit::VListingSink& sink)
+    : m_sink(sink),
+      m_direct(dynamic_cast<ListingText*>(&sink)),
+      m_text(m_direct != nullptr ? &m_direct->Buffer() : &m_pending) {
+  m_pending.reserve(256);
+}
 
 void ListingOutput::Digits(const char* digits, std::size_t count, unsigned width) {
-  if (count < width) m_pending.append(width - count, ' ');
-  m_pending.append(digits, count);
+  if (count < width) m_text->append(width - count, ' ');
+  m_text->append(digits, count);
 }
 
 void ListingOutput::Unsigned(std::uint32_t value, unsigned width) {
@@ -50,6 +55,10 @@ void ListingOutput::Hex(std::uint32_t value, unsigned width) {
 }
 
 void ListingOutput::Field(morvit::VListingField field) {
+  if (m_direct != nullptr) {
+    m_direct->Gathered();
+    return;
+  }
   field.text = m_pending;
   m_sink.Field(field);
   m_pending.clear();
@@ -69,11 +78,13 @@ void ListingOutput::Column(std::int64_t offset, const std::uint8_t* bytes, std::
 
 void ListingOutput::Begin(const morvit::VListingBegin& begin) {
   Flush();
+  if (m_direct != nullptr) return;
   m_sink.Begin(begin);
 }
 
 void ListingOutput::End(morvit::VListingPlace kind) {
   Flush();
+  if (m_direct != nullptr) return;
   m_sink.End(kind);
 }
 
@@ -88,6 +99,10 @@ void ListingOutput::Stop(std::int64_t offset, std::string_view reason) {
 }
 
 void ListingOutput::Flush() {
+  if (m_direct != nullptr) {
+    m_direct->Gathered();
+    return;
+  }
   if (m_pending.empty()) return;
   m_sink.Text(m_pending);
   m_pending.clear();

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "dump/ListingText.h"
 #include "morvit/VListingEvents.h"
 
 class ListingOutput {
@@ -16,15 +17,18 @@ class ListingOutput {
   ListingOutput(const ListingOutput&) = delete;
   ListingOutput& operator=(const ListingOutput&) = delete;
 
-  void Text(std::string_view text) { m_pending.append(text); }
-  void Char(char c) { m_pending.push_back(c); }
-  void Spaces(std::size_t count) { m_pending.append(count, ' '); }
-  void LineEnd() { m_pending.push_back('\n'); }
+  void Text(std::string_view text) { m_text->append(text); }
+  void Char(char c) { m_text->push_back(c); }
+  void Spaces(std::size_t count) { m_text->append(count, ' '); }
+  void LineEnd() { m_text->push_back('\n'); }
   // Numbers right-aligned in `width` columns, space-filled; a wider number takes the room it
   // needs. Hexadecimal digits are upper case.
   void Unsigned(std::uint32_t value, unsigned width);
   void Signed(std::int32_t value, unsigned width);
   void Hex(std::uint32_t value, unsigned width);
+
+  // Whether the sink takes events beyond the text (the text rendering takes the text alone).
+  bool WantsEvents() const { return m_direct == nullptr; }
 
   // Hands the text gathered to the sink as the text of `field`.
   void Field(morvit::VListingField field);
@@ -45,6 +49,10 @@ class ListingOutput {
 
   morvit::VListingSink& m_sink;
   std::string m_pending;
+  // The text rendering takes only the text: it is gathered straight into the rendering's
+  // buffer (m_text), and its fields and structure events, which it ignores, are not passed.
+  ListingText* m_direct;
+  std::string* m_text;
 };
 
 #endif  // MORVIT_DUMP_LISTINGOUTPUT_H

@@ -20,6 +20,10 @@ ListingText::~ListingText() {
 
 void ListingText::Text(std::string_view text) {
   m_buffer.append(text);
+  Gathered();
+}
+
+void ListingText::Gathered() {
   if (m_buffer.size() >= kFlushSize) Flush();
 }
 

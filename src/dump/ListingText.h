@@ -24,6 +24,11 @@ class ListingText : public morvit::VListingSink {
   // Hands everything gathered to the file.
   void Flush();
 
+  // The text gathered: the driver's output appends to it directly, then calls Gathered, which
+  // writes it to the file once it is large.
+  std::string& Buffer() { return m_buffer; }
+  void Gathered();
+
  private:
   CFile& m_file;
   std::string m_buffer;
