@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build clang clang-format libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libstorm-dev dynamite
-  nlohmann-json3-dev libcli11-dev libsqlite3-dev sqlite3 xxd ccache
+  nlohmann-json3-dev rapidjson-dev libcli11-dev libsqlite3-dev sqlite3 xxd ccache
 )
 
 missing=()
@@ -24,8 +24,8 @@ fi
 if [ "$(id -u)" -eq 0 ]; then
   echo "setup: installing ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  apt-get -o DPkg::Lock::Timeout=600 update -qq
+  apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends "${missing[@]}"
 else
   echo "setup: missing packages; run:"
   echo "  sudo apt-get install -y ${missing[*]}"

@@ -33,6 +33,8 @@ struct CbxElementType {
 };
 
 inline constexpr std::size_t kCbxElementTypeCount = 16;
+// A CbD declares the DAT types 0 to 6, a CbP the PARDAT types from 7 on.
+inline constexpr std::size_t kCbxFirstPardatType = 7;
 inline constexpr std::uint8_t kEnumTextsAddress = 0;
 // Most enumeration texts an element description carries (the record has room for two).
 inline constexpr std::size_t kMaxEnumTexts = 2;

@@ -305,11 +305,11 @@ int VCbXDomain::Backtranslate() {
 
 void VCbDDomain::GetTypeRange(std::size_t* first, std::size_t* end) const {
   *first = 0;
-  *end = 7;
+  *end = kCbxFirstPardatType;
 }
 
 void VCbPDomain::GetTypeRange(std::size_t* first, std::size_t* end) const {
-  *first = 7;
+  *first = kCbxFirstPardatType;
   *end = kCbxElementTypeCount;
 }
 

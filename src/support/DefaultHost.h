@@ -31,7 +31,7 @@ class DefaultHost : public HostServices {
   // Writes "Morvit32 message <number>: <its text>: <text>" to standard error (without the
   // middle part for a number that has no text).
   void ShowMessage(int number, const CString& text) override;
-  // The kind's sub-directory of the project directory (table in the README).
+  // The kind's sub-directory of the project directory (table in docs/host-services.md).
   CString Directory(int kind) override;
   // The list from the store; a missing store holds empty lists.
   std::vector<VLibraryObject> LibraryObjects(VLibraryList list) override;

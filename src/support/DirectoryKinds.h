@@ -1,5 +1,5 @@
 // The default layout of the directory kinds of node files: every kind is a directory under the
-// project directory (the table is in the README).
+// project directory (the table is in docs/host-services.md).
 #ifndef MORVIT_SUPPORT_DIRECTORYKINDS_H
 #define MORVIT_SUPPORT_DIRECTORYKINDS_H
 

@@ -1,5 +1,5 @@
 // The default object database: the project's library file lists in a JSON store on disk (its
-// format is in the README).
+// format is in docs/host-services.md).
 #ifndef MORVIT_SUPPORT_OBJECTDATABASE_H
 #define MORVIT_SUPPORT_OBJECTDATABASE_H
 

@@ -3,10 +3,12 @@
 // records refused without reading or writing past a record field.
 #include "domains/VCbXDomain.h"
 
+#include <array>
 #include <cstring>
 #include <filesystem>
 
 #include "morvit/VConfigWriters.h"
+#include "morvit/VDecoderTypes.h"
 #include "support/ConfigDataSet.h"
 #include "support/DomainBuilders.h"
 #include "support/DomainFiles.h"
@@ -96,6 +98,42 @@ TEST_F(CbxTest, DescriptionCarriesTheFieldsOfItsAddressTypes) {
   EXPECT_EQ(Bytes(file.begin() + entry, file.begin() + entry + 6), (Bytes{0, 3, 0, 110, 0, 1}));
   EXPECT_EQ(Bytes(file.begin() + entry + 32, file.begin() + entry + 48),
             (Bytes{0, 1, 0xFF, 0xFF, 0x00, 0, 8, 2, 0xFF, 0xFF, 'S', 'C', 'A', '_', 'F', 'T'}));
+}
+
+// What the public lookup says an element type holds is what the domain keeps of a description
+// with every field filled: a client checks its descriptions against it.
+TEST_F(CbxTest, TheFieldsLookupAgreesWithWhatTheDomainKeeps) {
+  for (std::int32_t t = 0; t < 16; ++t) {
+    SCOPED_TRACE(t);
+    const std::uint16_t type = t < 7 ? kCbd : kCbp;
+    TCbxElement full = CbxElement(t, "FULL", "E1", "E2", 11);
+    const std::array<std::uint16_t*, 8> offsets = {
+        &full.byteOffsetCOLO, &full.bitOffsetCOLO, &full.byteOffsetCOLE, &full.bitOffsetCOLE,
+        &full.byteOffsetCOPM, &full.bitOffsetCOPM, &full.byteOffsetCODA, &full.bitOffsetCODA};
+    for (std::uint16_t* offset : offsets) *offset = 7;
+    ASSERT_EQ(GenerateThroughC(type, {ElementRecord(full)}).finishStatus, VBASE_STATUS_OK);
+    UpdateRecorder kept;
+    if (type == kCbd) {
+      ASSERT_EQ(ReadBack<VCbDDomain>(type, &kept)->Backtranslate(), 1);
+    } else {
+      ASSERT_EQ(ReadBack<VCbPDomain>(type, &kept)->Backtranslate(), 1);
+    }
+    ASSERT_EQ(kept.elements.size(), 1u);
+    morvit::VCbxElementFields fields{};
+    ASSERT_TRUE(morvit::CbxElementFields(t, &fields));
+    EXPECT_EQ(kept.texts[0], fields.typeName);
+    const TCbxElement& element = kept.elements[0];
+    EXPECT_EQ(std::string(element.enumText[0]) == "E1", fields.enumTexts >= 1);
+    EXPECT_EQ(std::string(element.enumText[1]) == "E2", fields.enumTexts >= 2);
+    const std::array<std::uint16_t, 8> read = {element.byteOffsetCOLO, element.bitOffsetCOLO,
+                                               element.byteOffsetCOLE, element.bitOffsetCOLE,
+                                               element.byteOffsetCOPM, element.bitOffsetCOPM,
+                                               element.byteOffsetCODA, element.bitOffsetCODA};
+    for (std::size_t area = 0; area < 4; ++area) {
+      EXPECT_EQ(read[2 * area] == 7, fields.offsets[area] >= 1) << "area " << area;
+      EXPECT_EQ(read[2 * area + 1] == 7, fields.offsets[area] == 2) << "area " << area;
+    }
+  }
 }
 
 TEST_F(CbxTest, NamesInByteOrderEqualNamesKeptAndCodaShiftsByType) {

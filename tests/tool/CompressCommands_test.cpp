@@ -100,7 +100,7 @@ TEST(ToolCommandLine, HelpVersionAndUsageErrors) {
       {"--help", 0, "Subcommands:"},
       {"implode --help", 0, "Usage: morvit implode"},
       {"generate --help", 0, "Usage: morvit generate"},
-      {"", 2, "A subcommand is required"},
+      {"", 2, "a command is required"},
       {"--frobnicate", 2, "Run with --help"},
   };
   for (const auto& c : cases) {

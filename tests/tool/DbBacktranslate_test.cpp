@@ -15,7 +15,7 @@ TEST(DbBacktranslate, ExampleDataSetIsRecordedAndAStopAnswerFailsTheRun) {
                               "generate '" MORVIT_SOURCE_DIR "/examples/job.json' --data data")
                 .status,
             0);
-  const auto result = tooltest::RunTool(dir.path(), "backtranslate db --data data --quiet");
+  const auto result = tooltest::RunTool(dir.path(), "backtranslate db --data data");
   ASSERT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(result.out, "db back-translation completed: 25 calls, 8 elements -> db.sqlite\n");
   const std::string db = dir.File("db.sqlite");
@@ -48,7 +48,7 @@ TEST(DbBacktranslate, ExampleDataSetIsRecordedAndAStopAnswerFailsTheRun) {
 
   // A database that cannot complete the remote I/O stops the run: result 0, exit status 1.
   const auto stopped = tooltest::RunTool(
-      dir.path(), "backtranslate db --data data --quiet --answer CompleteRIOs=0 --db stop.sqlite");
+      dir.path(), "backtranslate db --data data --answer CompleteRIOs=0 --db stop.sqlite");
   EXPECT_EQ(stopped.status, 1);
   EXPECT_EQ(Query(dir.File("stop.sqlite"), "SELECT * FROM run"), "db|0\n");
 }

@@ -81,7 +81,7 @@ TEST_F(NodeProject, BacktranslateNodeRecreatesTheFiles) {
   const std::string original = tooltest::ReadText(dir.File("CONTROL/NODE1.INI"));
   std::filesystem::remove(dir.File("CONTROL/NODE1.INI"));
   std::filesystem::remove(dir.File("PCDATA/MATHLIB.PE_"));
-  const auto result = RunTool(dir.path(), "backtranslate node --data data --project . --quiet");
+  const auto result = RunTool(dir.path(), "backtranslate node --data data --project .");
   ASSERT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(result.out,
             "node initialisation file: NODE1.INI\n"

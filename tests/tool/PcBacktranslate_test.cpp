@@ -32,7 +32,7 @@ TEST_F(ExamplePcProgram, CompleteRunIsRecorded) {
   ASSERT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(result.out, "pc back-translation completed: 95 calls, 40 elements -> pc.sqlite\n");
   // Plain progress lines on a pipe: the first task is the maximum one.
-  EXPECT_EQ(result.err.substr(0, result.err.find('\n')), "TD030001.C01  90%");
+  EXPECT_EQ(result.err.substr(0, result.err.find('\n')), "[0/15] TD030001.C01  90%");
   const std::string db = dir.File("pc.sqlite");
   EXPECT_EQ(Query(db, "SELECT * FROM run"), "pc|1\n");
   EXPECT_EQ(Query(db,

@@ -20,9 +20,11 @@ void Feed(ProgressBar& bar) {
 TEST(ProgressBar, DrawsEachStyle) {
   std::ostringstream lines;
   ProgressBar plain(lines, ProgressBar::Style::kLines);
+  plain.SetFilesToDo(3);
   Feed(plain);
   EXPECT_EQ(lines.str(),
-            "RB000001.C01  25%\nRB000001.C01  60%\nRB000001.C01  100%\nPB000003.C01  100%\n");
+            "[0/3] RB000001.C01  25%\n[0/3] RB000001.C01  60%\n[1/3] RB000001.C01  100%\n"
+            "[2/3] PB000003.C01  100%\n");
 
   std::ostringstream terminal;
   ProgressBar inPlace(terminal, ProgressBar::Style::kTerminal);
@@ -31,8 +33,8 @@ TEST(ProgressBar, DrawsEachStyle) {
   inPlace.Update("NB000001.C01", 100);
   inPlace.Finish();
   EXPECT_EQ(terminal.str(),
-            "\r\033[KNB000001.C01 [###############...............] 50%"
-            "\r\033[KNB000001.C01 [##############################] 100%\n");
+            "\r\033[K[0/1] NB000001.C01 [###############...............] 50%"
+            "\r\033[K[1/1] NB000001.C01 [##############################] 100%\n");
 
   std::ostringstream none;
   ProgressBar quiet(none, ProgressBar::Style::kNone);
@@ -56,7 +58,7 @@ TEST(ToolHost, ProgressNamesTheDomainFileAndInterruptCancels) {
   }
   EXPECT_NE(&Host(), nullptr);
   EXPECT_EQ(files, std::vector<std::string>{"NB000001.C01"});
-  EXPECT_EQ(out.str(), "NB000001.C01  100%\n");
+  EXPECT_EQ(out.str(), "[1/1] NB000001.C01  100%\n");
   struct sigaction restored {};
   sigaction(SIGINT, nullptr, &restored);
   EXPECT_EQ(restored.sa_handler, SIG_DFL);

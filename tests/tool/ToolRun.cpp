@@ -28,17 +28,35 @@ std::string Query(const std::string& path, const std::string& sql) {
   return rows;
 }
 
-ToolResult RunTool(const std::string& directory, const std::string& arguments,
-                   const std::string& environment) {
+namespace {
+
+// Runs `program` (a shell command line) in `directory` with output captured in files.
+ToolResult Run(const std::string& directory, const std::string& environment,
+               const std::string& program) {
   const std::string out = directory + "/.tool-stdout";
   const std::string err = directory + "/.tool-stderr";
   const std::string command = "cd '" + directory + "' && env -u MORVIT_DATA_DIR -u " +
-                              "MORVIT_PROJECT_DIR " + environment + " '" MORVIT_TOOL_PATH "' " +
-                              arguments + " >'" + out + "' 2>'" + err + "'";
+                              "MORVIT_PROJECT_DIR " + environment + " " + program + " >'" + out +
+                              "' 2>'" + err + "'";
   const int raw = std::system(command.c_str());
   ToolResult result{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadText(out), ReadText(err)};
   std::remove(out.c_str());
   std::remove(err.c_str());
+  return result;
+}
+
+}  // namespace
+
+ToolResult RunTool(const std::string& directory, const std::string& arguments,
+                   const std::string& environment) {
+  return Run(directory, environment, "'" MORVIT_TOOL_PATH "' " + arguments);
+}
+
+ToolResult RunScript(const std::string& directory, const std::string& script) {
+  const std::string file = directory + "/.tool-script";
+  std::ofstream(file) << script << "\n";
+  const ToolResult result = Run(directory, "MORVIT='" MORVIT_TOOL_PATH "'", "bash '" + file + "'");
+  std::remove(file.c_str());
   return result;
 }
 

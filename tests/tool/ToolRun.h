@@ -18,6 +18,10 @@ struct ToolResult {
 ToolResult RunTool(const std::string& directory, const std::string& arguments,
                    const std::string& environment = "");
 
+// Runs a bash script in `directory` (environment as above), the tool's path in $MORVIT, for
+// what needs the shell: standard input, pipes, /dev/full. Captures the script's own output.
+ToolResult RunScript(const std::string& directory, const std::string& script);
+
 // The rows of `sql` on the SQLite database at `path`, as the sqlite3 shell prints them.
 std::string Query(const std::string& path, const std::string& sql);
 

@@ -25,6 +25,7 @@ struct RecordedRunSettings {
   RecordingDatabase::CodeNamer namer;
   int nodeMode = 0;
   ProgressBar::Style progress = ProgressBar::Style::kNone;
+  std::size_t filesToDo = 0;  // domain files the run is expected to read, for the progress bar
   std::vector<RecordSink*> extraSinks;  // further sinks of the caller's (not owned)
 };
 

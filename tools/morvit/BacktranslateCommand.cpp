@@ -10,7 +10,10 @@
 #include "Commands.h"
 #include "Failure.h"
 #include "JsonLinesSink.h"
+#include "RunFiles.h"
+#include "Session.h"
 #include "SqliteSink.h"
+#include "StandardStreams.h"
 #include "ToolHost.h"
 #include "morvit/VManager.h"
 #include "morvit/VNameTables.h"
@@ -25,7 +28,6 @@ struct BacktranslateOptions {
   std::string json;
   std::vector<std::string> answers;
   int nodeMode = 0;
-  bool quiet = false;
 };
 
 // The runs, by the name on the command line.
@@ -35,7 +37,7 @@ const std::map<std::string, RecordedRun>& Runs() {
        [](VManager& manager, int nodeMode) {
          CString nodeName;
          const int result = manager.NodeBacktranslate(nodeName, nodeMode);
-         std::cout << "node initialisation file: " << nodeName << "\n";
+         Session::Current().Out() << "node initialisation file: " << nodeName << "\n";
          return result;
        }},
       {"db", [](VManager& manager, int) { return manager.DBBacktranslate(); }},
@@ -60,8 +62,12 @@ bool SplitAnswer(const std::string& setting, std::string& operation, long& value
 std::string CheckAnswer(const std::string& setting) {
   std::string operation;
   long value = 0;
-  DatabaseAnswers scratch;
-  if (SplitAnswer(setting, operation, value) && scratch.Set(operation, value)) return "";
+  const bool split = SplitAnswer(setting, operation, value);
+  if (const auto range = DatabaseAnswers::RangeOf(operation); split && range) {
+    if (value >= range->first && value <= range->second) return "";
+    return "\"" + setting + "\": " + operation + " takes " + std::to_string(range->first) + " to " +
+           std::to_string(range->second);
+  }
   std::string names;
   for (const std::string& name : DatabaseAnswers::Names()) names += " " + name;
   return "\"" + setting + "\" is not OPERATION=NUMBER with one of:" + names;
@@ -88,6 +94,7 @@ int RunRecorded(const RecordedRunSettings& settings, const RecordedRun& run) {
   for (const auto& sink : sinks) sinkPointers.push_back(sink.get());
   RecordingDatabase database(sinkPointers, settings.answers, settings.namer);
   ProgressBar bar(std::cerr, settings.progress);
+  bar.SetFilesToDo(settings.filesToDo);
   int result = 0;
   {
     ToolHost host(bar, [&](const std::string& file) { database.SetDomainFile(file); });
@@ -95,12 +102,13 @@ int RunRecorded(const RecordedRunSettings& settings, const RecordedRun& run) {
     result = run(manager, settings.nodeMode);
   }
   database.Finish(settings.command, result);
-  std::cout << settings.command << " back-translation " << (result ? "completed" : "stopped")
-            << ": " << database.CallCount() << " calls, " << database.ElementCount() << " elements";
-  for (const std::string* out : {&settings.database, &settings.json}) {
-    if (!out->empty()) std::cout << " -> " << *out;
+  std::ostream& out = Session::Current().Out();
+  out << settings.command << " back-translation " << (result ? "completed" : "stopped") << ": "
+      << database.CallCount() << " calls, " << database.ElementCount() << " elements";
+  for (const std::string* output : {&settings.database, &settings.json}) {
+    if (!output->empty()) out << " -> " << *output;
   }
-  std::cout << "\n";
+  out << "\n";
   if (result == 0) {
     throw Failure(settings.command + " back-translation stopped" +
                   (ToolHost::Interrupted() ? " (interrupted)"
@@ -115,22 +123,31 @@ CommandAction AddBacktranslateCommand(CLI::App& app) {
   CLI::App* command =
       app.add_subcommand("backtranslate",
                          "Back-translates the node, database or PC program domains, recording "
-                         "every call into SQLite (tables in the README)");
+                         "every call into SQLite (tables in docs/recorded-runs.md)");
   command->add_option("RUN", options->run, "node, db or pc")
       ->required()
       ->check(CLI::IsMember({"node", "db", "pc"}));
   AddDirectoryOptions(*command, options->directories);
-  command->add_option("--db", options->database,
-                      "SQLite output (default RUN.sqlite unless only --json is given)");
-  command->add_option("--json", options->json, "JSON lines output");
+  // SQLite must seek in its file, so "-" is no stream for it.
+  command
+      ->add_option("--db", options->database,
+                   "SQLite output (default RUN.sqlite unless only --json is given)")
+      ->check([](const std::string& value) {
+        return IsStandardStream(value) ? "SQLite needs a file; - is for --json" : "";
+      });
+  command->add_option("--json", options->json, "JSON lines output (- for standard output)")
+      ->each([](const std::string& value) {
+        if (IsStandardStream(value)) Session::Current().ClaimStandardOutput("--json -");
+      });
+  // One value per --answer, so that the run's name after it is not taken as a second one.
   command
       ->add_option("--answer", options->answers,
                    "the database's answer to an operation, OPERATION=NUMBER (GetMaxTask, "
                    "GetPCProgNo, PCTCRestored, ...); repeatable")
+      ->allow_extra_args(false)
       ->check(CheckAnswer);
   command->add_option("--node-mode", options->nodeMode, "node-mode flag of the node run")
       ->default_val(0);
-  command->add_flag("--quiet,-q", options->quiet, "no progress bar");
   return [options] {
     UseDirectories(options->directories);
     RecordedRunSettings settings;
@@ -147,7 +164,9 @@ CommandAction AddBacktranslateCommand(CLI::App& app) {
       if (name == nullptr) name = OrderName(code);
       return std::string(name ? name : "");
     };
-    settings.progress = ProgressBar::StyleForStandardError(options->quiet);
+    settings.progress = ProgressBar::StyleForStandardError(Session::Current().Quiet());
+    const char* data = std::getenv("MORVIT_DATA_DIR");
+    settings.filesToDo = CountRunFiles(options->run, data != nullptr ? data : ".");
     return RunRecorded(settings, Runs().at(options->run));
   };
 }

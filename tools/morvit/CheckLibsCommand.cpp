@@ -1,9 +1,8 @@
 // `morvit check-libs`: whether the library files named in the node's domains match the
 // versions in the object database. The library prints every mismatch as a message.
-#include <iostream>
-
 #include "Commands.h"
 #include "Failure.h"
+#include "Session.h"
 #include "morvit/VManager.h"
 
 namespace morvit::tool {
@@ -17,7 +16,7 @@ int CheckLibs(const Directories& directories) {
         "the node's library files do not match the object database, or a node domain cannot be "
         "read");
   }
-  std::cout << "the node's library files match the object database\n";
+  Session::Current().Out() << "the node's library files match the object database\n";
   return kExitSuccess;
 }
 

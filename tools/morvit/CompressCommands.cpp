@@ -1,6 +1,11 @@
-// `morvit implode` and `morvit explode`: the compression engine on plain files.
+// `morvit implode` and `morvit explode`: the compression engine on plain files, or on
+// standard input and output ("-").
+#include <filesystem>
+
 #include "Commands.h"
 #include "Failure.h"
+#include "Session.h"
+#include "StandardStreams.h"
 #include "morvit/VFileCompression.h"
 
 namespace morvit::tool {
@@ -14,15 +19,30 @@ struct CompressOptions {
 };
 
 CLI::App* AddFileArguments(CLI::App& command, CompressOptions& options) {
-  command.add_option("IN", options.input, "the file to read")->required();
-  command.add_option("OUT", options.output, "the file to write (appears only when complete)")
-      ->required();
+  command.add_option("IN", options.input, "the file to read (- for standard input)")->required();
+  command
+      .add_option("OUT", options.output,
+                  "the file to write, appearing only when complete (- for standard output)")
+      ->required()
+      ->each([](const std::string& value) {
+        if (IsStandardStream(value)) Session::Current().ClaimStandardOutput("OUT -");
+      });
   return &command;
 }
 
-// A result other than success as a failure naming the input.
-int Finish(int result, const std::string& input) {
-  if (result != kCompressOk) throw Failure(input + ": " + CompressResultText(result));
+// Runs `pass(in, out)` between the command's files: standard input is staged in a temporary
+// file, and standard output gets the result only once it is complete. A result other than
+// success is a failure naming the input.
+template <typename Pass>
+int Run(const CompressOptions& options, Pass&& pass) {
+  const InputFile input(options.input);
+  OutputFile output(options.output);
+  const int result = pass(input.Path(), output.Path());
+  if (result != kCompressOk) throw Failure(input.Shown() + ": " + CompressResultText(result));
+  output.Commit();
+  Session::Current().Note(input.Shown() + ": " +
+                          std::to_string(std::filesystem::file_size(input.Path())) + " bytes in, " +
+                          std::to_string(std::filesystem::file_size(output.Path())) + " bytes out");
   return kExitSuccess;
 }
 
@@ -37,9 +57,9 @@ CommandAction AddImplodeCommand(CLI::App& app) {
       ->check(CLI::IsMember({1024u, 2048u, 4096u}))
       ->default_val(4096);
   return [options] {
-    return Finish(
-        ImplodeFile(options->input, options->output, options->ascii ? 1 : 0, options->dictionary),
-        options->input);
+    return Run(*options, [&](const std::string& in, const std::string& out) {
+      return ImplodeFile(in, out, options->ascii ? 1 : 0, options->dictionary);
+    });
   };
 }
 
@@ -48,7 +68,7 @@ CommandAction AddExplodeCommand(CLI::App& app) {
   CLI::App* command =
       app.add_subcommand("explode", "Expands a DCL implode stream (any mode and dictionary size)");
   AddFileArguments(*command, *options);
-  return [options] { return Finish(ExplodeFile(options->input, options->output), options->input); };
+  return [options] { return Run(*options, ExplodeFile); };
 }
 
 }  // namespace morvit::tool

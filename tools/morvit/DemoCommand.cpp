@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <iostream>
 #include <vector>
 
 #include "Commands.h"
 #include "Failure.h"
+#include "Session.h"
 
 namespace morvit::tool {
 
@@ -20,15 +20,22 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// The demo's own lines: none with --quiet.
+std::ostream& Out() { return Session::Current().Out(); }
+
 struct DemoOptions {
   std::string directory = "morvit-demo";
 };
 
 // Runs one of the tool's commands in this process; a failing step fails the demo.
 void Step(const std::string& title, std::vector<std::string> arguments) {
-  std::cout << "\n== " << title << "\n$ morvit";
-  for (const std::string& argument : arguments) std::cout << ' ' << argument;
-  std::cout << "\n" << std::flush;
+  Out() << "\n== " << title << "\n$ morvit";
+  for (const std::string& argument : arguments) Out() << ' ' << argument;
+  Out() << "\n" << std::flush;
+  if (Session::Current().Quiet() &&
+      std::find(arguments.begin(), arguments.end(), "--quiet") == arguments.end()) {
+    arguments.push_back("--quiet");
+  }
   arguments.insert(arguments.begin(), "morvit");
   std::vector<const char*> argv;
   for (const std::string& argument : arguments) argv.push_back(argument.c_str());
@@ -39,23 +46,23 @@ void Step(const std::string& title, std::vector<std::string> arguments) {
 
 // The first `count` lines of a text file.
 void ShowHead(const fs::path& file, int count) {
-  std::cout << "\n-- " << file.string() << " (first lines)\n";
+  Out() << "\n-- " << file.string() << " (first lines)\n";
   std::ifstream in(file);
   std::string line;
-  for (int i = 0; i < count && std::getline(in, line); ++i) std::cout << line << "\n";
+  for (int i = 0; i < count && std::getline(in, line); ++i) Out() << line << "\n";
 }
 
 // The rows of a query on a recorded run, columns separated by " | ".
 void ShowRows(const std::string& database, const std::string& sql) {
-  std::cout << "\n-- " << sql << "\n";
+  Out() << "\n-- " << sql << "\n";
   sqlite3* db = nullptr;
   if (sqlite3_open_v2(database.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
     sqlite3_exec(
         db, sql.c_str(),
         [](void*, int columns, char** values, char**) {
           for (int i = 0; i < columns; ++i)
-            std::cout << (i ? " | " : "") << (values[i] ? values[i] : "");
-          std::cout << "\n";
+            Out() << (i ? " | " : "") << (values[i] ? values[i] : "");
+          Out() << "\n";
           return 0;
         },
         nullptr, nullptr);
@@ -68,7 +75,7 @@ void BackTranslate(const fs::path& root, const fs::path& data, const std::string
   const std::string database = (root / (run + ".sqlite")).string();
   Step("Back-translate: " + run,
        {"backtranslate", run, "--data", data.string(), "--project", root.string(), "--db", database,
-        "--quiet", "--answer", "GetPCProgNo=1", "--answer", "GetMaxTask=3"});
+        "--answer", "GetPCProgNo=1", "--answer", "GetMaxTask=3"});
   ShowRows(database, "SELECT command, result FROM run");
   ShowRows(database,
            "SELECT domain_file, operation, count(*) FROM calls GROUP BY domain_file, operation "
@@ -102,7 +109,7 @@ void ListDirectory(const fs::path& directory) {
   }
   std::sort(files.begin(), files.end());
   for (const fs::path& file : files) {
-    std::cout << "  " << file.string() << "  " << fs::file_size(file) << " bytes\n";
+    Out() << "  " << file.string() << "  " << fs::file_size(file) << " bytes\n";
   }
 }
 
@@ -115,7 +122,7 @@ int Demo(const DemoOptions& options) {
   out << kExampleJob;
   out.close();
   if (!out) throw Failure(job.string() + ": cannot be written");
-  std::cout << "Sample project in " << root.string() << "\n";
+  Out() << "Sample project in " << root.string() << "\n";
   WriteProjectFiles(root);
   Step("Generate the domains of the sample job",
        {"generate", job.string(), "--data", data, "--project", root.string()});
@@ -138,7 +145,7 @@ int Demo(const DemoOptions& options) {
   ShowRows((root / "db.sqlite").string(),
            "SELECT domain_file, text, name, byte_offset_coda FROM decoder_records ORDER BY seq");
   BackTranslate(root, data, "pc");
-  std::cout << "\n== Files\n";
+  Out() << "\n== Files\n";
   for (const char* directory : {".", "data", "CONTROL", "PCDATA", "DBDATA"}) {
     ListDirectory((root / directory).lexically_normal());
   }

@@ -5,12 +5,13 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 
 #include "Commands.h"
 #include "Failure.h"
 #include "ListingJson.h"
+#include "Session.h"
+#include "StandardStreams.h"
 #include "morvit/VBase.h"
 #include "morvit/VHostServices.h"
 
@@ -50,7 +51,7 @@ class DumpDirectory : public VHostServices {
   fs::path m_cwd;
 };
 
-// Domain files are the `C` siblings: the first letter of the extension (README).
+// Domain files are the `C` siblings: the first letter of the extension (docs/domain-files.md).
 bool IsDomainFileName(const std::string& name) {
   const std::size_t dot = name.find('.');
   return dot != std::string::npos && dot + 1 < name.size() &&
@@ -75,6 +76,11 @@ std::string ListingName(const fs::path& file) {
 std::vector<fs::path> ExpandArguments(const std::vector<std::string>& arguments) {
   std::vector<fs::path> files;
   for (const std::string& argument : arguments) {
+    // The listing goes beside the file and is named after it: a stream has neither place nor
+    // name, so "-" is refused rather than taken for a file of that name.
+    if (IsStandardStream(argument)) {
+      throw Failure("-: a domain file is listed by its name and directory; give the file itself");
+    }
     const fs::path path = fs::absolute(argument);
     if (!fs::exists(path)) throw CFileException(CFileException::fileNotFound, ENOENT, argument);
     if (!fs::is_directory(path)) {
@@ -117,7 +123,13 @@ void DumpFile(const fs::path& file, bool toStandardOutput) {
   }
   const bool written = fs::exists(listing) && fs::file_size(listing) > 0;
   if (toStandardOutput && written) {
-    std::cout << std::ifstream(listing).rdbuf();
+    try {
+      CopyToStandardOutput(listing);
+    } catch (...) {
+      fs::remove(listing);
+      if (hadListing) fs::rename(kept, listing);
+      throw;
+    }
     fs::remove(listing);
   }
   if (toStandardOutput && hadListing) fs::rename(kept, listing);
@@ -127,10 +139,15 @@ void DumpFile(const fs::path& file, bool toStandardOutput) {
         file.string() +
         ": no listing written (damaged, or of a kind without one, such as a node's file list)");
   }
-  if (!toStandardOutput) std::cout << file.string() << " -> " << listing.string() << "\n";
+  Session::Current().GetReport().AddListing(file.string(),
+                                            toStandardOutput ? "" : listing.string());
+  if (!toStandardOutput) {
+    Session::Current().Out() << file.string() << " -> " << listing.string() << "\n";
+  }
 }
 
 int Dump(const DumpOptions& options) {
+  if (options.toStandardOutput) Session::Current().ClaimStandardOutput("--stdout");
   const std::vector<fs::path> files = ExpandArguments(options.files);
   VBase_EnableLineNumbers(options.noLineNumbers ? 0 : 1);
   VBase_EnableTimeOutput(options.noTimes ? 0 : 1);
@@ -140,8 +157,12 @@ int Dump(const DumpOptions& options) {
   for (const fs::path& file : files) {
     try {
       DumpFile(file, options.toStandardOutput);
+    } catch (const OutputFailure&) {
+      throw;
     } catch (const std::exception& failure) {
       std::cerr << "morvit dump: " << DescribeFailure(failure) << "\n";
+      Session::Current().GetReport().AddFinding(
+          {"error", file.string(), "", DescribeFailure(failure)});
       ++failures;
     }
   }
@@ -169,6 +190,7 @@ CommandAction AddDumpCommand(CLI::App& app) {
                    "text: the listing files; json: the listing events as JSON lines on "
                    "standard output (docs/listing-events.md)")
       ->check(CLI::IsMember({"text", "json"}));
+  Session::Current().AddReportOption(*command);
   return [options] { return Dump(*options); };
 }
 

@@ -1,5 +1,5 @@
 // How the tool reports a failed run: a failure in words that names the file and the cause, and
-// the exit statuses (0 success, 1 failed run, 2 usage error).
+// the exit statuses (0 success, 1 failed run, 2 usage error, 141 standard output closed).
 #ifndef MORVIT_TOOL_FAILURE_H
 #define MORVIT_TOOL_FAILURE_H
 
@@ -12,6 +12,9 @@ namespace morvit::tool {
 constexpr int kExitSuccess = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
+// Standard output's reader went away (`| head`): the run ends quietly with the status a shell
+// shows for a program ended by SIGPIPE, so that `set -o pipefail` treats it as other tools.
+constexpr int kExitOutputClosed = 141;
 
 // A failed run with its message, already in words.
 class Failure : public std::runtime_error {

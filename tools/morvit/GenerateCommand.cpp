@@ -1,18 +1,17 @@
 // `morvit generate JOB.json`: builds the domains a JSON job describes and prints the parcels
-// written. The job format is documented in the README; examples/job.json is a complete one.
+// written. The job is read twice as a stream: checked whole first (JobCheck.h), then generated
+// record by record, so a job of any size takes memory for one record at a time. The job format
+// is documented in docs/job-format.md and docs/jobs.md; examples/job.json is a complete one.
 #include <array>
-#include <cerrno>
-#include <cstdio>
-#include <ctime>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <memory>
 
 #include "Commands.h"
 #include "Failure.h"
-#include "SectionRecords.h"
-#include "WriterTypes.h"
+#include "JobCheck.h"
+#include "Session.h"
+#include "StandardStreams.h"
 #include "morvit/VBase.h"
 #include "morvit/VDomainPath.h"
 
@@ -27,95 +26,6 @@ struct GenerateOptions {
   Directories directories;
 };
 
-nlohmann::json ReadJob(const std::string& path) {
-  std::ifstream in(path);
-  if (!in) throw CFileException(CFileException::OsErrorToCause(errno), errno, path);
-  try {
-    return nlohmann::json::parse(in);
-  } catch (const nlohmann::json::parse_error& error) {
-    throw Failure(path + ": not a JSON job: " + error.what());
-  }
-}
-
-// The parcel's time stamp: "time" as "YYYY-MM-DD HH:MM:SS" (a 'T' may stand for the space), or
-// the time now. The parcel holds the year in two digits.
-void StampTime(const JobValue& domain, ObjParcelType& parcel) {
-  std::array<int, 6> fields{};
-  if (domain.Find("time") != nullptr) {
-    const JobValue time = domain["time"];
-    const std::string text = time.Text(32);
-    char separator = 0;
-    if (std::sscanf(text.c_str(), "%4d-%2d-%2d%c%2d:%2d:%2d", &fields[0], &fields[1], &fields[2],
-                    &separator, &fields[3], &fields[4], &fields[5]) != 7 ||
-        (separator != ' ' && separator != 'T') || fields[1] < 1 || fields[1] > 12 ||
-        fields[2] < 1 || fields[2] > 31 || fields[3] > 23 || fields[4] > 59 || fields[5] > 59) {
-      time.Fail("expected a time \"YYYY-MM-DD HH:MM:SS\"");
-    }
-  } else {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    fields = {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
-              local.tm_hour,        local.tm_min,     local.tm_sec};
-  }
-  parcel.timeStamp[0] = static_cast<std::uint16_t>(fields[0] % 100);
-  for (std::size_t i = 1; i < fields.size(); ++i) {
-    parcel.timeStamp[i] = static_cast<std::uint16_t>(fields[i]);
-  }
-}
-
-ObjParcelType MakeParcel(const JobValue& domain, std::uint16_t type) {
-  ObjParcelType parcel{};
-  parcel.classLetter = 'C';
-  parcel.domainType = type;
-  parcel.objectNumber = static_cast<std::uint16_t>(domain["object"].Integer(0, 99));
-  parcel.version = static_cast<std::uint16_t>(domain["version"].Integer(0, 9999));
-  parcel.scope = static_cast<std::uint16_t>(OptionalInteger(domain, "scope", 0, 99, 0));
-  parcel.majorVersion = static_cast<std::uint16_t>(OptionalInteger(domain, "major", 0, 0xFFFF, 1));
-  parcel.minorVersion = static_cast<std::uint16_t>(OptionalInteger(domain, "minor", 0, 0xFFFF, 0));
-  StampTime(domain, parcel);
-  return parcel;
-}
-
-// A job's domain type: generated through the C interface or through a writer.
-struct JobType {
-  const CInterfaceType* viaInterface = nullptr;
-  const WriterType* viaWriter = nullptr;
-
-  const char* Name() const { return viaInterface ? viaInterface->name : viaWriter->name; }
-  std::uint16_t Number() const { return viaInterface ? viaInterface->type : viaWriter->type; }
-};
-
-JobType DomainType(const JobValue& domain) {
-  const JobValue type = domain["type"];
-  JobType found;
-  if (type.json.is_number_integer()) {
-    const auto number = static_cast<std::uint16_t>(type.Integer(0, 0xFFFF));
-    found = {FindCInterfaceType(number), FindWriterType(number)};
-  } else {
-    const std::string name = type.Text(8);
-    found = {FindCInterfaceType(name), FindWriterType(name)};
-  }
-  if (found.viaInterface == nullptr && found.viaWriter == nullptr) {
-    type.Fail(
-        "not a domain type this tool generates (CNOD, RNOD, NOBA, REBA, POBA, BOBA1 to BOBA3, "
-        "TADE, REDE, PODE, RELO, POLO, COIO, CODA, BXD0 to BXD7, CbD, CbP)");
-  }
-  return found;
-}
-
-// Reads the whole domain from the job without writing anything.
-void CheckDomain(const JobValue& domain) {
-  const JobType type = DomainType(domain);
-  const ObjParcelType parcel = MakeParcel(domain, type.Number());
-  if (type.viaWriter) {
-    type.viaWriter->generate(domain, parcel, false);
-    return;
-  }
-  SectionList unused;
-  type.viaInterface->build(domain, unused);
-}
-
 // A node's file list comes with it: its parcels are of type 119 (a CNOD's) or 120 (an RNOD's).
 const char* DomainName(std::uint16_t type) {
   if (const CInterfaceType* known = FindCInterfaceType(type)) return known->name;
@@ -123,62 +33,113 @@ const char* DomainName(std::uint16_t type) {
   return type == 119 || type == 120 ? "XBFI" : "?";
 }
 
+// A file written: a line for people and an entry of the report.
 void PrintParcel(const ObjParcelType& parcel) {
   VDomainPath path;
   const CString full = path.FindFile(parcel);
   const std::size_t slash = full.find_last_of('/');
-  std::cout << full.substr(slash == CString::npos ? 0 : slash + 1) << "  "
-            << DomainName(parcel.domainType) << "  type " << parcel.domainType << "  scope "
-            << parcel.scope << "  version " << parcel.version << "  object " << parcel.objectNumber
-            << "  " << parcel.length << " bytes\n";
+  Session::Current().GetReport().AddFile(full, DomainName(parcel.domainType), parcel);
+  Session::Current().Out() << full.substr(slash == CString::npos ? 0 : slash + 1) << "  "
+                           << DomainName(parcel.domainType) << "  type " << parcel.domainType
+                           << "  scope " << parcel.scope << "  version " << parcel.version
+                           << "  object " << parcel.objectNumber << "  " << parcel.length
+                           << " bytes\n";
+  // A reader of standard output that went away, or a full disk under it, ends the run here.
+  CheckStandardOutput();
 }
 
-// Starts, fills and finishes one domain through the C interface. A failure names the domain;
+// The generating pass over a checked job: each domain's records handed to the library as they
+// are read, a writer type's domain written once it has been read. A failure names the domain;
 // the manager removes the files of a domain that was not finished.
-void GenerateDomain(VManager* manager, const JobValue& domain) {
-  const JobType jobType = DomainType(domain);
-  const ObjParcelType parcel = MakeParcel(domain, jobType.Number());
-  if (jobType.viaWriter) {
-    for (const ObjParcelType& written : jobType.viaWriter->generate(domain, parcel, true)) {
-      PrintParcel(written);
-    }
-    return;
-  }
-  const CInterfaceType& type = *jobType.viaInterface;
-  SectionList sections;
-  type.build(domain, sections);
+class DomainWriter : public JobUnitSink {
+ public:
+  DomainWriter(const std::vector<CheckedDomain>& domains, VManager* manager)
+      : m_domains(domains), m_manager(manager) {}
 
-  const auto check = [&](std::int16_t status, const char* step) {
-    if (status != VBASE_STATUS_OK) {
-      throw Failure(domain.place + " (" + type.name + "): " + step + " failed with status " +
-                    std::to_string(status));
-    }
-  };
-  check(VBase_PutStart(manager, type.type, parcel), "start");
-  for (TSectionInfo& record : sections.records) {
-    check(VBase_Insert(manager, type.type, &record), "insert");
+  void Item(std::size_t domain, const std::string& member, JobUnit& item) override {
+    const CInterfaceType* type = m_domains.at(domain).type.viaInterface;
+    if (type == nullptr || member != type->list) return;
+    Start(domain);
+    SectionList list;
+    type->buildItem(JobValue{item.value, item.path}, list);
+    Insert(domain, list);
   }
-  std::array<ObjParcelType, kHighestParcel + 1> parcels{};
-  std::uint16_t count = 0;
-  check(VBase_PutFinishEx(manager, type.type, &count, kHighestParcel, parcels.data()), "finish");
-  for (std::uint16_t i = 0; i < count; ++i) PrintParcel(parcels[i]);
-}
+
+  void Domain(std::size_t domain, JobUnit& head) override {
+    const CheckedDomain& checked = m_domains.at(domain);
+    const JobValue value{head.value, head.path};
+    if (checked.type.viaWriter) {
+      for (const ObjParcelType& written :
+           checked.type.viaWriter->generate(value, checked.parcel, true)) {
+        PrintParcel(written);
+      }
+      return;
+    }
+    const CInterfaceType& type = *checked.type.viaInterface;
+    Start(domain);
+    if (type.buildTail != nullptr) {
+      SectionList list;
+      type.buildTail(value, list);
+      Insert(domain, list);
+    }
+    std::array<ObjParcelType, kHighestParcel + 1> parcels{};
+    std::uint16_t count = 0;
+    Check(domain, VBase_PutFinishEx(m_manager, type.type, &count, kHighestParcel, parcels.data()),
+          "finish");
+    for (std::uint16_t i = 0; i < count; ++i) PrintParcel(parcels[i]);
+  }
+
+  void Job(JobUnit&) override {}
+
+ private:
+  void Start(std::size_t domain) {
+    if (m_started == domain) return;
+    m_started = domain;
+    const CheckedDomain& checked = m_domains.at(domain);
+    Check(domain, VBase_PutStart(m_manager, checked.type.Number(), checked.parcel), "start");
+  }
+
+  void Insert(std::size_t domain, SectionList& list) {
+    for (TSectionInfo& record : list.records) {
+      Check(domain, VBase_Insert(m_manager, m_domains.at(domain).type.Number(), &record), "insert");
+    }
+  }
+
+  void Check(std::size_t domain, std::int16_t status, const char* step) const {
+    if (status == VBASE_STATUS_OK) return;
+    throw Failure("domains[" + std::to_string(domain) + "] (" + m_domains.at(domain).type.Name() +
+                  "): " + step + " failed with status " + std::to_string(status));
+  }
+
+  const std::vector<CheckedDomain>& m_domains;
+  VManager* m_manager;
+  std::size_t m_started = SIZE_MAX;
+};
 
 int Generate(const GenerateOptions& options) {
+  JobSource source(options.job);
+  // The whole job is checked before the first file is written.
+  JobFaults faults(source.Name());
+  const std::vector<CheckedDomain> domains = CheckJob(source, faults);
+  if (!faults.Empty()) {
+    for (const std::string& line : faults.Lines()) std::cerr << line << "\n";
+    const std::string count = std::to_string(faults.Count());
+    throw Failure(source.Name() + ": " + (faults.Full() ? "stopped after " + count : count) +
+                  (faults.Count() == 1 ? " fault" : " faults") + "; nothing written");
+  }
   // The data directory is where the job's files go: made when missing.
   if (!options.directories.data.empty()) {
     std::filesystem::create_directories(options.directories.data);
   }
   UseDirectories(options.directories);
-  const nlohmann::json json = ReadJob(options.job);
-  const JobValue job{json, ""};
-  const JobValue domains = job["domains"];
-  // Every domain is checked before the first file is written.
-  for (std::size_t i = 0; i < domains.Size(); ++i) CheckDomain(domains.At(i));
   std::unique_ptr<VManager, void (*)(VManager*)> manager(
       VBase_CreateManager(), [](VManager* m) { VBase_DeleteManager(&m); });
   if (!manager) throw Failure("cannot create a domain manager");
-  for (std::size_t i = 0; i < domains.Size(); ++i) GenerateDomain(manager.get(), domains.At(i));
+  Session::Current().Note("job checked: " + std::to_string(domains.size()) + " domains");
+  DomainWriter writer(domains, manager.get());
+  JobFaults changed(source.Name());
+  source.Read(writer, changed);
+  if (!changed.Empty()) throw Failure(source.Name() + ": the job changed while it was generated");
   return kExitSuccess;
 }
 
@@ -188,8 +149,10 @@ CommandAction AddGenerateCommand(CLI::App& app) {
   auto options = std::make_shared<GenerateOptions>();
   CLI::App* command =
       app.add_subcommand("generate", "Builds the domain files a JSON job describes");
-  command->add_option("JOB", options->job, "the job file (format in the README)")->required();
+  command->add_option("JOB", options->job, "the job file, - for standard input (format in docs/job-format.md)")
+      ->required();
   AddDirectoryOptions(*command, options->directories);
+  Session::Current().AddReportOption(*command);
   return [options] { return Generate(*options); };
 }
 

@@ -1,11 +1,12 @@
 // Job values: type- and range-checked reads with the value's place in every message.
 #include "JobValues.h"
 
-#include "Failure.h"
+#include <cmath>
+#include <limits>
 
 namespace morvit::tool {
 
-void JobValue::Fail(const std::string& what) const { throw Failure(place + ": " + what); }
+void JobValue::Fail(const std::string& what) const { throw JobFault(place, what); }
 
 const nlohmann::json* JobValue::Find(const char* name) const {
   if (!json.is_object()) Fail("expected an object");
@@ -16,7 +17,7 @@ const nlohmann::json* JobValue::Find(const char* name) const {
 JobValue JobValue::operator[](const char* name) const {
   const nlohmann::json* member = Find(name);
   const std::string memberPlace = place.empty() ? name : place + "." + name;
-  if (member == nullptr) throw Failure(memberPlace + ": missing");
+  if (member == nullptr) throw JobFault(memberPlace, "missing");
   return {*member, memberPlace};
 }
 
@@ -45,6 +46,18 @@ std::int64_t JobValue::Integer(std::int64_t low, std::int64_t high) const {
 double JobValue::Real() const {
   if (!json.is_number()) Fail("expected a number");
   return json.get<double>();
+}
+
+float JobValue::Real32() const {
+  const double value = Real();
+  const double magnitude = std::fabs(value);
+  if (!std::isfinite(value) || magnitude > std::numeric_limits<float>::max()) {
+    Fail("too large for a 4-byte real (at most 3.4e38)");
+  }
+  if (magnitude != 0 && magnitude < std::numeric_limits<float>::denorm_min()) {
+    Fail("too small for a 4-byte real (it would become 0)");
+  }
+  return static_cast<float>(value);
 }
 
 bool JobValue::Boolean() const {

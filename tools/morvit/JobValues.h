@@ -6,8 +6,20 @@
 #include <cstdint>
 #include <nlohmann/json.hpp>
 #include <string>
+#include <utility>
+
+#include "Failure.h"
 
 namespace morvit::tool {
+
+// A wrong value of a job: its place ("domains[1].records[2].key") and what is wrong with it.
+class JobFault : public Failure {
+ public:
+  JobFault(std::string place, std::string what)
+      : Failure(place + ": " + what), place(std::move(place)), what(std::move(what)) {}
+  std::string place;
+  std::string what;
+};
 
 // A JSON value and where it sits in the job.
 struct JobValue {
@@ -26,11 +38,13 @@ struct JobValue {
   // An integer within [low, high].
   std::int64_t Integer(std::int64_t low, std::int64_t high) const;
   double Real() const;
+  // A number the controller's 4-byte real holds: finite, and not so small that it would become 0.
+  float Real32() const;
   bool Boolean() const;
   // A string of at most `maxLength` bytes.
   std::string Text(std::size_t maxLength) const;
 
-  // A failure "place: what".
+  // A JobFault at this value.
   [[noreturn]] void Fail(const std::string& what) const;
 };
 

@@ -2,9 +2,11 @@
 #include "JsonLinesSink.h"
 
 #include <cerrno>
+#include <iostream>
 #include <nlohmann/json.hpp>
 
 #include "Failure.h"
+#include "StandardStreams.h"
 #include "morvit/platform.h"
 
 namespace morvit::tool {
@@ -33,12 +35,16 @@ nlohmann::ordered_json ToJson(const Value& value, ColumnKind kind) {
 
 }  // namespace
 
-JsonLinesSink::JsonLinesSink(std::string path) : m_path(std::move(path)), m_out(m_path) {
-  if (!m_out) throw CFileException(CFileException::OsErrorToCause(errno), errno, m_path);
+JsonLinesSink::JsonLinesSink(std::string path) : m_path(std::move(path)), m_out(&std::cout) {
+  if (IsStandardStream(m_path)) return;
+  m_file.open(m_path);
+  if (!m_file) throw CFileException(CFileException::OsErrorToCause(errno), errno, m_path);
+  m_out = &m_file;
 }
 
 void JsonLinesSink::Check() {
-  if (!m_out) throw CFileException(CFileException::hardIO, -1, m_path);
+  if (m_out == &std::cout) return CheckStandardOutput();
+  if (!*m_out) throw CFileException(CFileException::hardIO, -1, m_path);
 }
 
 void JsonLinesSink::Write(const Row& row) {
@@ -47,18 +53,21 @@ void JsonLinesSink::Write(const Row& row) {
   for (std::size_t i = 0; i < row.values.size(); ++i) {
     line[row.table->columns[i].name] = ToJson(row.values[i], row.table->columns[i].kind);
   }
-  m_out << line.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
-  Check();
+  *m_out << line.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
+  // Standard output is checked once per domain file, not flushed per row.
+  if (m_out != &std::cout) Check();
 }
 
 void JsonLinesSink::EndDomainFile() {
-  m_out.flush();
+  m_out->flush();
   Check();
 }
 
 void JsonLinesSink::Close() {
-  if (!m_out.is_open()) return;
-  m_out.close();
+  if (m_out == &m_file) {
+    if (!m_file.is_open()) return;
+    m_file.close();
+  }
   Check();
 }
 

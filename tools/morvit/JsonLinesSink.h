@@ -1,5 +1,6 @@
 // Recorded rows as JSON lines: one object per row, {"table": NAME, column: value, ...}, bytes
-// as a hexadecimal string; each domain file's lines are flushed when it ends.
+// as a hexadecimal string; each domain file's lines are flushed when it ends. The path "-"
+// writes them to standard output.
 #ifndef MORVIT_TOOL_JSONLINESSINK_H
 #define MORVIT_TOOL_JSONLINESSINK_H
 
@@ -22,7 +23,8 @@ class JsonLinesSink : public RecordSink {
   void Check();
 
   std::string m_path;
-  std::ofstream m_out;
+  std::ofstream m_file;
+  std::ostream* m_out;  // m_file, or std::cout
 };
 
 }  // namespace morvit::tool

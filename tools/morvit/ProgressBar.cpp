@@ -19,15 +19,24 @@ void ProgressBar::Update(const std::string& file, int percent) {
   const int previous = newFile ? 0 : m_percent;
   m_file = file;
   m_percent = percent;
+  m_seen.insert(file);
+  if (percent == 100) m_done.insert(file);
   if (m_style == Style::kLines) {
     // A line when a quarter is reached: at most four lines per domain file.
-    if (percent / 25 > previous / 25) m_out << file << "  " << percent << "%\n" << std::flush;
+    if (percent / 25 > previous / 25) {
+      m_out << Count() << file << "  " << percent << "%\n" << std::flush;
+    }
     return;
   }
   const int filled = percent * kWidth / 100;
-  m_out << "\r\033[K" << file << " [" << std::string(filled, '#')
+  m_out << "\r\033[K" << Count() << file << " [" << std::string(filled, '#')
         << std::string(kWidth - filled, '.') << "] " << percent << "%" << std::flush;
   m_drawn = true;
+}
+
+std::string ProgressBar::Count() const {
+  return "[" + std::to_string(m_done.size()) + "/" +
+         std::to_string(std::max(m_filesToDo, m_seen.size())) + "] ";
 }
 
 void ProgressBar::Finish() {

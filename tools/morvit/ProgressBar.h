@@ -1,9 +1,12 @@
-// Progress of a back-translation run on standard error: the domain file and its percentage,
-// redrawn in place on a terminal, as plain lines (at each quarter) otherwise, or not at all.
+// Progress of a back-translation run on standard error: files done of files to do, the
+// current domain file and its share done ("[2/9] RB000001.C01 [#####....] 40%"), redrawn in
+// place on a terminal, as plain lines (at each quarter of a file) otherwise, or not at all.
 #ifndef MORVIT_TOOL_PROGRESSBAR_H
 #define MORVIT_TOOL_PROGRESSBAR_H
 
+#include <cstddef>
 #include <ostream>
+#include <set>
 #include <string>
 
 namespace morvit::tool {
@@ -17,6 +20,8 @@ class ProgressBar {
 
   ProgressBar(std::ostream& out, Style style) : m_out(out), m_style(style) {}
 
+  // The files the run expects to read (an estimate: more seen raise it).
+  void SetFilesToDo(std::size_t count) { m_filesToDo = count; }
   // The run is at `percent` of domain file `file`.
   void Update(const std::string& file, int percent);
   // Ends the bar's line on a terminal, so that later output starts on a fresh line.
@@ -27,6 +32,13 @@ class ProgressBar {
 
   std::ostream& m_out;
   Style m_style;
+  // "[done/to do] ": a file counts as done once it reached 100 %; a file read again (the run
+  // passes over some domains twice) stays done.
+  std::string Count() const;
+
+  std::size_t m_filesToDo = 0;
+  std::set<std::string> m_seen;  // files reported so far
+  std::set<std::string> m_done;  // files that reached 100 %
   std::string m_file;
   int m_percent = -1;
   bool m_drawn = false;

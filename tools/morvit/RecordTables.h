@@ -1,5 +1,5 @@
 // The tables a recorded back-translation run fills, described once: the SQLite schema, the
-// JSON lines and the README all follow these column lists.
+// JSON lines and docs/recorded-runs.md all follow these column lists.
 #ifndef MORVIT_TOOL_RECORDTABLES_H
 #define MORVIT_TOOL_RECORDTABLES_H
 

@@ -2,6 +2,7 @@
 #include "RecordingDatabase.h"
 
 #include <cstring>
+#include <limits>
 #include <nlohmann/json.hpp>
 
 #include "morvit/VElement.h"
@@ -23,23 +24,41 @@ std::string FieldText(const char* field, std::size_t size) {
 struct AnswerSetting {
   const char* name;
   int DatabaseAnswers::*field;
+  long lowest;  // the answers the operation's result type holds
+  long highest;
 };
 
+constexpr long kLowestInt = std::numeric_limits<int>::min();
+constexpr long kHighestInt = std::numeric_limits<int>::max();
+
+// RestoreTypeCircuits answers a byte: a larger number would reach the run cut to its low byte.
 const AnswerSetting kIntAnswers[] = {
-    {"RestoreTypeCircuits", &DatabaseAnswers::restoreTypeCircuits},
-    {"InsertTCTermsInPOLODomains", &DatabaseAnswers::insertTCTermsInPOLODomains},
-    {"RestoreDBElemsMMI", &DatabaseAnswers::restoreDBElemsMMI},
-    {"CompleteRIOs", &DatabaseAnswers::completeRIOs},
-    {"GenerateBoteDomain", &DatabaseAnswers::generateBoteDomain},
-    {"PCTCRestored", &DatabaseAnswers::pctcRestored},
-    {"IsAdditionalInfo", &DatabaseAnswers::isAdditionalInfo},
+    {"RestoreTypeCircuits", &DatabaseAnswers::restoreTypeCircuits, 0, 255},
+    {"InsertTCTermsInPOLODomains", &DatabaseAnswers::insertTCTermsInPOLODomains, kLowestInt,
+     kHighestInt},
+    {"RestoreDBElemsMMI", &DatabaseAnswers::restoreDBElemsMMI, kLowestInt, kHighestInt},
+    {"CompleteRIOs", &DatabaseAnswers::completeRIOs, kLowestInt, kHighestInt},
+    {"GenerateBoteDomain", &DatabaseAnswers::generateBoteDomain, kLowestInt, kHighestInt},
+    {"PCTCRestored", &DatabaseAnswers::pctcRestored, kLowestInt, kHighestInt},
+    {"IsAdditionalInfo", &DatabaseAnswers::isAdditionalInfo, kLowestInt, kHighestInt},
 };
 
 }  // namespace
 
+std::optional<std::pair<long, long>> DatabaseAnswers::RangeOf(const std::string& name) {
+  if (name == "GetMaxTask" || name == "GetPCProgNo") return std::pair<long, long>{0, 0xFFFF};
+  for (const AnswerSetting& setting : kIntAnswers) {
+    if (name == setting.name) {
+      return std::pair<long, long>{setting.lowest, setting.highest};
+    }
+  }
+  return std::nullopt;
+}
+
 bool DatabaseAnswers::Set(const std::string& name, long value) {
+  const auto range = RangeOf(name);
+  if (!range || value < range->first || value > range->second) return false;
   if (name == "GetMaxTask" || name == "GetPCProgNo") {
-    if (value < 0 || value > 0xFFFF) return false;
     (name == "GetMaxTask" ? maxTask : pcProgNo.emplace()) = static_cast<std::uint16_t>(value);
     return true;
   }

@@ -9,6 +9,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "RecordTables.h"
@@ -28,10 +29,13 @@ struct DatabaseAnswers {
   int pctcRestored = 0;
   int isAdditionalInfo = 0;
 
-  // Sets the answer of the operation `name` (as in "GetMaxTask"); false for an unknown name.
+  // Sets the answer of the operation `name` (as in "GetMaxTask"); false for an unknown name
+  // or a value outside RangeOf(name).
   bool Set(const std::string& name, long value);
   // The operation names Set takes.
   static std::vector<std::string> Names();
+  // The answers an operation can give (its result's type): none for an unknown name.
+  static std::optional<std::pair<long, long>> RangeOf(const std::string& name);
 };
 
 class RecordingDatabase : public VDatabase {

@@ -54,16 +54,13 @@ std::uint16_t Word(const JobValue& value) {
 }
 
 // NOBA: the text length at 8, the address of the characters at 12 (the kind is not read).
-void BuildNoba(const JobValue& domain, SectionList& list) {
-  const JobValue texts = domain["texts"];
-  for (std::size_t i = 0; i < texts.Size(); ++i) {
-    // Texts in a record are never read past its last byte: what fits after the pointer.
-    const std::string& text = list.texts.emplace_back(texts.At(i).Text(0xFFFF));
-    RecordWriter writer(0);
-    writer.Put(8, static_cast<std::uint16_t>(text.size()));
-    writer.Put(12, text.data());
-    list.records.push_back(writer.Record());
-  }
+void BuildNobaText(const JobValue& item, SectionList& list) {
+  // Texts in a record are never read past its last byte: what fits after the pointer.
+  const std::string& text = list.texts.emplace_back(item.Text(0xFFFF));
+  RecordWriter writer(0);
+  writer.Put(8, static_cast<std::uint16_t>(text.size()));
+  writer.Put(12, text.data());
+  list.records.push_back(writer.Record());
 }
 
 // Kind 5: key at 8, values A to E at 10 to 18, the name at 20 with its length at 122.
@@ -101,7 +98,7 @@ void Terminal(RecordWriter& writer, const JobValue& terminal, std::size_t termin
       length = 4;
       break;
     case 3:
-      writer.Put(at, value.Real());
+      writer.Put(at, static_cast<double>(value.Real32()));
       length = 4;
       break;
     case 4:
@@ -144,20 +141,16 @@ TSectionInfo PageBreak(const JobValue& record) {
   return writer.Record();
 }
 
-// REBA and POBA: "records", each {"entry": {...}}, {"addition": {...}} or {"pageBreak": {...}}.
-void BuildBase(const JobValue& domain, SectionList& list) {
-  const JobValue records = domain["records"];
-  for (std::size_t i = 0; i < records.Size(); ++i) {
-    const JobValue record = records.At(i);
-    if (record.Find("entry")) {
-      list.records.push_back(Entry(record["entry"]));
-    } else if (record.Find("addition")) {
-      list.records.push_back(Addition(record["addition"]));
-    } else if (record.Find("pageBreak")) {
-      list.records.push_back(PageBreak(record["pageBreak"]));
-    } else {
-      record.Fail("expected \"entry\", \"addition\" or \"pageBreak\"");
-    }
+// REBA and POBA: each record {"entry": {...}}, {"addition": {...}} or {"pageBreak": {...}}.
+void BuildRecord(const JobValue& record, SectionList& list) {
+  if (record.Find("entry")) {
+    list.records.push_back(Entry(record["entry"]));
+  } else if (record.Find("addition")) {
+    list.records.push_back(Addition(record["addition"]));
+  } else if (record.Find("pageBreak")) {
+    list.records.push_back(PageBreak(record["pageBreak"]));
+  } else {
+    record.Fail("expected \"entry\", \"addition\" or \"pageBreak\"");
   }
 }
 
@@ -165,85 +158,70 @@ void BuildBase(const JobValue& domain, SectionList& list) {
 // 20), listed under its kind (16-bit at 24, default the first search kind) with a value
 // (32-bit at 28) and a text (at most 16 characters at 32); with "carry" (flag at 49) the file
 // goes into the node's file list. The name or pattern, zero-terminated, at 52.
-void BuildNode(const JobValue& domain, SectionList& list) {
-  const JobValue files = domain["files"];
-  for (std::size_t i = 0; i < files.Size(); ++i) {
-    const JobValue file = files.At(i);
-    RecordWriter writer(0);
-    const JobValue search = file["search"];
-    if (search.Size() < 1 || search.Size() > 3) search.Fail("expected 1 to 3 directory kinds");
-    for (std::size_t k = 0; k < search.Size(); ++k) {
-      writer.Put(12 + 4 * k, static_cast<std::int32_t>(search.At(k).Integer(0, 12)));
-    }
-    writer.Put(24, static_cast<std::uint16_t>(
-                       OptionalInteger(file, "kind", 0, 0xFFFF, search.At(0).Integer(0, 12))));
-    writer.Put(28, static_cast<std::uint32_t>(OptionalInteger(file, "value", 0, UINT32_MAX, 0)));
-    if (file.Find("text")) writer.Text(32, 0, 16, file["text"]);
-    writer.Put(49, static_cast<std::uint8_t>(file.Find("carry") ? file["carry"].Boolean() : true));
-    writer.Text(52, 0, sizeof(TSectionInfo) - 52 - 1, file["pattern"]);
-    list.records.push_back(writer.Record());
+void BuildNodeFile(const JobValue& file, SectionList& list) {
+  RecordWriter writer(0);
+  const JobValue search = file["search"];
+  if (search.Size() < 1 || search.Size() > 3) search.Fail("expected 1 to 3 directory kinds");
+  for (std::size_t k = 0; k < search.Size(); ++k) {
+    writer.Put(12 + 4 * k, static_cast<std::int32_t>(search.At(k).Integer(0, 12)));
   }
+  writer.Put(24, static_cast<std::uint16_t>(
+                     OptionalInteger(file, "kind", 0, 0xFFFF, search.At(0).Integer(0, 12))));
+  writer.Put(28, static_cast<std::uint32_t>(OptionalInteger(file, "value", 0, UINT32_MAX, 0)));
+  if (file.Find("text")) writer.Text(32, 0, 16, file["text"]);
+  writer.Put(49, static_cast<std::uint8_t>(file.Find("carry") ? file["carry"].Boolean() : true));
+  writer.Text(52, 0, sizeof(TSectionInfo) - 52 - 1, file["pattern"]);
+  list.records.push_back(writer.Record());
 }
 
 // BOBA: "objects", each {"object": N, "values": [A, B, C], "terminals": [...]}: a kind-3 record
 // (object number at 8, the values at 10 to 14), then one kind-4 record per terminal value (a
 // TBATerminal at 8, its object number first) appended to that object's element.
-void BuildBoba(const JobValue& domain, SectionList& list) {
-  const JobValue objects = domain["objects"];
-  for (std::size_t i = 0; i < objects.Size(); ++i) {
-    const JobValue object = objects.At(i);
-    const std::uint16_t number = Word(object["object"]);
-    RecordWriter head(kKindBobaObject);
-    head.Put(8, number);
-    const JobValue values = object["values"];
-    if (values.Size() != 3) values.Fail("expected 3 values");
-    for (std::size_t v = 0; v < 3; ++v) head.Put(10 + 2 * v, Word(values.At(v)));
-    list.records.push_back(head.Record());
-    if (object.Find("terminals") == nullptr) continue;
-    const JobValue terminals = object["terminals"];
-    for (std::size_t t = 0; t < terminals.Size(); ++t) {
-      RecordWriter record(kKindBobaTerminal);
-      record.Put(kBobaTerminalAt, number);
-      Terminal(record, terminals.At(t), kBobaTerminalAt);
-      list.records.push_back(record.Record());
-    }
+void BuildBobaObject(const JobValue& object, SectionList& list) {
+  const std::uint16_t number = Word(object["object"]);
+  RecordWriter head(kKindBobaObject);
+  head.Put(8, number);
+  const JobValue values = object["values"];
+  if (values.Size() != 3) values.Fail("expected 3 values");
+  for (std::size_t v = 0; v < 3; ++v) head.Put(10 + 2 * v, Word(values.At(v)));
+  list.records.push_back(head.Record());
+  if (object.Find("terminals") == nullptr) return;
+  const JobValue terminals = object["terminals"];
+  for (std::size_t t = 0; t < terminals.Size(); ++t) {
+    RecordWriter record(kKindBobaTerminal);
+    record.Put(kBobaTerminalAt, number);
+    Terminal(record, terminals.At(t), kBobaTerminalAt);
+    list.records.push_back(record.Record());
   }
 }
 
 // CbD, CbP: kind 0 an element description (a TCbxElement at 8; the library computes its size),
 // kind 2 a CODA offset shift (two words at 8 and 10; a CbP applies it, a CbD passes over it).
-void BuildCbx(const JobValue& domain, SectionList& list) {
-  static constexpr std::array<std::pair<const char*, std::size_t>, 4> kOffsets = {{
-      {"colo", offsetof(TCbxElement, byteOffsetCOLO)},
-      {"cole", offsetof(TCbxElement, byteOffsetCOLE)},
-      {"copm", offsetof(TCbxElement, byteOffsetCOPM)},
-      {"coda", offsetof(TCbxElement, byteOffsetCODA)},
-  }};
+void BuildDescription(const JobValue& description, SectionList& list) {
   constexpr std::size_t kAt = 8;
-  const JobValue descriptions = domain["descriptions"];
-  for (std::size_t i = 0; i < descriptions.Size(); ++i) {
-    const JobValue description = descriptions.At(i);
-    RecordWriter writer(0);
-    writer.Put(kAt, static_cast<std::int32_t>(description["typeIndex"].Integer(0, 15)));
-    writer.Text(kAt + offsetof(TCbxElement, name), kAt + offsetof(TCbxElement, nameLength), 20,
-                description["name"]);
-    if (description.Find("enumTexts")) {
-      const JobValue texts = description["enumTexts"];
-      if (texts.Size() > 2) texts.Fail("expected at most 2 texts");
-      for (std::size_t t = 0; t < texts.Size(); ++t) {
-        writer.Text(kAt + offsetof(TCbxElement, enumText) + 21 * t, 0, 20, texts.At(t));
-      }
+  RecordWriter writer(0);
+  writer.Put(kAt, static_cast<std::int32_t>(description["typeIndex"].Integer(0, 15)));
+  writer.Text(kAt + offsetof(TCbxElement, name), kAt + offsetof(TCbxElement, nameLength), 20,
+              description["name"]);
+  if (description.Find("enumTexts")) {
+    const JobValue texts = description["enumTexts"];
+    if (texts.Size() > 2) texts.Fail("expected at most 2 texts");
+    for (std::size_t t = 0; t < texts.Size(); ++t) {
+      writer.Text(kAt + offsetof(TCbxElement, enumText) + 21 * t, 0, 20, texts.At(t));
     }
-    // Each area's offset as [byte, bit] (absent: 0, 0).
-    for (const auto& [name, at] : kOffsets) {
-      if (description.Find(name) == nullptr) continue;
-      const JobValue offset = description[name];
-      if (offset.Size() != 2) offset.Fail("expected [byte, bit]");
-      writer.Put(kAt + at, Word(offset.At(0)));
-      writer.Put(kAt + at + 2, Word(offset.At(1)));
-    }
-    list.records.push_back(writer.Record());
   }
+  // Each area's offset as [byte, bit] (absent: 0, 0).
+  for (const CbxOffsetField& field : CbxOffsetFields()) {
+    if (description.Find(field.name) == nullptr) continue;
+    const JobValue offset = description[field.name];
+    if (offset.Size() != 2) offset.Fail("expected [byte, bit]");
+    writer.Put(kAt + field.at, Word(offset.At(0)));
+    writer.Put(kAt + field.at + 2, Word(offset.At(1)));
+  }
+  list.records.push_back(writer.Record());
+}
+
+void BuildShifts(const JobValue& domain, SectionList& list) {
   if (domain.Find("shifts") == nullptr) return;
   const JobValue shifts = domain["shifts"];
   for (std::size_t i = 0; i < shifts.Size(); ++i) {
@@ -257,20 +235,29 @@ void BuildCbx(const JobValue& domain, SectionList& list) {
 }
 
 constexpr std::array<CInterfaceType, 10> kTypes = {{
-    {"CNOD", 1, BuildNode},
-    {"RNOD", 44, BuildNode},
-    {"NOBA", 3, BuildNoba},
-    {"REBA", 46, BuildBase},
-    {"POBA", 78, BuildBase},
-    {"BOBA1", 116, BuildBoba},
-    {"BOBA2", 117, BuildBoba},
-    {"BOBA3", 118, BuildBoba},
-    {"CbD", 114, BuildCbx},
-    {"CbP", 115, BuildCbx},
+    {"CNOD", 1, "node", "files", BuildNodeFile, nullptr},
+    {"RNOD", 44, "node", "files", BuildNodeFile, nullptr},
+    {"NOBA", 3, "NOBA", "texts", BuildNobaText, nullptr},
+    {"REBA", 46, "base", "records", BuildRecord, nullptr},
+    {"POBA", 78, "base", "records", BuildRecord, nullptr},
+    {"BOBA1", 116, "BOBA", "objects", BuildBobaObject, nullptr},
+    {"BOBA2", 117, "BOBA", "objects", BuildBobaObject, nullptr},
+    {"BOBA3", 118, "BOBA", "objects", BuildBobaObject, nullptr},
+    {"CbD", 114, "cbx", "descriptions", BuildDescription, BuildShifts},
+    {"CbP", 115, "cbx", "descriptions", BuildDescription, BuildShifts},
 }};
 
 }  // namespace
 
+std::span<const CbxOffsetField> CbxOffsetFields() {
+  static constexpr std::array<CbxOffsetField, 4> kFields = {{
+      {"colo", offsetof(TCbxElement, byteOffsetCOLO)},
+      {"cole", offsetof(TCbxElement, byteOffsetCOLE)},
+      {"copm", offsetof(TCbxElement, byteOffsetCOPM)},
+      {"coda", offsetof(TCbxElement, byteOffsetCODA)},
+  }};
+  return kFields;
+}
 const CInterfaceType* FindCInterfaceType(const std::string& name) {
   for (const CInterfaceType& type : kTypes) {
     if (name == type.name) return &type;

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -21,13 +22,28 @@ struct SectionList {
   std::deque<std::string> texts;
 };
 
-// A domain type generated through VBase_PutStart / VBase_Insert / VBase_PutFinishEx.
+// A domain type generated through VBase_PutStart / VBase_Insert / VBase_PutFinishEx. Its
+// records come from its long list, one element at a time (a large domain is never held whole),
+// and from the members that follow the list.
 struct CInterfaceType {
   const char* name;
   std::uint16_t type;
-  // Appends the records that the job's domain describes.
-  void (*build)(const JobValue& domain, SectionList& list);
+  // Its definition in the job schema.
+  const char* schema;
+  // The long list ("records", "texts", ...) and the records of one of its elements.
+  const char* list;
+  void (*buildItem)(const JobValue& item, SectionList& list);
+  // The records after the list (a CbP's offset shifts), or null.
+  void (*buildTail)(const JobValue& domain, SectionList& list);
 };
+
+// The offsets of a decoder-table description in the job ("colo", ...), in the order of the areas
+// (morvit::VCbxArea), with their place in TCbxElement.
+struct CbxOffsetField {
+  const char* name;
+  std::size_t at;
+};
+std::span<const CbxOffsetField> CbxOffsetFields();
 
 // The type of that name (upper case, as in the job), or null.
 const CInterfaceType* FindCInterfaceType(const std::string& name);

@@ -8,6 +8,9 @@
 
 #include "Commands.h"
 #include "Failure.h"
+#include "Help.h"
+#include "Session.h"
+#include "StandardStreams.h"
 
 namespace morvit::tool {
 
@@ -20,21 +23,75 @@ void UseDirectories(const Directories& directories) {
   if (!directories.project.empty()) {
     setenv("MORVIT_PROJECT_DIR", std::filesystem::absolute(directories.project).c_str(), 1);
   }
+  const char* data = std::getenv("MORVIT_DATA_DIR");
+  const char* project = std::getenv("MORVIT_PROJECT_DIR");
+  Session::Current().Note(std::string("data directory ") + (data ? data : ".") +
+                          ", project directory " + (project ? project : "(the data directory)"));
 }
 
 void AddDirectoryOptions(CLI::App& command, Directories& directories) {
-  command.add_option("--data", directories.data,
-                     "data-set directory of the domain files (default: MORVIT_DATA_DIR, else .)");
-  command.add_option("--project", directories.project,
-                     "project directory of the node files (default: MORVIT_PROJECT_DIR, else "
-                     "the data directory)");
+  command
+      .add_option("--data", directories.data,
+                  "data-set directory of the domain files (default: MORVIT_DATA_DIR, else .)")
+      ->type_name("DIR");
+  command
+      .add_option("--project", directories.project,
+                  "project directory of the node files (default: MORVIT_PROJECT_DIR, else "
+                  "the data directory)")
+      ->type_name("DIR");
 }
 
+namespace {
+
+// A first argument that is no option and no command: "unknown command", the list of commands.
+bool IsUnknownCommand(const CLI::App& app, int argc, const char* const* argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string argument = argv[i];
+    if (!argument.empty() && argument[0] == '-') continue;
+    for (const CLI::App* command : VisibleCommands(app)) {
+      if (command->get_name() == argument) return false;
+    }
+    std::cerr << UnknownCommand(app, argument);
+    return true;
+  }
+  return false;
+}
+
+// Ends a run: its failure in words on standard error, then the report (not for a usage
+// error: the run never started). A report that cannot be written fails the run; a reader
+// that went away ends it quietly.
+int FinishRun(Session& session, int status, const std::string& error) {
+  if (!error.empty()) std::cerr << "morvit " << session.Command() << ": " << error << "\n";
+  try {
+    if (status != kExitUsage) session.Finish(status, error);
+    CheckStandardOutput();
+  } catch (const OutputFailure& failure) {
+    if (failure.Closed()) return kExitOutputClosed;
+    // A failed write to standard output stays failed: said once, by the run it ended.
+    if (error.empty())
+      std::cerr << "morvit " << session.Command() << ": " << failure.what() << "\n";
+    return kExitFailed;
+  } catch (const std::exception& failure) {
+    std::cerr << "morvit " << session.Command() << ": " << DescribeFailure(failure) << "\n";
+    return kExitFailed;
+  }
+  return status;
+}
+
+}  // namespace
+
 int RunTool(int argc, const char* const* argv) {
+  PrepareStandardStreams();
+  Session session;
   CLI::App app{"Generates, lists and back-translates the domain files of a process controller.",
                "morvit"};
   app.set_version_flag("--version", "morvit " MORVIT_TOOL_VERSION);
-  app.require_subcommand(1, 1);
+  app.require_subcommand(0, 1);
+  // Hidden: the build makes the manual page and the completion script with them.
+  bool manualPage = false;
+  bool completion = false;
+  app.add_flag("--generate-man", manualPage)->group("");
+  app.add_flag("--generate-bash-completion", completion)->group("");
   std::map<const CLI::App*, CommandAction> actions;
   const auto add = [&](CommandAction (*adder)(CLI::App&)) {
     const std::size_t before = app.get_subcommands({}).size();
@@ -49,19 +106,40 @@ int RunTool(int argc, const char* const* argv) {
   add(AddImplodeCommand);
   add(AddExplodeCommand);
   add(AddDemoCommand);
+  add(AddHelpCommand);
+  for (CLI::App* command : app.get_subcommands({})) session.AddCommonOptions(*command);
 
+  if (IsUnknownCommand(app, argc, argv)) return kExitUsage;
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
-    const int status = app.exit(error);
-    return status == 0 ? kExitSuccess : kExitUsage;
+    // --help and --version are parse errors too, with status 0: their text is a run's output.
+    const int status = app.exit(error) == 0 ? kExitSuccess : kExitUsage;
+    return FinishRun(session, status, "");
   }
+  if (manualPage || completion) {
+    std::cout << (manualPage ? ManualPage(app) : BashCompletion(app));
+    return FinishRun(session, kExitSuccess, "");
+  }
+  if (app.get_subcommands().empty()) {
+    std::cerr << "morvit: a command is required\n" << CommandList(app);
+    return kExitUsage;
+  }
+  const CLI::App* command = app.get_subcommands().front();
+  session.SetCommand(command->get_name());
   try {
-    return actions.at(app.get_subcommands().front())();
+    const int status = actions.at(command)();
+    CheckStandardOutput();
+    return FinishRun(session, status, "");
+  } catch (const CLI::ParseError& error) {
+    // A usage error found only when the command runs (two outputs on standard output).
+    return FinishRun(session, command->exit(error) == 0 ? kExitSuccess : kExitUsage, "");
+  } catch (const OutputFailure& failure) {
+    if (failure.Closed()) return kExitOutputClosed;
+    return FinishRun(session, kExitFailed, failure.what());
   } catch (const std::exception& failure) {
-    std::cerr << "morvit " << app.get_subcommands().front()->get_name() << ": "
-              << DescribeFailure(failure) << "\n";
-    return kExitFailed;
+    if (StandardOutputClosed()) return kExitOutputClosed;
+    return FinishRun(session, kExitFailed, DescribeFailure(failure));
   }
 }
 

@@ -244,21 +244,21 @@ std::vector<ObjParcelType> Bxd(const JobValue& domain, const ObjParcelType& parc
 }
 
 constexpr std::array<WriterType, 15> kTypes = {{
-    {"TADE", 49, Tade},
-    {"REDE", 33, Rede},
-    {"PODE", 65, Pode},
-    {"RELO", 35, Relo},
-    {"POLO", 67, Polo},
-    {"COIO", 26, Coio},
-    {"CODA", 17, Coda},
-    {"BXD0", 96, Bxd},
-    {"BXD1", 97, Bxd},
-    {"BXD2", 98, Bxd},
-    {"BXD3", 99, Bxd},
-    {"BXD4", 100, Bxd},
-    {"BXD5", 101, Bxd},
-    {"BXD6", 102, Bxd},
-    {"BXD7", 103, Bxd},
+    {"TADE", 49, "TADE", Tade},
+    {"REDE", 33, "REDE", Rede},
+    {"PODE", 65, "PODE", Pode},
+    {"RELO", 35, "body", Relo},
+    {"POLO", 67, "body", Polo},
+    {"COIO", 26, "COIO", Coio},
+    {"CODA", 17, "CODA", Coda},
+    {"BXD0", 96, "BXD", Bxd},
+    {"BXD1", 97, "BXD", Bxd},
+    {"BXD2", 98, "BXD", Bxd},
+    {"BXD3", 99, "BXD", Bxd},
+    {"BXD4", 100, "BXD", Bxd},
+    {"BXD5", 101, "BXD", Bxd},
+    {"BXD6", 102, "BXD", Bxd},
+    {"BXD7", 103, "BXD", Bxd},
 }};
 
 }  // namespace

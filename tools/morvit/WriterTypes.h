@@ -15,6 +15,8 @@ namespace morvit::tool {
 struct WriterType {
   const char* name;
   std::uint16_t type;
+  // Its definition in the job schema.
+  const char* schema;
   // Reads the job's content; with `write` set, writes the domain for `parcel` and returns the
   // parcels written.
   std::vector<ObjParcelType> (*generate)(const JobValue& domain, const ObjParcelType& parcel,

@@ -1,0 +1,167 @@
+// Standard streams: a checked buffer under std::cout, temporary files for "-", and the
+// platform's settings for the two streams.
+#include "StandardStreams.h"
+
+#include <array>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <random>
+#include <streambuf>
+
+#include "Failure.h"
+#include "morvit/platform.h"
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
+namespace morvit::tool {
+namespace {
+
+namespace fs = std::filesystem;
+
+// std::cout's buffer: hands full buffers to the C stream and keeps the first error's number,
+// so that a failed write is reported (or a closed pipe recognised) when the run checks it.
+// After a failure everything further is dropped.
+class CheckedOutputBuffer : public std::streambuf {
+ public:
+  CheckedOutputBuffer() { setp(m_buffer.data(), m_buffer.data() + m_buffer.size()); }
+
+  // The error number of the first failed write, 0 while none failed.
+  int Error() const { return m_error; }
+
+ protected:
+  int_type overflow(int_type c) override {
+    if (!Drain()) return traits_type::eof();
+    if (!traits_type::eq_int_type(c, traits_type::eof())) {
+      *pptr() = traits_type::to_char_type(c);
+      pbump(1);
+    }
+    return traits_type::not_eof(c);
+  }
+
+  int sync() override { return Drain() && Flush() ? 0 : -1; }
+
+ private:
+  bool Drain() {
+    const std::size_t size = static_cast<std::size_t>(pptr() - pbase());
+    setp(m_buffer.data(), m_buffer.data() + m_buffer.size());
+    if (m_error != 0) return false;
+    errno = 0;
+    if (std::fwrite(m_buffer.data(), 1, size, stdout) != size) return Failed();
+    return true;
+  }
+
+  bool Flush() {
+    if (m_error != 0) return false;
+    errno = 0;
+    return std::fflush(stdout) == 0 || Failed();
+  }
+
+  bool Failed() {
+    m_error = errno != 0 ? errno : EIO;
+    return false;
+  }
+
+  std::array<char, 1 << 16> m_buffer{};
+  int m_error = 0;
+};
+
+// Never destroyed: std::cout is flushed through it at exit, after the statics are gone.
+CheckedOutputBuffer& OutputBuffer() {
+  static auto* buffer = new CheckedOutputBuffer;
+  return *buffer;
+}
+
+// A new directory of this process's own in the temporary directory (made exclusively, which
+// every platform's file system offers for directories), and the name of the stand-in file in it.
+std::string MakeTemporaryFile() {
+  static std::mt19937_64 random{std::random_device{}()};
+  const fs::path base = fs::temp_directory_path();
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const fs::path directory = base / ("morvit-" + std::to_string(random() % 1000000000));
+    if (fs::create_directory(directory)) return (directory / "stream").string();
+  }
+  throw CFileException(CFileException::accessDenied, -1, base.string());
+}
+
+// Removes the stand-in file and its directory.
+void RemoveTemporaryFile(const std::string& path) {
+  std::error_code ignored;
+  fs::remove_all(fs::path(path).parent_path(), ignored);
+}
+
+}  // namespace
+
+void PrepareStandardStreams() {
+  static bool prepared = false;
+  if (prepared) return;
+  prepared = true;
+#ifdef SIGPIPE
+  // A closed pipe shows as EPIPE on the write, which CheckStandardOutput turns into a quiet end.
+  std::signal(SIGPIPE, SIG_IGN);
+#endif
+#ifdef _WIN32
+  _setmode(_fileno(stdin), _O_BINARY);
+  _setmode(_fileno(stdout), _O_BINARY);
+#endif
+  std::cout.rdbuf(&OutputBuffer());
+}
+
+void CheckStandardOutput() {
+  std::cout.flush();
+  const int error = OutputBuffer().Error();
+  if (error == 0) return;
+  throw OutputFailure(error == EPIPE, std::string("standard output: cannot be written (") +
+                                          std::strerror(error) + ")");
+}
+
+bool StandardOutputClosed() {
+  std::cout.flush();
+  return OutputBuffer().Error() == EPIPE;
+}
+
+void CopyToStandardOutput(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) throw CFileException(CFileException::OsErrorToCause(errno), errno, file.string());
+  std::array<char, 1 << 16> chunk{};
+  while (in.read(chunk.data(), chunk.size()) || in.gcount() > 0) {
+    std::cout.write(chunk.data(), in.gcount());
+  }
+  if (in.bad()) throw CFileException(CFileException::hardIO, -1, file.string());
+  CheckStandardOutput();
+}
+
+StreamFile::StreamFile(const std::string& name, const char* stream)
+    : m_path(name), m_shown(name), m_temporary(IsStandardStream(name)) {
+  if (!m_temporary) return;
+  m_path = MakeTemporaryFile();
+  m_shown = stream;
+}
+
+StreamFile::~StreamFile() {
+  if (m_temporary) RemoveTemporaryFile(m_path);
+}
+
+InputFile::InputFile(const std::string& name) : StreamFile(name, "standard input") {
+  if (!Temporary()) return;
+  std::ofstream out(Path(), std::ios::binary);
+  std::array<char, 1 << 16> chunk{};
+  while (std::cin.read(chunk.data(), chunk.size()) || std::cin.gcount() > 0) {
+    out.write(chunk.data(), std::cin.gcount());
+  }
+  if (std::cin.bad() || !out.flush()) throw CFileException(CFileException::hardIO, -1, Shown());
+}
+
+OutputFile::OutputFile(const std::string& name) : StreamFile(name, "standard output") {}
+
+void OutputFile::Commit() {
+  if (Temporary()) CopyToStandardOutput(Path());
+}
+
+}  // namespace morvit::tool
