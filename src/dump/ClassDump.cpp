@@ -3,11 +3,13 @@
 
 #include <algorithm>
 #include <iterator>
+#include <string>
 
 #include "dump/CodeListing.h"
 #include "dump/DumpDriver.h"
 #include "dump/DumpDriverState.h"
 #include "files/StorageFailure.h"
+#include "io/ListingEvents.h"
 #include "morvit/VDomainPath.h"
 #include "support/HostServices.h"
 
@@ -155,6 +157,7 @@ void ClassDump(const CString& path, const DomainFactory& factory, VDumpResult* r
   if (row->kind == ClassDumpKind::nothing) {
     outcome.outcome = VDumpResult::kNoListing;
     outcome.where = "a node's file list has no listing";
+    events::Stop(-1, outcome.where);
     return;
   }
   DirectoryHost host(where.directory);
@@ -183,5 +186,8 @@ void ClassDump(const CString& path, const DomainFactory& factory, VDumpResult* r
     }
     outcome.outcome = VDumpResult::kNotWritten;
     outcome.where = DescribeFileException(e);
+    // A sink hears why.
+    events::Stop(
+        -1, std::string("the domain cannot be read: ") + CFileException::GetCauseText(e.m_cause));
   }
 }

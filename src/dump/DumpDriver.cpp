@@ -3,6 +3,7 @@
 
 #include "dump/CodeListing.h"
 #include "dump/DumpDriverState.h"
+#include "dump/IoConfigListing.h"
 #include "dump/ListingSwitches.h"
 #include "dump/ListingText.h"
 #include "dump/TableListings.h"
@@ -24,7 +25,7 @@ bool StartsWith(std::string_view name, std::string_view prefix) {
   return true;
 }
 
-void Head(ListingText& out, std::string_view dataSetName) {
+void Head(ListingOutput& out, std::string_view dataSetName) {
   out.LineEnd();
   out.Text("Dump Domain Program");
   out.LineEnd();
@@ -33,6 +34,39 @@ void Head(ListingText& out, std::string_view dataSetName) {
   out.Text(dataSetName);
   out.LineEnd();
   out.LineEnd();
+  out.Flush();
+}
+
+// The size of a table file, 0 when it cannot be opened.
+std::uint64_t TableFileSize(const CString& path) {
+  CFile file;
+  if (!file.Open(path, CFile::modeRead | CFile::typeBinary)) return 0;
+  return static_cast<std::uint64_t>(file.GetLength());
+}
+
+CString ReadStop(int read, const DumpDriverState& state);
+
+// Lists a file in CODE mode; returns where its read stopped (empty for a whole read).
+CString ListCode(ListingOutput& out, const CString& input, std::string_view dataSetName) {
+  DumpDriverState& state = GetDumpDriverState();
+  const int result = ReadCodeFile(input, state);
+  out.File(dataSetName, 0, state.bytesRead);
+  Head(out, dataSetName);
+  CodeListing listing(out, state, GetListingSwitches(), dataSetName);
+  switch (listing.Head(result)) {
+    case dumplayout::Body::ioConfig:
+      ListIoConfigBody(listing);
+      break;
+    case dumplayout::Body::ioChange:
+      ListIoChangeBody(listing);
+      break;
+    case dumplayout::Body::none:
+    case dumplayout::Body::elements:
+      listing.BodyLines();
+      break;
+  }
+  listing.Finish();
+  return ReadStop(result, state);
 }
 
 const char* ModeName(DumpMode mode) {
@@ -115,25 +149,7 @@ int RunDumpDriver(const CString& directory, std::string_view dataSetName, VDumpR
   }
   try {
     ListingText out(output);
-    Head(out, dataSetName);
-    const CString input = directory + CString(dataSetName);
-    switch (const DumpMode mode = SelectDumpMode(dataSetName)) {
-      case DumpMode::code: {
-        DumpDriverState& state = GetDumpDriverState();
-        const int read = ReadCodeFile(input, state);
-        CodeListing(out, state, GetListingSwitches(), dataSetName).List(read);
-        outcome.where = ReadStop(read, state);
-        break;
-      }
-      case DumpMode::data:
-      case DumpMode::pcData:
-        ListDataTable(out, input, mode == DumpMode::pcData);
-        break;
-      case DumpMode::move:
-      case DumpMode::wideMove:
-        ListMoveTables(out, directory, dataSetName, mode == DumpMode::wideMove);
-        break;
-    }
+    outcome.where = ListThroughDriver(directory, dataSetName, out);
     out.Flush();
     output.Close();
     outcome.outcome = outcome.where.empty() ? VDumpResult::kWritten : VDumpResult::kStoppedShort;
@@ -150,4 +166,32 @@ int RunDumpDriver(const CString& directory, std::string_view dataSetName, VDumpR
     return kReadFailureBase - e.m_cause;
   }
   return 0;
+}
+
+CString ListThroughDriver(const CString& directory, std::string_view dataSetName,
+                          morvit::VListingSink& sink) {
+  ListingOutput out(sink);
+  const CString input = directory + CString(dataSetName);
+  const DumpMode mode = SelectDumpMode(dataSetName);
+  if (mode == DumpMode::code) {
+    const CString stop = ListCode(out, input, dataSetName);
+    out.Flush();
+    return stop;
+  }
+  out.File(dataSetName, 0, TableFileSize(input));
+  Head(out, dataSetName);
+  switch (mode) {
+    case DumpMode::code:
+      break;
+    case DumpMode::data:
+    case DumpMode::pcData:
+      ListDataTable(out, input, mode == DumpMode::pcData);
+      break;
+    case DumpMode::move:
+    case DumpMode::wideMove:
+      ListMoveTables(out, directory, dataSetName, mode == DumpMode::wideMove);
+      break;
+  }
+  out.Flush();
+  return CString();
 }

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "morvit/VDumpResult.h"
+#include "morvit/VListingEvents.h"
 #include "morvit/platform.h"
 
 // A path to dump taken apart: its directory (empty, or ending in '/') and its file name.
@@ -37,5 +38,12 @@ CString DumpOutputName(std::string_view dataSetName);
 // the listing, and where a read stopped short or why no listing was written.
 int RunDumpDriver(const CString& directory, std::string_view dataSetName,
                   VDumpResult* result = nullptr);
+
+// The listing of the file `dataSetName` of `directory` as events into `sink` (the text listing
+// renders them into the listing file). A failure to read the file is part of the listing; a
+// failure of the sink is raised. Returns where a CODE-mode read stopped short, in words (empty
+// for a whole read and for the tables).
+CString ListThroughDriver(const CString& directory, std::string_view dataSetName,
+                          morvit::VListingSink& sink);
 
 #endif  // MORVIT_DUMP_DUMPDRIVER_H

@@ -14,6 +14,7 @@
 #include "Interrupts.h"
 #include "PrivateView.h"
 #include "ScopedHost.h"
+#include "ListingJson.h"
 #include "Session.h"
 #include "StandardStreams.h"
 #include "morvit/VBase.h"
@@ -30,6 +31,7 @@ struct DumpOptions {
   bool toStandardOutput = false;
   bool noLineNumbers = false;
   bool noTimes = false;
+  std::string format = "text";
 };
 
 // While a file is dumped, its directory is the data-set directory (the class dump reads the
@@ -189,6 +191,10 @@ int Dump(const DumpOptions& options) {
   VBase_EnableTimeOutput(options.noTimes ? 0 : 1);
   InterruptWatch interrupts;
   Views views;
+  if (options.format == "json") {
+    // The events are read in the private view too: nothing is written beside the files.
+    return DumpAsJson(files, [&](const fs::path& file) { return views.For(file) / file.filename(); });
+  }
   // Every file is tried; each failure is reported, and any one fails the run.
   int failures = 0;
   for (const fs::path& file : files) {
@@ -224,6 +230,11 @@ CommandAction AddDumpCommand(CLI::App& app) {
                     "no position in front of each word line");
   command->add_flag("--no-times", options->noTimes,
                     "time stamps as zero, so that listings compare equal");
+  command
+      ->add_option("--format", options->format,
+                   "text: the listing files; json: the listing events as JSON lines on "
+                   "standard output (docs/listing-events.md)")
+      ->check(CLI::IsMember({"text", "json"}));
   Session::Current().AddReportOption(*command);
   return [options] { return Dump(*options); };
 }
