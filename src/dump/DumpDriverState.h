@@ -16,13 +16,11 @@ inline constexpr unsigned kInitialTargetCodeVersion = 49;
 struct DumpDriverState {
   // The bytes of the file listed in CODE mode; bytes past the end of the file read as zero.
   std::array<std::uint8_t, kWordBufferSize> words{};
-  // How many of them the file gave.
-  std::size_t bytesRead = 0;
   // Kept from file to file: a file with the older header is listed under the version of the
   // file before it.
   unsigned targetCodeVersion = kInitialTargetCodeVersion;
-  // Of the file last read in CODE mode: the bytes read, and the length its first word announces
-  // (the offset of its last byte), so that a read that stopped short can say where.
+  // Of the file last read in CODE mode: how many bytes it gave, and the length its first word
+  // announces (the offset of its last byte), so that a read that stopped short can say where.
   std::size_t bytesRead = 0;
   std::size_t announcedLength = 0;
 };

@@ -12,9 +12,9 @@
 #include "Commands.h"
 #include "Failure.h"
 #include "Interrupts.h"
+#include "ListingJson.h"
 #include "PrivateView.h"
 #include "ScopedHost.h"
-#include "ListingJson.h"
 #include "Session.h"
 #include "StandardStreams.h"
 #include "morvit/VBase.h"
@@ -193,7 +193,8 @@ int Dump(const DumpOptions& options) {
   Views views;
   if (options.format == "json") {
     // The events are read in the private view too: nothing is written beside the files.
-    return DumpAsJson(files, [&](const fs::path& file) { return views.For(file) / file.filename(); });
+    return DumpAsJson(files,
+                      [&](const fs::path& file) { return views.For(file) / file.filename(); });
   }
   // Every file is tried; each failure is reported, and any one fails the run.
   int failures = 0;
