@@ -9,9 +9,9 @@
 #include <iostream>
 
 #include "Commands.h"
+#include "DumpDirectory.h"
 #include "Failure.h"
 #include "morvit/VBase.h"
-#include "morvit/VHostServices.h"
 
 namespace morvit::tool {
 namespace {
@@ -23,29 +23,6 @@ struct DumpOptions {
   bool toStandardOutput = false;
   bool noLineNumbers = false;
   bool noTimes = false;
-};
-
-// While a file is dumped, its directory is the data-set directory (the class dump reads the
-// domain's further files through it) and the working directory (the generic lister works on
-// the bare name).
-class DumpDirectory : public VHostServices {
- public:
-  explicit DumpDirectory(const fs::path& directory)
-      : m_directory(directory.string() + "/"), m_previous(SetHost(this)) {
-    m_cwd = fs::current_path();
-    fs::current_path(directory);
-  }
-  ~DumpDirectory() override {
-    std::error_code ignored;
-    fs::current_path(m_cwd, ignored);
-    SetHost(m_previous);
-  }
-  CString DataSetDirectory(const ObjParcelType&) override { return m_directory; }
-
- private:
-  CString m_directory;
-  VHostServices* m_previous;
-  fs::path m_cwd;
 };
 
 // Domain files are the `C` siblings: the first letter of the extension (README).

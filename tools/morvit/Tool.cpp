@@ -48,6 +48,7 @@ int RunTool(int argc, const char* const* argv) {
   add(AddImplodeCommand);
   add(AddExplodeCommand);
   add(AddDemoCommand);
+  add(AddViewCommand);
 
   try {
     app.parse(argc, argv);
