@@ -60,11 +60,15 @@ struct PartHeader {
 // reader of big-endian values. A header cut short is the damage it reports.
 PartHeader ReadHeaders(DomainEntry& entry) {
   PartHeader part;
+  if (!ReadName(entry.file.filename().string(), entry)) {
+    entry.headerProblem = "not a data-set name of a known domain type (TTSSVVVV.COO)";
+    return part;
+  }
   try {
     CFile file(entry.file.string(), CFile::modeRead | CFile::typeBinary);
     if (file.GetLength() < kCommonHeaderSize) throw Failure("shorter than its header");
     VMotorolaIO io;
-    io.ReadCardinal(file);  // offset to the last byte
+    const std::uintmax_t length = io.ReadCardinal(file) + 1u;  // from the offset to the last byte
     const std::uint16_t type = io.ReadByte(file);
     entry.scope = io.ReadByte(file);
     entry.version = io.ReadCardinal(file);
@@ -76,11 +80,14 @@ PartHeader ReadHeaders(DomainEntry& entry) {
     std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u.%03u", time.year, time.month,
                   time.day, time.hour, time.minute, time.second, time.millisecond);
     entry.time = text;
-    if (entry.type != 0 && (entry.type & 0xFF) != type) {
+    if ((entry.type & 0xFF) != type) {
       throw Failure("its header says type " + std::to_string(type) + ", its name type " +
                     std::to_string(entry.type));
     }
-    if (entry.type == 0) entry.type = type;
+    if (length > file.GetLength()) {
+      throw Failure("its header counts " + std::to_string(length) + " bytes, the file has " +
+                    std::to_string(file.GetLength()));
+    }
     if (MayBeSplit(entry.type) && file.GetLength() >= kCommonHeaderSize + kCompressHeaderSize) {
       part.own = io.ReadCardinal(file);
       part.count = static_cast<std::uint16_t>(io.ReadCardinal(file) + 1);
@@ -91,27 +98,17 @@ PartHeader ReadHeaders(DomainEntry& entry) {
   return part;
 }
 
-void Relate(std::vector<DomainEntry>& domains, std::size_t a, std::size_t b) {
-  if (a == b) return;
-  const auto label = [&domains](std::size_t i) {
-    return domains[i].typeName + " " + std::to_string(domains[i].scope) + "/" +
-           std::to_string(domains[i].object);
-  };
-  domains[a].related.push_back({b, label(b)});
-  domains[b].related.push_back({a, label(a)});
-}
-
-// Domains that belong together, each with the newest version of the other: a task's TADE,
+// Domains that belong together, each linked to the newest version of the others: a task's TADE,
 // PODE, POLO and POBA (one object, the task number as scope); the resource's REDE, RELO and
 // REBA; a node and its file list; the configuration data, its I/O and its decoder tables.
 void FindRelations(std::vector<DomainEntry>& domains) {
   using Key = std::tuple<int, std::uint16_t, std::uint16_t>;  // group, object, scope
   std::map<Key, std::vector<std::size_t>> groups;
+  std::vector<bool> newest(domains.size());
   for (std::size_t i = 0; i < domains.size(); ++i) {
     const DomainEntry& d = domains[i];
-    const bool newest = i == 0 || domains[i - 1].type != d.type ||
-                        domains[i - 1].object != d.object || domains[i - 1].scope != d.scope;
-    if (!newest) continue;
+    newest[i] = i == 0 || domains[i - 1].type != d.type || domains[i - 1].object != d.object ||
+                domains[i - 1].scope != d.scope;
     switch (d.type) {
       case 49:
       case 65:
@@ -143,8 +140,13 @@ void FindRelations(std::vector<DomainEntry>& domains) {
     }
   }
   for (const auto& [key, members] : groups) {
-    for (std::size_t a = 0; a < members.size(); ++a) {
-      for (std::size_t b = a + 1; b < members.size(); ++b) Relate(domains, members[a], members[b]);
+    for (const std::size_t a : members) {
+      for (const std::size_t b : members) {
+        if (!newest[b] || domains[a].type == domains[b].type) continue;
+        domains[a].related.push_back({b, domains[b].typeName + " " +
+                                             std::to_string(domains[b].scope) + "/" +
+                                             std::to_string(domains[b].object)});
+      }
     }
   }
   for (std::size_t i = 0; i + 1 < domains.size(); ++i) {
@@ -170,7 +172,6 @@ std::vector<DomainEntry> ReadInventory(const fs::path& directory) {
   for (const fs::path& file : files) {
     DomainEntry entry;
     entry.file = file;
-    ReadName(file.filename().string(), entry);
     const PartHeader part = ReadHeaders(entry);
     entry.parts = {file};
     entry.sizes = {fs::file_size(file)};
