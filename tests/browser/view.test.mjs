@@ -111,6 +111,16 @@ test("a task's domains link to each other and a damaged one says so", async () =
   assert.match(await page.textContent("#sub"), /damaged: shorter than its header/);
 });
 
+test("the comparison of the two REBA versions shows what changed", async () => {
+  await Open("index.html");
+  await page.click("tr:has-text('RB000002.C01') a.difflink");
+  await page.waitForSelector(".diffline");
+  const changed = await page.$$eval(".diffline.chg", (lines) => lines.map((line) => line.textContent));
+  assert.ok(changed.includes("~ Version: 1 -> 2"), changed.join("\n"));
+  assert.match(await page.textContent("#sub"), /^version 1 -> 2: \d+ changed/);
+  await page.screenshot({ path: join(artifacts, "diff.png") });
+});
+
 test("nothing on the pages wrote an error to the console", () => {
   assert.deepEqual(errors, []);
 });

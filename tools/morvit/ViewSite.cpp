@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "DataSetInventory.h"
+#include "DomainDiff.h"
 #include "DomainPage.h"
 #include "ListingEvents.h"
 #include "SiteData.h"
@@ -28,6 +29,9 @@ std::string ListingSrc(const DomainEntry& domain) {
   }
   return "listings/" + domain.id + "_" + name + ".txt";
 }
+
+// The comparison of a domain with its previous version is named after the newer one.
+std::string DiffId(const DomainEntry& newer) { return "x" + newer.id.substr(1); }
 
 void AppendMember(std::string& out, const char* name, const std::string& value) {
   out += std::string(",\"") + name + "\":";
@@ -66,7 +70,17 @@ std::string DomainFields(const std::vector<DomainEntry>& domains, const DomainEn
     AppendString(out, d.related[i].label);
     out += "}";
   }
-  out += "],\"diffs\":[]";
+  out += "],\"diffs\":[";
+  // Each domain with its previous version, and with the next one.
+  const auto link = [&](const DomainEntry& newer, const DomainEntry& other) {
+    out += std::string(out.back() == '[' ? "" : ",") + "{\"id\":\"" + DiffId(newer) +
+           "\",\"label\":\"with version " + std::to_string(other.version) + "\"}";
+  };
+  const std::size_t self = static_cast<std::size_t>(&d - domains.data());
+  if (!d.olderVersions.empty()) link(d, domains[d.olderVersions.front()]);
+  if (self > 0 && !domains[self - 1].olderVersions.empty())
+    link(domains[self - 1], domains[self - 1]);
+  out += "]";
   return out;
 }
 
@@ -84,6 +98,31 @@ std::string IndexEntry(const DomainEntry& d, const std::string& fields) {
   AppendNumber(out, "size", total);
   out += ",\"page\":true}";
   return out;
+}
+
+void WriteDiff(const fs::path& site, const DomainEntry& newer, const DomainEntry& older,
+               const DomainDiff& diff) {
+  const auto side = [](const DomainEntry& d) {
+    std::string out = "{\"id\":\"" + d.id + "\"";
+    AppendMember(out, "name", d.file.filename().string());
+    return out + "}";
+  };
+  std::string out = "{\"a\":" + side(older) + ",\"b\":" + side(newer);
+  AppendMember(out, "typeName", newer.typeName);
+  AppendMember(out, "summary",
+               "version " + std::to_string(older.version) + " -> " + std::to_string(newer.version) +
+                   ": " + std::to_string(diff.changed) + " changed, " + std::to_string(diff.added) +
+                   " added, " + std::to_string(diff.removed) + " removed");
+  out += ",\"lines\":[";
+  for (const DiffLine& line : diff.lines) {
+    out += std::string(out.back() == '[' ? "[" : ",[") + "\"" + line.op + "\"";
+    for (const std::string* text : {&line.place, &line.label, &line.before, &line.after}) {
+      out += ",";
+      AppendString(out, *text);
+    }
+    out += "]";
+  }
+  WriteDataFile(site, "data/" + DiffId(newer) + ".js", out + "]}");
 }
 
 std::string Now() {
@@ -106,10 +145,19 @@ SiteSummary WriteSite(const fs::path& data, const fs::path& site) {
   AppendString(index, fs::absolute(data).lexically_normal().string());
   AppendMember(index, "written", Now());
   index += ",\"domains\":[";
-  for (const DomainEntry& d : domains) {
+  ComparedListing newer;  // the listing of the domain before, while its previous version comes
+  for (std::size_t i = 0; i < domains.size(); ++i) {
+    const DomainEntry& d = domains[i];
     DomainPage page(site, d.id);
-    const ListingOutcome listed =
-        ListDomain(d, scratch, [&page](const ListingEvent& e) { page.Add(e); });
+    ComparedListing compared;
+    const bool hasOlder = !d.olderVersions.empty();
+    const bool isOlder = i > 0 && !domains[i - 1].olderVersions.empty();
+    const ListingOutcome listed = ListDomain(d, scratch, [&](const ListingEvent& e) {
+      page.Add(e);
+      if (hasOlder || isOlder) compared.Add(e);
+    });
+    if (isOlder) WriteDiff(site, domains[i - 1], d, CompareListings(compared, newer));
+    newer = hasOlder ? std::move(compared) : ComparedListing{};
     const std::string problem = ReadsCleanly(d, listed);
     std::string listing;
     if (!listed.text.empty()) {

@@ -2,14 +2,14 @@
 // structure: lines as in a unified diff, with the label and both values.
 "use strict";
 
-const kLineClass = { "@": "head", " ": "ctx", "-": "del", "+": "add", "~": "chg" };
+const kLineClass = { "@": "head", "-": "del", "+": "add", "~": "chg" };
 
 function DiffLine([op, place, label, before, after]) {
   let text;
   if (op === "@") text = "@@ " + place;
   else if (op === "~") text = "~ " + label + ": " + before + " -> " + after;
   else if (op === "-") text = "- " + label + ": " + before;
-  else text = op + " " + label + ": " + (op === "+" ? after : before);
+  else text = "+ " + label + ": " + after;
   return MorvitSite.el("div", { class: "diffline " + kLineClass[op], title: place }, text);
 }
 
@@ -22,14 +22,8 @@ function ShowDiff(diff) {
   document.getElementById("links").replaceChildren(
     el("a", { href: "domain.html?d=" + diff.a.id }, diff.a.name),
     el("a", { href: "domain.html?d=" + diff.b.id }, diff.b.name));
-  const box = document.getElementById("diff");
-  const show = () => {
-    const only = document.getElementById("changes").checked;
-    const lines = diff.lines.filter((line) => !only || line[0] !== " ");
-    box.replaceChildren(...(lines.length ? lines.map(DiffLine) : [el("p", {}, "No differences.")]));
-  };
-  document.getElementById("changes").addEventListener("change", show);
-  show();
+  document.getElementById("diff").replaceChildren(
+    ...(diff.lines.length ? diff.lines.map(DiffLine) : [el("p", {}, "No differences.")]));
 }
 
 (() => {

@@ -14,7 +14,9 @@ class DomainView {
     this.outline = outline;
     this.nodes = outline.nodes;
     this.collapsed = new Uint8Array(this.nodes.row.length);
-    if (outline.collapse) this.nodes.depth.forEach((depth, i) => { this.collapsed[i] = depth > 0 ? 1 : 0; });
+    // A large domain opens with its elements and table rows folded: its headers and sections
+    // show at once, and the list stays as long as there are elements.
+    if (outline.collapse) this.nodes.kind.forEach((kind, i) => { this.collapsed[i] = kind === "element" || kind === "row" ? 1 : 0; });
     this.chunks = new Map();
     this.tree = document.getElementById("tree");
     this.spacer = document.getElementById("spacer");
