@@ -10,6 +10,7 @@ function DiffLine([op, place, label, before, after]) {
   else if (op === "~") text = "~ " + label + ": " + before + " -> " + after;
   else if (op === "-") text = "- " + label + ": " + before;
   else text = "+ " + label + ": " + after;
+  if (op !== "@" && !label) text = text.replace(": ", "(no label): ");
   return MorvitSite.el("div", { class: "diffline " + kLineClass[op], title: place }, text);
 }
 
