@@ -89,6 +89,13 @@ test("a REBA page shows its fields and marks the bytes of the field under the po
   assert.match(await page.textContent("#field"), /offset 4, 2 bytes.*hex 0002, value 2.*label Version/);
   await page.screenshot({ path: join(artifacts, "domain.png") });
 
+  const rows = () => page.locator(".row:not([hidden])").count();
+  const unfolded = await rows();
+  await page.click(".row.node");
+  assert.equal(await rows(), 1, "the folded file shows its heading only");
+  await page.click(".row.node");
+  assert.equal(await rows(), unfolded);
+
   const related = await page.$$eval("#links a.rel", (links) => links.map((link) => link.textContent));
   assert.ok(related.some((label) => label.startsWith("REDE")), related.join());
   await page.click("#links a:text-is('text listing')");
