@@ -2,6 +2,7 @@
 #include "domains/VDomainSection.h"
 
 #include "domains/SectionCodes.h"
+#include "io/ListingEvents.h"
 
 IMPLEMENT_RUNTIME_CLASS(VDomainSection, CObject)
 
@@ -68,29 +69,49 @@ void VDomainSection::Read(CFile& file, std::uint16_t startCode, std::uint16_t en
   m_wLength = static_cast<std::uint16_t>(m_wLength + kSectionBlockHeaderSize);
 }
 
-void VDomainSection::WriteBlock(CFile& file, VElement& element, const char* sizeLabel,
-                                int listing) {
+void VDomainSection::WriteBlock(CFile& file, VElement& element, const char* sizeLabel, int listing,
+                                std::int64_t index) {
   element.SeekToBegin();
   const auto length = static_cast<std::uint16_t>(element.GetLength());
-  m_io.WriteCardinal(file, element.GetCode(), listing, SectionCodeName(element.GetCode()));
+  const char* name = SectionCodeName(element.GetCode());
+  if (listing != 0) {
+    events::Begin({morvit::VListingPlace::element,
+                   {},
+                   element.GetCode(),
+                   name,
+                   index,
+                   VMotorolaIO::m_lByteOffset});
+  }
+  m_io.WriteCardinal(file, element.GetCode(), listing, name);
   m_io.WriteCardinal(file, static_cast<std::uint16_t>(length + kSectionBlockHeaderSize), listing,
                      sizeLabel);
   m_io.CopyBytes(element, file, length, listing);
+  if (listing != 0) events::End(morvit::VListingPlace::element);
 }
 
 // A section read with a start block that carried bytes writes them back in that block: written
 // as a block of their own (or, in a single-record section, dropped), they would change the
 // domain.
 void VDomainSection::Write(CFile& file, int listing) {
+  const char* name = SectionCodeName(m_wStartCode);
+  if (listing != 0) {
+    events::Begin(
+        {morvit::VListingPlace::section, name, m_wStartCode, name, -1, VMotorolaIO::m_lByteOffset});
+  }
   auto element = m_elements.begin();
+  std::int64_t index = 0;
   if (m_bStartPayload && element != m_elements.end()) {
-    WriteBlock(file, **element++, "FBSize", listing);
+    WriteBlock(file, **element++, "FBSize", listing, index++);
   } else {
-    m_io.WriteCardinal(file, m_wStartCode, listing, SectionCodeName(m_wStartCode));
+    m_io.WriteCardinal(file, m_wStartCode, listing, name);
     m_io.WriteCardinal(file, kSectionBlockHeaderSize, listing, "FBSize");
   }
-  if (m_wEndCode == m_wStartCode) return;
-  for (; element != m_elements.end(); ++element) WriteBlock(file, **element, "BlockSize", listing);
-  m_io.WriteCardinal(file, m_wEndCode, listing, SectionCodeName(m_wEndCode));
-  m_io.WriteCardinal(file, kSectionBlockHeaderSize, listing, "FBSize");
+  if (m_wEndCode != m_wStartCode) {
+    for (; element != m_elements.end(); ++element) {
+      WriteBlock(file, **element, "BlockSize", listing, index++);
+    }
+    m_io.WriteCardinal(file, m_wEndCode, listing, SectionCodeName(m_wEndCode));
+    m_io.WriteCardinal(file, kSectionBlockHeaderSize, listing, "FBSize");
+  }
+  if (listing != 0) events::End(morvit::VListingPlace::section);
 }

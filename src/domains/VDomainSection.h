@@ -57,7 +57,8 @@ class VDomainSection : public CObject {
   // Appends an element with `code` holding the block's payload, and counts the block.
   void ReadBlock(CFile& file, std::uint16_t code, std::uint16_t size);
   // Writes the element as one block: its code, its size (with `sizeLabel`), its bytes.
-  void WriteBlock(CFile& file, VElement& element, const char* sizeLabel, int listing);
+  void WriteBlock(CFile& file, VElement& element, const char* sizeLabel, int listing,
+                  std::int64_t index);
 
   std::vector<std::unique_ptr<VElement>> m_elements;
   VMotorolaIO m_io;

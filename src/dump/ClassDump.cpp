@@ -3,9 +3,11 @@
 
 #include <algorithm>
 #include <iterator>
+#include <string>
 
 #include "dump/DumpDriver.h"
 #include "files/StorageFailure.h"
+#include "io/ListingEvents.h"
 #include "morvit/VDomainPath.h"
 #include "support/HostServices.h"
 
@@ -105,7 +107,10 @@ void ClassDump(const CString& path, const DomainFactory& factory) {
   parcel.classLetter = 'C';
   const ClassDumpRow* row = FindRow(parcel.domainType);
   if (row == nullptr) AfxThrowFileException(CFileException::fileNotFound, -1, hostPath);
-  if (row->kind == ClassDumpKind::nothing) return;
+  if (row->kind == ClassDumpKind::nothing) {
+    events::Stop(-1, "a node's file list has no listing");
+    return;
+  }
   std::unique_ptr<VDomain> domain = factory(parcel.domainType);
   if (!domain) AfxThrowFileException(CFileException::fileNotFound, -1, hostPath);
 
@@ -119,7 +124,10 @@ void ClassDump(const CString& path, const DomainFactory& factory) {
     domain->ReadDomain();
     domain->WriteDomain(1);
     domain->GetFile().Close();
-  } catch (const CFileException&) {
-    // A damaged domain ends the dump without a listing; the caller sees a dump done.
+  } catch (const CFileException& e) {
+    // A damaged domain ends the dump without a listing; the caller sees a dump done, a sink
+    // hears why.
+    events::Stop(
+        -1, std::string("the domain cannot be read: ") + CFileException::GetCauseText(e.m_cause));
   }
 }

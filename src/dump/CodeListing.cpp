@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "dump/NameTables.h"
+#include "io/ListingEvents.h"
 #include "support/ControllerTypes.h"
 #include "support/HostTime.h"
 
@@ -44,6 +45,10 @@ constexpr std::uint16_t kNoExtensionMark = 4;
 // Character place of the data-set name that is '0' in the first file of a domain.
 constexpr std::size_t kScopeDigitPlace = 3;
 
+std::int64_t ByteOffset(std::uint32_t wordIndex) {
+  return static_cast<std::int64_t>(std::size_t{wordIndex} * controller::kWordSize);
+}
+
 char Printable(std::uint8_t byte) {
   return byte < 32 || byte > 126 ? '.' : static_cast<char>(byte);
 }
@@ -52,6 +57,7 @@ char Printable(std::uint8_t byte) {
 
 int ReadCodeFile(const CString& path, DumpDriverState& state) {
   state.words.fill(0);
+  state.bytesRead = 0;
   CFile file;
   CFileException error;
   if (!file.Open(path, CFile::modeRead | CFile::typeBinary, &error)) {
@@ -59,6 +65,7 @@ int ReadCodeFile(const CString& path, DumpDriverState& state) {
   }
   try {
     std::size_t read = file.Read(state.words.data(), kBlockSize);
+    state.bytesRead = read;
     if (read == 0) return kFileEndsEarly;
     const std::size_t length = controller::BytesToCardinal(state.words.data());
     const std::size_t wanted = std::min(kWordBufferSize, (length / kBlockSize + 1) * kBlockSize);
@@ -68,6 +75,7 @@ int ReadCodeFile(const CString& path, DumpDriverState& state) {
       if (got == 0) break;
       read += got;
     }
+    state.bytesRead = read;
     // The length word is the offset of the file's last byte.
     return read <= length ? kFileEndsEarly : kReadOk;
   } catch (const CFileException& e) {
@@ -75,38 +83,55 @@ int ReadCodeFile(const CString& path, DumpDriverState& state) {
   }
 }
 
-CodeListing::CodeListing(ListingText& out, DumpDriverState& state, const ListingSwitches& switches,
-                         std::string_view dataSetName)
+CodeListing::CodeListing(ListingOutput& out, DumpDriverState& state,
+                         const ListingSwitches& switches, std::string_view dataSetName)
     : m_out(out), m_state(state), m_switches(switches), m_dataSetName(dataSetName) {}
 
-void CodeListing::List(int readResult) {
+Body CodeListing::Head(int readResult) {
   if (readResult != kReadOk) {
     m_out.Text("return from file_read (CODE): ");
     m_out.Signed(readResult, 5);
     m_out.LineEnd();
     m_out.LineEnd();
+    m_out.Stop(readResult == kFileEndsEarly ? static_cast<std::int64_t>(m_state.bytesRead) : -1,
+               readResult == kFileEndsEarly
+                   ? "the file ends before the length its first word announces"
+                   : "the file cannot be opened or read");
   }
   ColumnHeads();
   m_bodyStart = kNoBody;
   m_index = 0;
   m_lastWord = Word(0) / 2u;
+  std::uint8_t type = 0;
+  std::uint8_t scope = 0;
+  controller::CardinalToHighLow(Word(1), type, scope);
+  const HeaderLayout* layout = dumplayout::FindHeaderLayout(type);
+  m_out.Begin({morvit::VListingPlace::header,
+               events::TrimLabel(layout != nullptr ? layout->domainLabel : "header"),
+               -1,
+               {},
+               -1,
+               0});
   Line("Offset to last Byte ");
   const Body body = Header();
+  m_out.End(morvit::VListingPlace::header);
   SetLabel(kBlankLabel);
-  switch (body) {
-    case Body::ioConfig:
-      ListIoConfigBody(*this);
-      break;
-    case Body::ioChange:
-      ListIoChangeBody(*this);
-      break;
-    case Body::none:
-    case Body::elements:
-      BodyLines();
-      break;
-  }
+  m_out.Begin({morvit::VListingPlace::section, "body", -1, {}, -1, ByteOffset(m_index)});
+  return body;
+}
+
+void CodeListing::Finish() {
+  CloseElement();
+  m_out.End(morvit::VListingPlace::section);
   m_out.LineEnd();
   m_out.LineEnd();
+  m_out.Flush();
+}
+
+void CodeListing::CloseElement() {
+  if (!m_elementOpen) return;
+  m_out.End(morvit::VListingPlace::element);
+  m_elementOpen = false;
 }
 
 void CodeListing::ColumnHeads() {
@@ -130,12 +155,16 @@ void CodeListing::SetLabel(std::string_view label) {
 }
 
 void CodeListing::Line() {
+  static constexpr std::uint8_t kOutside[controller::kWordSize] = {};
+  const std::size_t at = std::size_t{m_index} * controller::kWordSize;
+  const std::uint16_t read = Word(m_index);
+  const std::uint16_t word = m_zeroValues ? 0 : read;
   std::uint8_t high = 0;
   std::uint8_t low = 0;
-  const std::uint16_t word = m_zeroValues ? 0 : Word(m_index);
   controller::CardinalToHighLow(word, high, low);
+  m_out.Flush();
   if (m_switches.lineNumbers) {
-    m_out.Unsigned(static_cast<std::uint16_t>(m_index * controller::kWordSize), 5);
+    m_out.Unsigned(static_cast<std::uint16_t>(at), 5);
     m_out.Text(":   ");
   }
   m_out.Hex(word, 4);
@@ -146,8 +175,17 @@ void CodeListing::Line() {
   m_out.Char(m_zeroValues ? '.' : Printable(high));
   m_out.Char(m_zeroValues ? '.' : Printable(low));
   m_out.Spaces(6);
-  m_out.Text(std::string_view(m_label.data(), m_labelLength));
+  const std::string_view label(m_label.data(), m_labelLength);
+  m_out.Text(label);
   m_out.LineEnd();
+  morvit::VListingField field;
+  field.offset = static_cast<std::int64_t>(at);
+  field.width = controller::kWordSize;
+  field.bytes = at < kWordBufferSize ? m_state.words.data() + at : kOutside;
+  field.number = read;
+  field.label = events::TrimLabel(label);
+  field.timeStamp = m_timeStamp;
+  m_out.Field(field);
   ++m_index;
 }
 
@@ -167,6 +205,14 @@ void CodeListing::Run(std::string_view label, unsigned count, bool withinLength)
 unsigned CodeListing::ElementLine() {
   const morvit::VNameEntry& entry = morvit::ElementNameEntry(CurrentWord());
   const std::string_view name = entry.name;
+  CloseElement();
+  m_out.Begin({morvit::VListingPlace::element,
+               {},
+               CurrentWord(),
+               events::TrimLabel(name),
+               m_elementIndex++,
+               ByteOffset(m_index)});
+  m_elementOpen = true;
   SetLabel(name);
   const std::size_t width = std::min<std::size_t>(entry.labelWidth, m_label.size());
   if (m_labelLength < width) {
@@ -198,6 +244,7 @@ Body CodeListing::Header() {
   if (layout == nullptr) {
     m_out.Hex(type, 4);
     m_out.LineEnd();
+    m_out.Flush();
     return Body::none;
   }
   Line(layout->domainLabel);
@@ -220,14 +267,13 @@ void CodeListing::DateBlock() {
     controller::CardinalToHighLow(majorMinor, major, minor);
     m_state.targetCodeVersion = major * 10u + minor;
   }
+  SetTimeStamp(true);
   if (!current) {
-    SetZeroValues(SuppressTimes());
     Line("Year      Month     ");
     Line("Day       Hour      ");
     Line("Minute    Second    ");
     Line("Millisecond         ");
   } else if (SuppressTimes()) {
-    SetZeroValues(true);
     Line("Date                ");
     Line("Time                ");
     Line("Milliseconds        ");
@@ -247,7 +293,7 @@ void CodeListing::DateBlock() {
     std::snprintf(text, sizeof text, "Target Code Version %5.1f", m_state.targetCodeVersion / 10.0);
     Line(text);
   }
-  SetZeroValues(false);
+  SetTimeStamp(false);
 }
 
 bool CodeListing::VersionFrom50() const { return m_state.targetCodeVersion >= kVersion50; }

@@ -11,15 +11,10 @@
 
 #include "dump/DumpDriverState.h"
 #include "dump/HeaderLayouts.h"
+#include "dump/ListingOutput.h"
 #include "dump/ListingSwitches.h"
-#include "dump/ListingText.h"
+#include "dump/ReadResults.h"
 #include "morvit/platform.h"
-
-// Result of reading a file in CODE mode: 1, or kFileEndsEarly for a file that ends before the
-// length its first word announces, or kReadFailureBase - cause when it cannot be opened or read.
-inline constexpr int kReadOk = 1;
-inline constexpr int kFileEndsEarly = -20;
-inline constexpr int kReadFailureBase = -700;
 
 // Reads the file at `path` into the word buffer: the first 1024-byte block, whose first word
 // is the length, and as many further blocks as the length asks for. Bytes not read are zero.
@@ -30,11 +25,15 @@ class CodeListing {
   // A label of 20 spaces, the label of plain body words.
   static constexpr std::string_view kBlankLabel = "                    ";
 
-  CodeListing(ListingText& out, DumpDriverState& state, const ListingSwitches& switches,
+  CodeListing(ListingOutput& out, DumpDriverState& state, const ListingSwitches& switches,
               std::string_view dataSetName);
 
-  // The listing of the words read with result `readResult`.
-  void List(int readResult);
+  // The listing up to the body of the words read with result `readResult`: the read failure,
+  // the column heads and the header by the type table. Returns how the body is listed; the
+  // body's section is open then.
+  dumplayout::Body Head(int readResult);
+  // Closes the body's section and ends the listing.
+  void Finish();
 
   // The line writer: one line for the word at the word index under the current label, which
   // then moves on by one word.
@@ -62,8 +61,12 @@ class CodeListing {
   bool PastEnd() const { return m_index > m_lastWord; }
   bool VersionFrom50() const;
   bool SuppressTimes() const { return m_switches.suppressTimes; }
-  // Lines written while set show zero values and '.' characters.
-  void SetZeroValues(bool zero) { m_zeroValues = zero; }
+  // Lines written while set are time stamps; with time output suppressed they show zero
+  // values and '.' characters.
+  void SetTimeStamp(bool on) {
+    m_timeStamp = on;
+    m_zeroValues = on && SuppressTimes();
+  }
 
  private:
   void ColumnHeads();
@@ -71,7 +74,9 @@ class CodeListing {
   void DateBlock();
   bool Applies(dumplayout::When when) const;
 
-  ListingText& m_out;
+  void CloseElement();
+
+  ListingOutput& m_out;
   DumpDriverState& m_state;
   const ListingSwitches& m_switches;
   std::string_view m_dataSetName;
@@ -79,13 +84,11 @@ class CodeListing {
   std::uint32_t m_lastWord = 0;  // half the length word: the last word listed
   std::uint32_t m_bodyStart = 0;
   bool m_zeroValues = false;
+  bool m_timeStamp = false;
+  bool m_elementOpen = false;
+  std::int64_t m_elementIndex = 0;
   std::array<char, 80> m_label{};
   std::size_t m_labelLength = 0;
 };
-
-// The bodies of the I/O configuration domains (COIO, type 26) and their change domains (COIC,
-// type 27), listed record by record from the word after their header.
-void ListIoConfigBody(CodeListing& listing);
-void ListIoChangeBody(CodeListing& listing);
 
 #endif  // MORVIT_DUMP_CODELISTING_H

@@ -30,7 +30,9 @@ constexpr std::uint16_t kTraFlag = 0x4000;
 constexpr std::uint8_t kFirstShownChar = ' ';
 constexpr std::uint8_t kLastShownChar = 'z';
 
-void Heading(ListingText& out, bool pcColumns) {
+std::size_t RecordSize(bool pcColumns) { return pcColumns ? kPlRecordSize : kDataRecordSize; }
+
+void Heading(ListingOutput& out, bool pcColumns) {
   if (pcColumns) {
     out.Text("index   iKey termId tcNo PC/TRA noBytes offset");
   } else {
@@ -42,21 +44,30 @@ void Heading(ListingText& out, bool pcColumns) {
   out.LineEnd();
 }
 
-void Row(ListingText& out, std::uint32_t index, const std::uint8_t* r, bool pcColumns) {
+void Row(ListingOutput& out, std::uint32_t index, const std::uint8_t* r, bool pcColumns) {
   using controller::HostBytesToCardinal;
+  const std::int64_t at =
+      static_cast<std::int64_t>(index) * static_cast<std::int64_t>(RecordSize(pcColumns));
+  out.Begin({morvit::VListingPlace::row, {}, -1, {}, index, at});
   out.Unsigned(index, 5);
   out.Unsigned(HostBytesToCardinal(r), 7);
+  out.Column(at, r, 2, HostBytesToCardinal(r), "iKey");
   out.Unsigned(r[2], 7);
+  out.Column(at + 2, r + 2, 1, r[2], "termId");
   out.Unsigned(r[3], 5);
+  out.Column(at + 3, r + 3, 1, r[3], "tcNo");
   const std::uint16_t offset = HostBytesToCardinal(r + 4);
-  std::uint16_t noBytes = HostBytesToCardinal(r + 6);
+  const std::uint16_t stored = HostBytesToCardinal(r + 6);
+  std::uint16_t noBytes = stored;
   if (pcColumns) {
     out.Text((noBytes & kPcFlag) != 0 ? "   T" : "   F");
     out.Text((noBytes & kTraFlag) != 0 ? "  T" : "  F");
     noBytes &= static_cast<std::uint16_t>(~(kPcFlag | kTraFlag));
   }
   out.Unsigned(noBytes, 8);
+  out.Column(at + 6, r + 6, 2, stored, "noBytes");
   out.Unsigned(offset, 7);
+  out.Column(at + 4, r + 4, 2, offset, "offset");
   if (!pcColumns) {
     const std::uint8_t ioSelect = r[8];
     if (ioSelect >= kFirstShownChar && ioSelect <= kLastShownChar) {
@@ -65,17 +76,22 @@ void Row(ListingText& out, std::uint32_t index, const std::uint8_t* r, bool pcCo
     } else {
       out.Unsigned(ioSelect, 9);
     }
+    out.Column(at + 8, r + 8, 1, ioSelect, "ioSelect");
     out.Unsigned(r[9], 6);
+    out.Column(at + 9, r + 9, 1, r[9], "bitNo");
     out.Unsigned(HostBytesToCardinal(r + 10), 8);
+    out.Column(at + 10, r + 10, 2, HostBytesToCardinal(r + 10), "locOffs");
     out.Unsigned(HostBytesToCardinal(r + 12), 8);
+    out.Column(at + 12, r + 12, 2, HostBytesToCardinal(r + 12), "last");
   }
+  out.End(morvit::VListingPlace::row);
   out.LineEnd();
 }
 
 }  // namespace
 
-void ListDataTable(ListingText& out, const CString& path, bool pcColumns) {
-  const std::size_t recordSize = pcColumns ? kPlRecordSize : kDataRecordSize;
+void ListDataTable(ListingOutput& out, const CString& path, bool pcColumns) {
+  const std::size_t recordSize = RecordSize(pcColumns);
   const std::size_t batchRecords = pcColumns ? kPlTableMaxSize / kPlRecordSize : kDataBatchRecords;
   CFile file;
   const bool opened = file.Open(path, CFile::modeRead | CFile::typeBinary);
@@ -85,15 +101,18 @@ void ListDataTable(ListingText& out, const CString& path, bool pcColumns) {
     out.Text("return from file_read (DATA): ");
     out.Signed(kTableReadFailure, 5);
     out.LineEnd();
+    out.Stop(-1, "the table cannot be opened or holds no head record");
   }
   Heading(out, pcColumns);
   if (head == nullptr) return;
   // A PL table holds only what its one read gave: rows end there whatever the head counts.
   const std::uint32_t last = controller::HostBytesToCardinal(head);
+  out.Begin({morvit::VListingPlace::table, pcColumns ? "PL table" : "DATA table", -1, {}, -1, 0});
   Row(out, 0, head, pcColumns);
   for (std::uint32_t index = 1; index <= last; ++index) {
     const std::uint8_t* record = reader.Next();
     if (record == nullptr || (pcColumns && index >= batchRecords)) break;
     Row(out, index, record, pcColumns);
   }
+  out.End(morvit::VListingPlace::table);
 }

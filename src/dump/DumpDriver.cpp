@@ -3,6 +3,7 @@
 
 #include "dump/CodeListing.h"
 #include "dump/DumpDriverState.h"
+#include "dump/IoConfigListing.h"
 #include "dump/ListingSwitches.h"
 #include "dump/ListingText.h"
 #include "dump/TableListings.h"
@@ -24,7 +25,7 @@ bool StartsWith(std::string_view name, std::string_view prefix) {
   return true;
 }
 
-void Head(ListingText& out, std::string_view dataSetName) {
+void Head(ListingOutput& out, std::string_view dataSetName) {
   out.LineEnd();
   out.Text("Dump Domain Program");
   out.LineEnd();
@@ -33,6 +34,35 @@ void Head(ListingText& out, std::string_view dataSetName) {
   out.Text(dataSetName);
   out.LineEnd();
   out.LineEnd();
+  out.Flush();
+}
+
+// The size of a table file, 0 when it cannot be opened.
+std::uint64_t TableFileSize(const CString& path) {
+  CFile file;
+  if (!file.Open(path, CFile::modeRead | CFile::typeBinary)) return 0;
+  return static_cast<std::uint64_t>(file.GetLength());
+}
+
+void ListCode(ListingOutput& out, const CString& input, std::string_view dataSetName) {
+  DumpDriverState& state = GetDumpDriverState();
+  const int result = ReadCodeFile(input, state);
+  out.File(dataSetName, 0, state.bytesRead);
+  Head(out, dataSetName);
+  CodeListing listing(out, state, GetListingSwitches(), dataSetName);
+  switch (listing.Head(result)) {
+    case dumplayout::Body::ioConfig:
+      ListIoConfigBody(listing);
+      break;
+    case dumplayout::Body::ioChange:
+      ListIoChangeBody(listing);
+      break;
+    case dumplayout::Body::none:
+    case dumplayout::Body::elements:
+      listing.BodyLines();
+      break;
+  }
+  listing.Finish();
 }
 
 }  // namespace
@@ -76,24 +106,7 @@ int RunDumpDriver(const CString& directory, std::string_view dataSetName) {
   }
   try {
     ListingText out(output);
-    Head(out, dataSetName);
-    const CString input = directory + CString(dataSetName);
-    switch (const DumpMode mode = SelectDumpMode(dataSetName)) {
-      case DumpMode::code: {
-        DumpDriverState& state = GetDumpDriverState();
-        const int result = ReadCodeFile(input, state);
-        CodeListing(out, state, GetListingSwitches(), dataSetName).List(result);
-        break;
-      }
-      case DumpMode::data:
-      case DumpMode::pcData:
-        ListDataTable(out, input, mode == DumpMode::pcData);
-        break;
-      case DumpMode::move:
-      case DumpMode::wideMove:
-        ListMoveTables(out, directory, dataSetName, mode == DumpMode::wideMove);
-        break;
-    }
+    ListThroughDriver(directory, dataSetName, out);
     out.Flush();
     output.Close();
   } catch (const CFileException& e) {
@@ -107,4 +120,31 @@ int RunDumpDriver(const CString& directory, std::string_view dataSetName) {
     return kReadFailureBase - e.m_cause;
   }
   return 0;
+}
+
+void ListThroughDriver(const CString& directory, std::string_view dataSetName,
+                       morvit::VListingSink& sink) {
+  ListingOutput out(sink);
+  const CString input = directory + CString(dataSetName);
+  const DumpMode mode = SelectDumpMode(dataSetName);
+  if (mode == DumpMode::code) {
+    ListCode(out, input, dataSetName);
+    out.Flush();
+    return;
+  }
+  out.File(dataSetName, 0, TableFileSize(input));
+  Head(out, dataSetName);
+  switch (mode) {
+    case DumpMode::code:
+      break;
+    case DumpMode::data:
+    case DumpMode::pcData:
+      ListDataTable(out, input, mode == DumpMode::pcData);
+      break;
+    case DumpMode::move:
+    case DumpMode::wideMove:
+      ListMoveTables(out, directory, dataSetName, mode == DumpMode::wideMove);
+      break;
+  }
+  out.Flush();
 }

@@ -6,6 +6,7 @@
 
 #include <string_view>
 
+#include "morvit/VListingEvents.h"
 #include "morvit/platform.h"
 
 // A path to dump taken apart: its directory (empty, or ending in '/') and its file name.
@@ -34,5 +35,11 @@ CString DumpOutputName(std::string_view dataSetName);
 // listing cannot be created, written or closed (no listing is left then), and -700 - badPath
 // when the name gives no listing name.
 int RunDumpDriver(const CString& directory, std::string_view dataSetName);
+
+// The listing of the file `dataSetName` of `directory` as events into `sink` (the text listing
+// renders them into the listing file). A failure to read the file is part of the listing; a
+// failure of the sink is raised.
+void ListThroughDriver(const CString& directory, std::string_view dataSetName,
+                       morvit::VListingSink& sink);
 
 #endif  // MORVIT_DUMP_DUMPDRIVER_H

@@ -16,6 +16,8 @@ inline constexpr unsigned kInitialTargetCodeVersion = 49;
 struct DumpDriverState {
   // The bytes of the file listed in CODE mode; bytes past the end of the file read as zero.
   std::array<std::uint8_t, kWordBufferSize> words{};
+  // How many of them the file gave.
+  std::size_t bytesRead = 0;
   // Kept from file to file: a file with the older header is listed under the version of the
   // file before it.
   unsigned targetCodeVersion = kInitialTargetCodeVersion;

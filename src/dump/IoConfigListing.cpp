@@ -2,9 +2,10 @@
 // with its element code and length, names its device, and for the classes 2/3 and the J460
 // carries object-type blocks of instances and configuration blocks. Whatever does not fit that
 // structure is flagged "Data corrupted!" and listed plainly to the end.
+#include "dump/IoConfigListing.h"
+
 #include <cstdint>
 
-#include "dump/CodeListing.h"
 #include "support/ControllerTypes.h"
 
 namespace {
@@ -98,9 +99,9 @@ void Instances(CodeListing& listing, std::uint16_t code, std::uint32_t instances
 
 // The time and object-type blocks of a class 2/3 or J460 device.
 void ObjectTypes(CodeListing& listing, std::uint16_t code) {
-  listing.SetZeroValues(listing.SuppressTimes());
+  listing.SetTimeStamp(true);
   listing.Steps(kDeviceTime);
-  listing.SetZeroValues(false);
+  listing.SetTimeStamp(false);
   listing.Line("NoObjTypeBlocksMin1 ");
   const std::uint16_t typesMinus1 = listing.LastWord();
   if (typesMinus1 == kNoneMinus1) return;

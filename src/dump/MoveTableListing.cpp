@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "dump/CodeListing.h"
+#include "dump/ReadResults.h"
 #include "dump/TableListings.h"
 #include "dump/TableRecords.h"
 #include "support/ControllerTypes.h"
@@ -35,7 +35,7 @@ CString TableName(std::string_view dataSetName, char letter) {
   return name;
 }
 
-void ATitle(ListingText& out, std::string_view dataSetName) {
+void ATitle(ListingOutput& out, std::string_view dataSetName) {
   out.Text(TableName(dataSetName, 'A'));
   out.Char(':');
   out.LineEnd();
@@ -46,7 +46,7 @@ void ATitle(ListingText& out, std::string_view dataSetName) {
   out.LineEnd();
 }
 
-void BTitle(ListingText& out, std::string_view dataSetName) {
+void BTitle(ListingOutput& out, std::string_view dataSetName) {
   out.LineEnd();
   out.LineEnd();
   out.LineEnd();
@@ -64,45 +64,68 @@ void BTitle(ListingText& out, std::string_view dataSetName) {
   out.LineEnd();
 }
 
-void BigEndianWord(ListingText& out, const std::uint8_t* bytes) {
+// A big-endian word of a record at `at` in the table file.
+void BigEndianWord(ListingOutput& out, std::int64_t at, const std::uint8_t* bytes,
+                   std::string_view label) {
   out.Char(' ');
-  out.Hex(controller::BytesToCardinal(bytes), 4);
+  const std::uint16_t word = controller::BytesToCardinal(bytes);
+  out.Hex(word, 4);
+  out.Column(at, bytes, 2, word, label);
 }
 
-// One B record: nothing for a block without elements, else its head row and one row for
-// each of its first noEl entries (at most the 16 it has).
-void BRecord(ListingText& out, std::uint32_t index, const std::uint8_t* r) {
+void HostWord(ListingOutput& out, std::int64_t at, const std::uint8_t* bytes, unsigned width,
+              std::string_view label) {
+  const std::uint16_t word = controller::HostBytesToCardinal(bytes);
+  out.Unsigned(word, width);
+  out.Column(at, bytes, 2, word, label);
+}
+
+// One B record at `at` in its file: nothing for a block without elements, else its head row
+// and one row for each of its first noEl entries (at most the 16 it has).
+void BRecord(ListingOutput& out, std::uint32_t index, const std::uint8_t* r) {
   using controller::HostBytesToCardinal;
+  const std::int64_t at = static_cast<std::int64_t>(index) * std::int64_t{kBRecordSize};
   const std::uint16_t elements = HostBytesToCardinal(r + 4);
   if (elements == 0) return;
+  out.Begin({morvit::VListingPlace::row, {}, -1, {}, index, at});
   out.Unsigned(index, 5);
   out.Spaces(3);
   out.Hex(HostBytesToCardinal(r), 4);
+  out.Column(at, r, 2, HostBytesToCardinal(r), "fbCod");
   out.Hex(HostBytesToCardinal(r + 2), 5);
-  out.Unsigned(elements, 6);
+  out.Column(at + 2, r + 2, 2, HostBytesToCardinal(r + 2), "len");
+  HostWord(out, at + 4, r + 4, 6, "noEl");
   out.Spaces(3);
-  for (std::size_t h = 0; h < 4; ++h) BigEndianWord(out, r + 6 + 2 * h);
+  static constexpr std::string_view kHeadWords[] = {"h1", "h2", "h3", "h4"};
+  for (std::size_t h = 0; h < 4; ++h)
+    BigEndianWord(out, at + 6 + 2 * h, r + 6 + 2 * h, kHeadWords[h]);
   out.Spaces(5);
   out.Char(r[14] != 0 ? 'T' : 'F');
-  out.Unsigned(HostBytesToCardinal(r + 16), 8);
+  out.Column(at + 14, r + 14, 1, r[14], "opEl");
+  HostWord(out, at + 16, r + 16, 8, "contInd");
   out.LineEnd();
   const std::size_t shown = std::min<std::size_t>(elements, kBEntries);
   for (std::size_t e = 0; e < shown; ++e) {
-    const std::uint8_t* entry = r + kBHeadSize + e * kBEntrySize;
+    const std::size_t within = kBHeadSize + e * kBEntrySize;
+    const std::uint8_t* entry = r + within;
+    const std::int64_t entryAt = at + static_cast<std::int64_t>(within);
+    out.Begin({morvit::VListingPlace::row, "entry", -1, {}, static_cast<std::int64_t>(e), entryAt});
     out.Unsigned(static_cast<std::uint32_t>(e), 19);
-    out.Unsigned(HostBytesToCardinal(entry), 7);
-    out.Unsigned(HostBytesToCardinal(entry + 2), 7);
-    out.Unsigned(HostBytesToCardinal(entry + 4), 7);
+    HostWord(out, entryAt, entry, 7, "iKey");
+    HostWord(out, entryAt + 2, entry + 2, 7, "termId");
+    HostWord(out, entryAt + 4, entry + 4, 7, "lOffs");
     out.Spaces(3);
-    BigEndianWord(out, entry + 6);
-    BigEndianWord(out, entry + 8);
+    BigEndianWord(out, entryAt + 6, entry + 6, "e1");
+    BigEndianWord(out, entryAt + 8, entry + 8, "e2");
+    out.End(morvit::VListingPlace::row);
     out.LineEnd();
   }
+  out.End(morvit::VListingPlace::row);
 }
 
 }  // namespace
 
-void ListMoveTables(ListingText& out, const CString& directory, std::string_view dataSetName,
+void ListMoveTables(ListingOutput& out, const CString& directory, std::string_view dataSetName,
                     bool wide) {
   using controller::HostBytesToCardinal;
   std::vector<std::uint8_t> aTable(wide ? kWideATableSize : kATableSize);
@@ -129,6 +152,7 @@ void ListMoveTables(ListingText& out, const CString& directory, std::string_view
     out.Text("return from file_read (MOVE): ");
     out.Signed(result, 5);
     out.LineEnd();
+    out.Stop(-1, "a move table cannot be opened or is cut short");
   }
 
   ATitle(out, dataSetName);
@@ -139,21 +163,36 @@ void ListMoveTables(ListingText& out, const CString& directory, std::string_view
   const std::uint32_t lastB = counted ? HostBytesToCardinal(&aTable[countsAt + 2]) : 0;
   const std::uint32_t aRecords =
       counted ? std::min<std::uint32_t>(lastA + 1, countsAt / kARecordSize) : 0;
+  out.Begin({morvit::VListingPlace::table, "A table", -1, {}, -1, 0});
   for (std::uint32_t index = 0; index < aRecords; ++index) {
-    const std::uint8_t* r = &aTable[index * kARecordSize];
+    const std::size_t within = index * kARecordSize;
+    const std::uint8_t* r = &aTable[within];
+    const auto at = static_cast<std::int64_t>(within);
+    out.Begin({morvit::VListingPlace::row, {}, -1, {}, index, at});
     out.Unsigned(index, 5);
-    out.Unsigned(HostBytesToCardinal(r), 7);
-    out.Unsigned(HostBytesToCardinal(r + 2), 7);
-    out.Unsigned(controller::HostBytesToLongCard(r + 4), 7);
+    HostWord(out, at, r, 7, "iKey");
+    HostWord(out, at + 2, r + 2, 7, "termId");
+    const std::uint32_t poiEle = controller::HostBytesToLongCard(r + 4);
+    out.Unsigned(poiEle, 7);
+    out.Column(at + 4, r + 4, 4, poiEle, "poiEle");
+    out.End(morvit::VListingPlace::row);
     out.LineEnd();
   }
+  out.End(morvit::VListingPlace::table);
   if (!counted || !bOpened) return;
 
   RecordReader records(bFile, kBRecordSize, kBBatchRecords);
+  bool lastListed = false;
   for (std::uint32_t index = 0; index <= lastB; ++index) {
     const std::uint8_t* record = records.Next();
     if (record == nullptr) break;
-    if (index == 0) BTitle(out, dataSetName);
+    lastListed = true;
+    if (index == 0) {
+      BTitle(out, dataSetName);
+      out.Begin({morvit::VListingPlace::table, "B table", -1, {}, -1, 0});
+    }
     BRecord(out, index, record);
   }
+  // The title and the table begin with the first record.
+  if (lastListed) out.End(morvit::VListingPlace::table);
 }

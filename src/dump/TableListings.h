@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-#include "dump/ListingText.h"
+#include "dump/ListingOutput.h"
 #include "morvit/platform.h"
 
 // Result of a DATA or PL table that cannot be opened or holds no head record.
@@ -14,11 +14,11 @@ inline constexpr int kTableReadFailure = -11;
 // Lists the table at `path`: a PL table (8-byte records with the PC/TRA flags) when
 // `pcColumns` is set, else a DATA table (14-byte records). Rows run from the head record to the
 // last record the head counts, or to the last whole record the file holds if that comes first.
-void ListDataTable(ListingText& out, const CString& path, bool pcColumns);
+void ListDataTable(ListingOutput& out, const CString& path, bool pcColumns);
 
 // Lists the A and B move tables whose names are `dataSetName` with place 2 set to 'A' and 'B',
 // in `directory` (empty: the current directory); `wide` selects the 54000-byte A table.
-void ListMoveTables(ListingText& out, const CString& directory, std::string_view dataSetName,
+void ListMoveTables(ListingOutput& out, const CString& directory, std::string_view dataSetName,
                     bool wide);
 
 #endif  // MORVIT_DUMP_TABLELISTINGS_H

@@ -3,6 +3,7 @@
 #include "files/VCommonHeader.h"
 
 #include "files/HeaderFormat.h"
+#include "io/ListingEvents.h"
 
 namespace {
 
@@ -37,6 +38,7 @@ void VCommonHeader::Read(VDomainFile& file) {
 void VCommonHeader::Write(VDomainFile& file, int listing) {
   const ObjParcelType& parcel = file.GetParcel();
   m_io.WriteHeader(file, file.GetFileName().c_str(), listing);
+  events::BeginHeader(listing, "common header");
   m_io.WriteCardinal(file, static_cast<std::uint16_t>(m_wDomainLength - 1), listing,
                      "OffsetToLastByte");
   m_io.WriteByte(file, LowByte(parcel.domainType), listing, "Type/Scope");
@@ -48,4 +50,5 @@ void VCommonHeader::Write(VDomainFile& file, int listing) {
   m_io.WriteRTime(file, stamp, listing, nullptr, 0);
   m_io.WriteByte(file, LowByte(parcel.majorVersion), listing, "Major/Minor");
   m_io.WriteByte(file, LowByte(parcel.minorVersion), listing, "Major/Minor");
+  events::EndHeader(listing);
 }

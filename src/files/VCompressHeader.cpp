@@ -3,6 +3,7 @@
 #include "files/VCompressHeader.h"
 
 #include "files/HeaderFormat.h"
+#include "io/ListingEvents.h"
 
 std::uint16_t VCompressHeader::GetSize() const { return headerformat::kCompressHeaderSize; }
 
@@ -15,9 +16,11 @@ void VCompressHeader::Parse() {
 }
 
 void VCompressHeader::Write(VDomainFile& file, int listing) {
+  events::BeginHeader(listing, "compress header");
   m_io.WriteCardinal(file, m_wOwnDomainNumber, listing, "OwnDomainNumber");
   m_io.WriteCardinal(file, m_wNumberOfDomainsMinus1, listing, "NumberOfDomains-1");
   m_io.WriteCardinal(file, m_wCompressVersion, listing, "CompressVersion");
   m_io.WriteCardinal(file, m_wLengthCompressBlock, listing, "LengthCompressBlock");
   m_io.WriteCardinal(file, headerformat::kSpareWord, listing, "Spare");
+  events::EndHeader(listing);
 }

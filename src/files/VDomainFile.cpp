@@ -7,6 +7,7 @@
 #include "files/HeaderFormat.h"
 #include "files/StagedFiles.h"
 #include "files/StorageFailure.h"
+#include "io/ListingEvents.h"
 #include "morvit/VDomainPath.h"
 
 namespace {
@@ -94,6 +95,13 @@ void VDomainFile::OpenCreateDomain(const CString& name) {
 
 // A staged file left for its sibling was never completed: it goes.
 void VDomainFile::Reopen(FILETYPE type) {
+  // A listing begins: the file listed is the one open now (an expanded copy for a compressed
+  // domain), named as the domain file.
+  if (type == fileListing) {
+    const std::uint64_t size = IsOpen() ? static_cast<std::uint64_t>(GetLength()) : 0;
+    const CString listed = GetPath(fileDomain);
+    events::FileBegins(std::string_view(listed).substr(listed.rfind('/') + 1), size);
+  }
   CFile::Close();
   const CString left = m_strPath;
   m_strPath = GetPath(type);

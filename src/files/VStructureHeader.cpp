@@ -3,6 +3,7 @@
 #include "files/VStructureHeader.h"
 
 #include "files/HeaderFormat.h"
+#include "io/ListingEvents.h"
 
 std::uint16_t VStructureHeader::GetSize() const { return headerformat::kStructureHeaderSize; }
 
@@ -16,6 +17,7 @@ void VStructureHeader::Parse() {
 }
 
 void VStructureHeader::Write(VDomainFile& file, int listing) {
+  events::BeginHeader(listing, "structure header");
   m_io.WriteByte(file, m_cMajorVersion, listing, "Major/Minor StructureVersion");
   m_io.WriteByte(file, m_cMinorVersion, listing, "Major/Minor StructureVersion");
   m_io.WriteLongInt(file, m_lOffsetToBlock1, listing, "OffsetToBlock1");
@@ -24,4 +26,5 @@ void VStructureHeader::Write(VDomainFile& file, int listing) {
   for (int i = 0; i < headerformat::kStructureSpareWords; ++i) {
     m_io.WriteCardinal(file, headerformat::kSpareWord, listing, "Spare");
   }
+  events::EndHeader(listing);
 }

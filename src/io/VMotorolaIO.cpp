@@ -9,9 +9,11 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <span>
 #include <stdexcept>
 #include <string>
 
+#include "io/ListingEvents.h"
 #include "io/ListingHead.h"
 #include "support/ControllerTypes.h"
 #include "support/HostTime.h"
@@ -59,22 +61,69 @@ std::array<std::uint8_t, N> ReadFixed(CFile& file) {
   return bytes;
 }
 
-// A word as data (its two bytes) or as one listing line.
-void PutWord(VMotorolaIO& io, CFile& file, std::uint16_t word, int dump, const char* label) {
-  if (dump != 0) {
-    io.WriteFormatted(file, label, word);
-    return;
+using morvit::VFieldKind;
+
+char ListingChar(std::uint8_t byte);
+
+// Appends the listing line of `word` at `offset`: offset (width 5, wider if needed), ": ", hex
+// and decimal word (width 8 each), high and low byte (width 4 each), two spaces, both bytes as
+// characters, two spaces, the label.
+void AppendLine(std::string& text, std::int32_t offset, std::uint16_t word, const char* label) {
+  std::uint8_t high;
+  std::uint8_t low;
+  controller::CardinalToHighLow(word, high, low);
+  char head[64];
+  const int headLength = std::snprintf(head, sizeof(head), "%5d: %8x%8u%4u%4u  %c%c  ", offset,
+                                       unsigned{word}, unsigned{word}, unsigned{high},
+                                       unsigned{low}, ListingChar(high), ListingChar(low));
+  text.append(head, static_cast<std::size_t>(headLength));
+  if (label != nullptr) text += label;
+  text += '\n';
+}
+
+// One field at m_lByteOffset: a listing line per word of `shown` (the words the listing shows),
+// `bytes` the field's bytes in the file. The offset then moves past the field.
+void ListField(CFile& file, std::span<const std::uint8_t> shown,
+               std::span<const std::uint8_t> bytes, VFieldKind kind, std::int64_t number,
+               double real, const char* label) {
+  std::string text;
+  for (std::size_t at = 0; at + kWordSize <= shown.size(); at += kWordSize) {
+    AppendLine(text, VMotorolaIO::m_lByteOffset + static_cast<std::int32_t>(at),
+               controller::BytesToCardinal(shown.data() + at), label);
   }
+  morvit::VListingField field;
+  field.offset = VMotorolaIO::m_lByteOffset;
+  field.width = static_cast<std::uint32_t>(bytes.size());
+  field.bytes = bytes.data();
+  field.kind = kind;
+  field.number = number;
+  field.real = real;
+  field.label = events::TrimLabel(label != nullptr ? std::string_view(label) : std::string_view());
+  field.text = text;
+  field.timeStamp = events::InTimeStamp();
+  events::Field(file, field);
+  VMotorolaIO::m_lByteOffset += static_cast<std::int32_t>(shown.size());
+}
+
+// A word as data (its two bytes) or as one listing line.
+void PutWord(CFile& file, std::uint16_t word, int dump, const char* label,
+             VFieldKind kind = VFieldKind::word, std::int64_t number = -1) {
   WordBytes bytes;
   controller::CardinalToBytes(word, bytes.data());
+  if (dump != 0) {
+    ListField(file, bytes, bytes, kind, number < 0 && kind == VFieldKind::word ? word : number, 0.0,
+              label);
+    return;
+  }
   file.Write(bytes.data(), kWordSize);
 }
 
-// Four file bytes as data, or as two listing lines (high word, low word) with the same label.
-void PutLong(VMotorolaIO& io, CFile& file, const LongBytes& bytes, int dump, const char* label) {
+// Four file bytes as data, or as one field of two listing lines (high word, low word) with the
+// same label.
+void PutLong(CFile& file, const LongBytes& bytes, int dump, const char* label, VFieldKind kind,
+             std::int64_t number) {
   if (dump != 0) {
-    io.WriteFormatted(file, label, controller::BytesToCardinal(bytes.data()));
-    io.WriteFormatted(file, label, controller::BytesToCardinal(bytes.data() + kWordSize));
+    ListField(file, bytes, bytes, kind, number, 0.0, label);
     return;
   }
   file.Write(bytes.data(), kLongSize);
@@ -249,7 +298,7 @@ std::uint16_t VMotorolaIO::Peek(CFile& file) {
 // ---- Writers ----
 
 void VMotorolaIO::WriteBoolean(CFile& file, std::uint8_t value, int dump, const char* label) {
-  PutWord(*this, file, controller::BooleanToWord(value), dump, label);
+  PutWord(file, controller::BooleanToWord(value), dump, label);
 }
 
 void VMotorolaIO::WriteByte(CFile& file, std::uint8_t value, int dump, const char* label) {
@@ -267,33 +316,34 @@ void VMotorolaIO::WriteByte(CFile& file, std::uint8_t value, int dump, const cha
 }
 
 void VMotorolaIO::WriteCardinal(CFile& file, std::uint16_t value, int dump, const char* label) {
-  PutWord(*this, file, value, dump, label);
+  PutWord(file, value, dump, label);
 }
 
 void VMotorolaIO::WriteInteger(CFile& file, std::int16_t value, int dump, const char* label) {
   WordBytes bytes;
   controller::IntegerToBytes(value, bytes.data());
-  PutWord(*this, file, controller::BytesToCardinal(bytes.data()), dump, label);
+  PutWord(file, controller::BytesToCardinal(bytes.data()), dump, label, VFieldKind::integer, value);
 }
 
 void VMotorolaIO::WriteLongInt(CFile& file, std::int32_t value, int dump, const char* label) {
-  PutLong(*this, file, LongIntBytes(value), dump, label);
+  PutLong(file, LongIntBytes(value), dump, label, VFieldKind::longInteger, value);
 }
 
 void VMotorolaIO::WriteLongCard(CFile& file, std::uint32_t value, int dump, const char* label) {
   LongBytes bytes;
   controller::LongCardToBytes(value, bytes.data());
-  PutLong(*this, file, bytes, dump, label);
+  PutLong(file, bytes, dump, label, VFieldKind::longWord, value);
 }
 
 void VMotorolaIO::WriteReal(CFile& file, double value, int dump, const char* label) {
-  if (dump != 0) {
-    PutLong(*this, file, LongIntBytes(TruncatedReal(value)), dump, label);
-    return;
-  }
   LongBytes bytes;
   controller::DoubleToReal(value, bytes.data());
-  PutLong(*this, file, bytes, dump, label);
+  if (dump != 0) {
+    // The listing shows the value truncated to an integer; the field keeps the real's bytes.
+    ListField(file, LongIntBytes(TruncatedReal(value)), bytes, VFieldKind::real, 0, value, label);
+    return;
+  }
+  file.Write(bytes.data(), kLongSize);
 }
 
 void VMotorolaIO::WriteString(CFile& file, std::uint16_t length, const char* chars,
@@ -332,6 +382,7 @@ void VMotorolaIO::WriteRTime(CFile& file, RTime time, int dump, const char* /*la
     return;
   }
   const CompactDateTime packed = hosttime::PackDateTime(time);
+  const events::TimeStampScope stamp;
   WriteCardinal(file, packed.date, dump, "Date");
   WriteCardinal(file, packed.time, dump, "Time");
   WriteCardinal(file, packed.milliSec, dump, "MilliSec");
@@ -373,20 +424,7 @@ std::uint16_t VMotorolaIO::WriteTerminalValue(CFile& file, TBATerminal terminal,
 }
 
 void VMotorolaIO::WriteFormatted(CFile& file, const char* label, std::uint16_t word) {
-  std::uint8_t high;
-  std::uint8_t low;
-  controller::CardinalToHighLow(word, high, low);
-  // Offset (width 5, wider if needed), ": ", hex and decimal word (width 8 each), high and low
-  // byte (width 4 each), two spaces, both bytes as characters, two spaces, the label.
-  char head[64];
-  const int headLength = std::snprintf(
-      head, sizeof(head), "%5d: %8x%8u%4u%4u  %c%c  ", m_lByteOffset, unsigned{word},
-      unsigned{word}, unsigned{high}, unsigned{low}, ListingChar(high), ListingChar(low));
-  std::string line(head, static_cast<std::size_t>(headLength));
-  if (label != nullptr) line += label;
-  line += '\n';
-  file.Write(line.data(), static_cast<unsigned>(line.size()));
-  m_lByteOffset += 2;
+  PutWord(file, word, 1, label);
 }
 
 void VMotorolaIO::WriteHeader(CFile& file, const char* dataSetSpecification, int enable) {
@@ -398,7 +436,7 @@ void VMotorolaIO::WriteHeader(CFile& file, const char* dataSetSpecification, int
       "\n\n"
       "Index       Word         Bytes      Char\n"
       "(Byte)    Hex     Dec    Dec Dec\n";
-  file.Write(head.data(), static_cast<unsigned>(head.size()));
+  events::Text(file, head);
 }
 
 void VMotorolaIO::CopyBytes(CFile& source, CFile& destination, std::int32_t count, int dump) {

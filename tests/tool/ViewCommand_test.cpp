@@ -8,7 +8,6 @@
 #include <map>
 
 #include "DataSetInventory.h"
-#include "SiteData.h"
 #include "support/TestUtil.h"
 #include "tool/ToolRun.h"
 
@@ -70,21 +69,6 @@ TEST(ViewCommand, InventoryJoinsPartsNewestFirstAndNamesTheDamage) {
       "notes.c ? v0 parts 1: not a data-set name of a known domain type (TTSSVVVV.COO)",
   };
   EXPECT_EQ(seen, expected);
-}
-
-TEST(ViewCommand, SiteDataEscapesWhatFilesHold) {
-  const std::pair<std::string, std::string> cases[] = {
-      {"plain Label 12", R"("plain Label 12")"},
-      {"\"</script><img src=x onerror=alert(1)>",
-       R"("\"\u003c/script\u003e\u003cimg src=x onerror=alert(1)\u003e")"},
-      {"back\\slash & \n\t\x7f", R"("back\\slash \u0026 \u000a\u0009\u007f")"},
-      {std::string("\xE2\x80\xA8 \x00\xff", 6), R"("\u00e2\u0080\u00a8 \u0000\u00ff")"},
-  };
-  for (const auto& [text, literal] : cases) {
-    std::string out;
-    morvit::tool::AppendString(out, text);
-    EXPECT_EQ(out, literal);
-  }
 }
 
 TEST(ViewCommand, LeavesTheDataSetAsItWasAndRefusesUnsafeTargets) {

@@ -1,11 +1,8 @@
-// The data behind the view's pages: the rows and outline of a domain page from a stream of
-// listing events, and the comparison of two listings.
+// The data behind a domain's page: its rows and outline from a stream of listing events.
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sstream>
 
-#include "DomainDiff.h"
 #include "DomainPage.h"
 #include "support/TestUtil.h"
 #include "tool/ToolRun.h"
@@ -50,7 +47,7 @@ TEST(ViewPages, DomainPageRowsAndOutline) {
   for (const ListingEvent& e :
        {Simple(Kind::file, "RB000001.C01"), Field(0, "OffsetToLastByte", "213", "00d5"),
         Begin("section"), Begin("element", 4256, "PageBreak"), Field(50, "Key", "1"),
-        Field(52, "", "<b>"), Simple(Kind::end), Simple(Kind::end), Simple(Kind::end),
+        Field(52, "", "<b>\n\xff"), Simple(Kind::end), Simple(Kind::end), Simple(Kind::end),
         Simple(Kind::stop, "cut \"short\"", 54), Simple(Kind::file, "RB010001.C01"),
         Field(0, "Key", "2")}) {
     page.Add(e);
@@ -59,7 +56,7 @@ TEST(ViewPages, DomainPageRowsAndOutline) {
   EXPECT_EQ(
       tooltest::ReadText(dir.File("data/d7/c0.js")),
       R"(MorvitSite.deliver("data/d7/c0.js",[[0],[0,2,"00d5","213",0,1],[1],[2],[50,2,"0001","1",1,3],)"
-      R"([52,2,"0001","\u003cb\u003e",2,3],["stop",54,"cut \"short\"",1],[3],[0,2,"0001","2",1,1]]);)"
+      R"([52,2,"0001","<b>\n\u00ff",2,3],["stop",54,"cut \"short\"",1],[3],[0,2,"0001","2",1,1]]);)"
       "\n");
   EXPECT_EQ(tooltest::ReadText(dir.File("data/d7/outline.js")),
             R"(MorvitSite.deliver("data/d7/outline.js",{"id":"d7","rows":9,"chunkRows":4096,)"
@@ -68,50 +65,6 @@ TEST(ViewPages, DomainPageRowsAndOutline) {
             R"("title":["file RB000001.C01","section at 0","element code 4256 PageBreak at 0",)"
             R"("file RB010001.C01"]}});)"
             "\n");
-}
-
-// Each case: the fields of the older and the newer listing, as (place code, label, value), and
-// the comparison's lines.
-TEST(ViewPages, ComparisonMatchesFieldsByPlaceAndLabel) {
-  struct Case {
-    const char* name;
-    std::vector<std::vector<const char*>> older, newer;
-    const char* lines;
-  };
-  const Case cases[] = {
-      {"equal", {{"4", "Key", "1"}}, {{"4", "Key", "1"}}, ""},
-      {"changed value",
-       {{"4", "Key", "1"}, {"4", "Value", "7"}},
-       {{"4", "Key", "1"}, {"4", "Value", "8"}},
-       "@ element 4\n~ element 4 Value 7 8\n"},
-      {"element put in between",
-       {{"4", "Key", "1"}, {"8", "Key", "3"}},
-       {{"4", "Key", "1"}, {"12", "Key", "2"}, {"12", "Name", "X"}, {"8", "Key", "3"}},
-       "@ element 12\n+ element 12 Key  2\n+ element 12 Name  X\n"},
-      {"element taken out",
-       {{"4", "Key", "1"}, {"8", "Key", "3"}},
-       {{"8", "Key", "3"}},
-       "@ element 4\n- element 4 Key 1 \n"},
-  };
-  for (const Case& c : cases) {
-    morvit::tool::ComparedListing listings[2];
-    for (int side = 0; side < 2; ++side) {
-      listings[side].Add(Simple(Kind::file, "RB000001.C01"));
-      for (const auto& field : side == 0 ? c.older : c.newer) {
-        listings[side].Add(Begin("element", std::stol(field[0])));
-        listings[side].Add(Field(0, field[1], field[2]));
-        listings[side].Add(Simple(Kind::end));
-      }
-    }
-    std::ostringstream lines;
-    for (const auto& line : morvit::tool::CompareListings(listings[0], listings[1]).lines) {
-      const std::string place = line.place.substr(line.place.find(" / ") + 3);
-      lines << line.op << ' ' << place;
-      if (line.op != '@') lines << ' ' << line.label << ' ' << line.before << ' ' << line.after;
-      lines << '\n';
-    }
-    EXPECT_EQ(lines.str(), c.lines) << c.name;
-  }
 }
 
 }  // namespace

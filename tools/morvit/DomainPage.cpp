@@ -2,6 +2,7 @@
 // [offset, width, hex, value, label id, depth] for a field, ["stop", offset, reason, depth].
 #include "DomainPage.h"
 
+#include "ListingJson.h"
 #include "SiteData.h"
 
 namespace morvit::tool {
@@ -62,16 +63,16 @@ void DomainPage::Add(const ListingEvent& event) {
       return;
     case Kind::field:
       m_chunk += "[" + std::to_string(event.offset) + "," + std::to_string(event.width) + ",";
-      AppendString(m_chunk, event.hex);
+      AppendJsonString(m_chunk, event.hex);
       m_chunk += ",";
-      AppendString(m_chunk, event.value);
+      AppendJsonString(m_chunk, event.value);
       m_chunk +=
           "," + std::to_string(LabelId(event.label)) + "," + std::to_string(m_open.size()) + "]";
       EndRow();
       return;
     case Kind::stop:
       m_chunk += "[\"stop\"," + std::to_string(event.offset) + ",";
-      AppendString(m_chunk, event.label);
+      AppendJsonString(m_chunk, event.label);
       m_chunk += "," + std::to_string(m_open.size()) + "]";
       EndRow();
       return;
@@ -93,7 +94,7 @@ void DomainPage::Finish(const std::string& fields) {
   outline += ",\"labels\":[";
   for (std::size_t i = 0; i < m_labels.size(); ++i) {
     if (i) outline += ",";
-    AppendString(outline, *m_labels[i]);
+    AppendJsonString(outline, *m_labels[i]);
   }
   outline += "],\"nodes\":{";
   const auto column = [&](const char* name, auto value) {
@@ -108,8 +109,8 @@ void DomainPage::Finish(const std::string& fields) {
   column("row", [&](const Node& n) { outline += std::to_string(n.row); });
   column("end", [&](const Node& n) { outline += std::to_string(n.end); });
   column("depth", [&](const Node& n) { outline += std::to_string(n.depth); });
-  column("kind", [&](const Node& n) { AppendString(outline, n.kind); });
-  column("title", [&](const Node& n) { AppendString(outline, n.title); });
+  column("kind", [&](const Node& n) { AppendJsonString(outline, n.kind); });
+  column("title", [&](const Node& n) { AppendJsonString(outline, n.title); });
   outline += "}}";
   WriteDataFile(m_site, "data/" + m_id + "/outline.js", outline);
 }

@@ -11,6 +11,7 @@
 #include "Commands.h"
 #include "DumpDirectory.h"
 #include "Failure.h"
+#include "ListingJson.h"
 #include "morvit/VBase.h"
 
 namespace morvit::tool {
@@ -23,6 +24,7 @@ struct DumpOptions {
   bool toStandardOutput = false;
   bool noLineNumbers = false;
   bool noTimes = false;
+  std::string format = "text";
 };
 
 // Domain files are the `C` siblings: the first letter of the extension (README).
@@ -109,6 +111,7 @@ int Dump(const DumpOptions& options) {
   const std::vector<fs::path> files = ExpandArguments(options.files);
   VBase_EnableLineNumbers(options.noLineNumbers ? 0 : 1);
   VBase_EnableTimeOutput(options.noTimes ? 0 : 1);
+  if (options.format == "json") return DumpAsJson(files);
   // Every file is tried; each failure is reported, and any one fails the run.
   int failures = 0;
   for (const fs::path& file : files) {
@@ -138,6 +141,11 @@ CommandAction AddDumpCommand(CLI::App& app) {
                     "no position in front of each word line");
   command->add_flag("--no-times", options->noTimes,
                     "time stamps as zero, so that listings compare equal");
+  command
+      ->add_option("--format", options->format,
+                   "text: the listing files; json: the listing events as JSON lines on "
+                   "standard output (docs/listing-events.md)")
+      ->check(CLI::IsMember({"text", "json"}));
   return [options] { return Dump(*options); };
 }
 

@@ -1,30 +1,12 @@
 // Escaped literals and the data files of the site.
 #include "SiteData.h"
 
-#include <cstdio>
 #include <fstream>
 
 #include "Failure.h"
+#include "ListingJson.h"
 
 namespace morvit::tool {
-
-void AppendString(std::string& out, std::string_view text) {
-  out += '"';
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte == '"' || byte == '\\') {
-      out += '\\';
-      out += c;
-    } else if (byte < 0x20 || byte > 0x7E || byte == '<' || byte == '>' || byte == '&') {
-      char escape[8];
-      std::snprintf(escape, sizeof escape, "\\u%04x", byte);
-      out += escape;
-    } else {
-      out += c;
-    }
-  }
-  out += '"';
-}
 
 void WriteSiteFile(const std::filesystem::path& file, std::string_view content) {
   std::filesystem::create_directories(file.parent_path());
@@ -37,7 +19,7 @@ void WriteSiteFile(const std::filesystem::path& file, std::string_view content) 
 void WriteDataFile(const std::filesystem::path& site, const std::string& src,
                    const std::string& value) {
   std::string content = "MorvitSite.deliver(";
-  AppendString(content, src);
+  AppendJsonString(content, src);
   content += ",";
   content += value;
   content += ");\n";

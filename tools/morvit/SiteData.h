@@ -1,7 +1,8 @@
 // The data files of the site: JavaScript that hands one value to the page that loads it
 // (MorvitSite.deliver), so that the pages open from the file system, where a page may load
 // scripts but not fetch files. Text from domain files and their names is written as escaped
-// string literals only: never markup, never code.
+// string literals only (AppendJsonString: plain ASCII, quotes, backslashes, control characters
+// and every byte above 0x7E escaped), never as markup or code.
 #ifndef MORVIT_TOOL_SITEDATA_H
 #define MORVIT_TOOL_SITEDATA_H
 
@@ -10,11 +11,6 @@
 #include <string_view>
 
 namespace morvit::tool {
-
-// Appends `text` as a JavaScript (and JSON) string literal in plain ASCII: quotes, backslashes,
-// control characters, '<', '>' and '&' and every byte above 0x7E escaped (such bytes read as
-// Latin-1 characters), so no text can close a literal, a script element or a comment.
-void AppendString(std::string& out, std::string_view text);
 
 // Writes SITE/SRC as a data file whose value is the JSON text `value`; SRC is the path the pages
 // load it by, relative to the site's root.

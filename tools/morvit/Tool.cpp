@@ -43,6 +43,7 @@ int RunTool(int argc, const char* const* argv) {
   };
   add(AddGenerateCommand);
   add(AddDumpCommand);
+  add(AddDiffCommand);
   add(AddBacktranslateCommand);
   add(AddCheckLibsCommand);
   add(AddImplodeCommand);

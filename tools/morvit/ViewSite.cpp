@@ -7,9 +7,10 @@
 #include <vector>
 
 #include "DataSetInventory.h"
-#include "DomainDiff.h"
+#include "DiffPage.h"
 #include "DomainPage.h"
 #include "ListingEvents.h"
+#include "ListingJson.h"
 #include "SiteData.h"
 #include "ViewAssets.h"
 
@@ -35,7 +36,7 @@ std::string DiffId(const DomainEntry& newer) { return "x" + newer.id.substr(1); 
 
 void AppendMember(std::string& out, const char* name, const std::string& value) {
   out += std::string(",\"") + name + "\":";
-  AppendString(out, value);
+  AppendJsonString(out, value);
 }
 
 void AppendNumber(std::string& out, const char* name, std::uintmax_t value) {
@@ -61,13 +62,13 @@ std::string DomainFields(const std::vector<DomainEntry>& domains, const DomainEn
   if (listing.empty()) {
     out += "null";
   } else {
-    AppendString(out, listing);
+    AppendJsonString(out, listing);
   }
   out += ",\"related\":[";
   for (std::size_t i = 0; i < d.related.size(); ++i) {
     out +=
         std::string(i ? "," : "") + "{\"id\":\"" + domains[d.related[i].other].id + "\",\"label\":";
-    AppendString(out, d.related[i].label);
+    AppendJsonString(out, d.related[i].label);
     out += "}";
   }
   out += "],\"diffs\":[";
@@ -100,31 +101,6 @@ std::string IndexEntry(const DomainEntry& d, const std::string& fields) {
   return out;
 }
 
-void WriteDiff(const fs::path& site, const DomainEntry& newer, const DomainEntry& older,
-               const DomainDiff& diff) {
-  const auto side = [](const DomainEntry& d) {
-    std::string out = "{\"id\":\"" + d.id + "\"";
-    AppendMember(out, "name", d.file.filename().string());
-    return out + "}";
-  };
-  std::string out = "{\"a\":" + side(older) + ",\"b\":" + side(newer);
-  AppendMember(out, "typeName", newer.typeName);
-  AppendMember(out, "summary",
-               "version " + std::to_string(older.version) + " -> " + std::to_string(newer.version) +
-                   ": " + std::to_string(diff.changed) + " changed, " + std::to_string(diff.added) +
-                   " added, " + std::to_string(diff.removed) + " removed");
-  out += ",\"lines\":[";
-  for (const DiffLine& line : diff.lines) {
-    out += std::string(out.back() == '[' ? "[" : ",[") + "\"" + line.op + "\"";
-    for (const std::string* text : {&line.place, &line.label, &line.before, &line.after}) {
-      out += ",";
-      AppendString(out, *text);
-    }
-    out += "]";
-  }
-  WriteDataFile(site, "data/" + DiffId(newer) + ".js", out + "]}");
-}
-
 std::string Now() {
   const std::time_t now = std::time(nullptr);
   char text[32];
@@ -142,22 +118,16 @@ SiteSummary WriteSite(const fs::path& data, const fs::path& site) {
   const ScratchDataSet scratch(domains, site / "scratch");
   SiteSummary summary;
   std::string index = "{\"dataSet\":";
-  AppendString(index, fs::absolute(data).lexically_normal().string());
+  AppendJsonString(index, fs::absolute(data).lexically_normal().string());
   AppendMember(index, "written", Now());
   index += ",\"domains\":[";
-  ComparedListing newer;  // the listing of the domain before, while its previous version comes
   for (std::size_t i = 0; i < domains.size(); ++i) {
     const DomainEntry& d = domains[i];
     DomainPage page(site, d.id);
-    ComparedListing compared;
-    const bool hasOlder = !d.olderVersions.empty();
-    const bool isOlder = i > 0 && !domains[i - 1].olderVersions.empty();
-    const ListingOutcome listed = ListDomain(d, scratch, [&](const ListingEvent& e) {
-      page.Add(e);
-      if (hasOlder || isOlder) compared.Add(e);
-    });
-    if (isOlder) WriteDiff(site, domains[i - 1], d, CompareListings(compared, newer));
-    newer = hasOlder ? std::move(compared) : ComparedListing{};
+    const ListingOutcome listed =
+        ListDomain(d, scratch, [&page](const ListingEvent& e) { page.Add(e); });
+    if (i > 0 && !domains[i - 1].olderVersions.empty())
+      WriteDiffPage(site, scratch, DiffId(domains[i - 1]), d, domains[i - 1]);
     const std::string problem = ReadsCleanly(d, listed);
     std::string listing;
     if (!listed.text.empty()) {

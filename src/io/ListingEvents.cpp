@@ -1,0 +1,113 @@
+// The process-wide listing sink, the sink interface's empty defaults and the text rendering
+// into a file.
+#include "io/ListingEvents.h"
+
+#include "morvit/VMotorolaIO.h"
+
+namespace morvit {
+
+VListingSink::~VListingSink() = default;
+void VListingSink::File(std::string_view, std::uint32_t, std::uint64_t) {}
+void VListingSink::Begin(const VListingBegin&) {}
+void VListingSink::Field(const VListingField&) {}
+void VListingSink::End(VListingPlace) {}
+void VListingSink::Text(std::string_view) {}
+void VListingSink::Stop(std::int64_t, std::string_view) {}
+
+}  // namespace morvit
+
+namespace events {
+
+namespace {
+
+struct ListingEventState {
+  morvit::VListingSink* sink = nullptr;
+  bool timeStamp = false;
+  std::uint32_t filesBegun = 0;
+};
+
+ListingEventState& State() {
+  static ListingEventState state;
+  return state;
+}
+
+}  // namespace
+
+morvit::VListingSink* InstalledSink() { return State().sink; }
+
+SinkScope::SinkScope(morvit::VListingSink& sink) : m_previous(State().sink) {
+  State().sink = &sink;
+  State().filesBegun = 0;
+}
+
+SinkScope::~SinkScope() { State().sink = m_previous; }
+
+void FileTextRenderer::Field(const morvit::VListingField& field) {
+  std::string_view text = field.text;
+  while (!text.empty()) {
+    const std::size_t end = text.find('\n');
+    const std::size_t length = end == std::string_view::npos ? text.size() : end + 1;
+    Text(text.substr(0, length));
+    text.remove_prefix(length);
+  }
+}
+
+void FileTextRenderer::Text(std::string_view text) {
+  if (!text.empty()) m_file.Write(text.data(), static_cast<unsigned>(text.size()));
+}
+
+void Field(CFile& file, const morvit::VListingField& field) {
+  if (morvit::VListingSink* sink = State().sink) {
+    sink->Field(field);
+  } else {
+    FileTextRenderer(file).Field(field);
+  }
+}
+
+void Text(CFile& file, std::string_view text) {
+  if (morvit::VListingSink* sink = State().sink) {
+    sink->Text(text);
+  } else {
+    FileTextRenderer(file).Text(text);
+  }
+}
+
+void Begin(const morvit::VListingBegin& begin) {
+  if (morvit::VListingSink* sink = State().sink) sink->Begin(begin);
+}
+
+void End(morvit::VListingPlace kind) {
+  if (morvit::VListingSink* sink = State().sink) sink->End(kind);
+}
+
+void FileBegins(std::string_view name, std::uint64_t size) {
+  if (morvit::VListingSink* sink = State().sink) sink->File(name, State().filesBegun++, size);
+}
+
+void Stop(std::int64_t offset, std::string_view reason) {
+  if (morvit::VListingSink* sink = State().sink) sink->Stop(offset, reason);
+}
+
+void BeginHeader(int listing, std::string_view name) {
+  if (listing == 0) return;
+  morvit::VListingBegin begin{morvit::VListingPlace::header, name, -1, {}, -1, -1};
+  begin.offset = VMotorolaIO::m_lByteOffset;
+  Begin(begin);
+}
+
+void EndHeader(int listing) {
+  if (listing != 0) End(morvit::VListingPlace::header);
+}
+
+TimeStampScope::TimeStampScope() : m_previous(State().timeStamp) { State().timeStamp = true; }
+
+TimeStampScope::~TimeStampScope() { State().timeStamp = m_previous; }
+
+bool InTimeStamp() { return State().timeStamp; }
+
+std::string_view TrimLabel(std::string_view label) {
+  const std::size_t end = label.find_last_not_of(" \t");
+  return end == std::string_view::npos ? std::string_view() : label.substr(0, end + 1);
+}
+
+}  // namespace events

@@ -1,0 +1,290 @@
+// Reading a listing's events into nodes, and comparing two such trees: places are paired by
+// their identity (headers, sections, tables) or aligned by content (elements, rows), fields
+// within a pair by label and the order of that label.
+#include "ListingDiff.h"
+
+#include <algorithm>
+#include <map>
+#include <span>
+#include <string_view>
+
+#include "ListingJson.h"
+
+namespace morvit::tool {
+namespace {
+
+constexpr char kHexDigits[] = "0123456789abcdef";
+constexpr std::uint64_t kFnvOffset = 14695981039346656037ull;
+constexpr std::uint64_t kFnvPrime = 1099511628211ull;
+// Runs of unaligned places longer than this on both sides are paired in order rather than
+// aligned (the alignment's table grows with the product of the two lengths).
+constexpr std::size_t kAlignLimit = 1000;
+
+void Mix(std::uint64_t& hash, std::string_view bytes) {
+  for (const char c : bytes) {
+    hash ^= static_cast<unsigned char>(c);
+    hash *= kFnvPrime;
+  }
+  hash ^= 0xFF;
+  hash *= kFnvPrime;
+}
+
+void Mix(std::uint64_t& hash, std::uint64_t value) {
+  for (int i = 0; i < 8; ++i) {
+    hash ^= (value >> (8 * i)) & 0xFF;
+    hash *= kFnvPrime;
+  }
+}
+
+// Gathers the events into nodes; each node's content hash is made when it ends. Time-stamp
+// fields are left out of the hash, so that places differing only in them still align.
+class ListingCollector : public VListingSink {
+ public:
+  explicit ListingCollector(DiffListing& listing) : m_listing(listing) {
+    m_open.push_back(&listing.top);
+  }
+  void File(std::string_view name, std::uint32_t part, std::uint64_t) override {
+    if (part == 0) m_listing.name = name;
+  }
+  void Begin(const VListingBegin& begin) override {
+    DiffNode& node = m_open.back()->children.emplace_back();
+    node.kind = begin.kind;
+    node.name = begin.name;
+    node.code = begin.code;
+    node.codeName = begin.codeName;
+    node.index = begin.index;
+    node.offset = begin.offset;
+    m_open.push_back(&node);
+  }
+  void Field(const VListingField& field) override {
+    DiffField& kept = m_open.back()->fields.emplace_back();
+    kept.offset = field.offset;
+    kept.width = field.width;
+    kept.hex.reserve(2 * field.width);
+    for (std::uint32_t i = 0; i < field.width; ++i) {
+      kept.hex += kHexDigits[field.bytes[i] >> 4];
+      kept.hex += kHexDigits[field.bytes[i] & 0xF];
+    }
+    kept.value = FieldValue(field);
+    kept.label = field.label;
+    kept.timeStamp = field.timeStamp;
+  }
+  void End(VListingPlace) override {
+    if (m_open.size() > 1) {
+      Seal(*m_open.back());
+      m_open.pop_back();
+    }
+  }
+  void Stop(std::int64_t, std::string_view reason) override { m_listing.stop = reason; }
+
+  // Closes what a listing cut short left open.
+  void Finish() {
+    while (m_open.size() > 1) End(m_open.back()->kind);
+    Seal(m_listing.top);
+  }
+
+ private:
+  static void Seal(DiffNode& node) {
+    std::uint64_t hash = kFnvOffset;
+    Mix(hash, static_cast<std::uint64_t>(node.kind));
+    Mix(hash, static_cast<std::uint64_t>(node.code));
+    for (const DiffField& field : node.fields) {
+      if (field.timeStamp) continue;
+      Mix(hash, field.label);
+      Mix(hash, field.hex);
+    }
+    for (const DiffNode& child : node.children) Mix(hash, child.hash);
+    node.hash = hash;
+  }
+
+  DiffListing& m_listing;
+  std::vector<DiffNode*> m_open;
+};
+
+bool Aligned(VListingPlace kind) {
+  return kind == VListingPlace::element || kind == VListingPlace::row;
+}
+
+// What pairs two places: content for elements and rows, identity for the rest.
+std::uint64_t AlignKey(const DiffNode& node) {
+  if (Aligned(node.kind)) return node.hash;
+  std::uint64_t key = kFnvOffset;
+  Mix(key, static_cast<std::uint64_t>(node.kind));
+  Mix(key, static_cast<std::uint64_t>(node.code));
+  Mix(key, node.name);
+  return key;
+}
+
+// Whether two places are the same place, changed or not.
+bool SamePlace(const DiffNode& a, const DiffNode& b) {
+  return a.kind == b.kind && a.code == b.code && (Aligned(a.kind) || a.name == b.name);
+}
+
+bool HasTimeStamps(const DiffNode& node) {
+  for (const DiffField& field : node.fields) {
+    if (field.timeStamp) return true;
+  }
+  for (const DiffNode& child : node.children) {
+    if (HasTimeStamps(child)) return true;
+  }
+  return false;
+}
+
+class Comparison {
+ public:
+  Comparison(const DiffOptions& options, std::vector<Difference>& out)
+      : m_options(options), m_out(out) {}
+
+  void Nodes(const DiffNode& a, const DiffNode& b, const std::string& place) {
+    if (a.hash == b.hash && (m_options.noTimes || !HasTimeStamps(a))) return;
+    Fields(a, b, place);
+    Children(a, b, place);
+  }
+
+ private:
+  void Fields(const DiffNode& a, const DiffNode& b, const std::string& place) {
+    // The n-th field of a label pairs with the n-th of the same label.
+    std::map<std::string_view, std::vector<const DiffField*>> others;
+    for (const DiffField& field : b.fields) others[field.label].push_back(&field);
+    std::map<std::string_view, std::size_t> seen;
+    for (const DiffField& field : a.fields) {
+      const std::size_t nth = seen[field.label]++;
+      const auto found = others.find(field.label);
+      if (found == others.end() || nth >= found->second.size()) {
+        if (!Ignored(field))
+          m_out.push_back({Difference::Kind::removed, place, field.label, &field});
+        continue;
+      }
+      const DiffField* other = found->second[nth];
+      if (Ignored(field) || field.hex == other->hex) continue;
+      m_out.push_back({Difference::Kind::changed, place, field.label, &field, other});
+    }
+    for (const auto& [label, fields] : others) {
+      const std::size_t matched = seen.count(label) != 0 ? seen[label] : 0;
+      for (std::size_t i = matched; i < fields.size(); ++i) {
+        if (!Ignored(*fields[i])) {
+          m_out.push_back({Difference::Kind::added, place, fields[i]->label, nullptr, fields[i]});
+        }
+      }
+    }
+  }
+
+  bool Ignored(const DiffField& field) const { return m_options.noTimes && field.timeStamp; }
+
+  void Children(const DiffNode& a, const DiffNode& b, const std::string& place) {
+    const auto& left = a.children;
+    const auto& right = b.children;
+    std::size_t head = 0;
+    while (head < left.size() && head < right.size() &&
+           AlignKey(left[head]) == AlignKey(right[head])) {
+      Pair(left[head], right[head], place);
+      ++head;
+    }
+    std::size_t tail = 0;
+    while (tail < left.size() - head && tail < right.size() - head &&
+           AlignKey(left[left.size() - 1 - tail]) == AlignKey(right[right.size() - 1 - tail])) {
+      ++tail;
+    }
+    Middle(std::span(left).subspan(head, left.size() - head - tail),
+           std::span(right).subspan(head, right.size() - head - tail), place);
+    for (std::size_t i = tail; i > 0; --i) {
+      Pair(left[left.size() - i], right[right.size() - i], place);
+    }
+  }
+
+  void Pair(const DiffNode& a, const DiffNode& b, const std::string& place) {
+    Nodes(a, b, Join(place, PlaceText(b)));
+  }
+
+  static std::string Join(const std::string& place, const std::string& inner) {
+    return place.empty() ? inner : place + " > " + inner;
+  }
+
+  // The places between the common head and tail: aligned by their keys where the run is
+  // short, then each unaligned stretch paired place by place where they are the same place.
+  void Middle(std::span<const DiffNode> a, std::span<const DiffNode> b, const std::string& place) {
+    if (a.size() > kAlignLimit || b.size() > kAlignLimit) {
+      Stretch(a, b, place);
+      return;
+    }
+    // Longest common subsequence of the keys, from the back.
+    std::vector<std::uint32_t> table((a.size() + 1) * (b.size() + 1), 0);
+    const auto cell = [&](std::size_t i, std::size_t j) -> std::uint32_t& {
+      return table[i * (b.size() + 1) + j];
+    };
+    for (std::size_t i = a.size(); i-- > 0;) {
+      for (std::size_t j = b.size(); j-- > 0;) {
+        cell(i, j) = AlignKey(a[i]) == AlignKey(b[j]) ? cell(i + 1, j + 1) + 1
+                                                      : std::max(cell(i + 1, j), cell(i, j + 1));
+      }
+    }
+    std::size_t i = 0;
+    std::size_t j = 0;
+    std::size_t fromA = 0;
+    std::size_t fromB = 0;
+    while (i < a.size() && j < b.size()) {
+      if (AlignKey(a[i]) == AlignKey(b[j])) {
+        Stretch(a.subspan(fromA, i - fromA), b.subspan(fromB, j - fromB), place);
+        Pair(a[i], b[j], place);
+        fromA = ++i;
+        fromB = ++j;
+      } else if (cell(i + 1, j) >= cell(i, j + 1)) {
+        ++i;
+      } else {
+        ++j;
+      }
+    }
+    Stretch(a.subspan(fromA), b.subspan(fromB), place);
+  }
+
+  // Places that did not align: the same place on both sides in order is a changed one, the
+  // rest removed or added.
+  void Stretch(std::span<const DiffNode> a, std::span<const DiffNode> b, const std::string& place) {
+    std::size_t j = 0;
+    for (const DiffNode& left : a) {
+      if (j < b.size() && SamePlace(left, b[j])) {
+        Pair(left, b[j++], place);
+      } else {
+        m_out.push_back(
+            {Difference::Kind::removed, Join(place, PlaceText(left)), {}, nullptr, nullptr, &left});
+      }
+    }
+    for (; j < b.size(); ++j) {
+      m_out.push_back(
+          {Difference::Kind::added, Join(place, PlaceText(b[j])), {}, nullptr, nullptr, &b[j]});
+    }
+  }
+
+  const DiffOptions& m_options;
+  std::vector<Difference>& m_out;
+};
+
+}  // namespace
+
+DiffListing ReadListing(const std::string& path) {
+  DiffListing listing;
+  ListingCollector collector(listing);
+  listing.whole = ListDomainEvents(path, collector);
+  collector.Finish();
+  return listing;
+}
+
+std::vector<Difference> CompareListings(const DiffListing& a, const DiffListing& b,
+                                        const DiffOptions& options) {
+  std::vector<Difference> differences;
+  Comparison(options, differences).Nodes(a.top, b.top, std::string());
+  return differences;
+}
+
+std::string PlaceText(const DiffNode& node) {
+  std::string text(PlaceName(node.kind));
+  if (!node.name.empty()) text += " " + node.name;
+  if (node.kind == VListingPlace::element) {
+    text += " " + std::to_string(node.code);
+    if (!node.codeName.empty()) text += " " + node.codeName;
+  }
+  if (node.index >= 0) text += " #" + std::to_string(node.index);
+  return text;
+}
+
+}  // namespace morvit::tool

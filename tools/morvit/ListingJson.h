@@ -1,0 +1,47 @@
+// The listing events as JSON lines, one object per event (docs/listing-events.md): what
+// `morvit dump --format json` prints, streamed as the listing goes.
+#ifndef MORVIT_TOOL_LISTINGJSON_H
+#define MORVIT_TOOL_LISTINGJSON_H
+
+#include <filesystem>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "morvit/VListingEvents.h"
+
+namespace morvit::tool {
+
+class ListingJson : public VListingSink {
+ public:
+  explicit ListingJson(std::ostream& out) : m_out(out) {}
+
+  void File(std::string_view name, std::uint32_t part, std::uint64_t size) override;
+  void Begin(const VListingBegin& begin) override;
+  void Field(const VListingField& field) override;
+  void End(VListingPlace kind) override;
+  void Text(std::string_view text) override;
+  void Stop(std::int64_t offset, std::string_view reason) override;
+
+ private:
+  std::ostream& m_out;
+  std::string m_line;
+};
+
+// A text as a JSON string, quotes included. Bytes outside ASCII stand for the characters of the
+// same number (the listings' characters are bytes, not UTF-8).
+void AppendJsonString(std::string& out, std::string_view text);
+// The names of the places in the events: "header", "section", "element", "table", "row".
+std::string_view PlaceName(VListingPlace kind);
+// The value of a field as the events give it: a decimal number (a real as the shortest decimal
+// that reads back).
+std::string FieldValue(const VListingField& field);
+
+// `morvit dump --format json`: the events of each file on standard output. Each file is tried;
+// each one that yields no whole listing is reported, and any one fails the run.
+int DumpAsJson(const std::vector<std::filesystem::path>& files);
+
+}  // namespace morvit::tool
+
+#endif  // MORVIT_TOOL_LISTINGJSON_H
