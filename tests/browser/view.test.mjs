@@ -1,5 +1,6 @@
 // The site of `morvit view` in a real browser: the sample project's data set with a second
-// REBA version, a damaged TADE and a file whose name is markup, opened from the file system.
+// REBA version, a large REBA, a damaged TADE and a file whose name is markup, opened from the
+// file system.
 // Environment: MORVIT_TOOL (the tool), MORVIT_ARTIFACTS (where the site and screenshots go).
 import { test, before, after } from "node:test";
 import assert from "node:assert/strict";
@@ -34,6 +35,9 @@ function MakeDataSet() {
   reba.records.find((record) => record.entry).entry.name = "PUMP_CHANGED";
   writeFileSync(join(work, "reba2.json"), JSON.stringify({ domains: [reba] }));
   Morvit("generate", join(work, "reba2.json"), "--data", data, "--project", join(work, "project"));
+  const entries = Array.from({ length: 6000 }, (_, key) => ({ entry: { key, values: [key, 1, 2, 3, 4], name: "E" + key } }));
+  writeFileSync(join(work, "large.json"), JSON.stringify({ domains: [{ ...reba, object: 2, version: 1, records: entries }] }));
+  Morvit("generate", join(work, "large.json"), "--data", data, "--project", join(work, "project"));
   writeFileSync(join(data, "TD010002.C01"), readFileSync(join(data, "TD010001.C01")).subarray(0, 9));
   writeFileSync(join(data, hostile), Buffer.from("<script>alert(2)</script>"));
   Morvit("view", data, "-o", site);
@@ -73,8 +77,8 @@ test("the index lists every file, marks the damaged ones and filters", async () 
 
   await page.fill("#filter", "reba");
   const shown = await page.$$eval("tbody tr:not([hidden]) td:first-child", (cells) => cells.map((cell) => cell.textContent));
-  assert.deepEqual(shown, ["RB000002.C01", "RB000001.C01"]);
-  assert.equal(await page.textContent("#count"), `2 of ${files.length} files`);
+  assert.deepEqual(shown, ["RB000002.C01", "RB000001.C01", "RB000001.C02"]);
+  assert.equal(await page.textContent("#count"), `3 of ${files.length} files`);
 });
 
 test("a REBA page shows its fields and marks the bytes of the field under the pointer", async () => {
@@ -100,6 +104,23 @@ test("a REBA page shows its fields and marks the bytes of the field under the po
   assert.ok(related.some((label) => label.startsWith("REDE")), related.join());
   await page.click("#links a:text-is('text listing')");
   assert.match(await page.textContent("body"), /DataSet Specification: RB000002\.D01/);
+});
+
+test("a large domain opens with its elements folded and loads the rows that come into view", async () => {
+  await Open("index.html");
+  await page.click("a:text-is('RB000001.C02')");
+  await page.waitForSelector(".row.node");
+  const view = () => page.evaluate(() => ({ visible: window.morvitView.visible, loaded: window.morvitView.chunks.size }));
+  const folded = await view();
+  assert.ok(folded.visible > 6000 && folded.visible < 6100, JSON.stringify(folded));
+  await page.evaluate(() => { const tree = document.getElementById("tree"); tree.scrollTop = tree.scrollHeight; });
+  await page.locator(".row.node:not([hidden])", { hasText: "#5999 " }).click();
+  await page.evaluate(() => { const tree = document.getElementById("tree"); tree.scrollTop = tree.scrollHeight; });
+  await page.waitForFunction(() => document.querySelectorAll(".row.field:not([hidden])").length > 10);
+  const last = await page.$$eval(".row:not([hidden])", (rows) => rows.map((row) => row.className + " " + row.textContent));
+  const at = last.findIndex((row) => row.includes("#5999 "));
+  assert.ok(at >= 0 && last[at + 1].startsWith("row field") && last[at + 2].endsWith("BlockSize"), last.join("\n"));
+  assert.ok((await view()).visible > folded.visible);
 });
 
 test("a task's domains link to each other and a damaged one says so", async () => {
