@@ -130,7 +130,7 @@ class DomainView {
     if (data[0] === "stop") {
       div.className = "row stop";
       div.style.paddingLeft = 6 + data[3] * 16 + "px";
-      div.replaceChildren("listing stops at offset " + data[1] + ": " + data[2]);
+      div.replaceChildren("listing stops" + (data[1] >= 0 ? " at offset " + data[1] : "") + ": " + data[2]);
       return;
     }
     const [offset, width, hex, value, label, depth] = data;
