@@ -152,6 +152,7 @@ std::uint16_t CodeListing::Word(std::uint32_t index) const {
 void CodeListing::SetLabel(std::string_view label) {
   m_labelLength = std::min(label.size(), m_label.size());
   std::copy_n(label.data(), m_labelLength, m_label.data());
+  m_trimmedLength = events::TrimLabel(std::string_view(m_label.data(), m_labelLength)).size();
 }
 
 void CodeListing::Line() {
@@ -183,7 +184,7 @@ void CodeListing::Line() {
   field.width = controller::kWordSize;
   field.bytes = at < kWordBufferSize ? m_state.words.data() + at : kOutside;
   field.number = read;
-  field.label = events::TrimLabel(label);
+  field.label = label.substr(0, m_trimmedLength);
   field.timeStamp = m_timeStamp;
   m_out.Field(field);
   ++m_index;

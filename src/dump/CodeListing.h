@@ -89,6 +89,7 @@ class CodeListing {
   std::int64_t m_elementIndex = 0;
   std::array<char, 80> m_label{};
   std::size_t m_labelLength = 0;
+  std::size_t m_trimmedLength = 0;  // the label without its trailing blanks
 };
 
 #endif  // MORVIT_DUMP_CODELISTING_H

@@ -24,6 +24,7 @@ struct ListingEventState {
   morvit::VListingSink* sink = nullptr;
   bool timeStamp = false;
   std::uint32_t filesBegun = 0;
+  std::string lineBuffer;
 };
 
 ListingEventState& State() {
@@ -44,6 +45,10 @@ SinkScope::~SinkScope() { State().sink = m_previous; }
 
 void FileTextRenderer::Field(const morvit::VListingField& field) {
   std::string_view text = field.text;
+  if (text.find('\n') + 1 == text.size()) {  // one line, the common case
+    Text(text);
+    return;
+  }
   while (!text.empty()) {
     const std::size_t end = text.find('\n');
     const std::size_t length = end == std::string_view::npos ? text.size() : end + 1;
@@ -104,6 +109,8 @@ TimeStampScope::TimeStampScope() : m_previous(State().timeStamp) { State().timeS
 TimeStampScope::~TimeStampScope() { State().timeStamp = m_previous; }
 
 bool InTimeStamp() { return State().timeStamp; }
+
+std::string& LineBuffer() { return State().lineBuffer; }
 
 std::string_view TrimLabel(std::string_view label) {
   const std::size_t end = label.find_last_not_of(" \t");

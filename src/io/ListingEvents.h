@@ -4,6 +4,7 @@
 #ifndef MORVIT_IO_LISTINGEVENTS_H
 #define MORVIT_IO_LISTINGEVENTS_H
 
+#include <string>
 #include <string_view>
 
 #include "morvit/VListingEvents.h"
@@ -67,6 +68,9 @@ class TimeStampScope {
   bool m_previous;
 };
 bool InTimeStamp();
+
+// A buffer for the text of the field being listed, kept so that a line costs no allocation.
+std::string& LineBuffer();
 
 // A label as a field carries it: without trailing blanks and tabs.
 std::string_view TrimLabel(std::string_view label);

@@ -86,7 +86,8 @@ void AppendLine(std::string& text, std::int32_t offset, std::uint16_t word, cons
 void ListField(CFile& file, std::span<const std::uint8_t> shown,
                std::span<const std::uint8_t> bytes, VFieldKind kind, std::int64_t number,
                double real, const char* label) {
-  std::string text;
+  std::string& text = events::LineBuffer();
+  text.clear();
   for (std::size_t at = 0; at + kWordSize <= shown.size(); at += kWordSize) {
     AppendLine(text, VMotorolaIO::m_lByteOffset + static_cast<std::int32_t>(at),
                controller::BytesToCardinal(shown.data() + at), label);

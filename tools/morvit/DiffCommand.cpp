@@ -4,7 +4,9 @@
 // compressed domain is expanded there, never beside the original).
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
+#include <iterator>
 #include <map>
 #include <optional>
 #include <random>
@@ -93,21 +95,45 @@ class Scratch {
   fs::path m_path;
 };
 
-// Lists the domain of `file` from copies of its files in `scratch`/`side`.
-DiffListing ListCopy(const fs::path& file, const fs::path& scratch, const std::string& side) {
-  const fs::path directory = scratch / side;
-  fs::create_directories(directory);
-  for (const fs::path& part : DomainFiles(file)) {
-    fs::copy_file(part, directory / part.filename(), fs::copy_options::overwrite_existing);
+// The domain files of a data set (extension starting with C).
+std::vector<fs::path> DataSetFiles(const fs::path& directory) {
+  std::vector<fs::path> files;
+  for (const auto& entry : fs::directory_iterator(directory)) {
+    const std::string name = entry.path().filename().string();
+    const std::size_t dot = name.find('.');
+    if (entry.is_regular_file() && dot != std::string::npos && dot + 1 < name.size() &&
+        (name[dot + 1] == 'C' || name[dot + 1] == 'c')) {
+      files.push_back(entry.path());
+    }
   }
-  DiffListing listing = ReadListing((directory / file.filename()).string());
+  return files;
+}
+
+void CopyInto(const std::vector<fs::path>& files, const fs::path& directory) {
+  fs::create_directories(directory);
+  for (const fs::path& file : files) {
+    fs::copy_file(file, directory / file.filename(), fs::copy_options::overwrite_existing);
+  }
+}
+
+DiffListing WholeListing(const fs::path& copy, const fs::path& original) {
+  DiffListing listing = ReadListing(copy.string());
   if (!listing.whole) {
-    throw Failure(file.string() + ": no whole listing" +
+    throw Failure(original.string() + ": no whole listing" +
                   (listing.stop.empty() ? std::string() : " (" + listing.stop + ")"));
   }
-  // Later lists in the same side directory must not find this domain's expanded copy.
-  fs::remove_all(directory);
   return listing;
+}
+
+// Lists the domain file `file` from a copy in `scratch`/`side`: its own files first; a domain
+// that reads other domains of its data set (a node and its file list) from a copy of them all.
+DiffListing ListCopy(const fs::path& file, const fs::path& scratch, const std::string& side) {
+  const fs::path directory = scratch / side;
+  CopyInto(DomainFiles(file), directory);
+  DiffListing listing = ReadListing((directory / file.filename()).string());
+  if (listing.whole) return listing;
+  CopyInto(DataSetFiles(file.parent_path()), directory);
+  return WholeListing(directory / file.filename(), file);
 }
 
 void PrintField(std::ostream& out, char sign, const DiffField& field) {
@@ -115,11 +141,13 @@ void PrintField(std::ostream& out, char sign, const DiffField& field) {
       << field.value << "  at " << field.offset << "\n";
 }
 
+// A place added or removed whole: its fields, and the fields of each inner place under its name.
 void PrintNode(std::ostream& out, char sign, const DiffNode& node, const std::string& place) {
-  out << sign << " " << place << "\n";
   for (const DiffField& field : node.fields) PrintField(out, sign, field);
   for (const DiffNode& child : node.children) {
-    PrintNode(out, sign, child, place + " > " + PlaceText(child));
+    const std::string inner = place + " > " + PlaceText(child);
+    out << sign << " " << inner << "\n";
+    PrintNode(out, sign, child, inner);
   }
 }
 
@@ -186,6 +214,16 @@ void PrintJson(std::ostream& out, const std::string& a, const std::string& b,
   }
 }
 
+void Print(const DiffCommandOptions& options, const std::string& a, const std::string& b,
+           const std::vector<Difference>& differences) {
+  if (differences.empty()) return;
+  if (options.format == "json") {
+    PrintJson(std::cout, a, b, differences);
+  } else {
+    PrintText(std::cout, a, b, differences);
+  }
+}
+
 // Compares two domain files; true when they differ.
 bool CompareFiles(const fs::path& a, const fs::path& b, const DiffCommandOptions& options,
                   const Scratch& scratch) {
@@ -193,13 +231,8 @@ bool CompareFiles(const fs::path& a, const fs::path& b, const DiffCommandOptions
   const DiffListing right = ListCopy(b, scratch.Path(), "b");
   const std::vector<Difference> differences =
       CompareListings(left, right, DiffOptions{options.noTimes});
-  if (differences.empty()) return false;
-  if (options.format == "json") {
-    PrintJson(std::cout, a.string(), b.string(), differences);
-  } else {
-    PrintText(std::cout, a.string(), b.string(), differences);
-  }
-  return true;
+  Print(options, a.string(), b.string(), differences);
+  return !differences.empty();
 }
 
 // The newest version of each domain of a data set, by type, first scope and object.
@@ -226,6 +259,19 @@ std::map<std::string, fs::path> NewestDomains(const fs::path& directory) {
   std::map<std::string, fs::path> result;
   for (auto& [key, found] : newest) result[key] = found.second;
   return result;
+}
+
+std::string FileBytes(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool SameBytes(const std::vector<fs::path>& a, const std::vector<fs::path>& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (FileBytes(a[i]) != FileBytes(b[i])) return false;
+  }
+  return true;
 }
 
 bool CompareDataSets(const fs::path& a, const fs::path& b, const DiffCommandOptions& options,
@@ -270,21 +316,36 @@ bool CompareDataSets(const fs::path& a, const fs::path& b, const DiffCommandOpti
     }
   }
   // Changed domains first as a list, then their field differences.
-  std::vector<std::pair<DiffListing, DiffListing>> listings;
-  std::vector<std::pair<fs::path, fs::path>> changed;
+  std::vector<std::pair<fs::path, fs::path>> listed;
+  CopyInto(DataSetFiles(a), scratch.Path() / "a");
+  CopyInto(DataSetFiles(b), scratch.Path() / "b");
   for (const auto& [x, y] : pairs) {
-    DiffListing l = ListCopy(x, scratch.Path(), "a");
-    DiffListing r = ListCopy(y, scratch.Path(), "b");
+    const DiffListing l = ReadListing((scratch.Path() / "a" / x.filename()).string());
+    const DiffListing r = ReadListing((scratch.Path() / "b" / y.filename()).string());
+    if (!l.whole || !r.whole) {
+      // A kind without a listing (a node's file list) is compared by its files' bytes.
+      if (l.stop != r.stop || !SameBytes(DomainFiles(x), DomainFiles(y))) {
+        report(l.whole || r.whole ? "changed" : "changed (no listing, the files differ)",
+               x.filename().string(), &x, &y);
+        different = true;
+      }
+      continue;
+    }
     if (CompareListings(l, r, DiffOptions{options.noTimes}).empty()) continue;
     const std::optional<DataSetName> name = ParseName(x.filename().string());
     report("changed",
            name ? name->type + " scope " + std::to_string(name->scope) + " object " + name->object
                 : x.filename().string(),
            &x, &y);
-    changed.emplace_back(x, y);
+    listed.emplace_back(x, y);
     different = true;
   }
-  for (const auto& [x, y] : changed) CompareFiles(x, y, options, scratch);
+  for (const auto& [x, y] : listed) {
+    Print(options, x.string(), y.string(),
+          CompareListings(WholeListing(scratch.Path() / "a" / x.filename(), x),
+                          WholeListing(scratch.Path() / "b" / y.filename(), y),
+                          DiffOptions{options.noTimes}));
+  }
   return different;
 }
 

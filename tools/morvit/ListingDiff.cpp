@@ -204,7 +204,7 @@ class Comparison {
   // short, then each unaligned stretch paired place by place where they are the same place.
   void Middle(std::span<const DiffNode> a, std::span<const DiffNode> b, const std::string& place) {
     if (a.size() > kAlignLimit || b.size() > kAlignLimit) {
-      Stretch(a, b, place);
+      InOrder(a, b, place);
       return;
     }
     // Longest common subsequence of the keys, from the back.
@@ -237,9 +237,46 @@ class Comparison {
     Stretch(a.subspan(fromA), b.subspan(fromB), place);
   }
 
-  // Places that did not align: the same place on both sides in order is a changed one, the
-  // rest removed or added.
+  // Places that did not align: paired where the same place on both sides holds mostly the same
+  // fields (an element changed in one value), in order, the rest removed or added.
   void Stretch(std::span<const DiffNode> a, std::span<const DiffNode> b, const std::string& place) {
+    std::vector<bool> pairs(a.size() * b.size(), false);
+    if (a.size() <= kAlignLimit && b.size() <= kAlignLimit) {
+      for (std::size_t i = 0; i < a.size(); ++i) {
+        for (std::size_t j = 0; j < b.size(); ++j) pairs[i * b.size() + j] = Alike(a[i], b[j]);
+      }
+    }
+    // Most pairs in order, from the back.
+    std::vector<std::uint32_t> best((a.size() + 1) * (b.size() + 1), 0);
+    const auto cell = [&](std::size_t i, std::size_t j) -> std::uint32_t& {
+      return best[i * (b.size() + 1) + j];
+    };
+    for (std::size_t i = a.size(); i-- > 0;) {
+      for (std::size_t j = b.size(); j-- > 0;) {
+        cell(i, j) = std::max({cell(i + 1, j), cell(i, j + 1),
+                               pairs[i * b.size() + j] ? cell(i + 1, j + 1) + 1 : 0u});
+      }
+    }
+    std::size_t i = 0;
+    std::size_t j = 0;
+    while (i < a.size() || j < b.size()) {
+      if (i < a.size() && j < b.size() && pairs[i * b.size() + j] &&
+          cell(i, j) == cell(i + 1, j + 1) + 1) {
+        Pair(a[i++], b[j++], place);
+      } else if (i < a.size() && (j == b.size() || cell(i + 1, j) >= cell(i, j + 1))) {
+        m_out.push_back(
+            {Difference::Kind::removed, Join(place, PlaceText(a[i])), {}, nullptr, nullptr, &a[i]});
+        ++i;
+      } else {
+        m_out.push_back(
+            {Difference::Kind::added, Join(place, PlaceText(b[j])), {}, nullptr, nullptr, &b[j]});
+        ++j;
+      }
+    }
+  }
+
+  // Long unaligned runs: the same places paired in order, the rest removed or added.
+  void InOrder(std::span<const DiffNode> a, std::span<const DiffNode> b, const std::string& place) {
     std::size_t j = 0;
     for (const DiffNode& left : a) {
       if (j < b.size() && SamePlace(left, b[j])) {
@@ -253,6 +290,20 @@ class Comparison {
       m_out.push_back(
           {Difference::Kind::added, Join(place, PlaceText(b[j])), {}, nullptr, nullptr, &b[j]});
     }
+  }
+
+  // The same place holding at least half the same fields, place by place; headers, sections
+  // and tables of the same name are always alike.
+  static bool Alike(const DiffNode& a, const DiffNode& b) {
+    if (!SamePlace(a, b)) return false;
+    if (!Aligned(a.kind)) return true;
+    const std::size_t common = std::min(a.fields.size(), b.fields.size());
+    const std::size_t most = std::max(a.fields.size(), b.fields.size());
+    std::size_t same = 0;
+    for (std::size_t k = 0; k < common; ++k) {
+      if (a.fields[k].hex == b.fields[k].hex) ++same;
+    }
+    return 2 * same >= most;
   }
 
   const DiffOptions& m_options;
