@@ -20,6 +20,7 @@ CommandAction AddBacktranslateCommand(CLI::App& app);
 CommandAction AddDumpCommand(CLI::App& app);
 CommandAction AddCheckLibsCommand(CLI::App& app);
 CommandAction AddCheckCommand(CLI::App& app);
+CommandAction AddViewCommand(CLI::App& app);
 CommandAction AddDiffCommand(CLI::App& app);
 
 // The data-set and project directories a command works on (empty: the library's default).

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "Commands.h"
+#include "DumpDirectory.h"
 #include "Failure.h"
 #include "Interrupts.h"
 #include "ListingJson.h"
@@ -34,25 +35,6 @@ struct DumpOptions {
   std::string format = "text";
 };
 
-// While a file is dumped, its directory is the data-set directory (the class dump reads the
-// domain's further files through it) and the working directory (the generic lister works on
-// the bare name).
-class DumpDirectory : public ScopedHost {
- public:
-  explicit DumpDirectory(const fs::path& directory) : m_directory(directory.string() + "/") {
-    m_cwd = fs::current_path();
-    fs::current_path(directory);
-  }
-  ~DumpDirectory() override {
-    std::error_code ignored;
-    fs::current_path(m_cwd, ignored);
-  }
-  CString DataSetDirectory(const ObjParcelType&) override { return m_directory; }
-
- private:
-  CString m_directory;
-  fs::path m_cwd;
-};
 
 // The listing's name: the letter after the first '.' becomes 'D'. A name without one, or a
 // listing itself, would have its listing written over the file: refused; so is a staging file.

@@ -123,6 +123,7 @@ int RunTool(int argc, const char* const* argv) {
   add(AddImplodeCommand);
   add(AddExplodeCommand);
   add(AddDemoCommand);
+  add(AddViewCommand);
   add(AddHelpCommand);
   for (CLI::App* command : app.get_subcommands({})) session.AddCommonOptions(*command);
 

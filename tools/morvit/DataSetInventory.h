@@ -1,0 +1,45 @@
+// What a data-set directory holds: its domain files read by their headers (type, scope, version,
+// time stamp, major/minor), the parts of a split domain joined to their first file, and the
+// relations between domains that an engineer follows (a task's domains, a node and its file
+// list, the configuration data and its decoder tables, the versions of one domain).
+#ifndef MORVIT_TOOL_DATASETINVENTORY_H
+#define MORVIT_TOOL_DATASETINVENTORY_H
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "DomainTypes.h"
+
+namespace morvit::tool {
+
+// One domain of the data set: its first file and the part files that follow it.
+struct DomainEntry {
+  std::string id;  // names the domain's files in the site: letters and digits only
+  std::filesystem::path file;
+  std::vector<std::filesystem::path> parts;  // every file, the first one included
+  std::vector<std::uintmax_t> sizes;         // of each part file
+  std::uint16_t type = 0;                    // from the header, else from the name
+  std::string typeName;                      // "?" for a type this tool does not know
+  std::string area;                          // node, configuration, program, other
+  std::uint16_t scope = 0, version = 0, object = 0;
+  std::string time;  // "YYYY-MM-DD HH:MM:SS.mmm" from the common header, empty when unread
+  int major = 0, minor = 0;
+  std::string headerProblem;  // why the header could not be read, empty when it was
+  // Indexes into the inventory.
+  struct Relation {
+    std::size_t other;
+    std::string label;
+  };
+  std::vector<Relation> related;
+  std::vector<std::size_t> olderVersions;  // same type, scope and object, earlier version
+};
+
+// Every domain file of `directory` (extension starting with 'C'), newest version first within
+// each area, type and object. Never changes the directory.
+std::vector<DomainEntry> ReadInventory(const std::filesystem::path& directory);
+
+}  // namespace morvit::tool
+
+#endif  // MORVIT_TOOL_DATASETINVENTORY_H

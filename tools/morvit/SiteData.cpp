@@ -1,0 +1,29 @@
+// Escaped literals and the data files of the site.
+#include "SiteData.h"
+
+#include <fstream>
+
+#include "Failure.h"
+#include "ListingJson.h"
+
+namespace morvit::tool {
+
+void WriteSiteFile(const std::filesystem::path& file, std::string_view content) {
+  std::filesystem::create_directories(file.parent_path());
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  out.write(content.data(), static_cast<std::streamsize>(content.size()));
+  out.close();
+  if (!out) throw Failure(file.string() + ": cannot be written");
+}
+
+void WriteDataFile(const std::filesystem::path& site, const std::string& src,
+                   const std::string& value) {
+  std::string content = "MorvitSite.deliver(";
+  AppendJsonString(content, src);
+  content += ",";
+  content += value;
+  content += ");\n";
+  WriteSiteFile(site / src, content);
+}
+
+}  // namespace morvit::tool
