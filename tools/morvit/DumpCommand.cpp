@@ -35,7 +35,6 @@ struct DumpOptions {
   std::string format = "text";
 };
 
-
 // The listing's name: the letter after the first '.' becomes 'D'. A name without one, or a
 // listing itself, would have its listing written over the file: refused; so is a staging file.
 std::string ListingName(const fs::path& file) {

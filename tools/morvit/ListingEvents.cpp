@@ -3,6 +3,7 @@
 // prints, and the text listing as the sum of their texts.
 #include "ListingEvents.h"
 
+#include "DataSetCheck.h"
 #include "DumpDirectory.h"
 #include "ListingJson.h"
 #include "morvit/VBase.h"
@@ -103,7 +104,25 @@ ListingOutcome ListDomain(const DomainEntry& domain, const ScratchDataSet& scrat
   return outcome;
 }
 
-std::string ReadsCleanly(const DomainEntry& domain, const ListingOutcome& listed) {
+std::map<std::string, std::string> CheckFindings(const std::filesystem::path& directory) {
+  std::map<std::string, std::string> findings;
+  for (const FileState& state : CheckDataSet(directory)) {
+    if (state.kind != FileState::kClean) {
+      // The site says "damaged: " itself; the other kinds are named.
+      findings[state.file] = state.kind == FileState::kDamaged
+                                 ? state.text
+                                 : std::string(KindName(state.kind)) + ": " + state.text;
+    }
+  }
+  return findings;
+}
+
+std::string ReadsCleanly(const DomainEntry& domain, const ListingOutcome& listed,
+                         const std::map<std::string, std::string>& findings) {
+  for (const std::filesystem::path& part : domain.parts) {
+    const auto found = findings.find(part.filename().string());
+    if (found != findings.end()) return found->second;
+  }
   if (!domain.headerProblem.empty()) return domain.headerProblem;
   if (!listed.complete) return listed.problem.empty() ? "no listing" : listed.problem;
   return "";

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -57,9 +58,15 @@ class ScratchDataSet {
 ListingOutcome ListDomain(const DomainEntry& domain, const ScratchDataSet& scratch,
                           const ListingEventHandler& handler);
 
-// The site's one judgement whether a domain file reads cleanly: its headers read and its
-// listing runs to the end. Empty when it does, otherwise the damage in words.
-std::string ReadsCleanly(const DomainEntry& domain, const ListingOutcome& listed);
+// The site's one judgement whether a domain reads cleanly: empty when it does, otherwise the
+// damage in words. `findings` holds what `morvit check` found wrong with a file of the data set, by
+// file name (CheckFindings); a domain none of whose files has a finding reads cleanly when its
+// headers read and its listing is whole.
+std::string ReadsCleanly(const DomainEntry& domain, const ListingOutcome& listed,
+                         const std::map<std::string, std::string>& findings);
+
+// What `morvit check` finds wrong with the files of `directory`, by file name, in words.
+std::map<std::string, std::string> CheckFindings(const std::filesystem::path& directory);
 
 }  // namespace morvit::tool
 

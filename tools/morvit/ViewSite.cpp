@@ -112,6 +112,8 @@ std::string Now() {
 
 SiteSummary WriteSite(const fs::path& data, const fs::path& site) {
   const std::vector<DomainEntry> domains = ReadInventory(data);
+  // Whether each file reads cleanly is what `morvit check` says of it.
+  const std::map<std::string, std::string> findings = CheckFindings(data);
   fs::remove_all(site / "data");
   fs::remove_all(site / "listings");
   for (const ViewAsset& asset : ViewAssets()) WriteSiteFile(site / asset.name, asset.content);
@@ -128,7 +130,7 @@ SiteSummary WriteSite(const fs::path& data, const fs::path& site) {
         ListDomain(d, scratch, [&page](const ListingEvent& e) { page.Add(e); });
     if (i > 0 && !domains[i - 1].olderVersions.empty())
       WriteDiffPage(site, scratch, DiffId(domains[i - 1]), d, domains[i - 1]);
-    const std::string problem = ReadsCleanly(d, listed);
+    const std::string problem = ReadsCleanly(d, listed, findings);
     std::string listing;
     if (!listed.text.empty()) {
       listing = ListingSrc(d);
