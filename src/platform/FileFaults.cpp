@@ -2,7 +2,7 @@
 // test at a time.
 #include "platform/FileFaults.h"
 
-#include <signal.h>
+#include "platform/HostSystem.h"
 
 #include <array>
 #include <bit>
@@ -61,7 +61,7 @@ int OnCall(Call call, bool* shorten) {
       (state.seen == state.fault.nth || (state.fault.persistent && state.seen > state.fault.nth));
   if (!due) return 0;
   state.struck = true;
-  if (state.fault.kill) ::raise(SIGKILL);
+  if (state.fault.kill) hostsys::KillProcess();
   if (call == kWrite && state.fault.shortWrite && shorten != nullptr) {
     *shorten = true;
     state.pendingWriteError = state.fault.error;
