@@ -2,10 +2,10 @@
 // test at a time.
 #include "platform/FileFaults.h"
 
-#include "platform/HostSystem.h"
-
 #include <array>
 #include <bit>
+
+#include "platform/HostSystem.h"
 
 namespace filefaults {
 

@@ -4,7 +4,6 @@
 #include <cstdio>
 
 #include "platform/HostSystem.h"
-
 #include "support/DataSetNames.h"
 #include "support/DirectoryKinds.h"
 #include "support/ObjectDatabase.h"

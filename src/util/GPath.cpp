@@ -48,9 +48,7 @@ CString Upper(CString text) {
   return text;
 }
 
-bool IsDirectory(const CString& path) {
-  return hostsys::KindOf(path) == hostsys::Kind::directory;
-}
+bool IsDirectory(const CString& path) { return hostsys::KindOf(path) == hostsys::Kind::directory; }
 
 // Names compared as the host's file system compares them.
 bool SameName(const CString& a, const CString& b) {
@@ -60,7 +58,8 @@ bool SameName(const CString& a, const CString& b) {
 // "/", or a drive's root ("C:/", "C:") where the host has drives.
 bool IsFileSystemRoot(const CString& path) {
   if (path == "/") return true;
-  return hostsys::HasDrives() && HasDrive(path) && (path.size() == 2 || path == path.substr(0, 2) + "/");
+  return hostsys::HasDrives() && HasDrive(path) &&
+         (path.size() == 2 || path == path.substr(0, 2) + "/");
 }
 
 // Format bit 0 drops one trailing separator, but never the one that is the root itself.
@@ -187,8 +186,7 @@ bool GPath::CompleteFromCurrent() {
   CString current = hostsys::FullPath(HostForm(drive));
   if (current.empty()) return false;
   if (current.back() != '/') current += '/';
-  Set((hostsys::HasDrives() ? CString() : drive) + current + m_strFileName, m_bIsFile,
-      kKeepBlanks);
+  Set((hostsys::HasDrives() ? CString() : drive) + current + m_strFileName, m_bIsFile, kKeepBlanks);
   return true;
 }
 
@@ -401,8 +399,7 @@ bool GPath::RunTreeWalk(bool deleting, unsigned mode, CString& errorPath,
   bool failed = !errorPath.empty();
   const bool completed = WalkTree(root, deleting, mode, errorPath, callback, failed);
   // The directory itself goes last, unless the path names none (the current directory).
-  if (completed && deleting && !m_strDirectory.empty() && !hostsys::RemoveDir(root) &&
-      !failed) {
+  if (completed && deleting && !m_strDirectory.empty() && !hostsys::RemoveDir(root) && !failed) {
     errorPath = root;
     failed = true;
   }

@@ -14,7 +14,8 @@ ScratchDir::ScratchDir() {
   std::mt19937_64 draw(seed());
   const std::filesystem::path temp = std::filesystem::temp_directory_path();
   for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::filesystem::path candidate = temp / ("morvit-test-" + std::to_string(draw() % 1000000000));
+    const std::filesystem::path candidate =
+        temp / ("morvit-test-" + std::to_string(draw() % 1000000000));
     if (std::filesystem::create_directory(candidate)) {
       m_path = candidate.generic_string();
       return;

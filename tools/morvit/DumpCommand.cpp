@@ -1,7 +1,5 @@
 // `morvit dump FILE...`: the listing of each domain file beside it (or on standard output),
 // as the library writes it. A directory stands for every domain file in it.
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>

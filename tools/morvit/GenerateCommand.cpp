@@ -12,6 +12,7 @@
 #include "Commands.h"
 #include "Failure.h"
 #include "SectionRecords.h"
+#include "ToolPlatform.h"
 #include "WriterTypes.h"
 #include "morvit/VBase.h"
 #include "morvit/VDomainPath.h"
@@ -53,8 +54,7 @@ void StampTime(const JobValue& domain, ObjParcelType& parcel) {
     }
   } else {
     const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
+    const std::tm local = LocalTime(now);
     fields = {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
               local.tm_hour,        local.tm_min,     local.tm_sec};
   }

@@ -8,6 +8,7 @@
 
 #include "Commands.h"
 #include "Failure.h"
+#include "ToolPlatform.h"
 
 namespace morvit::tool {
 
@@ -15,10 +16,10 @@ namespace morvit::tool {
 // changes the current directory before that may happen.
 void UseDirectories(const Directories& directories) {
   if (!directories.data.empty()) {
-    setenv("MORVIT_DATA_DIR", std::filesystem::absolute(directories.data).c_str(), 1);
+    SetEnvironment("MORVIT_DATA_DIR", Utf8(std::filesystem::absolute(directories.data)));
   }
   if (!directories.project.empty()) {
-    setenv("MORVIT_PROJECT_DIR", std::filesystem::absolute(directories.project).c_str(), 1);
+    SetEnvironment("MORVIT_PROJECT_DIR", Utf8(std::filesystem::absolute(directories.project)));
   }
 }
 

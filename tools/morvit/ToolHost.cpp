@@ -1,6 +1,7 @@
 // The tool's host services: progress, domain files and Ctrl-C.
 #include "ToolHost.h"
 
+#include <csignal>
 #include <iostream>
 
 namespace morvit::tool {
@@ -13,22 +14,18 @@ volatile std::sig_atomic_t g_interrupted = 0;
 // to the default, so that a second Ctrl-C ends the process at once.
 void OnInterrupt(int) {
   g_interrupted = 1;
-  std::signal(SIGINT, SIG_DFL);
+  InterruptRoute::RestoreDefault();
 }
 
 }  // namespace
 
 ToolHost::ToolHost(ProgressBar& bar, DomainFileListener onDomainFile)
-    : m_bar(bar), m_onDomainFile(std::move(onDomainFile)), m_previous(SetHost(this)) {
-  g_interrupted = 0;
-  struct sigaction action {};
-  action.sa_handler = OnInterrupt;
-  sigemptyset(&action.sa_mask);
-  sigaction(SIGINT, &action, &m_previousAction);
-}
+    : m_bar(bar),
+      m_onDomainFile(std::move(onDomainFile)),
+      m_previous(SetHost(this)),
+      m_interrupts((g_interrupted = 0, OnInterrupt)) {}
 
 ToolHost::~ToolHost() {
-  sigaction(SIGINT, &m_previousAction, nullptr);
   SetHost(m_previous);
   m_bar.Finish();
 }

@@ -4,11 +4,11 @@
 #ifndef MORVIT_TOOL_TOOLHOST_H
 #define MORVIT_TOOL_TOOLHOST_H
 
-#include <csignal>
 #include <functional>
 #include <string>
 
 #include "ProgressBar.h"
+#include "ToolPlatform.h"
 #include "morvit/VHostServices.h"
 
 namespace morvit::tool {
@@ -31,7 +31,7 @@ class ToolHost : public VHostServices {
   ProgressBar& m_bar;
   DomainFileListener m_onDomainFile;
   VHostServices* m_previous;
-  struct sigaction m_previousAction {};
+  InterruptRoute m_interrupts;
   bool m_cancelAnswered = false;
 };
 

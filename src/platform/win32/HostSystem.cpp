@@ -79,8 +79,8 @@ T Failed(T result) {
 
 std::wstring Wide(const CString& text) {
   if (text.empty()) return std::wstring();
-  const int size = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                         nullptr, 0);
+  const int size =
+      ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
   std::wstring wide(static_cast<std::size_t>(size), L'\0');
   ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
   return wide;
@@ -149,8 +149,8 @@ Handle Open(const CString& path, OpenMode mode, bool create, bool truncate) {
   DWORD disposition = OPEN_EXISTING;
   if (create) disposition = truncate ? CREATE_ALWAYS : OPEN_ALWAYS;
   const HANDLE file = ::CreateFileW(Native(path).c_str(), access,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     // A directory named as a file is refused as on POSIX.
     const DWORD error = ::GetLastError();
@@ -318,9 +318,8 @@ bool MakeUniqueFile(CString& pattern) {
       name[i] = kLetters[draw % 36];
       draw /= 36;
     }
-    const HANDLE file =
-        ::CreateFileW(Native(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file = ::CreateFileW(Native(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE) {
       ::CloseHandle(file);
       pattern = name;
@@ -374,15 +373,14 @@ int DriveType(const CString& path) {
     const std::size_t share = server == CString::npos ? server : host.find('/', server + 1);
     root = (share == CString::npos ? host : host.substr(0, share)) + "/";
   }
-  return static_cast<int>(
-      ::GetDriveTypeW(root.empty() ? nullptr : Native(root).c_str()));
+  return static_cast<int>(::GetDriveTypeW(root.empty() ? nullptr : Native(root).c_str()));
 }
 
 // Opening the file with no sharing at all fails with a sharing violation while another open
 // of it exists.
 bool InUseByOther(const CString& path) {
-  const HANDLE file = ::CreateFileW(Native(path).c_str(), GENERIC_READ, 0, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE file = ::CreateFileW(Native(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return ::GetLastError() == ERROR_SHARING_VIOLATION;
   ::CloseHandle(file);
   return false;
