@@ -55,7 +55,7 @@ format-check:
 # DLL, its import libraries, morvit.exe, the examples and the test programs), and their tests
 # under wine beside the Linux build.
 WIN_FLAGS = $(CMAKE_FLAGS) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-toolchain.cmake \
-            -DCMAKE_BUILD_TYPE=Release
+            -DCMAKE_BUILD_TYPE=Release -DMORVIT_LINUX_LIBRARY=$(CURDIR)/build/libMorvit32.so
 
 windows: setup
 	cmake -S . -B build-win32 $(WIN_FLAGS) -DMORVIT_WIN_ARCH=i686 >/dev/null
