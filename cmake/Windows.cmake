@@ -47,6 +47,7 @@ if(EXISTS ${MORVIT_SQLITE_SOURCE}/sqlite3.c)
   add_library(morvit_sqlite3 STATIC ${MORVIT_SQLITE_SOURCE}/sqlite3.c)
   target_include_directories(morvit_sqlite3 SYSTEM PUBLIC ${MORVIT_SQLITE_SOURCE})
   target_compile_definitions(morvit_sqlite3 PRIVATE SQLITE_THREADSAFE=1 SQLITE_OMIT_LOAD_EXTENSION)
-  target_compile_options(morvit_sqlite3 PRIVATE -w)
+  # -O1: the amalgamation is large, and the tool's recording database is not its hot path.
+  target_compile_options(morvit_sqlite3 PRIVATE -w -O1)
   add_library(SQLite::SQLite3 ALIAS morvit_sqlite3)
 endif()
