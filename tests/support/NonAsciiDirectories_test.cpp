@@ -38,7 +38,7 @@ TEST(NonAsciiDataDirectory, DomainsAreWrittenThereAndReadBack) {
 
     const Generation g = GenerateThroughC(3, {});
     ASSERT_EQ(g.finishStatus, VBASE_STATUS_OK);
-    std::vector<fs::path> files(fs::directory_iterator(directory), fs::directory_iterator());
+    std::vector<fs::path> files{fs::directory_iterator(directory), fs::directory_iterator()};
     ASSERT_EQ(files.size(), 1u);
     EXPECT_EQ(fs::file_size(files[0]) % 1024, 0u);
 
