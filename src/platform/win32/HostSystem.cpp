@@ -9,6 +9,7 @@
 // After windows.h, which it needs.
 #include <io.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cwchar>
@@ -117,6 +118,19 @@ std::wstring Native(const CString& path) {
 
 HANDLE Win(Handle file) { return LongToHandle(file); }
 
+// The longest part of a path: a name over 255 characters is too long for every Windows file
+// system, whatever error the open reports for it.
+std::size_t LongestName(const CString& path) {
+  std::size_t longest = 0, start = 0;
+  while (start <= path.size()) {
+    std::size_t end = path.find_first_of("/\\", start);
+    if (end == CString::npos) end = path.size();
+    longest = std::max(longest, end - start);
+    start = end + 1;
+  }
+  return longest;
+}
+
 // Calls `query(buffer, size)` that returns the length it needs (with the terminator) when the
 // buffer is too small and the length written (without it) otherwise; 0 is a failure.
 template <typename Query>
@@ -159,7 +173,7 @@ Handle Open(const CString& path, OpenMode mode, bool create, bool truncate) {
       errno = EISDIR;
       return kNoHandle;
     }
-    errno = ErrnoOf(error);
+    errno = LongestName(path) > 255 ? ENAMETOOLONG : ErrnoOf(error);
     return kNoHandle;
   }
   return HandleToLong(file);
