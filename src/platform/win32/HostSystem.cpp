@@ -118,6 +118,19 @@ std::wstring Native(const CString& path) {
 
 HANDLE Win(Handle file) { return LongToHandle(file); }
 
+// Whether the nearest existing directory level of `path` is a file: the path then cannot be,
+// a bad path rather than a missing file (ENOTDIR, as POSIX reports it).
+bool ParentIsAFile(const CString& path) {
+  CString level = path;
+  for (;;) {
+    const std::size_t slash = level.find_last_of("/\\");
+    if (slash == CString::npos || slash == 0) return false;
+    level.resize(slash);
+    const DWORD attributes = ::GetFileAttributesW(Native(level).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+  }
+}
+
 // The longest part of a path: a name over 255 characters is too long for every Windows file
 // system, whatever error the open reports for it.
 std::size_t LongestName(const CString& path) {
@@ -174,6 +187,7 @@ Handle Open(const CString& path, OpenMode mode, bool create, bool truncate) {
       return kNoHandle;
     }
     errno = LongestName(path) > 255 ? ENAMETOOLONG : ErrnoOf(error);
+    if (error == ERROR_PATH_NOT_FOUND && ParentIsAFile(path)) errno = ENOTDIR;
     return kNoHandle;
   }
   return HandleToLong(file);
