@@ -12,9 +12,12 @@ rm -rf "$work"
 mkdir -p "$work/data"
 cmake --install "$build" --prefix "$work/prefix" >/dev/null
 
+# A cross-build searches packages under the target's root only: it is pointed at the package.
+package_dir=()
+if [ -n "$runner" ]; then package_dir=(-DMorvit32_DIR="$work/prefix/lib/cmake/Morvit32"); fi
 # shellcheck disable=SC2086
 cmake -S "$source" -B "$work/cmake-build" -G Ninja -DCMAKE_PREFIX_PATH="$work/prefix" \
-  ${MORVIT_CONSUMER_CMAKE_ARGS:-} >/dev/null
+  ${MORVIT_CONSUMER_CMAKE_ARGS:-} "${package_dir[@]}" >/dev/null
 cmake --build "$work/cmake-build" >/dev/null
 if [ -n "$runner" ]; then
   # The installed DLL is found beside the installed tool.
