@@ -21,7 +21,18 @@ mkdir -p "$WINEPREFIX"
 
 wineserver --foreground --persistent &
 server=$!
+# wine's service processes of this prefix (found by the prefix in their environment) outlive
+# the server: they are ended by their ids first, then the server.
 stop_server() {
+  local environ pid
+  for environ in /proc/[0-9]*/environ; do
+    pid=${environ#/proc/}
+    pid=${pid%/environ}
+    [ "$pid" = "$server" ] && continue
+    if { tr '\0' '\n' <"$environ"; } 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
+      kill "$pid" 2>/dev/null || true
+    fi
+  done
   kill "$server" 2>/dev/null || true
   wait "$server" 2>/dev/null || true
 }
