@@ -42,7 +42,7 @@ class XbfiTest : public DomainTypeTest {
   std::vector<std::string> Tree() const {
     std::vector<std::string> paths;
     for (const auto& entry : fs::recursive_directory_iterator(root.path())) {
-      paths.push_back(fs::relative(entry.path(), root.path()).string());
+      paths.push_back(fs::relative(entry.path(), root.path()).generic_string());
     }
     std::sort(paths.begin(), paths.end());
     return paths;

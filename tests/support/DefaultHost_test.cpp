@@ -3,11 +3,12 @@
 #include "support/DefaultHost.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "support/FakeHost.h"
+#include "support/TestPlatform.h"
 #include "support/Texts.h"
 
 namespace fs = std::filesystem;
@@ -18,10 +19,10 @@ namespace {
 class ScopedEnv {
  public:
   ScopedEnv(const char* name, const char* value) : m_name(name) {
-    if (const char* old = ::getenv(name)) m_old = old, m_had = true;
-    value ? ::setenv(name, value, 1) : ::unsetenv(name);
+    if (const char* old = std::getenv(name)) m_old = old, m_had = true;
+    testutil::SetEnvironment(name, value);
   }
-  ~ScopedEnv() { m_had ? ::setenv(m_name, m_old.c_str(), 1) : ::unsetenv(m_name); }
+  ~ScopedEnv() { testutil::SetEnvironment(m_name, m_had ? m_old.c_str() : nullptr); }
 
  private:
   const char* m_name;

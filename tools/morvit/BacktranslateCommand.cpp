@@ -19,6 +19,7 @@
 #include "SqliteSink.h"
 #include "StandardStreams.h"
 #include "ToolHost.h"
+#include "ToolPlatform.h"
 #include "morvit/VManager.h"
 #include "morvit/VNameTables.h"
 
@@ -255,8 +256,11 @@ CommandAction AddBacktranslateCommand(CLI::App& app) {
       // The run reads a private view: the files it removes, expands or restores go with it. The
       // object database stays the project's.
       const std::string project = directories.project.empty() ? data : directories.project;
-      setenv("MORVIT_OBJECT_DATABASE",
-             std::filesystem::absolute(std::filesystem::path(project) / "objects.json").c_str(), 0);
+      if (std::getenv("MORVIT_OBJECT_DATABASE") == nullptr) {
+        SetEnvironment(
+            "MORVIT_OBJECT_DATABASE",
+            Utf8(std::filesystem::absolute(std::filesystem::path(project) / "objects.json")));
+      }
       view.emplace(data);
       directories.data = view->Data().string();
       directories.project = view->Project().string();

@@ -10,6 +10,7 @@
 #include "Commands.h"
 #include "Failure.h"
 #include "Session.h"
+#include "ToolPlatform.h"
 
 namespace morvit::tool {
 
@@ -73,9 +74,9 @@ void ShowRows(const std::string& database, const std::string& sql) {
 
 // One recorded run into ROOT/RUN.sqlite, and a look into the database.
 void BackTranslate(const fs::path& root, const fs::path& data, const std::string& run) {
-  const std::string database = (root / (run + ".sqlite")).string();
+  const std::string database = Utf8(root / (run + ".sqlite"));
   Step("Back-translate: " + run,
-       {"backtranslate", run, "--data", data.string(), "--project", root.string(), "--db", database,
+       {"backtranslate", run, "--data", Utf8(data), "--project", Utf8(root), "--db", database,
         "--answer", "GetPCProgNo=1", "--answer", "GetMaxTask=3"});
   ShowRows(database, "SELECT command, result FROM run");
   ShowRows(database,
@@ -133,13 +134,14 @@ int Demo(const DemoOptions& options) {
   Out() << "Sample project in " << root.string() << "\n";
   WriteProjectFiles(root);
   Step("Generate the domains of the sample job",
-       {"generate", job.string(), "--data", data, "--project", root.string()});
+       {"generate", Utf8(job), "--data", Utf8(data), "--project", Utf8(root)});
   {
     // Every domain file but the nodes' file lists, which have no listing.
     std::vector<std::string> arguments = {"dump", "--no-times"};
     for (const auto& entry : fs::directory_iterator(data)) {
       const std::string name = entry.path().filename().string();
-      if (name.size() == 12 && name[0] != 'X' && name[9] == 'C') arguments.push_back(entry.path());
+      if (name.size() == 12 && name[0] != 'X' && name[9] == 'C')
+        arguments.push_back(Utf8(entry.path()));
     }
     std::sort(arguments.begin() + 2, arguments.end());
     Step("List every domain file beside it", arguments);
@@ -147,10 +149,10 @@ int Demo(const DemoOptions& options) {
     ShowHead(data / "PD030001.D01", 16);
   }
   Step("Check the node's library files against the object database",
-       {"check-libs", "--data", data.string(), "--project", root.string()});
+       {"check-libs", "--data", Utf8(data), "--project", Utf8(root)});
   BackTranslate(root, data, "node");
   BackTranslate(root, data, "db");
-  ShowRows((root / "db.sqlite").string(),
+  ShowRows(Utf8(root / "db.sqlite"),
            "SELECT domain_file, text, name, byte_offset_coda FROM decoder_records ORDER BY seq");
   BackTranslate(root, data, "pc");
   Out() << "\n== Files\n";

@@ -15,6 +15,7 @@
 #include "ScopedHost.h"
 #include "Session.h"
 #include "StandardStreams.h"
+#include "ToolPlatform.h"
 #include "morvit/VBase.h"
 #include "morvit/VDomainPath.h"
 #include "morvit/VHostServices.h"

@@ -12,6 +12,7 @@
 #include "Interrupts.h"
 #include "Session.h"
 #include "StandardStreams.h"
+#include "ToolPlatform.h"
 #include "morvit/VHostServices.h"
 
 namespace morvit::tool {
@@ -21,10 +22,10 @@ namespace morvit::tool {
 void UseDirectories(const Directories& directories) {
   RereadHostSettings();
   if (!directories.data.empty()) {
-    setenv("MORVIT_DATA_DIR", std::filesystem::absolute(directories.data).c_str(), 1);
+    SetEnvironment("MORVIT_DATA_DIR", Utf8(std::filesystem::absolute(directories.data)));
   }
   if (!directories.project.empty()) {
-    setenv("MORVIT_PROJECT_DIR", std::filesystem::absolute(directories.project).c_str(), 1);
+    SetEnvironment("MORVIT_PROJECT_DIR", Utf8(std::filesystem::absolute(directories.project)));
   }
   const char* data = std::getenv("MORVIT_DATA_DIR");
   const char* project = std::getenv("MORVIT_PROJECT_DIR");
