@@ -53,6 +53,34 @@ char Printable(std::uint8_t byte) {
   return byte < 32 || byte > 126 ? '.' : static_cast<char>(byte);
 }
 
+// The line number column ("nnnnn:   ") and the columns of a word before its label: hexadecimal
+// in 4, signed decimal in 8, the high and low byte in 8 and 4, three spaces, the two characters,
+// six spaces.
+constexpr std::size_t kLinePrefix = 9;
+constexpr std::size_t kWordColumns = 35;
+
+// Digits of `width` columns from `at`, right-aligned, blanks before them; returns the end.
+char* Column(char* at, std::size_t width, char* (*digits)(char*, std::uint32_t),
+             std::uint32_t value) {
+  char* const end = at + width;
+  std::fill(at, digits(end, value), ' ');
+  return end;
+}
+
+char* WordColumns(char* at, std::uint16_t word, bool dots) {
+  const auto high = static_cast<std::uint8_t>(word >> 8);
+  const auto low = static_cast<std::uint8_t>(word & 0xFF);
+  Column(at, 4, HexBefore, word);
+  std::fill(at + 4, SignedBefore(at + 12, static_cast<std::int16_t>(word)), ' ');
+  Column(at + 12, 8, DecimalBefore, high);
+  Column(at + 20, 4, DecimalBefore, low);
+  std::fill(at + 24, at + 27, ' ');
+  at[27] = dots ? '.' : Printable(high);
+  at[28] = dots ? '.' : Printable(low);
+  std::fill(at + 29, at + kWordColumns, ' ');
+  return at + kWordColumns;
+}
+
 }  // namespace
 
 int ReadCodeFile(const CString& path, DumpDriverState& state) {
@@ -161,30 +189,26 @@ void CodeListing::Line() {
   const std::size_t at = std::size_t{m_index} * controller::kWordSize;
   const std::uint16_t read = Word(m_index);
   const std::uint16_t word = m_zeroValues ? 0 : read;
-  std::uint8_t high = 0;
-  std::uint8_t low = 0;
-  controller::CardinalToHighLow(word, high, low);
-  m_out.Flush();
-  if (m_switches.lineNumbers) {
-    m_out.Unsigned(static_cast<std::uint16_t>(at), 5);
-    m_out.Text(":   ");
-  }
-  m_out.Hex(word, 4);
-  m_out.Signed(static_cast<std::int16_t>(word), 8);
-  m_out.Unsigned(high, 8);
-  m_out.Unsigned(low, 4);
-  m_out.Spaces(3);
-  m_out.Char(m_zeroValues ? '.' : Printable(high));
-  m_out.Char(m_zeroValues ? '.' : Printable(low));
-  m_out.Spaces(6);
   const std::string_view label(m_label.data(), m_labelLength);
-  m_out.Text(label);
-  m_out.LineEnd();
+  // The whole line is formatted here and handed over at once: this runs once per word.
+  char line[kLinePrefix + kWordColumns + sizeof m_label + 1];
+  char* end = line;
+  if (m_switches.lineNumbers) {
+    end = Column(end, 5, DecimalBefore, static_cast<std::uint16_t>(at));
+    end = std::copy_n(":   ", 4, end);
+  }
+  end = WordColumns(end, word, m_zeroValues);
+  end = std::copy_n(label.data(), label.size(), end);
+  *end++ = '\n';
+  const std::string_view text(line, static_cast<std::size_t>(end - line));
   if (!m_out.WantsEvents()) {
+    m_out.Text(text);
     m_out.Flush();
     ++m_index;
     return;
   }
+  m_out.Flush();
+  m_out.Text(text);
   morvit::VListingField field;
   field.offset = static_cast<std::int64_t>(at);
   field.width = controller::kWordSize;

@@ -2,12 +2,6 @@
 // the hand-over of gathered text to the sink.
 #include "dump/ListingOutput.h"
 
-namespace {
-
-constexpr char kHexDigits[] = "0123456789ABCDEF";
-
-}  // namespace
-
 ListingOutput::ListingOutput(morvit::VListingSink& sink)
     : m_sink(sink),
       m_direct(dynamic_cast<ListingText*>(&sink)),
@@ -22,36 +16,23 @@ void ListingOutput::Digits(const char* digits, std::size_t count, unsigned width
 
 void ListingOutput::Unsigned(std::uint32_t value, unsigned width) {
   char digits[10];
-  char* at = digits + sizeof digits;
-  do {
-    *--at = static_cast<char>('0' + value % 10);
-    value /= 10;
-  } while (value != 0);
-  Digits(at, static_cast<std::size_t>(digits + sizeof digits - at), width);
+  char* const end = digits + sizeof digits;
+  const char* start = DecimalBefore(end, value);
+  Digits(start, static_cast<std::size_t>(end - start), width);
 }
 
 void ListingOutput::Signed(std::int32_t value, unsigned width) {
   char digits[11];
-  char* at = digits + sizeof digits;
-  const bool negative = value < 0;
-  std::uint32_t magnitude =
-      negative ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
-  do {
-    *--at = static_cast<char>('0' + magnitude % 10);
-    magnitude /= 10;
-  } while (magnitude != 0);
-  if (negative) *--at = '-';
-  Digits(at, static_cast<std::size_t>(digits + sizeof digits - at), width);
+  char* const end = digits + sizeof digits;
+  const char* start = SignedBefore(end, value);
+  Digits(start, static_cast<std::size_t>(end - start), width);
 }
 
 void ListingOutput::Hex(std::uint32_t value, unsigned width) {
   char digits[8];
-  char* at = digits + sizeof digits;
-  do {
-    *--at = kHexDigits[value & 0xF];
-    value >>= 4;
-  } while (value != 0);
-  Digits(at, static_cast<std::size_t>(digits + sizeof digits - at), width);
+  char* const end = digits + sizeof digits;
+  const char* start = HexBefore(end, value);
+  Digits(start, static_cast<std::size_t>(end - start), width);
 }
 
 void ListingOutput::Field(morvit::VListingField field) {
@@ -98,11 +79,7 @@ void ListingOutput::Stop(std::int64_t offset, std::string_view reason) {
   m_sink.Stop(offset, reason);
 }
 
-void ListingOutput::Flush() {
-  if (m_direct != nullptr) {
-    m_direct->Gathered();
-    return;
-  }
+void ListingOutput::FlushPending() {
   if (m_pending.empty()) return;
   m_sink.Text(m_pending);
   m_pending.clear();

@@ -11,6 +11,31 @@
 #include "dump/ListingText.h"
 #include "morvit/VListingEvents.h"
 
+// Digits written backwards so that they end before `end`, hexadecimal in upper case; each
+// returns where the digits (and a minus sign) start.
+inline char* DecimalBefore(char* end, std::uint32_t value) {
+  do {
+    *--end = static_cast<char>('0' + value % 10);
+    value /= 10;
+  } while (value != 0);
+  return end;
+}
+
+inline char* SignedBefore(char* end, std::int32_t value) {
+  if (value >= 0) return DecimalBefore(end, static_cast<std::uint32_t>(value));
+  char* start = DecimalBefore(end, 0u - static_cast<std::uint32_t>(value));
+  *--start = '-';
+  return start;
+}
+
+inline char* HexBefore(char* end, std::uint32_t value) {
+  do {
+    *--end = "0123456789ABCDEF"[value & 0xF];
+    value >>= 4;
+  } while (value != 0);
+  return end;
+}
+
 class ListingOutput {
  public:
   explicit ListingOutput(morvit::VListingSink& sink);
@@ -42,10 +67,17 @@ class ListingOutput {
   void File(std::string_view name, std::uint32_t part, std::uint64_t size);
   void Stop(std::int64_t offset, std::string_view reason);
   // Hands the text gathered to the sink as plain text.
-  void Flush();
+  void Flush() {
+    if (m_direct != nullptr) {
+      m_direct->Gathered();
+    } else {
+      FlushPending();
+    }
+  }
 
  private:
   void Digits(const char* digits, std::size_t count, unsigned width);
+  void FlushPending();
 
   morvit::VListingSink& m_sink;
   std::string m_pending;

@@ -1,13 +1,6 @@
 // The driver's text rendering, buffered: a listing has tens of thousands of lines.
 #include "dump/ListingText.h"
 
-namespace {
-
-// Text gathered before it goes to the file.
-constexpr std::size_t kFlushSize = 64 * 1024;
-
-}  // namespace
-
 ListingText::ListingText(CFile& file) : m_file(file) { m_buffer.reserve(kFlushSize + 256); }
 
 ListingText::~ListingText() {
@@ -21,10 +14,6 @@ ListingText::~ListingText() {
 void ListingText::Text(std::string_view text) {
   m_buffer.append(text);
   Gathered();
-}
-
-void ListingText::Gathered() {
-  if (m_buffer.size() >= kFlushSize) Flush();
 }
 
 void ListingText::Flush() {

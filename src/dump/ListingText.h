@@ -27,9 +27,14 @@ class ListingText : public morvit::VListingSink {
   // The text gathered: the driver's output appends to it directly, then calls Gathered, which
   // writes it to the file once it is large.
   std::string& Buffer() { return m_buffer; }
-  void Gathered();
+  void Gathered() {
+    if (m_buffer.size() >= kFlushSize) Flush();
+  }
 
  private:
+  // Text gathered before it goes to the file.
+  static constexpr std::size_t kFlushSize = 64 * 1024;
+
   CFile& m_file;
   std::string m_buffer;
 };

@@ -36,19 +36,19 @@ std::uint64_t Hash(const DiffNode& node) {
   return hash;
 }
 
-// An element of code 46 with a key word and a value word.
-DiffNode Element(const std::string& key, const std::string& value) {
+// An element of code 46 with its words.
+DiffNode Element(const std::vector<std::string>& words) {
   DiffNode node;
   node.kind = VListingPlace::element;
   node.code = 46;
-  node.fields = {Word("", key), Word("", value)};
+  for (const std::string& word : words) node.fields.push_back(Word("", word));
   node.hash = Hash(node);
   return node;
 }
 
-// A listing: a header with a version and a date, a section of elements (key:value each).
+// A listing: a header with a version and a date, a section of elements (their words each).
 DiffListing Listing(const std::string& version, const std::string& date,
-                    const std::vector<std::pair<std::string, std::string>>& elements) {
+                    const std::vector<std::vector<std::string>>& elements) {
   DiffListing listing;
   DiffNode& header = listing.top.children.emplace_back();
   header.name = "common header";
@@ -57,7 +57,7 @@ DiffListing Listing(const std::string& version, const std::string& date,
   DiffNode& section = listing.top.children.emplace_back();
   section.kind = VListingPlace::section;
   section.name = "ElementStart";
-  for (const auto& [key, value] : elements) section.children.push_back(Element(key, value));
+  for (const auto& words : elements) section.children.push_back(Element(words));
   for (std::size_t i = 0; i < section.children.size(); ++i) {
     section.children[i].index = static_cast<std::int64_t>(i);
   }
@@ -110,6 +110,12 @@ TEST(ListingDiff, PairsByPlaceNotByOffset) {
       {"all different", Listing("0001", "3587", {{"0009", "0090"}}), false,
        "- section ElementStart > element 46 #0\n- section ElementStart > element 46 #1\n"
        "- section ElementStart > element 46 #2\n+ section ElementStart > element 46 #0\n"},
+      {"words inserted into an element",
+       Listing("0001", "3587",
+               {{"0001", "0010"}, {"0003", "00aa", "00bb", "0030"}, {"0004", "0040"}}),
+       false,
+       "+ section ElementStart > element 46 #1 [] ->00aa\n"
+       "+ section ElementStart > element 46 #1 [] ->00bb\n"},
       {"time stamp only",
        Listing("0001", "3588", {{"0001", "0010"}, {"0003", "0030"}, {"0004", "0040"}}), false,
        "~ header common header [Date] 3587->3588\n"},
@@ -123,8 +129,9 @@ TEST(ListingDiff, PairsByPlaceNotByOffset) {
   }
 }
 
-// Within a place the n-th field of a label pairs with the n-th of that label; a label that
-// only one side has is a field added or removed.
+// Within a place fields align by label and bytes; between aligned ones the n-th field of a
+// label pairs with the n-th of that label; a label that only one side has is a field added or
+// removed.
 TEST(ListingDiff, FieldsPairByLabelAndOrder) {
   DiffListing a;
   a.top.fields = {Word("Spare", "0000"), Word("Spare", "0001"), Word("Old", "0005")};
@@ -133,7 +140,7 @@ TEST(ListingDiff, FieldsPairByLabelAndOrder) {
   b.top.fields = {Word("New", "0007"), Word("Spare", "0000"), Word("Spare", "0002")};
   b.top.hash = 2;
   EXPECT_EQ(Outline(CompareListings(a, b, {})),
-            "~  [Spare] 0001->0002\n-  [Old] 0005->\n+  [New] ->0007\n");
+            "+  [New] ->0007\n~  [Spare] 0001->0002\n-  [Old] 0005->\n");
 }
 
 }  // namespace

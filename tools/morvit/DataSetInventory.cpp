@@ -21,9 +21,10 @@ namespace fs = std::filesystem;
 constexpr std::uintmax_t kCommonHeaderSize = 14;
 constexpr std::uintmax_t kCompressHeaderSize = 10;
 
-// Types whose files carry the compress header, so that a file may be one part of several.
+// Types whose files carry the compress header, so that a file may be one part of several: the
+// compressed ones and the decoder tables with their continuation files.
 bool MayBeSplit(std::uint16_t type) {
-  return type == 3 || type == 46 || type == 78 || (type >= 116 && type <= 118);
+  return type == 3 || type == 46 || type == 78 || (type >= 114 && type <= 118);
 }
 
 // The fields of a data-set name TTSSVVVV.COO, when the name has that form.
@@ -44,6 +45,9 @@ bool ReadName(const std::string& name, DomainEntry& entry) {
   entry.type = type->number;
   return true;
 }
+
+// The compress header's method of an imploded domain.
+constexpr std::uint16_t kImplode = 2;
 
 struct PartHeader {
   std::uint16_t own = 0;
@@ -85,6 +89,7 @@ PartHeader ReadHeaders(DomainEntry& entry) {
     if (MayBeSplit(entry.type) && file.GetLength() >= kCommonHeaderSize + kCompressHeaderSize) {
       part.own = io.ReadCardinal(file);
       part.count = static_cast<std::uint16_t>(io.ReadCardinal(file) + 1);
+      entry.compressed = io.ReadCardinal(file) == kImplode;
     }
   } catch (const std::exception& failure) {
     entry.headerProblem = DescribeFailure(failure);

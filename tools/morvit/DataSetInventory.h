@@ -20,9 +20,12 @@ struct DomainEntry {
   std::filesystem::path file;
   std::vector<std::filesystem::path> parts;  // every file, the first one included
   std::vector<std::uintmax_t> sizes;         // of each part file
-  std::uint16_t type = 0;                    // from the header, else from the name
-  std::string typeName;                      // "?" for a type this tool does not know
-  std::string area;                          // node, configuration, program, other
+  // The parts are one imploded stream, which the listing of the first file expands whole; the
+  // parts of a continued domain are files of their own.
+  bool compressed = false;
+  std::uint16_t type = 0;  // from the header, else from the name
+  std::string typeName;    // "?" for a type this tool does not know
+  std::string area;        // node, configuration, program, other
   std::uint16_t scope = 0, version = 0, object = 0;
   std::string time;  // "YYYY-MM-DD HH:MM:SS.mmm" from the common header, empty when unread
   int major = 0, minor = 0;

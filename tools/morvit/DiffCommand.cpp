@@ -12,8 +12,10 @@
 #include <random>
 
 #include "Commands.h"
+#include "DataSetInventory.h"
 #include "Failure.h"
 #include "ListingDiff.h"
+#include "ListingEvents.h"
 #include "ListingJson.h"
 
 namespace morvit::tool {
@@ -52,24 +54,22 @@ std::optional<DataSetName> ParseName(const std::string& name) {
                      name.substr(10, 2)};
 }
 
-std::string NameOf(const DataSetName& n, int scope) {
-  char digits[16];
-  std::snprintf(digits, sizeof digits, "%02d%04d", scope % 100, n.version % 10000);
-  return n.type + digits + ".C" + n.object;
+// How the domain of a name is named in the output: "RB scope 0 object 01".
+std::string DomainKey(const DataSetName& name) {
+  return name.type + " scope " + std::to_string(name.scope) + " object " + name.object;
 }
 
-// The files of the domain whose first file is `file`: it and the files of the following
-// scopes of the same type, version and object (its further parts).
-std::vector<fs::path> DomainFiles(const fs::path& file) {
-  std::vector<fs::path> files{file};
-  const std::optional<DataSetName> name = ParseName(file.filename().string());
-  if (!name) return files;
-  for (int scope = name->scope + 1; scope < 100; ++scope) {
-    const fs::path next = file.parent_path() / NameOf(*name, scope);
-    if (!fs::is_regular_file(next)) break;
-    files.push_back(next);
+// The domain whose first file is `file`, its parts as the data set's inventory joins them by
+// their headers; a file that is no domain's first stands alone.
+DomainEntry DomainOf(const fs::path& file) {
+  const fs::path directory = file.has_parent_path() ? file.parent_path() : fs::path(".");
+  for (DomainEntry& domain : ReadInventory(directory)) {
+    if (domain.file.filename() == file.filename()) return domain;
   }
-  return files;
+  DomainEntry alone;
+  alone.file = file;
+  alone.parts = {file};
+  return alone;
 }
 
 // A scratch directory that goes with the object.
@@ -112,14 +112,16 @@ std::vector<fs::path> DataSetFiles(const fs::path& directory) {
 void CopyInto(const std::vector<fs::path>& files, const fs::path& directory) {
   fs::create_directories(directory);
   for (const fs::path& file : files) {
-    fs::copy_file(file, directory / file.filename(), fs::copy_options::overwrite_existing);
+    if (!file.empty()) {
+      fs::copy_file(file, directory / file.filename(), fs::copy_options::overwrite_existing);
+    }
   }
 }
 
-DiffListing WholeListing(const fs::path& copy, const fs::path& original) {
-  DiffListing listing = ReadListing(copy.string());
+DiffListing WholeListing(const DomainEntry& domain, const fs::path& copies) {
+  DiffListing listing = ReadListing(ListedFiles(domain, copies));
   if (!listing.whole) {
-    throw Failure(original.string() + ": no whole listing" +
+    throw Failure(domain.file.string() + ": no whole listing" +
                   (listing.stop.empty() ? std::string() : " (" + listing.stop + ")"));
   }
   return listing;
@@ -129,11 +131,12 @@ DiffListing WholeListing(const fs::path& copy, const fs::path& original) {
 // that reads other domains of its data set (a node and its file list) from a copy of them all.
 DiffListing ListCopy(const fs::path& file, const fs::path& scratch, const std::string& side) {
   const fs::path directory = scratch / side;
-  CopyInto(DomainFiles(file), directory);
-  DiffListing listing = ReadListing((directory / file.filename()).string());
+  const DomainEntry domain = DomainOf(file);
+  CopyInto(domain.parts, directory);
+  DiffListing listing = ReadListing(ListedFiles(domain, directory));
   if (listing.whole) return listing;
   CopyInto(DataSetFiles(file.parent_path()), directory);
-  return WholeListing(directory / file.filename(), file);
+  return WholeListing(domain, directory);
 }
 
 void PrintField(std::ostream& out, char sign, const DiffField& field) {
@@ -236,29 +239,17 @@ bool CompareFiles(const fs::path& a, const fs::path& b, const DiffCommandOptions
 }
 
 // The newest version of each domain of a data set, by type, first scope and object.
-std::map<std::string, fs::path> NewestDomains(const fs::path& directory) {
-  std::map<std::string, std::pair<int, fs::path>> newest;
-  std::vector<DataSetName> names;
-  std::map<std::string, bool> present;
-  for (const auto& entry : fs::directory_iterator(directory)) {
-    if (!entry.is_regular_file()) continue;
-    const std::string file = entry.path().filename().string();
-    if (ParseName(file)) present[file] = true;
-  }
-  for (const auto& [file, unused] : present) {
-    const DataSetName name = *ParseName(file);
-    // A file that follows another of its domain is one of that domain's further parts.
-    if (name.scope > 0 && present.count(NameOf(name, name.scope - 1)) != 0) continue;
-    const std::string key =
-        name.type + " scope " + std::to_string(name.scope) + " object " + name.object;
-    auto& slot = newest[key];
-    if (slot.second.empty() || name.version > slot.first) {
-      slot = {name.version, directory / file};
+std::map<std::string, DomainEntry> NewestDomains(const fs::path& directory) {
+  std::map<std::string, DomainEntry> newest;
+  for (DomainEntry& domain : ReadInventory(directory)) {
+    const std::optional<DataSetName> name = ParseName(domain.file.filename().string());
+    if (!name) continue;
+    DomainEntry& slot = newest[DomainKey(*name)];
+    if (slot.file.empty() || name->version > ParseName(slot.file.filename().string())->version) {
+      slot = std::move(domain);
     }
   }
-  std::map<std::string, fs::path> result;
-  for (auto& [key, found] : newest) result[key] = found.second;
-  return result;
+  return newest;
 }
 
 std::string FileBytes(const fs::path& file) {
@@ -300,50 +291,48 @@ bool CompareDataSets(const fs::path& a, const fs::path& b, const DiffCommandOpti
     }
   };
   bool different = false;
-  std::vector<std::pair<fs::path, fs::path>> pairs;
-  for (const auto& [key, file] : left) {
+  std::vector<std::pair<const DomainEntry*, const DomainEntry*>> pairs;
+  for (const auto& [key, domain] : left) {
     if (right.count(key) == 0) {
-      report("removed", key, &file, nullptr);
+      report("removed", key, &domain.file, nullptr);
       different = true;
     } else {
-      pairs.emplace_back(file, right.at(key));
+      pairs.emplace_back(&domain, &right.at(key));
     }
   }
-  for (const auto& [key, file] : right) {
+  for (const auto& [key, domain] : right) {
     if (left.count(key) == 0) {
-      report("added", key, nullptr, &file);
+      report("added", key, nullptr, &domain.file);
       different = true;
     }
   }
   // Changed domains first as a list, then their field differences.
-  std::vector<std::pair<fs::path, fs::path>> listed;
-  CopyInto(DataSetFiles(a), scratch.Path() / "a");
-  CopyInto(DataSetFiles(b), scratch.Path() / "b");
+  std::vector<std::pair<const DomainEntry*, const DomainEntry*>> listed;
+  const fs::path copiesA = scratch.Path() / "a";
+  const fs::path copiesB = scratch.Path() / "b";
+  CopyInto(DataSetFiles(a), copiesA);
+  CopyInto(DataSetFiles(b), copiesB);
   for (const auto& [x, y] : pairs) {
-    const DiffListing l = ReadListing((scratch.Path() / "a" / x.filename()).string());
-    const DiffListing r = ReadListing((scratch.Path() / "b" / y.filename()).string());
+    const DiffListing l = ReadListing(ListedFiles(*x, copiesA));
+    const DiffListing r = ReadListing(ListedFiles(*y, copiesB));
     if (!l.whole || !r.whole) {
       // A kind without a listing (a node's file list) is compared by its files' bytes.
-      if (l.stop != r.stop || !SameBytes(DomainFiles(x), DomainFiles(y))) {
+      if (l.stop != r.stop || !SameBytes(x->parts, y->parts)) {
         report(l.whole || r.whole ? "changed" : "changed (no listing, the files differ)",
-               x.filename().string(), &x, &y);
+               x->file.filename().string(), &x->file, &y->file);
         different = true;
       }
       continue;
     }
     if (CompareListings(l, r, DiffOptions{options.noTimes}).empty()) continue;
-    const std::optional<DataSetName> name = ParseName(x.filename().string());
-    report("changed",
-           name ? name->type + " scope " + std::to_string(name->scope) + " object " + name->object
-                : x.filename().string(),
-           &x, &y);
+    const std::optional<DataSetName> name = ParseName(x->file.filename().string());
+    report("changed", name ? DomainKey(*name) : x->file.filename().string(), &x->file, &y->file);
     listed.emplace_back(x, y);
     different = true;
   }
   for (const auto& [x, y] : listed) {
-    Print(options, x.string(), y.string(),
-          CompareListings(WholeListing(scratch.Path() / "a" / x.filename(), x),
-                          WholeListing(scratch.Path() / "b" / y.filename(), y),
+    Print(options, x->file.string(), y->file.string(),
+          CompareListings(WholeListing(*x, copiesA), WholeListing(*y, copiesB),
                           DiffOptions{options.noTimes}));
   }
   return different;

@@ -61,8 +61,8 @@ void WriteDiffPage(const std::filesystem::path& site, const ScratchDataSet& scra
   DiffListing a, b;
   {
     DumpDirectory directory(scratch.Directory());
-    a = ReadListing((scratch.Directory() / older.file.filename()).string());
-    b = ReadListing((scratch.Directory() / newer.file.filename()).string());
+    a = ReadListing(ListedFiles(older, scratch.Directory()));
+    b = ReadListing(ListedFiles(newer, scratch.Directory()));
   }
   DiffLines lines;
   for (const Difference& d : CompareListings(a, b, DiffOptions{})) {

@@ -1,6 +1,6 @@
 // Reading a listing's events into nodes, and comparing two such trees: places are paired by
 // their identity (headers, sections, tables) or aligned by content (elements, rows), fields
-// within a pair by label and the order of that label.
+// within a pair aligned by content too, the rest paired by label and the order of that label.
 #include "ListingDiff.h"
 
 #include <algorithm>
@@ -8,6 +8,7 @@
 #include <span>
 #include <string_view>
 
+#include "ListingEvents.h"
 #include "ListingJson.h"
 
 namespace morvit::tool {
@@ -19,6 +20,9 @@ constexpr std::uint64_t kFnvPrime = 1099511628211ull;
 // Runs of unaligned places longer than this on both sides are paired in order rather than
 // aligned (the alignment's table grows with the product of the two lengths).
 constexpr std::size_t kAlignLimit = 1000;
+// Fields of a pair are aligned by content while the table for the part between their common
+// head and tail has at most this many cells; longer parts pair by label and order.
+constexpr std::size_t kFieldAlignCells = std::size_t{1} << 20;
 
 void Mix(std::uint64_t& hash, std::string_view bytes) {
   for (const char c : bytes) {
@@ -43,8 +47,8 @@ class ListingCollector : public VListingSink {
   explicit ListingCollector(DiffListing& listing) : m_listing(listing) {
     m_open.push_back(&listing.top);
   }
-  void File(std::string_view name, std::uint32_t part, std::uint64_t) override {
-    if (part == 0) m_listing.name = name;
+  void File(std::string_view name, std::uint32_t, std::uint64_t) override {
+    if (m_files++ == 0) m_listing.name = name;
   }
   void Begin(const VListingBegin& begin) override {
     DiffNode& node = m_open.back()->children.emplace_back();
@@ -54,6 +58,7 @@ class ListingCollector : public VListingSink {
     node.codeName = begin.codeName;
     node.index = begin.index;
     node.offset = begin.offset;
+    if (m_open.size() == 1) node.part = m_part;
     m_open.push_back(&node);
   }
   void Field(const VListingField& field) override {
@@ -78,6 +83,9 @@ class ListingCollector : public VListingSink {
   void Stop(std::int64_t, std::string_view reason) override { m_listing.stop = reason; }
   bool WantsText() const override { return false; }
 
+  // The part number of the file listed next on its own.
+  void SetPart(std::uint32_t part) { m_part = part; }
+
   // Closes what a listing cut short left open.
   void Finish() {
     while (m_open.size() > 1) End(m_open.back()->kind);
@@ -89,6 +97,7 @@ class ListingCollector : public VListingSink {
     std::uint64_t hash = kFnvOffset;
     Mix(hash, static_cast<std::uint64_t>(node.kind));
     Mix(hash, static_cast<std::uint64_t>(node.code));
+    Mix(hash, std::uint64_t{node.part});
     for (const DiffField& field : node.fields) {
       if (field.timeStamp) continue;
       Mix(hash, field.label);
@@ -100,6 +109,8 @@ class ListingCollector : public VListingSink {
 
   DiffListing& m_listing;
   std::vector<DiffNode*> m_open;
+  std::uint32_t m_files = 0;
+  std::uint32_t m_part = 0;
 };
 
 bool Aligned(VListingPlace kind) {
@@ -112,13 +123,15 @@ std::uint64_t AlignKey(const DiffNode& node) {
   std::uint64_t key = kFnvOffset;
   Mix(key, static_cast<std::uint64_t>(node.kind));
   Mix(key, static_cast<std::uint64_t>(node.code));
+  Mix(key, std::uint64_t{node.part});
   Mix(key, node.name);
   return key;
 }
 
 // Whether two places are the same place, changed or not.
 bool SamePlace(const DiffNode& a, const DiffNode& b) {
-  return a.kind == b.kind && a.code == b.code && (Aligned(a.kind) || a.name == b.name);
+  return a.kind == b.kind && a.code == b.code && a.part == b.part &&
+         (Aligned(a.kind) || a.name == b.name);
 }
 
 bool HasTimeStamps(const DiffNode& node) {
@@ -129,6 +142,35 @@ bool HasTimeStamps(const DiffNode& node) {
     if (HasTimeStamps(child)) return true;
   }
   return false;
+}
+
+// The pairs (i, j) of a longest common subsequence of a[0..n) and b[0..m) under `same`, in
+// order. The table grows with n * m: callers bound the lengths.
+template <class Same>
+std::vector<std::pair<std::size_t, std::size_t>> CommonSubsequence(std::size_t n, std::size_t m,
+                                                                   Same same) {
+  std::vector<std::uint32_t> table((n + 1) * (m + 1), 0);
+  const auto cell = [&](std::size_t i, std::size_t j) -> std::uint32_t& {
+    return table[i * (m + 1) + j];
+  };
+  for (std::size_t i = n; i-- > 0;) {
+    for (std::size_t j = m; j-- > 0;) {
+      cell(i, j) = same(i, j) ? cell(i + 1, j + 1) + 1 : std::max(cell(i + 1, j), cell(i, j + 1));
+    }
+  }
+  std::vector<std::pair<std::size_t, std::size_t>> pairs;
+  std::size_t i = 0;
+  std::size_t j = 0;
+  while (i < n && j < m) {
+    if (same(i, j)) {
+      pairs.emplace_back(i++, j++);
+    } else if (cell(i + 1, j) >= cell(i, j + 1)) {
+      ++i;
+    } else {
+      ++j;
+    }
+  }
+  return pairs;
 }
 
 class Comparison {
@@ -143,12 +185,51 @@ class Comparison {
   }
 
  private:
+  // Fields are aligned by label and bytes, so that words inserted into an element are
+  // additions and the words around them stay unchanged; the fields between two aligned ones
+  // pair by label and order.
   void Fields(const DiffNode& a, const DiffNode& b, const std::string& place) {
-    // The n-th field of a label pairs with the n-th of the same label.
+    using Fields = std::span<const DiffField>;
+    const Fields left(a.fields);
+    const Fields right(b.fields);
+    std::size_t head = 0;
+    while (head < left.size() && head < right.size() && SameField(left[head], right[head])) {
+      ++head;
+    }
+    std::size_t tail = 0;
+    while (tail < left.size() - head && tail < right.size() - head &&
+           SameField(left[left.size() - 1 - tail], right[right.size() - 1 - tail])) {
+      ++tail;
+    }
+    const Fields middleA = left.subspan(head, left.size() - head - tail);
+    const Fields middleB = right.subspan(head, right.size() - head - tail);
+    if (middleA.size() * middleB.size() > kFieldAlignCells) {
+      ByLabel(middleA, middleB, place);
+      return;
+    }
+    std::size_t fromA = 0;
+    std::size_t fromB = 0;
+    for (const auto& [i, j] : CommonSubsequence(
+             middleA.size(), middleB.size(),
+             [&](std::size_t i, std::size_t j) { return SameField(middleA[i], middleB[j]); })) {
+      ByLabel(middleA.subspan(fromA, i - fromA), middleB.subspan(fromB, j - fromB), place);
+      fromA = i + 1;
+      fromB = j + 1;
+    }
+    ByLabel(middleA.subspan(fromA), middleB.subspan(fromB), place);
+  }
+
+  bool SameField(const DiffField& a, const DiffField& b) const {
+    return a.label == b.label && (a.hex == b.hex || (Ignored(a) && Ignored(b)));
+  }
+
+  // The n-th field of a label pairs with the n-th of the same label.
+  void ByLabel(std::span<const DiffField> a, std::span<const DiffField> b,
+               const std::string& place) {
     std::map<std::string_view, std::vector<const DiffField*>> others;
-    for (const DiffField& field : b.fields) others[field.label].push_back(&field);
+    for (const DiffField& field : b) others[field.label].push_back(&field);
     std::map<std::string_view, std::size_t> seen;
-    for (const DiffField& field : a.fields) {
+    for (const DiffField& field : a) {
       const std::size_t nth = seen[field.label]++;
       const auto found = others.find(field.label);
       if (found == others.end() || nth >= found->second.size()) {
@@ -208,32 +289,15 @@ class Comparison {
       InOrder(a, b, place);
       return;
     }
-    // Longest common subsequence of the keys, from the back.
-    std::vector<std::uint32_t> table((a.size() + 1) * (b.size() + 1), 0);
-    const auto cell = [&](std::size_t i, std::size_t j) -> std::uint32_t& {
-      return table[i * (b.size() + 1) + j];
-    };
-    for (std::size_t i = a.size(); i-- > 0;) {
-      for (std::size_t j = b.size(); j-- > 0;) {
-        cell(i, j) = AlignKey(a[i]) == AlignKey(b[j]) ? cell(i + 1, j + 1) + 1
-                                                      : std::max(cell(i + 1, j), cell(i, j + 1));
-      }
-    }
-    std::size_t i = 0;
-    std::size_t j = 0;
     std::size_t fromA = 0;
     std::size_t fromB = 0;
-    while (i < a.size() && j < b.size()) {
-      if (AlignKey(a[i]) == AlignKey(b[j])) {
-        Stretch(a.subspan(fromA, i - fromA), b.subspan(fromB, j - fromB), place);
-        Pair(a[i], b[j], place);
-        fromA = ++i;
-        fromB = ++j;
-      } else if (cell(i + 1, j) >= cell(i, j + 1)) {
-        ++i;
-      } else {
-        ++j;
-      }
+    for (const auto& [i, j] : CommonSubsequence(
+             a.size(), b.size(),
+             [&](std::size_t i, std::size_t j) { return AlignKey(a[i]) == AlignKey(b[j]); })) {
+      Stretch(a.subspan(fromA, i - fromA), b.subspan(fromB, j - fromB), place);
+      Pair(a[i], b[j], place);
+      fromA = i + 1;
+      fromB = j + 1;
     }
     Stretch(a.subspan(fromA), b.subspan(fromB), place);
   }
@@ -298,13 +362,22 @@ class Comparison {
   static bool Alike(const DiffNode& a, const DiffNode& b) {
     if (!SamePlace(a, b)) return false;
     if (!Aligned(a.kind)) return true;
+    // Fields the same place by place, or the same at both ends (words inserted or removed in
+    // one place between them).
     const std::size_t common = std::min(a.fields.size(), b.fields.size());
     const std::size_t most = std::max(a.fields.size(), b.fields.size());
-    std::size_t same = 0;
-    for (std::size_t k = 0; k < common; ++k) {
-      if (a.fields[k].hex == b.fields[k].hex) ++same;
+    const auto equal = [&](std::size_t i, std::size_t j) {
+      return a.fields[i].hex == b.fields[j].hex;
+    };
+    std::size_t inPlace = 0;
+    for (std::size_t k = 0; k < common; ++k) inPlace += equal(k, k) ? 1 : 0;
+    std::size_t head = 0;
+    while (head < common && equal(head, head)) ++head;
+    std::size_t tail = 0;
+    while (tail < common - head && equal(a.fields.size() - 1 - tail, b.fields.size() - 1 - tail)) {
+      ++tail;
     }
-    return 2 * same >= most;
+    return 2 * std::max(inPlace, head + tail) >= most;
   }
 
   const DiffOptions& m_options;
@@ -313,10 +386,11 @@ class Comparison {
 
 }  // namespace
 
-DiffListing ReadListing(const std::string& path) {
+DiffListing ReadListing(const std::vector<std::filesystem::path>& parts) {
   DiffListing listing;
   ListingCollector collector(listing);
-  listing.whole = ListDomainEvents(path, collector);
+  listing.whole =
+      ListDomainFiles(parts, collector, [&](std::uint32_t part) { collector.SetPart(part); });
   collector.Finish();
   return listing;
 }
@@ -329,7 +403,8 @@ std::vector<Difference> CompareListings(const DiffListing& a, const DiffListing&
 }
 
 std::string PlaceText(const DiffNode& node) {
-  std::string text(PlaceName(node.kind));
+  std::string text = node.part > 0 ? "part " + std::to_string(node.part) + " > " : std::string();
+  text += PlaceName(node.kind);
   if (!node.name.empty()) text += " " + node.name;
   if (node.kind == VListingPlace::element) {
     text += " " + std::to_string(node.code);

@@ -6,6 +6,7 @@
 #define MORVIT_TOOL_LISTINGDIFF_H
 
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -32,6 +33,8 @@ struct DiffNode {
   std::string codeName;
   std::int64_t index = -1;
   std::int64_t offset = -1;
+  // A place outside any other in a further part file listed on its own: its part number.
+  std::uint32_t part = 0;
   std::vector<DiffField> fields;
   std::vector<DiffNode> children;
   std::uint64_t hash = 0;  // of the content, for aligning elements and rows
@@ -45,8 +48,9 @@ struct DiffListing {
   std::string stop;
 };
 
-// Lists the domain file at `path` (morvit::ListDomainEvents) into nodes.
-DiffListing ReadListing(const std::string& path);
+// Lists the domain whose files are `parts` into nodes (ListDomainFiles); the outermost places
+// of a further part listed on its own are marked with its part number.
+DiffListing ReadListing(const std::vector<std::filesystem::path>& parts);
 
 // One difference. `place` names where it is ("section ElementStart > element 46 TypCode FB
 // #12"); a changed field has both sides, an inserted or removed field or place one.
@@ -68,7 +72,8 @@ struct DiffOptions {
 std::vector<Difference> CompareListings(const DiffListing& a, const DiffListing& b,
                                         const DiffOptions& options);
 
-// The name of a place as a difference names it: "common header", "element 46 TypCode FB #12".
+// The name of a place as a difference names it: "common header", "element 46 TypCode FB #12",
+// "part 1 > header CbD" for a place of a further part file listed on its own.
 std::string PlaceText(const DiffNode& node);
 
 }  // namespace morvit::tool

@@ -73,7 +73,48 @@ class SiteSink : public VListingSink {
   ListingEvent m_field;  // reused: its strings keep their room from field to field
 };
 
+// Passes every event on and counts the files listed.
+class FileCounter : public VListingSink {
+ public:
+  explicit FileCounter(VListingSink& inner) : m_inner(inner) {}
+  void File(std::string_view name, std::uint32_t part, std::uint64_t size) override {
+    ++m_files;
+    m_inner.File(name, part, size);
+  }
+  void Begin(const VListingBegin& begin) override { m_inner.Begin(begin); }
+  void Field(const VListingField& field) override { m_inner.Field(field); }
+  void End(VListingPlace kind) override { m_inner.End(kind); }
+  void Text(std::string_view text) override { m_inner.Text(text); }
+  void Stop(std::int64_t offset, std::string_view reason) override { m_inner.Stop(offset, reason); }
+  bool WantsText() const override { return m_inner.WantsText(); }
+  std::uint32_t Files() const { return m_files; }
+
+ private:
+  VListingSink& m_inner;
+  std::uint32_t m_files = 0;
+};
+
 }  // namespace
+
+bool ListDomainFiles(const std::vector<fs::path>& parts, VListingSink& sink,
+                     const std::function<void(std::uint32_t)>& partBegins) {
+  for (std::size_t part = 0; part < parts.size(); ++part) {
+    if (parts[part].empty()) {
+      sink.Stop(-1, "part " + std::to_string(part) + " of " + std::to_string(parts.size()) +
+                        " is missing");
+      return false;
+    }
+  }
+  if (parts.empty()) return false;
+  FileCounter counted(sink);
+  bool whole = ListDomainEvents(parts.front().string(), counted);
+  if (counted.Files() != 1) return whole;
+  for (std::size_t part = 1; part < parts.size() && whole; ++part) {
+    if (partBegins) partBegins(static_cast<std::uint32_t>(part));
+    whole = ListDomainEvents(parts[part].string(), sink);
+  }
+  return whole;
+}
 
 ScratchDataSet::ScratchDataSet(const std::vector<DomainEntry>& domains, fs::path directory)
     : m_directory(std::move(directory)) {
@@ -91,15 +132,24 @@ ScratchDataSet::~ScratchDataSet() {
   fs::remove_all(m_directory, ignored);
 }
 
+std::vector<fs::path> ListedFiles(const DomainEntry& domain, const fs::path& directory) {
+  std::vector<fs::path> copies{directory / domain.file.filename()};
+  if (domain.compressed) return copies;
+  for (std::size_t part = 1; part < domain.parts.size(); ++part) {
+    const fs::path& file = domain.parts[part];
+    copies.push_back(file.empty() ? file : directory / file.filename());
+  }
+  return copies;
+}
+
 ListingOutcome ListDomain(const DomainEntry& domain, const ScratchDataSet& scratch,
                           const ListingEventHandler& handler) {
   ListingOutcome outcome;
   SiteSink sink(handler, outcome);
-  const std::string name = domain.file.filename().string();
   DumpDirectory directory(scratch.Directory());
   VBase_EnableLineNumbers(1);
   VBase_EnableTimeOutput(1);
-  outcome.complete = ListDomainEvents((scratch.Directory() / name).string(), sink);
+  outcome.complete = ListDomainFiles(ListedFiles(domain, scratch.Directory()), sink);
   if (outcome.complete) outcome.problem.clear();
   return outcome;
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "DataSetInventory.h"
+#include "morvit/VListingEvents.h"
 
 namespace morvit::tool {
 
@@ -53,6 +54,19 @@ class ScratchDataSet {
  private:
   std::filesystem::path m_directory;
 };
+
+// Lists the domain whose files are `parts` (ListedFiles: the first file, then its further part
+// files) into `sink`. A listing of the first file that takes in no further file
+// (the generic listings list one file) is followed by the listing of each further part, of
+// which `partBegins` (when set) is told first. Whether every listing was whole.
+bool ListDomainFiles(const std::vector<std::filesystem::path>& parts, VListingSink& sink,
+                     const std::function<void(std::uint32_t)>& partBegins = {});
+
+// The copies in `directory` of the files a listing of `domain` reads one by one: the first file
+// alone of a compressed domain (its listing expands all parts), every part of a continued one
+// (a missing part an empty path).
+std::vector<std::filesystem::path> ListedFiles(const DomainEntry& domain,
+                                               const std::filesystem::path& directory);
 
 // Lists `domain` from its copy in `scratch`, handing every event to `handler` in order.
 ListingOutcome ListDomain(const DomainEntry& domain, const ScratchDataSet& scratch,
