@@ -17,12 +17,12 @@ namespace {
 constexpr char kHexDigits[] = "0123456789abcdef";
 constexpr std::uint64_t kFnvOffset = 14695981039346656037ull;
 constexpr std::uint64_t kFnvPrime = 1099511628211ull;
-// Runs of unaligned places longer than this on both sides are paired in order rather than
-// aligned (the alignment's table grows with the product of the two lengths).
+// Places and fields are aligned by content while the table for the part between their common
+// head and tail has at most this many cells (the table grows with the product of the two
+// lengths); longer parts are paired in order.
+constexpr std::size_t kAlignCells = std::size_t{1} << 20;
+// Unaligned stretches of places longer than this on either side pair only in order.
 constexpr std::size_t kAlignLimit = 1000;
-// Fields of a pair are aligned by content while the table for the part between their common
-// head and tail has at most this many cells; longer parts pair by label and order.
-constexpr std::size_t kFieldAlignCells = std::size_t{1} << 20;
 
 void Mix(std::uint64_t& hash, std::string_view bytes) {
   for (const char c : bytes) {
@@ -173,6 +173,41 @@ std::vector<std::pair<std::size_t, std::size_t>> CommonSubsequence(std::size_t n
   return pairs;
 }
 
+// Aligns a and b: their common head and tail under `same`, then a longest common subsequence
+// of the rest while its table has at most `cells` cells (else `tooLong` takes the rest whole).
+// `match` takes each aligned pair, `gap` each stretch between two (empty ones too), in order.
+template <class T, class Same, class Match, class Gap, class TooLong>
+void Align(std::span<const T> a, std::span<const T> b, std::size_t cells, Same same, Match match,
+           Gap gap, TooLong tooLong) {
+  std::size_t head = 0;
+  for (; head < a.size() && head < b.size() && same(a[head], b[head]); ++head) {
+    match(a[head], b[head]);
+  }
+  std::size_t tail = 0;
+  while (tail < a.size() - head && tail < b.size() - head &&
+         same(a[a.size() - 1 - tail], b[b.size() - 1 - tail])) {
+    ++tail;
+  }
+  const std::span<const T> restA = a.subspan(head, a.size() - head - tail);
+  const std::span<const T> restB = b.subspan(head, b.size() - head - tail);
+  if (restA.size() * restB.size() > cells) {
+    tooLong(restA, restB);
+  } else {
+    std::size_t fromA = 0;
+    std::size_t fromB = 0;
+    for (const auto& [i, j] : CommonSubsequence(
+             restA.size(), restB.size(),
+             [&](std::size_t i, std::size_t j) { return same(restA[i], restB[j]); })) {
+      gap(restA.subspan(fromA, i - fromA), restB.subspan(fromB, j - fromB));
+      match(restA[i], restB[j]);
+      fromA = i + 1;
+      fromB = j + 1;
+    }
+    gap(restA.subspan(fromA), restB.subspan(fromB));
+  }
+  for (std::size_t i = tail; i > 0; --i) match(a[a.size() - i], b[b.size() - i]);
+}
+
 class Comparison {
  public:
   Comparison(const DiffOptions& options, std::vector<Difference>& out)
@@ -190,33 +225,11 @@ class Comparison {
   // pair by label and order.
   void Fields(const DiffNode& a, const DiffNode& b, const std::string& place) {
     using Fields = std::span<const DiffField>;
-    const Fields left(a.fields);
-    const Fields right(b.fields);
-    std::size_t head = 0;
-    while (head < left.size() && head < right.size() && SameField(left[head], right[head])) {
-      ++head;
-    }
-    std::size_t tail = 0;
-    while (tail < left.size() - head && tail < right.size() - head &&
-           SameField(left[left.size() - 1 - tail], right[right.size() - 1 - tail])) {
-      ++tail;
-    }
-    const Fields middleA = left.subspan(head, left.size() - head - tail);
-    const Fields middleB = right.subspan(head, right.size() - head - tail);
-    if (middleA.size() * middleB.size() > kFieldAlignCells) {
-      ByLabel(middleA, middleB, place);
-      return;
-    }
-    std::size_t fromA = 0;
-    std::size_t fromB = 0;
-    for (const auto& [i, j] : CommonSubsequence(
-             middleA.size(), middleB.size(),
-             [&](std::size_t i, std::size_t j) { return SameField(middleA[i], middleB[j]); })) {
-      ByLabel(middleA.subspan(fromA, i - fromA), middleB.subspan(fromB, j - fromB), place);
-      fromA = i + 1;
-      fromB = j + 1;
-    }
-    ByLabel(middleA.subspan(fromA), middleB.subspan(fromB), place);
+    const auto byLabel = [&](Fields x, Fields y) { ByLabel(x, y, place); };
+    Align(
+        Fields(a.fields), Fields(b.fields), kAlignCells,
+        [&](const DiffField& x, const DiffField& y) { return SameField(x, y); },
+        [](const DiffField&, const DiffField&) {}, byLabel, byLabel);
   }
 
   bool SameField(const DiffField& a, const DiffField& b) const {
@@ -253,25 +266,16 @@ class Comparison {
 
   bool Ignored(const DiffField& field) const { return m_options.noTimes && field.timeStamp; }
 
+  // Places are aligned by their keys, each unaligned stretch paired place by place where they
+  // are the same place; runs too long to align are paired in order.
   void Children(const DiffNode& a, const DiffNode& b, const std::string& place) {
-    const auto& left = a.children;
-    const auto& right = b.children;
-    std::size_t head = 0;
-    while (head < left.size() && head < right.size() &&
-           AlignKey(left[head]) == AlignKey(right[head])) {
-      Pair(left[head], right[head], place);
-      ++head;
-    }
-    std::size_t tail = 0;
-    while (tail < left.size() - head && tail < right.size() - head &&
-           AlignKey(left[left.size() - 1 - tail]) == AlignKey(right[right.size() - 1 - tail])) {
-      ++tail;
-    }
-    Middle(std::span(left).subspan(head, left.size() - head - tail),
-           std::span(right).subspan(head, right.size() - head - tail), place);
-    for (std::size_t i = tail; i > 0; --i) {
-      Pair(left[left.size() - i], right[right.size() - i], place);
-    }
+    using Nodes = std::span<const DiffNode>;
+    Align(
+        Nodes(a.children), Nodes(b.children), kAlignCells,
+        [](const DiffNode& x, const DiffNode& y) { return AlignKey(x) == AlignKey(y); },
+        [&](const DiffNode& x, const DiffNode& y) { Pair(x, y, place); },
+        [&](Nodes x, Nodes y) { Stretch(x, y, place); },
+        [&](Nodes x, Nodes y) { InOrder(x, y, place); });
   }
 
   void Pair(const DiffNode& a, const DiffNode& b, const std::string& place) {
@@ -280,26 +284,6 @@ class Comparison {
 
   static std::string Join(const std::string& place, const std::string& inner) {
     return place.empty() ? inner : place + " > " + inner;
-  }
-
-  // The places between the common head and tail: aligned by their keys where the run is
-  // short, then each unaligned stretch paired place by place where they are the same place.
-  void Middle(std::span<const DiffNode> a, std::span<const DiffNode> b, const std::string& place) {
-    if (a.size() > kAlignLimit || b.size() > kAlignLimit) {
-      InOrder(a, b, place);
-      return;
-    }
-    std::size_t fromA = 0;
-    std::size_t fromB = 0;
-    for (const auto& [i, j] : CommonSubsequence(
-             a.size(), b.size(),
-             [&](std::size_t i, std::size_t j) { return AlignKey(a[i]) == AlignKey(b[j]); })) {
-      Stretch(a.subspan(fromA, i - fromA), b.subspan(fromB, j - fromB), place);
-      Pair(a[i], b[j], place);
-      fromA = i + 1;
-      fromB = j + 1;
-    }
-    Stretch(a.subspan(fromA), b.subspan(fromB), place);
   }
 
   // Places that did not align: paired where the same place on both sides holds mostly the same
