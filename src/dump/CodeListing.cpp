@@ -59,7 +59,8 @@ char Printable(std::uint8_t byte) {
 constexpr std::size_t kLinePrefix = 9;
 constexpr std::size_t kWordColumns = 35;
 
-// Digits of `width` columns from `at`, right-aligned, blanks before them; returns the end.
+// Digits of `width` columns from `at`, right-aligned, blanks before them; returns the end. The
+// callers' values fit their columns by their types (a 16-bit offset in 5, a byte in 3 or more).
 char* Column(char* at, std::size_t width, char* (*digits)(char*, std::uint32_t),
              std::uint32_t value) {
   char* const end = at + width;
