@@ -5,7 +5,8 @@ JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 20
 CMAKE_FLAGS = -G Ninja -DMORVIT_WERROR=$(MORVIT_WERROR)
 
-.PHONY: all setup build test test-normal test-asan fuzz-smoke format-check bench demo clean
+.PHONY: all setup build test test-normal test-asan fuzz-smoke format-check bench demo clean \
+        windows test-windows
 
 all: build
 
@@ -50,7 +51,22 @@ format-check:
 	  clang-format --dry-run --Werror $$files || { echo "format-check: run clang-format -i on the files above"; exit 1; }; \
 	fi
 
-test: format-check test-normal test-asan fuzz-smoke
+# Windows: the mingw-w64 cross-builds, 32-bit into build-win32/, 64-bit into build-win64/ (the
+# DLL, its import libraries, morvit.exe, the examples and the test programs), and their tests
+# under wine beside the Linux build.
+WIN_FLAGS = $(CMAKE_FLAGS) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-toolchain.cmake \
+            -DCMAKE_BUILD_TYPE=Release -DMORVIT_LINUX_LIBRARY=$(CURDIR)/build/libMorvit32.so
+
+windows: setup
+	cmake -S . -B build-win32 $(WIN_FLAGS) -DMORVIT_WIN_ARCH=i686 >/dev/null
+	cmake --build build-win32 -j $(JOBS)
+	cmake -S . -B build-win64 $(WIN_FLAGS) -DMORVIT_WIN_ARCH=x86_64 >/dev/null
+	cmake --build build-win64 -j $(JOBS)
+
+test-windows: build windows
+	bash scripts/windows-tests.sh build build-win64 build-win32
+
+test: format-check test-normal test-asan fuzz-smoke test-windows
 
 bench: setup
 	cmake -S . -B build-bench $(CMAKE_FLAGS) -DMORVIT_BUILD_BENCH=ON -DCMAKE_BUILD_TYPE=Release >/dev/null
@@ -61,4 +77,4 @@ demo: build
 	@bash scripts/demo.sh build
 
 clean:
-	rm -rf build build-asan build-fuzz build-bench
+	rm -rf build build-asan build-fuzz build-bench build-win32 build-win64 build-wine

@@ -69,7 +69,11 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::filesystem::create_directories(argv[1]);
+#ifdef _WIN32
+  _putenv_s("MORVIT_DATA_DIR", argv[1]);
+#else
   setenv("MORVIT_DATA_DIR", argv[1], 1);
+#endif
   try {
     VWriteCoio(Parcel(26), {1, 2, {{864, {0, 1, 0, 2}}}});
     VCodaContent coda;

@@ -14,6 +14,8 @@
 #if defined(_WIN32)
 #if defined(MORVIT_BUILDING_LIBRARY)
 #define VBASE_API __declspec(dllexport)
+#elif defined(MORVIT_STATIC)  // linked from the static archive (the library's own tests)
+#define VBASE_API
 #else
 #define VBASE_API __declspec(dllimport)
 #endif

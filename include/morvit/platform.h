@@ -12,6 +12,8 @@
 #if defined(_WIN32)
 #if defined(MORVIT_BUILDING_LIBRARY)
 #define MORVIT_API __declspec(dllexport)
+#elif defined(MORVIT_STATIC)  // linked from the static archive (the library's own tests)
+#define MORVIT_API
 #else
 #define MORVIT_API __declspec(dllimport)
 #endif

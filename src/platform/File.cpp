@@ -1,9 +1,5 @@
-// CFile: a POSIX file behind one buffer that holds either data read ahead or writes not yet on
+// CFile: a host file behind one buffer that holds either data read ahead or writes not yet on
 // disk. Reads and writes use explicit offsets, so the logical position is ours alone.
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -11,6 +7,7 @@
 
 #include "morvit/platform.h"
 #include "platform/FileFaults.h"
+#include "platform/HostSystem.h"
 
 namespace {
 
@@ -32,17 +29,17 @@ bool Injected(filefaults::Call call) {
   return true;
 }
 
-int SysOpen(const char* path, int flags) {
-  if (Injected(filefaults::kOpen)) return -1;
-  return ::open(path, flags, 0666);
+int SysOpen(const CString& path, hostsys::OpenMode mode, bool create, bool truncate) {
+  if (Injected(filefaults::kOpen)) return hostsys::kNoHandle;
+  return hostsys::Open(path, mode, create, truncate);
 }
 
-ssize_t SysRead(int fd, void* buffer, std::size_t count, off_t offset) {
+std::int64_t SysRead(int fd, void* buffer, std::size_t count, std::uint64_t offset) {
   if (Injected(filefaults::kRead)) return -1;
-  return ::pread(fd, buffer, count, offset);
+  return hostsys::ReadAt(fd, buffer, count, offset);
 }
 
-ssize_t SysWrite(int fd, const void* buffer, std::size_t count, off_t offset) {
+std::int64_t SysWrite(int fd, const void* buffer, std::size_t count, std::uint64_t offset) {
   if (filefaults::g_armed) [[unlikely]] {
     bool shorten = false;
     const int error = filefaults::OnCall(filefaults::kWrite, &shorten);
@@ -52,22 +49,12 @@ ssize_t SysWrite(int fd, const void* buffer, std::size_t count, off_t offset) {
     }
     if (shorten && count > 1) count /= 2;
   }
-  return ::pwrite(fd, buffer, count, offset);
+  return hostsys::WriteAt(fd, buffer, count, offset);
 }
 
-int SysSync(int fd) {
-  if (Injected(filefaults::kFlush)) return -1;
-  return ::fsync(fd);
-}
-
-int SysRename(const char* from, const char* to) {
-  if (Injected(filefaults::kRename)) return -1;
-  return ::rename(from, to);
-}
-
-int SysUnlink(const char* path) {
-  if (Injected(filefaults::kRemove)) return -1;
-  return ::unlink(path);
+bool SysSync(int fd) {
+  if (Injected(filefaults::kFlush)) return false;
+  return hostsys::Sync(fd);
 }
 
 }  // namespace
@@ -86,7 +73,7 @@ CFile::~CFile() {
   } catch (const CFileException&) {
     // Nothing can be reported from here; Close() reports it to callers that ask.
   }
-  ::close(m_fd);
+  hostsys::Close(m_fd);
 }
 
 CString CFile::HostPath(const CString& fileName) {
@@ -97,34 +84,16 @@ CString CFile::HostPath(const CString& fileName) {
 
 bool CFile::Open(const CString& fileName, unsigned openFlags, CFileException* error) {
   if (m_fd >= 0) Close();
-  int flags = O_CLOEXEC;
-  switch (openFlags & 0x3) {
-    case modeRead:
-      flags |= O_RDONLY;
-      break;
-    case modeWrite:
-      flags |= O_WRONLY;
-      break;
-    default:
-      flags |= O_RDWR;
-      break;
-  }
-  if (openFlags & modeCreate) {
-    flags |= O_CREAT;
-    if (!(openFlags & modeNoTruncate)) flags |= O_TRUNC;
-  }
-  const CString path = HostPath(fileName);
-  const int fd = path.empty() ? -1 : SysOpen(path.c_str(), flags);
+  hostsys::OpenMode mode = hostsys::OpenMode::readWrite;
+  if ((openFlags & 0x3) == modeRead) mode = hostsys::OpenMode::read;
+  if ((openFlags & 0x3) == modeWrite) mode = hostsys::OpenMode::write;
+  const bool create = (openFlags & modeCreate) != 0;
+  const bool truncate = create && (openFlags & modeNoTruncate) == 0;
+  const int fd = SysOpen(fileName, mode, create, truncate);
   if (fd < 0) {
-    const int err = path.empty() ? ENOENT : errno;
+    const int err = errno;
     if (error != nullptr)
       *error = CFileException(CFileException::OsErrorToCause(err), err, fileName);
-    return false;
-  }
-  struct stat st;
-  if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
-    ::close(fd);
-    if (error != nullptr) *error = CFileException(CFileException::accessDenied, EISDIR, fileName);
     return false;
   }
   m_fd = fd;
@@ -149,8 +118,8 @@ void CFile::FlushWrites() {
   if (!m_bufferDirty) return;
   std::size_t done = 0;
   while (done < m_bufferLength) {
-    const ssize_t n = SysWrite(m_fd, m_buffer.data() + done, m_bufferLength - done,
-                               static_cast<off_t>(m_bufferStart + done));
+    const std::int64_t n =
+        SysWrite(m_fd, m_buffer.data() + done, m_bufferLength - done, m_bufferStart + done);
     if (n < 0) {
       if (errno == EINTR) continue;
       m_bufferDirty = false;
@@ -184,7 +153,7 @@ unsigned CFile::Read(void* buffer, unsigned count) {
     const bool direct = count - done >= kBufferSize;
     unsigned char* target = direct ? out + done : m_buffer.data();
     const std::size_t want = direct ? count - done : kBufferSize;
-    const ssize_t n = SysRead(m_fd, target, want, static_cast<off_t>(m_position));
+    const std::int64_t n = SysRead(m_fd, target, want, m_position);
     if (n < 0) {
       if (errno == EINTR) continue;
       ThrowErrno(m_strFileName);
@@ -214,7 +183,7 @@ void CFile::Write(const void* buffer, unsigned count) {
     const auto* in = static_cast<const unsigned char*>(buffer);
     std::size_t done = 0;
     while (done < count) {
-      const ssize_t n = SysWrite(m_fd, in + done, count - done, static_cast<off_t>(m_position));
+      const std::int64_t n = SysWrite(m_fd, in + done, count - done, m_position);
       if (n < 0) {
         if (errno == EINTR) continue;
         ThrowErrno(m_strFileName);
@@ -260,9 +229,8 @@ std::int64_t CFile::Seek(std::int64_t offset, unsigned from) {
 
 std::uint64_t CFile::GetLength() const {
   if (m_fd < 0) AfxThrowFileException(CFileException::invalidFile, -1, m_strFileName);
-  struct stat st;
-  if (::fstat(m_fd, &st) != 0) ThrowErrno(m_strFileName);
-  std::uint64_t length = static_cast<std::uint64_t>(st.st_size);
+  std::uint64_t length = 0;
+  if (!hostsys::Length(m_fd, length)) ThrowErrno(m_strFileName);
   if (m_bufferDirty) length = std::max<std::uint64_t>(length, m_bufferStart + m_bufferLength);
   return length;
 }
@@ -271,7 +239,7 @@ void CFile::SetLength(std::uint64_t newLength) {
   if (m_fd < 0) AfxThrowFileException(CFileException::invalidFile, -1, m_strFileName);
   FlushWrites();
   m_bufferLength = 0;
-  if (::ftruncate(m_fd, static_cast<off_t>(newLength)) != 0) ThrowErrno(m_strFileName);
+  if (!hostsys::Truncate(m_fd, newLength)) ThrowErrno(m_strFileName);
 }
 
 std::uint64_t CFile::GetPosition() const { return m_position; }
@@ -284,7 +252,7 @@ void CFile::Flush() {
 void CFile::Sync() {
   if (m_fd < 0) return;
   FlushWrites();
-  if (SysSync(m_fd) != 0) ThrowErrno(m_strFileName);
+  if (!SysSync(m_fd)) ThrowErrno(m_strFileName);
 }
 
 void CFile::Close() {
@@ -293,12 +261,12 @@ void CFile::Close() {
   try {
     FlushWrites();
   } catch (...) {
-    ::close(fd);
+    hostsys::Close(fd);
     m_fd = -1;
     throw;
   }
   m_fd = -1;
-  if (::close(fd) != 0) ThrowErrno(m_strFileName);
+  if (!hostsys::Close(fd)) ThrowErrno(m_strFileName);
 }
 
 void CFile::Abort() {
@@ -308,29 +276,23 @@ void CFile::Abort() {
   } catch (const CFileException&) {
     // Abort is the quiet close of clean-up paths: the caller is already handling a failure.
   }
-  ::close(m_fd);
+  hostsys::Close(m_fd);
   m_fd = -1;
 }
 
 void CFile::Remove(const CString& fileName) {
-  if (SysUnlink(HostPath(fileName).c_str()) != 0) ThrowErrno(fileName);
+  if (Injected(filefaults::kRemove) || !hostsys::Remove(fileName)) ThrowErrno(fileName);
 }
 
 void CFile::Rename(const CString& oldName, const CString& newName) {
-  if (SysRename(HostPath(oldName).c_str(), HostPath(newName).c_str()) != 0) ThrowErrno(oldName);
+  if (Injected(filefaults::kRename) || !hostsys::Rename(oldName, newName)) ThrowErrno(oldName);
 }
 
 // A directory's entries (the names created, renamed and removed in it) reach stable storage
 // only when the directory itself is flushed.
 void CFile::SyncDirectory(const CString& directory) {
-  const CString path = HostPath(directory).empty() ? CString(".") : HostPath(directory);
-  const int fd = SysOpen(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) ThrowErrno(directory);
-  const int result = SysSync(fd);
-  const int err = errno;
-  ::close(fd);
-  if (result != 0) {
-    errno = err;
+  if (Injected(filefaults::kOpen) || Injected(filefaults::kFlush) ||
+      !hostsys::SyncDirectory(directory)) {
     ThrowErrno(directory);
   }
 }

@@ -76,7 +76,9 @@ int CFileException::OsErrorToCause(int osError) {
     case EDEADLK:
       return lockViolation;
     case ENOSPC:
+#ifdef EDQUOT  // a quota: not a cause Windows has
     case EDQUOT:
+#endif
     case EFBIG:
       return diskFull;
     default:

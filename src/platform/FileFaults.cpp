@@ -2,10 +2,10 @@
 // test at a time.
 #include "platform/FileFaults.h"
 
-#include <signal.h>
-
 #include <array>
 #include <bit>
+
+#include "platform/HostSystem.h"
 
 namespace filefaults {
 
@@ -61,7 +61,7 @@ int OnCall(Call call, bool* shorten) {
       (state.seen == state.fault.nth || (state.fault.persistent && state.seen > state.fault.nth));
   if (!due) return 0;
   state.struck = true;
-  if (state.fault.kill) ::raise(SIGKILL);
+  if (state.fault.kill) hostsys::KillProcess();
   if (call == kWrite && state.fault.shortWrite && shorten != nullptr) {
     *shorten = true;
     state.pendingWriteError = state.fault.error;

@@ -31,7 +31,8 @@ struct Fault {
   bool shortWrite = false;
   // The call and every later one of the kinds fail (a disk that stays full).
   bool persistent = false;
-  // The process ends at once with SIGKILL instead (no clean-up of any kind runs).
+  // The process ends at once instead (SIGKILL, or TerminateProcess on Windows): no clean-up
+  // of any kind runs.
   bool kill = false;
 };
 

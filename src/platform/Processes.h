@@ -4,6 +4,8 @@
 #ifndef MORVIT_PLATFORM_PROCESSES_H
 #define MORVIT_PLATFORM_PROCESSES_H
 
+#include <cstdint>
+
 #include "morvit/platform.h"
 
 namespace processes {
@@ -15,7 +17,9 @@ bool ProcessRuns(long id);
 
 // Holds an exclusive lock on a directory for its lifetime, shared by every process that takes
 // it; a directory that cannot be locked is not locked (a file system without locks still works,
-// only without the guard).
+// only without the guard). On POSIX hosts the lock is an flock on the directory itself; on
+// Windows, where a directory cannot be locked, it is a named mutex of the session whose name is
+// made from the directory's full path, case folded.
 class DirectoryLock {
  public:
   explicit DirectoryLock(const CString& directory);
@@ -24,7 +28,7 @@ class DirectoryLock {
   DirectoryLock& operator=(const DirectoryLock&) = delete;
 
  private:
-  int m_fd = -1;
+  std::intptr_t m_lock = -1;  // the host's descriptor or handle; -1 when not locked
 };
 
 }  // namespace processes

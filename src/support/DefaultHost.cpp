@@ -2,9 +2,8 @@
 #include "support/DefaultHost.h"
 
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 
+#include "platform/HostSystem.h"
 #include "support/DataSetNames.h"
 #include "support/DirectoryKinds.h"
 #include "support/ObjectDatabase.h"
@@ -14,40 +13,36 @@ namespace {
 
 // `directory` made absolute, with exactly one trailing '/'. '\' separators become '/'.
 CString AbsoluteDirectory(const CString& directory) {
-  std::filesystem::path path = std::filesystem::absolute(CFile::HostPath(directory));
-  CString text = path.lexically_normal().string();
+  CString text = hostsys::FullPath(directory);
+  if (text.empty()) text = CFile::HostPath(directory);
   if (text.empty() || text.back() != '/') text += '/';
   return text;
 }
 
 // The environment variable `name` when set and not empty.
-const char* Setting(const char* name) {
-  const char* value = std::getenv(name);
-  return value != nullptr && *value != '\0' ? value : nullptr;
-}
+std::optional<CString> Setting(const char* name) { return hostsys::Environment(name); }
 
 }  // namespace
 
 const CString& DefaultHost::DataDirectory() {
   if (m_strDataDirectory.empty()) {
-    const char* setting = Setting("MORVIT_DATA_DIR");
-    m_strDataDirectory = AbsoluteDirectory(setting ? setting : ".");
+    m_strDataDirectory = AbsoluteDirectory(Setting("MORVIT_DATA_DIR").value_or("."));
   }
   return m_strDataDirectory;
 }
 
 const CString& DefaultHost::ProjectDirectory() {
   if (m_strProjectDirectory.empty()) {
-    const char* setting = Setting("MORVIT_PROJECT_DIR");
-    m_strProjectDirectory = setting ? AbsoluteDirectory(setting) : DataDirectory();
+    const std::optional<CString> setting = Setting("MORVIT_PROJECT_DIR");
+    m_strProjectDirectory = setting ? AbsoluteDirectory(*setting) : DataDirectory();
   }
   return m_strProjectDirectory;
 }
 
 const CString& DefaultHost::ObjectDatabasePath() {
   if (m_strObjectDatabase.empty()) {
-    const char* setting = Setting("MORVIT_OBJECT_DATABASE");
-    m_strObjectDatabase = setting ? CString(setting) : ProjectDirectory() + "objects.json";
+    m_strObjectDatabase =
+        Setting("MORVIT_OBJECT_DATABASE").value_or(ProjectDirectory() + "objects.json");
   }
   return m_strObjectDatabase;
 }
@@ -74,7 +69,7 @@ CString DefaultHost::DataSetName(const ObjParcelType& parcel) { return MakeDataS
 
 int DefaultHost::SendMessageToUI(int, int, const CString&) { return 0; }
 
-void DefaultHost::PumpMessages() {}
+void DefaultHost::PumpMessages() { hostsys::PumpWindowMessages(); }
 
 CString DefaultHost::GetText(int number) {
   const char* text = FindText(number);

@@ -28,6 +28,8 @@ class DefaultHost : public HostServices {
   CString DataSetName(const ObjParcelType& parcel) override;
   // No window: progress is dropped and the cancel query answers 0.
   int SendMessageToUI(int number, int value, const CString& text) override;
+  // One round of the thread's window messages on Windows (the host program's window keeps
+  // answering during long runs); nothing on a POSIX host.
   void PumpMessages() override;
   CString GetText(int number) override;
   // Writes "Morvit32 message <number>: <its text>: <text>" to standard error (without the

@@ -1,13 +1,10 @@
 // Directory search: wildcard matching, host attributes and the first/next/close cursor.
 #include "support/GFileDir.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cctype>
+
+#include "platform/HostSystem.h"
 
 namespace {
 
@@ -37,17 +34,17 @@ bool Match(const CString& pattern, const CString& name) {
   return p == pattern.size();
 }
 
-unsigned AttributesOf(const CString& name, const struct stat& info) {
+unsigned AttributesOf(const hostsys::DirectoryItem& item) {
   unsigned attributes = 0;
-  if (S_ISDIR(info.st_mode)) {
+  if (item.directory) {
     attributes |= kAttributeDirectory;
-  } else if (S_ISREG(info.st_mode)) {
+  } else if (item.regular) {
     attributes |= kAttributeArchive;
   } else {
     attributes |= kAttributeSystem;
   }
-  if ((info.st_mode & S_IWUSR) == 0) attributes |= kAttributeReadOnly;
-  if (!name.empty() && name[0] == '.') attributes |= kAttributeHidden;
+  if (item.readOnly) attributes |= kAttributeReadOnly;
+  if (item.hidden) attributes |= kAttributeHidden;
   return attributes;
 }
 
@@ -65,21 +62,11 @@ bool MatchesWildcard(const CString& pattern, const CString& name) {
 
 std::vector<DirectoryEntry> ReadDirectoryEntries(const CString& directory) {
   std::vector<DirectoryEntry> entries;
-  const CString base = directory.empty() ? CString(".") : CFile::HostPath(directory);
-  DIR* dir = ::opendir(base.c_str());
-  if (dir == nullptr) return entries;
-  while (const dirent* entry = ::readdir(dir)) {
-    const CString name = entry->d_name;
-    if (name == "." || name == "..") continue;
-    struct stat link {};
-    // An entry that vanished or cannot be examined is left out.
-    if (::fstatat(::dirfd(dir), name.c_str(), &link, AT_SYMLINK_NOFOLLOW) != 0) continue;
-    struct stat target = link;
-    const bool isLink = S_ISLNK(link.st_mode);
-    if (isLink) ::fstatat(::dirfd(dir), name.c_str(), &target, 0);
-    entries.push_back({name, AttributesOf(name, target), isLink});
+  std::vector<hostsys::DirectoryItem> items;
+  hostsys::ListDirectory(directory.empty() ? CString(".") : directory, items);
+  for (const hostsys::DirectoryItem& item : items) {
+    entries.push_back({item.name, AttributesOf(item), item.link});
   }
-  ::closedir(dir);
   std::sort(entries.begin(), entries.end(),
             [](const DirectoryEntry& a, const DirectoryEntry& b) { return a.name < b.name; });
   return entries;

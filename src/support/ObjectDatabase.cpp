@@ -42,7 +42,9 @@ VLibraryObject ParseObject(const nlohmann::json& item, const CString& storePath)
 }  // namespace
 
 std::vector<VLibraryObject> ReadLibraryObjects(const CString& storePath, VLibraryList list) {
-  const std::filesystem::path path = CFile::HostPath(storePath);
+  // The text is UTF-8; a path made from char8_t keeps it so on every host.
+  const CString host = CFile::HostPath(storePath);
+  const std::filesystem::path path(std::u8string(host.begin(), host.end()));
   std::error_code error;
   if (std::filesystem::status(path, error).type() == std::filesystem::file_type::not_found) {
     return {};

@@ -1,20 +1,13 @@
 // GPath: parsing of host paths and the file-system operations around them.
 #include "util/GPath.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <sys/statvfs.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <chrono>
-#include <cstdio>
-#include <cstdlib>
 #include <thread>
 
+#include "platform/HostSystem.h"
 #include "support/GFileDir.h"
 #include "support/HostServices.h"
 
@@ -28,10 +21,10 @@ bool HasDrive(const CString& text) {
   return text.size() >= 2 && std::isalpha(static_cast<unsigned char>(text[0])) && text[1] == ':';
 }
 
-// The text as the host takes it: '/' separators and no drive (a POSIX host has one root).
+// The text as the host takes it: '/' separators, and no drive where the host has one root.
 CString HostForm(const CString& text) {
   CString host = CFile::HostPath(text);
-  return HasDrive(host) ? host.substr(2) : host;
+  return HasDrive(host) && !hostsys::HasDrives() ? host.substr(2) : host;
 }
 
 // Collapses doubled separators (keeping a leading "//", the network prefix) and "::".
@@ -55,39 +48,18 @@ CString Upper(CString text) {
   return text;
 }
 
-CString CurrentDirectory() {
-  std::vector<char> buffer(4096);
-  while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
-    if (errno != ERANGE) return CString();
-    buffer.resize(buffer.size() * 2);
-  }
-  return buffer.data();
+bool IsDirectory(const CString& path) { return hostsys::KindOf(path) == hostsys::Kind::directory; }
+
+// Names compared as the host's file system compares them.
+bool SameName(const CString& a, const CString& b) {
+  return hostsys::CaseBlindNames() ? Lower(a) == Lower(b) : a == b;
 }
 
-bool IsDirectory(const CString& path) {
-  struct stat info {};
-  return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
-// "." and ".." resolved lexically in an absolute path; a leading "//" (network prefix) kept.
-CString NormaliseAbsolute(const CString& path) {
-  const bool network = path.rfind("//", 0) == 0;
-  std::vector<CString> levels;
-  std::size_t start = 0;
-  while (start <= path.size()) {
-    std::size_t end = path.find('/', start);
-    if (end == CString::npos) end = path.size();
-    const CString level = path.substr(start, end - start);
-    if (level == "..") {
-      if (!levels.empty()) levels.pop_back();
-    } else if (!level.empty() && level != ".") {
-      levels.push_back(level);
-    }
-    start = end + 1;
-  }
-  CString out = network ? "/" : "";
-  for (const CString& level : levels) out += "/" + level;
-  return out.empty() ? "/" : out;
+// "/", or a drive's root ("C:/", "C:") where the host has drives.
+bool IsFileSystemRoot(const CString& path) {
+  if (path == "/") return true;
+  return hostsys::HasDrives() && HasDrive(path) &&
+         (path.size() == 2 || path == path.substr(0, 2) + "/");
 }
 
 // Format bit 0 drops one trailing separator, but never the one that is the root itself.
@@ -96,15 +68,6 @@ CString Formatted(CString text, unsigned format) {
     text.pop_back();
   }
   return text;
-}
-
-// The path with links, "." and ".." resolved when it exists; otherwise as given.
-CString Canonical(const CString& path) {
-  char* resolved = ::realpath(path.c_str(), nullptr);
-  if (resolved == nullptr) return path;
-  CString result = resolved;
-  std::free(resolved);
-  return result;
 }
 
 }  // namespace
@@ -122,6 +85,8 @@ void GPath::Set(const CString& path, int isFile, unsigned flags) {
     const auto last = std::find_if_not(text.rbegin(), text.rend(), IsBlank).base();
     text = first < last ? CString(first, last) : CString();
   }
+  // Windows paths have the system's fixed length; a longer text is cut there.
+  if (hostsys::HasDrives() && text.size() > kMaxPathLength) text.resize(kMaxPathLength);
   if (!m_bIsFile) text += '/';
   m_strPath = CollapseSeparators(text);
 
@@ -154,20 +119,23 @@ CString GPath::GetDriveDirectory(unsigned format) const {
 }
 
 CString GPath::HostDirectory() const {
-  if (m_strDirectory.empty()) return ".";
-  return Formatted(m_strDirectory, kNoTrailingSeparator);
+  const CString directory = HostForm(m_strDrive + m_strDirectory);
+  if (directory.empty()) return ".";
+  // A drive's root keeps its separator: "C:" alone is the drive's current directory.
+  if (directory.size() == 3 && directory[1] == ':') return directory;
+  return Formatted(directory, kNoTrailingSeparator);
 }
 
 bool GPath::Exists(const CString& text) {
   CString host = CFile::HostPath(text);
   if (!host.empty() && host.back() == ':') host += '/';
   host = HostForm(host);
-  if (host.size() > 1 && host.back() == '/') host.pop_back();
-  return !host.empty() && ::access(host.c_str(), F_OK) == 0;
+  if (host.size() > 1 && host.back() == '/' && host[host.size() - 2] != ':') host.pop_back();
+  return hostsys::Accessible(host, 0);
 }
 
 bool GPath::Access(int mode) const {
-  return ::access(Formatted(HostForm(m_strPath), kNoTrailingSeparator).c_str(), mode) == 0;
+  return hostsys::Accessible(Formatted(HostForm(m_strPath), kNoTrailingSeparator), mode);
 }
 
 bool GPath::TestDirectory(DirectoryTest mode) const {
@@ -175,16 +143,14 @@ bool GPath::TestDirectory(DirectoryTest mode) const {
   const CString directory = HostDirectory();
   switch (mode) {
     case DirectoryTest::change:
-      return ::chdir(directory.c_str()) == 0;
+      return hostsys::ChangeDirectory(directory);
     case DirectoryTest::exists:
-      return IsDirectory(directory) && ::access(directory.c_str(), X_OK) == 0;
+      return IsDirectory(directory) && hostsys::Accessible(directory, 1);
     case DirectoryTest::writable: {
       // A file made and removed in the directory itself tells whether it takes new files.
-      CString probe = directory + "/~mvXXXXXX";
-      const int fd = ::mkstemp(probe.data());
-      if (fd < 0) return false;
-      ::close(fd);
-      ::unlink(probe.c_str());
+      CString probe = directory + (directory.back() == '/' ? "" : "/") + "~mvXXXXXX";
+      if (!hostsys::MakeUniqueFile(probe)) return false;
+      hostsys::Remove(probe);
       return true;
     }
   }
@@ -198,23 +164,29 @@ bool GPath::ChangeDirectory() const { return TestDirectory(DirectoryTest::change
 bool GPath::IsDirectoryWritable() const { return TestDirectory(DirectoryTest::writable); }
 
 bool GPath::MakeFullPath() {
-  CString host = HostForm(m_strPath);
-  if (host.empty() || host[0] != '/') {
-    const CString current = CurrentDirectory();
-    if (current.empty()) return false;
-    host = current + "/" + host;
-  }
-  CString full = NormaliseAbsolute(host);
+  CString full = hostsys::FullPath(HostForm(m_strPath));
+  if (full.empty()) return false;
   if (!m_bIsFile && full.back() != '/') full += '/';
   Set(full, m_bIsFile, kKeepBlanks);
   return true;
 }
 
+// Where the host has drives, a path without drive and share root gets the current drive; an
+// empty directory becomes the current directory (of the path's drive).
 bool GPath::CompleteFromCurrent() {
-  if (!m_strDirectory.empty()) return true;
-  const CString current = CurrentDirectory();
+  CString drive = m_strDrive;
+  if (hostsys::HasDrives() && drive.empty() && m_strShareRoot.empty()) {
+    const CString current = hostsys::CurrentDirectory();
+    if (HasDrive(current)) drive = Upper(current.substr(0, 2));
+  }
+  if (!m_strDirectory.empty()) {
+    if (drive != m_strDrive) Set(drive + m_strDirectory + m_strFileName, m_bIsFile, kKeepBlanks);
+    return true;
+  }
+  CString current = hostsys::FullPath(HostForm(drive));
   if (current.empty()) return false;
-  Set(m_strDrive + current + "/" + m_strFileName, m_bIsFile, kKeepBlanks);
+  if (current.back() != '/') current += '/';
+  Set((hostsys::HasDrives() ? CString() : drive) + current + m_strFileName, m_bIsFile, kKeepBlanks);
   return true;
 }
 
@@ -250,15 +222,15 @@ bool GPath::LastComponentIs(const CString& a, const CString& b, const CString& c
 
 bool GPath::CreateDirectories() const {
   CString level = m_strShareRoot.empty()
-                      ? (m_strDirectory.rfind('/', 0) == 0 ? CString("/") : CString())
+                      ? HostForm(m_strDrive) + (m_strDirectory.rfind('/', 0) == 0 ? "/" : "")
                       : m_strShareRoot + "/";
   std::vector<CString> created;
   for (const CString& component : Components()) {
     level += component;
     if (!IsDirectory(level)) {
-      if (::mkdir(level.c_str(), 0777) != 0) {
+      if (!hostsys::MakeDirectory(level)) {
         // Leave the tree as it was: remove what this call made, newest first.
-        for (auto it = created.rbegin(); it != created.rend(); ++it) ::rmdir(it->c_str());
+        for (auto it = created.rbegin(); it != created.rend(); ++it) hostsys::RemoveDir(*it);
         return false;
       }
       created.push_back(level);
@@ -281,14 +253,17 @@ void GPath::NameToUpper() { Set(m_strDrive + m_strDirectory + Upper(m_strFileNam
 void GPath::NameToLower() { Set(m_strDrive + m_strDirectory + Lower(m_strFileName), m_bIsFile); }
 
 // The current directory is the path's directory or lies inside it (a plain prefix test would
-// also take "/data" for the current directory "/database").
+// also take "/data" for the current directory "/database"). Names compare as the host's file
+// system compares them.
 bool GPath::IsCurrentDirectory() const {
   if (m_strDirectory.empty()) return false;
-  const CString current = CurrentDirectory();
-  const CString directory = Canonical(HostDirectory());
+  const CString current = hostsys::CurrentDirectory();
+  CString directory = hostsys::Canonical(HostDirectory());
   if (current.empty()) return false;
-  if (current == directory) return true;
-  return current.rfind(directory == "/" ? directory : directory + "/", 0) == 0;
+  if (SameName(current, directory)) return true;
+  if (directory.back() != '/') directory += '/';
+  return current.size() > directory.size() &&
+         SameName(current.substr(0, directory.size()), directory);
 }
 
 bool GPath::FindInPathList(const CString& list) {
@@ -304,8 +279,8 @@ bool GPath::FindInPathList(const CString& list) {
     start = end + 1;
   }
   for (const CString& candidate : candidates) {
-    struct stat info {};
-    if (::stat(candidate.c_str(), &info) == 0 && !S_ISDIR(info.st_mode)) {
+    const hostsys::Kind kind = hostsys::KindOf(candidate);
+    if (kind != hostsys::Kind::missing && kind != hostsys::Kind::directory) {
       Set(candidate, 1, kKeepBlanks);
       return MakeFullPath();
     }
@@ -349,11 +324,9 @@ bool GPath::DeleteFiles(bool clearAttributes) const {
   for (const DirectoryEntry& entry : ReadDirectoryEntries(HostDirectory())) {
     if (!MatchesWildcard(pattern, entry.name)) continue;
     const CString path = directory + entry.name;
-    struct stat info {};
-    if (clearAttributes && !entry.isLink && ::stat(path.c_str(), &info) == 0) {
-      ::chmod(path.c_str(), info.st_mode | S_IRUSR | S_IWUSR);
-    }
-    if (std::remove(path.c_str()) != 0) all = false;
+    if (clearAttributes && !entry.isLink) hostsys::MakeWritable(path);
+    const bool directory = (entry.attributes & kAttributeDirectory) != 0 && !entry.isLink;
+    if (!(directory ? hostsys::RemoveDir(path) : hostsys::Remove(path))) all = false;
   }
   return all;
 }
@@ -380,13 +353,13 @@ bool GPath::WalkTree(const CString& directory, bool deleting, unsigned mode, CSt
     if ((entry.attributes & kAttributeDirectory) != 0 && !entry.isLink) {
       if (deleting && !Offer(path, kTreeDirectory, callback)) return false;
       if (!WalkTree(path, deleting, mode, errorPath, callback, failed)) return false;
-      if (deleting && ::rmdir(path.c_str()) != 0) fail(path);
+      if (deleting && !hostsys::RemoveDir(path)) fail(path);
       continue;
     }
     if (!Offer(path, kTreeFile, callback)) return false;
     if (deleting) {
-      if (::unlink(path.c_str()) != 0) fail(path);
-    } else if (!entry.isLink && ::chmod(path.c_str(), mode) != 0) {
+      if (!hostsys::Remove(path)) fail(path);
+    } else if (!entry.isLink && !hostsys::SetMode(path, mode)) {
       fail(path);
     }
   }
@@ -408,8 +381,8 @@ bool GPath::DeleteTree(CString& errorPath, const TreeCallback& callback) {
 bool GPath::RunTreeWalk(bool deleting, unsigned mode, CString& errorPath,
                         const TreeCallback& callback) {
   errorPath.clear();
-  const CString root = Canonical(HostDirectory());
-  if (root == "/" || !IsDirectory(root)) {
+  const CString root = hostsys::Canonical(HostDirectory());
+  if (IsFileSystemRoot(root) || !IsDirectory(root)) {
     errorPath = root;
     return false;
   }
@@ -422,11 +395,11 @@ bool GPath::RunTreeWalk(bool deleting, unsigned mode, CString& errorPath,
     }
     m_lAsk = answer == 1 ? 1 : 0;
   }
-  if (deleting && IsCurrentDirectory() && ::chdir((root + "/..").c_str()) != 0) errorPath = root;
+  if (deleting && IsCurrentDirectory() && !hostsys::ChangeDirectory(root + "/..")) errorPath = root;
   bool failed = !errorPath.empty();
   const bool completed = WalkTree(root, deleting, mode, errorPath, callback, failed);
   // The directory itself goes last, unless the path names none (the current directory).
-  if (completed && deleting && !m_strDirectory.empty() && ::rmdir(root.c_str()) != 0 && !failed) {
+  if (completed && deleting && !m_strDirectory.empty() && !hostsys::RemoveDir(root) && !failed) {
     errorPath = root;
     failed = true;
   }
@@ -441,40 +414,26 @@ bool GPath::MakeTempFile(const CString& prefix, std::uint32_t minFreeKB) {
   // The file is made, not only named, so that no other process can take the name between
   // here and its first use.
   CString name = directory + prefix + "XXXXXX";
-  const int fd = ::mkstemp(name.data());
-  if (fd < 0) return false;
-  ::close(fd);
+  if (!hostsys::MakeUniqueFile(name)) return false;
   Set(name, 1, kKeepBlanks);
   return true;
 }
 
-// Free space through statvfs (the original platform loaded its extended free-space query at
-// run time); the space available to the caller, in kilobytes truncated to 32 bits.
+// The space available to the caller, in kilobytes truncated to 32 bits.
 std::uint32_t GPath::GetFreeSpace() const {
-  struct statvfs info {};
-  if (::statvfs(HostDirectory().c_str(), &info) != 0) return kUnknownFreeSpaceKB;
-  const unsigned long long bytes = static_cast<unsigned long long>(info.f_bavail) *
-                                   static_cast<unsigned long long>(info.f_frsize);
-  return static_cast<std::uint32_t>(bytes / 1024);
+  const std::optional<std::uint64_t> bytes = hostsys::FreeBytes(HostDirectory());
+  return bytes ? static_cast<std::uint32_t>(*bytes / 1024) : kUnknownFreeSpaceKB;
 }
 
-// A POSIX host has one fixed root; a network path counts as remote.
-int GPath::DriveType() const { return m_strShareRoot.empty() ? kDriveFixed : kDriveRemote; }
+int GPath::DriveType() const { return hostsys::DriveType(GetDriveDirectory()); }
 
 bool GPath::IsUrl(const CString& text) {
   const auto first = std::find_if_not(text.begin(), text.end(), IsBlank);
   return Lower(CString(first, text.end())).find("http://") != CString::npos;
 }
 
-// In use: another open description holds a lock on the file (the host's nearest thing to a
-// sharing violation). A missing file is not in use.
-bool GPath::IsFileInUse(const CString& text) {
-  const int fd = ::open(HostForm(text).c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
-  const bool inUse = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
-  ::close(fd);
-  return inUse;
-}
+// In use: another open holds the file for exclusive use. A missing file is not in use.
+bool GPath::IsFileInUse(const CString& text) { return hostsys::InUseByOther(HostForm(text)); }
 
 // The timeout is in seconds, the unit of the time value it is added to.
 bool GPath::WaitForFile(const CString& text, long timeoutSeconds) {
@@ -487,16 +446,18 @@ bool GPath::WaitForFile(const CString& text, long timeoutSeconds) {
   }
 }
 
-// TMPDIR when it names a writable directory, else "/tmp/"; always ends in '/'.
+// The host's temporary directory (TMPDIR on POSIX, the system's temporary path on Windows)
+// when it is writable, else the host's fallback ("/tmp/", the Windows directory); always
+// ends in '/'.
 CString GPath::GetTempDirectory() {
-  const char* setting = std::getenv("TMPDIR");
-  if (setting != nullptr && *setting != '\0') {
+  const CString setting = hostsys::TempDirectory();
+  if (!setting.empty()) {
     const GPath candidate(setting, 0);
     if (candidate.DirectoryExists() && candidate.IsDirectoryWritable()) {
       return candidate.GetDriveDirectory();
     }
   }
-  return "/tmp/";
+  return hostsys::FallbackTempDirectory();
 }
 
 void GPath::SplitArguments(const CString& text, std::vector<CString>& list) {

@@ -3,12 +3,14 @@
 // directories, tree walks with a progress callback, listings, temporary names, free space.
 //
 // Host paths: parts are separated by '/'; a '\' is accepted as a separator on input and comes
-// out as '/'. The case of every part is kept (the host's file system is case-sensitive).
-// Drive letters: a leading "X:" is parsed as the drive and kept (upper-cased) so that names
-// made on the original platform still take apart the same way; a POSIX host has one root, so
-// file-system operations ignore the drive. Network paths: "//server/share/..." has no drive and
-// the share root "//server/share"; file-system operations hand the path to the host as it is.
-// Paths are not cut at a fixed length: the host reports a path it cannot take.
+// out as '/' (Windows takes both). The case of every part is kept: a POSIX file system is
+// case-sensitive, and on Windows, whose names are case-blind, the comparisons of names
+// (current directory, last level) ignore case instead. Drive letters: a leading "X:" is parsed
+// as the drive and kept (upper-cased); on Windows it names the drive, a POSIX host has one
+// root, so there file-system operations ignore it. Network paths: "//server/share/..." has no
+// drive and the share root "//server/share". On Windows a text is cut at the system's path
+// length (260 characters) when it is parsed; a POSIX host takes longer paths, and reports a
+// path it cannot take.
 #ifndef MORVIT_UTIL_GPATH_H
 #define MORVIT_UTIL_GPATH_H
 
@@ -38,6 +40,8 @@ class GPath : public CObject {
   static constexpr int kTreeEnd = 4;
   using TreeCallback = std::function<int(const CString& path, int kind, std::int32_t* context)>;
 
+  // Parsed texts are cut at this length on Windows.
+  static constexpr std::size_t kMaxPathLength = 260;
   // Free space reported when the host cannot tell.
   static constexpr std::uint32_t kUnknownFreeSpaceKB = 1000000;
 
@@ -108,7 +112,8 @@ class GPath : public CObject {
   bool TestDirectory(DirectoryTest mode) const;
   // The directory levels after the share root.
   std::vector<CString> Components() const;
-  // The path of the directory part as the host takes it (drive dropped), without trailing '/'.
+  // The path of the directory part as the host takes it (drive dropped where the host has one
+  // root), without trailing '/'.
   CString HostDirectory() const;
   bool RunTreeWalk(bool deleting, unsigned mode, CString& errorPath, const TreeCallback& callback);
   bool WalkTree(const CString& directory, bool deleting, unsigned mode, CString& errorPath,

@@ -140,8 +140,10 @@ TEST_F(DatabaseBacktranslationTest, RunsInTheFixedOrderAndStopsAsTheDatabaseAndU
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    std::filesystem::remove_all(host.DataDirectory());
-    std::filesystem::create_directories(host.DataDirectory());
+    // Emptied, not removed: the run left it the current directory, which Windows keeps.
+    for (const auto& entry : std::filesystem::directory_iterator(host.DataDirectory())) {
+      std::filesystem::remove_all(entry.path());
+    }
     WriteConfigDataSet(c.gaps.cbd ? 0 : kCbdCount, c.gaps);
     LoggingDatabase database;
     if (c.setUp) c.setUp(database, host);

@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "support/FakeHost.h"
+#include "support/TestPlatform.h"
 #include "support/TestUtil.h"
 
 namespace {
@@ -87,7 +88,8 @@ TEST_F(DomainPathTest, OpenVersionFindsTheNewestFileWithoutRegardToCase) {
   ObjParcelType parcel = FixedParcel();
   parcel.version = 0xFFFE;
   EXPECT_EQ(VDomainPath().FindFile(parcel), host.DataDirectory() + "CA000010.C01");
-  EXPECT_TRUE(std::filesystem::equivalent(std::filesystem::current_path(), host.DataDirectory()));
+  EXPECT_EQ(testutil::LibraryForm(std::filesystem::canonical(std::filesystem::current_path())),
+            testutil::LibraryForm(std::filesystem::canonical(host.DataDirectory())));
 }
 
 TEST_F(DomainPathTest, EveryOpenFieldSelectsTheSearch) {

@@ -14,9 +14,6 @@
 // exception; it never crashes or hangs, never changes a domain file and leaves no Z sibling.
 // A new reading run is one row of kReadings.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <functional>
@@ -29,6 +26,7 @@
 #include "morvit/VConfigWriters.h"
 #include "morvit/VManager.h"
 #include "morvit/VProgramWriters.h"
+#include "support/ChildProcess.h"
 #include "support/ConfigDataSet.h"
 #include "support/DomainBuilders.h"
 #include "support/DomainFiles.h"
@@ -278,6 +276,26 @@ std::vector<std::vector<std::uint8_t>> NewestBase() {
   return database.elements;
 }
 
+// The child of the kill test: generates version 2 of the resource base of `entries` entries
+// into the data directory `directory`, killed at its file call `point` (0: not from inside).
+struct DirectedHost : testutil::FakeHost {
+  CString directory;
+  CString DataSetDirectory(const ObjParcelType&) override { return directory; }
+};
+
+void GenerateUntilKilled(const std::vector<std::string>& arguments) {
+  DirectedHost host;
+  host.directory = arguments.at(0);
+  testutil::ScopedHost scoped{host};
+  filefaults::Fault kill;
+  kill.nth = std::stoull(arguments.at(1));
+  kill.kill = true;
+  filefaults::Arm(kill);
+  GenerateThroughC(Parcel(46, 1, 2), BaseEntries(std::stoi(arguments.at(2))));
+}
+const testutil::ChildRegistration kGenerateUntilKilled{"generate-until-killed",
+                                                       &GenerateUntilKilled};
+
 // A child process generates version 2 of a resource base of several parts beside version 1 and
 // is killed: at each of its file calls in turn (from inside, at the instant before the call),
 // and at moments spread over its run (from outside). Whatever instant it dies at, a search for
@@ -290,7 +308,8 @@ TEST(KillDuringFinish, LeavesThePreviousStateOrTheCompleteNewDomain) {
   ASSERT_EQ(GenerateThroughC(Parcel(46, 1, 1), BaseEntries(650)).finishStatus, 1);
   const DirectoryImage before = testutil::ImageOf(dir);
   const auto previous = NewestBase();
-  const std::vector<TSectionInfo> records = BaseEntries(720);
+  constexpr int kEntries = 720;
+  const std::vector<TSectionInfo> records = BaseEntries(kEntries);
 
   filefaults::Arm({});
   const auto started = std::chrono::steady_clock::now();
@@ -302,30 +321,30 @@ TEST(KillDuringFinish, LeavesThePreviousStateOrTheCompleteNewDomain) {
   ASSERT_GE(reference.parcels.size(), 2u);
   const auto complete = NewestBase();
   ASSERT_NE(complete, previous);
+  testutil::RestoreImage(dir, before);
+  // The child's own run, started and left to end, gives the complete domain: the child works.
+  {
+    testutil::ChildProcess child("generate-until-killed", {dir, "0", std::to_string(kEntries)});
+    ASSERT_EQ(child.Wait(), 0);
+    ASSERT_EQ(NewestBase(), complete);
+  }
 
-  // Kill points: every file call, then eight moments spread over the run.
+  // Kill points: every file call, then eight moments spread over the run (measured from the
+  // child's start, so that its start-up time counts as well).
   constexpr int kMoments = 8;
   for (std::uint64_t point = 1; point <= calls + kMoments; ++point) {
     SCOPED_TRACE("kill point " + std::to_string(point) + " of " + std::to_string(calls));
     testutil::RestoreImage(dir, before);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-      filefaults::Fault kill;
-      kill.nth = point <= calls ? point : 0;
-      kill.kill = true;
-      filefaults::Arm(kill);
-      GenerateThroughC(Parcel(46, 1, 2), records);
-      ::_exit(0);
-    }
+    const std::uint64_t inside = point <= calls ? point : 0;
+    testutil::ChildProcess child("generate-until-killed",
+                                 {dir, std::to_string(inside), std::to_string(kEntries)});
     if (point > calls) {
       std::this_thread::sleep_for(duration * static_cast<int>(point - calls) / (kMoments + 1));
-      ::kill(child, SIGKILL);
+      child.Kill();
     }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    const int status = child.Wait();
     if (point <= calls) {
-      EXPECT_TRUE(WIFSIGNALED(status)) << "killed at its call";
+      EXPECT_EQ(status, testutil::kKilledStatus) << "killed at its call";
     }
     const auto found = NewestBase();
     EXPECT_TRUE(found == previous || found == complete);

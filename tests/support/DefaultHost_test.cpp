@@ -3,11 +3,12 @@
 #include "support/DefaultHost.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "support/FakeHost.h"
+#include "support/TestPlatform.h"
 #include "support/Texts.h"
 
 namespace fs = std::filesystem;
@@ -18,10 +19,10 @@ namespace {
 class ScopedEnv {
  public:
   ScopedEnv(const char* name, const char* value) : m_name(name) {
-    if (const char* old = ::getenv(name)) m_old = old, m_had = true;
-    value ? ::setenv(name, value, 1) : ::unsetenv(name);
+    if (const char* old = std::getenv(name)) m_old = old, m_had = true;
+    testutil::SetEnvironment(name, value);
   }
-  ~ScopedEnv() { m_had ? ::setenv(m_name, m_old.c_str(), 1) : ::unsetenv(m_name); }
+  ~ScopedEnv() { testutil::SetEnvironment(m_name, m_had ? m_old.c_str() : nullptr); }
 
  private:
   const char* m_name;
@@ -31,7 +32,7 @@ class ScopedEnv {
 
 TEST(DefaultHost, DirectoriesComeFromTheEnvironmentMadeAbsolute) {
   testutil::ScratchDir scratch;
-  const std::string cwd = fs::current_path().string();
+  const std::string cwd = testutil::CurrentDirectory();
   const std::string dir = scratch.path().string();
   const std::string doubled = dir + "//";
   struct Case {
@@ -60,15 +61,16 @@ TEST(DefaultHost, DirectoriesComeFromTheEnvironmentMadeAbsolute) {
 }
 
 TEST(DefaultHost, SettingsFixedAtFirstUseUnlessSetThroughTheInterface) {
+  using testutil::OnCurrentDrive;
   ScopedEnv data("MORVIT_DATA_DIR", "/first");
   DefaultHost host;
-  EXPECT_EQ(host.DataDirectory(), "/first/");
+  EXPECT_EQ(host.DataDirectory(), OnCurrentDrive("/first/"));
   ScopedEnv later("MORVIT_DATA_DIR", "/second");
-  EXPECT_EQ(host.DataDirectory(), "/first/");
+  EXPECT_EQ(host.DataDirectory(), OnCurrentDrive("/first/"));
   host.SetDataDirectory("/third/x/..");
-  EXPECT_EQ(host.DataDirectory(), "/third/");
+  EXPECT_EQ(host.DataDirectory(), OnCurrentDrive("/third/"));
   host.SetProjectDirectory("/proj");
-  EXPECT_EQ(host.ProjectDirectory(), "/proj/");
+  EXPECT_EQ(host.ProjectDirectory(), OnCurrentDrive("/proj/"));
 }
 
 TEST(DefaultHost, NoWindowAndOwnTexts) {
@@ -153,7 +155,9 @@ TEST(DefaultHost, DirectoryKindsLieUnderTheProjectDirectory) {
       {13, ""},
       {-1, ""},
   };
-  for (const auto& [kind, expected] : kinds) EXPECT_EQ(host.Directory(kind), expected) << kind;
+  for (const auto& [kind, expected] : kinds) {
+    EXPECT_EQ(host.Directory(kind), *expected ? testutil::OnCurrentDrive(expected) : "") << kind;
+  }
 }
 
 // The store's three lists, in order; what a list leaves out is empty or zero.

@@ -3,11 +3,11 @@
 #include "support/GFileDir.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <filesystem>
 #include <vector>
 
+#include "support/TestPlatform.h"
 #include "support/TestUtil.h"
 
 namespace {
@@ -31,7 +31,8 @@ class FileDirSearch : public ::testing::Test {
       testutil::WriteWholeFile(m_dir.File(name), {1});
     }
     std::filesystem::create_directory(m_dir.path() / "SUBDIR.C01");
-    ASSERT_EQ(::mkfifo(m_dir.File("PIPE.C01").c_str(), 0600), 0);
+    testutil::MarkHidden(m_dir.File(".hidden"));
+    testutil::MakeSpecialFile(m_dir.File("PIPE.C01"));
   }
   CString In(const CString& pattern) const { return m_dir.path().string() + "/" + pattern; }
 

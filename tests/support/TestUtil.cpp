@@ -1,18 +1,27 @@
 // Scratch directories and whole-file helpers for the tests.
 #include "support/TestUtil.h"
 
-#include <stdlib.h>
-
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
 
 namespace testutil {
 
+// A new directory under a random name: create_directory says false when the name is taken.
 ScratchDir::ScratchDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "morvit-test-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  m_path = pattern;
+  std::random_device seed;
+  std::mt19937_64 draw(seed());
+  const std::filesystem::path temp = std::filesystem::temp_directory_path();
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::filesystem::path candidate =
+        temp / ("morvit-test-" + std::to_string(draw() % 1000000000));
+    if (std::filesystem::create_directory(candidate)) {
+      m_path = candidate.generic_string();
+      return;
+    }
+  }
+  throw std::runtime_error("no scratch directory could be made");
 }
 
 ScratchDir::~ScratchDir() {

@@ -36,7 +36,7 @@ class ScratchDir {
 
   const std::filesystem::path& path() const { return m_path; }
   // The path of a file in the directory, as a string.
-  std::string File(const std::string& name) const { return (m_path / name).string(); }
+  std::string File(const std::string& name) const { return m_path.generic_string() + '/' + name; }
 
  private:
   std::filesystem::path m_path;

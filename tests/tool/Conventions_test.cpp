@@ -94,6 +94,11 @@ status=$?; cat r.json; exit $status)",
      "morvit dump: -: a domain file is listed by its name"},
     {"SQLite needs a file", R"("$MORVIT" backtranslate pc --db -)", 2, "",
      "--db: SQLite needs a file"},
+    {"names in other scripts",
+     R"(cp job.json данные.json && "$MORVIT" generate данные.json --data daten-ü -q &&
+"$MORVIT" check daten-ü -q && "$MORVIT" dump -q daten-ü && mv daten-ü данные &&
+"$MORVIT" diff data данные && ls данные | grep -c '\.D01')",
+     0, "27\n", ""},
 };
 
 std::string Replace(std::string text, const std::string& from, const std::string& to) {

@@ -28,7 +28,23 @@ std::string Query(const std::string& path, const std::string& sql) {
   return rows;
 }
 
+std::string ToolPath() {
+  const char* other = std::getenv("MORVIT_TOOL");
+  return other != nullptr && *other != '\0' ? std::string(other) : std::string(MORVIT_TOOL_PATH);
+}
+
 namespace {
+
+// The Windows tool under wine names the host's directories through wine's drive of the root,
+// "Z:/tmp/x" for "/tmp/x": taken back, one set of expectations serves both tools. (A Windows
+// tool shows paths with '/' separators, as the library keeps them.)
+std::string HostPaths(std::string text) {
+  if (std::getenv("MORVIT_TOOL") == nullptr) return text;
+  for (std::size_t at = text.find("Z:/"); at != std::string::npos; at = text.find("Z:/", at)) {
+    text.erase(at, 2);
+  }
+  return text;
+}
 
 // Runs `program` (a shell command line) in `directory` with output captured in files.
 ToolResult Run(const std::string& directory, const std::string& environment,
@@ -39,7 +55,8 @@ ToolResult Run(const std::string& directory, const std::string& environment,
                               "MORVIT_PROJECT_DIR " + environment + " " + program + " >'" + out +
                               "' 2>'" + err + "'";
   const int raw = std::system(command.c_str());
-  ToolResult result{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadText(out), ReadText(err)};
+  ToolResult result{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, HostPaths(ReadText(out)),
+                    HostPaths(ReadText(err))};
   std::remove(out.c_str());
   std::remove(err.c_str());
   return result;
@@ -49,13 +66,13 @@ ToolResult Run(const std::string& directory, const std::string& environment,
 
 ToolResult RunTool(const std::string& directory, const std::string& arguments,
                    const std::string& environment) {
-  return Run(directory, environment, "'" MORVIT_TOOL_PATH "' " + arguments);
+  return Run(directory, environment, "'" + ToolPath() + "' " + arguments);
 }
 
 ToolResult RunScript(const std::string& directory, const std::string& script) {
   const std::string file = directory + "/.tool-script";
   std::ofstream(file) << script << "\n";
-  const ToolResult result = Run(directory, "MORVIT='" MORVIT_TOOL_PATH "'", "bash '" + file + "'");
+  const ToolResult result = Run(directory, "MORVIT='" + ToolPath() + "'", "bash '" + file + "'");
   std::remove(file.c_str());
   return result;
 }

@@ -7,6 +7,10 @@
 
 namespace tooltest {
 
+// The tool under test: the built morvit, or the program named by MORVIT_TOOL (the Windows
+// build's morvit.exe through a wine launcher, which runs these suites against that tool).
+std::string ToolPath();
+
 struct ToolResult {
   int status;
   std::string out;

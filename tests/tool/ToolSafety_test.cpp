@@ -210,7 +210,7 @@ TEST(ToolSafety, TwoWritersLeaveOneWholeDomain) {
     ASSERT_EQ(RunTool(dir.path(), std::string("generate ") + side + ".json --data " + side).status,
               0);
   }
-  const std::string tool = "'" MORVIT_TOOL_PATH "'";
+  const std::string tool = "'" + tooltest::ToolPath() + "'";
   const auto result = RunTool(
       dir.path(),
       "--version >/dev/null; for i in $(seq 30); do " + tool +

@@ -19,6 +19,7 @@
 #include "SqliteSink.h"
 #include "StandardStreams.h"
 #include "ToolHost.h"
+#include "ToolPlatform.h"
 #include "morvit/VManager.h"
 #include "morvit/VNameTables.h"
 
@@ -40,7 +41,7 @@ struct BacktranslateOptions {
 std::set<std::string> FileNames(const std::string& directory) {
   std::set<std::string> names;
   for (const auto& entry : std::filesystem::directory_iterator(directory)) {
-    names.insert(entry.path().filename().string());
+    names.insert(Utf8(entry.path().filename()));
   }
   return names;
 }
@@ -255,11 +256,13 @@ CommandAction AddBacktranslateCommand(CLI::App& app) {
       // The run reads a private view: the files it removes, expands or restores go with it. The
       // object database stays the project's.
       const std::string project = directories.project.empty() ? data : directories.project;
-      setenv("MORVIT_OBJECT_DATABASE",
-             std::filesystem::absolute(std::filesystem::path(project) / "objects.json").c_str(), 0);
-      view.emplace(data);
-      directories.data = view->Data().string();
-      directories.project = view->Project().string();
+      if (std::getenv("MORVIT_OBJECT_DATABASE") == nullptr) {
+        SetEnvironment("MORVIT_OBJECT_DATABASE",
+                       Utf8(std::filesystem::absolute(PathFromUtf8(project) / "objects.json")));
+      }
+      view.emplace(PathFromUtf8(data));
+      directories.data = Utf8(view->Data());
+      directories.project = Utf8(view->Project());
     }
     UseDirectories(directories);
     RecordedRunSettings settings;
@@ -277,7 +280,7 @@ CommandAction AddBacktranslateCommand(CLI::App& app) {
       return std::string(name ? name : "");
     };
     settings.progress = ProgressBar::StyleForStandardError(Session::Current().Quiet());
-    settings.filesToDo = CountRunFiles(options->run, view ? view->Data().string() : data);
+    settings.filesToDo = CountRunFiles(options->run, view ? view->Data() : PathFromUtf8(data));
     settings.strict = options->strict;
     settings.requireDomains = true;
     settings.dataDirectory = data;

@@ -5,17 +5,18 @@
 #include "Commands.h"
 #include "DataSetCheck.h"
 #include "Failure.h"
+#include "ToolPlatform.h"
 
 namespace morvit::tool {
 namespace {
 
 int Check(const std::string& data) {
-  if (!std::filesystem::is_directory(data)) {
+  if (!std::filesystem::is_directory(PathFromUtf8(data))) {
     throw Failure(data + ": the data-set directory does not exist");
   }
   int findings = 0;
   std::size_t files = 0;
-  for (const FileState& state : CheckDataSet(data)) {
+  for (const FileState& state : CheckDataSet(PathFromUtf8(data))) {
     ++files;
     if (state.kind == FileState::kClean) continue;
     ++findings;

@@ -9,6 +9,7 @@
 #include "PrivateView.h"
 #include "ScopedHost.h"
 #include "Session.h"
+#include "ToolPlatform.h"
 #include "morvit/VDomainPath.h"
 #include "morvit/VHostServices.h"
 #include "morvit/VManager.h"
@@ -65,8 +66,8 @@ bool HasNode() {
 
 int CheckLibs(const Directories& directories) {
   const std::string data = DataDirectory(directories);
-  PrivateView view(data);
-  UseDirectories({view.Data().string(), directories.project.empty() ? data : directories.project});
+  PrivateView view(PathFromUtf8(data));
+  UseDirectories({Utf8(view.Data()), directories.project.empty() ? data : directories.project});
   if (!HasNode()) throw Failure(data + ": the data set has no node (no CNOD domain)");
   CheckLibsHost host;
   VManager manager(nullptr);

@@ -6,6 +6,7 @@
 #include "Failure.h"
 #include "Session.h"
 #include "StandardStreams.h"
+#include "ToolPlatform.h"
 #include "morvit/VFileCompression.h"
 
 namespace morvit::tool {
@@ -34,7 +35,8 @@ CLI::App* AddFileArguments(CLI::App& command, CompressOptions& options) {
 // is read: refused. The same device and file number is the same file.
 void RefuseSameFile(const CompressOptions& options) {
   std::error_code error;
-  if (std::filesystem::equivalent(options.input, options.output, error)) {
+  if (std::filesystem::equivalent(PathFromUtf8(options.input), PathFromUtf8(options.output),
+                                  error)) {
     throw Failure(options.output + ": the same file as the input " + options.input +
                   "; give another output file");
   }

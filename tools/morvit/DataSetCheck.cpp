@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "PrivateView.h"
+#include "ToolPlatform.h"
 #include "morvit/VManager.h"
 
 namespace morvit::tool {
@@ -20,9 +21,9 @@ std::size_t LetterPlace(const std::string& name) {
 char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 FileState CheckDomainFile(VManager& manager, const fs::path& view, const std::string& name) {
-  const CFileException failure = manager.CheckDomainFile((view / name).string());
+  const CFileException failure = manager.CheckDomainFile(Utf8(view / name));
   if (failure.m_cause == CFileException::none) return {name, FileState::kClean, ""};
-  const std::string failed = fs::path(failure.m_strFileName).filename().string();
+  const std::string failed = Utf8(fs::path(failure.m_strFileName).filename());
   CFileException named = failure;
   named.m_strFileName = failed;
   if (!failed.empty() && failed != name) {
@@ -56,7 +57,7 @@ const char* KindName(FileState::Kind kind) {
 std::vector<FileState> CheckDataSet(const fs::path& directory) {
   std::vector<std::string> names;
   for (const auto& entry : fs::directory_iterator(directory)) {
-    if (entry.is_regular_file()) names.push_back(entry.path().filename().string());
+    if (entry.is_regular_file()) names.push_back(Utf8(entry.path().filename()));
   }
   std::sort(names.begin(), names.end());
   const PrivateView view(directory);

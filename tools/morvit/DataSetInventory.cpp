@@ -9,6 +9,7 @@
 
 #include "Failure.h"
 #include "PrivateView.h"
+#include "ToolPlatform.h"
 #include "morvit/VMotorolaIO.h"
 
 namespace morvit::tool {
@@ -58,12 +59,12 @@ struct PartHeader {
 // reader of big-endian values. A header cut short is the damage it reports.
 PartHeader ReadHeaders(DomainEntry& entry) {
   PartHeader part;
-  if (!ReadName(entry.file.filename().string(), entry)) {
+  if (!ReadName(Utf8(entry.file.filename()), entry)) {
     entry.headerProblem = "not a data-set name of a known domain type (TTSSVVVV.COO)";
     return part;
   }
   try {
-    CFile file(entry.file.string(), CFile::modeRead | CFile::typeBinary);
+    CFile file(Utf8(entry.file), CFile::modeRead | CFile::typeBinary);
     if (file.GetLength() < kCommonHeaderSize) throw Failure("shorter than its header");
     VMotorolaIO io;
     const std::uintmax_t length = io.ReadCardinal(file) + 1u;  // from the offset to the last byte
@@ -159,10 +160,10 @@ void FindRelations(std::vector<DomainEntry>& domains) {
 }  // namespace
 
 std::vector<DomainEntry> ReadInventory(const fs::path& directory) {
-  if (!fs::is_directory(directory)) throw Failure(directory.string() + ": not a directory");
+  if (!fs::is_directory(directory)) throw Failure(Utf8(directory) + ": not a directory");
   std::vector<fs::path> files;
   for (const auto& item : fs::directory_iterator(directory)) {
-    if (item.is_regular_file() && IsDomainFileName(item.path().filename().string()))
+    if (item.is_regular_file() && IsDomainFileName(Utf8(item.path().filename())))
       files.push_back(item.path());
   }
   std::sort(files.begin(), files.end());

@@ -10,6 +10,7 @@
 #include "Commands.h"
 #include "Failure.h"
 #include "Session.h"
+#include "ToolPlatform.h"
 
 namespace morvit::tool {
 
@@ -47,7 +48,7 @@ void Step(const std::string& title, std::vector<std::string> arguments) {
 
 // The first `count` lines of a text file.
 void ShowHead(const fs::path& file, int count) {
-  Out() << "\n-- " << file.string() << " (first lines)\n";
+  Out() << "\n-- " << Utf8(file) << " (first lines)\n";
   std::ifstream in(file);
   std::string line;
   for (int i = 0; i < count && std::getline(in, line); ++i) Out() << line << "\n";
@@ -73,9 +74,9 @@ void ShowRows(const std::string& database, const std::string& sql) {
 
 // One recorded run into ROOT/RUN.sqlite, and a look into the database.
 void BackTranslate(const fs::path& root, const fs::path& data, const std::string& run) {
-  const std::string database = (root / (run + ".sqlite")).string();
+  const std::string database = Utf8(root / (run + ".sqlite"));
   Step("Back-translate: " + run,
-       {"backtranslate", run, "--data", data.string(), "--project", root.string(), "--db", database,
+       {"backtranslate", run, "--data", Utf8(data), "--project", Utf8(root), "--db", database,
         "--answer", "GetPCProgNo=1", "--answer", "GetMaxTask=3"});
   ShowRows(database, "SELECT command, result FROM run");
   ShowRows(database,
@@ -99,7 +100,7 @@ void WriteProjectFiles(const fs::path& root) {
     std::ofstream out(root / name, std::ios::binary);
     out << content;
     out.close();
-    if (!out) throw Failure((root / name).string() + ": cannot be written");
+    if (!out) throw Failure(Utf8(root / name) + ": cannot be written");
   }
 }
 
@@ -110,12 +111,12 @@ void ListDirectory(const fs::path& directory) {
   }
   std::sort(files.begin(), files.end());
   for (const fs::path& file : files) {
-    Out() << "  " << file.string() << "  " << fs::file_size(file) << " bytes\n";
+    Out() << "  " << Utf8(file) << "  " << fs::file_size(file) << " bytes\n";
   }
 }
 
 int Demo(const DemoOptions& options) {
-  const fs::path root = fs::absolute(options.directory);
+  const fs::path root = fs::absolute(PathFromUtf8(options.directory));
   // The demo writes its sample files over whatever has their names: only into a new or empty
   // directory, unless told otherwise.
   if (!options.force && fs::is_directory(root) && !fs::is_empty(root)) {
@@ -126,20 +127,21 @@ int Demo(const DemoOptions& options) {
   const fs::path data = root / "data";
   fs::create_directories(data);
   const fs::path job = root / "job.json";
-  std::ofstream out(job);
+  std::ofstream out(job, std::ios::binary);
   out << kExampleJob;
   out.close();
-  if (!out) throw Failure(job.string() + ": cannot be written");
-  Out() << "Sample project in " << root.string() << "\n";
+  if (!out) throw Failure(Utf8(job) + ": cannot be written");
+  Out() << "Sample project in " << Utf8(root) << "\n";
   WriteProjectFiles(root);
   Step("Generate the domains of the sample job",
-       {"generate", job.string(), "--data", data, "--project", root.string()});
+       {"generate", Utf8(job), "--data", Utf8(data), "--project", Utf8(root)});
   {
     // Every domain file but the nodes' file lists, which have no listing.
     std::vector<std::string> arguments = {"dump", "--no-times"};
     for (const auto& entry : fs::directory_iterator(data)) {
-      const std::string name = entry.path().filename().string();
-      if (name.size() == 12 && name[0] != 'X' && name[9] == 'C') arguments.push_back(entry.path());
+      const std::string name = Utf8(entry.path().filename());
+      if (name.size() == 12 && name[0] != 'X' && name[9] == 'C')
+        arguments.push_back(Utf8(entry.path()));
     }
     std::sort(arguments.begin() + 2, arguments.end());
     Step("List every domain file beside it", arguments);
@@ -147,10 +149,10 @@ int Demo(const DemoOptions& options) {
     ShowHead(data / "PD030001.D01", 16);
   }
   Step("Check the node's library files against the object database",
-       {"check-libs", "--data", data.string(), "--project", root.string()});
+       {"check-libs", "--data", Utf8(data), "--project", Utf8(root)});
   BackTranslate(root, data, "node");
   BackTranslate(root, data, "db");
-  ShowRows((root / "db.sqlite").string(),
+  ShowRows(Utf8(root / "db.sqlite"),
            "SELECT domain_file, text, name, byte_offset_coda FROM decoder_records ORDER BY seq");
   BackTranslate(root, data, "pc");
   Out() << "\n== Files\n";

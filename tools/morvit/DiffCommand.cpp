@@ -17,6 +17,7 @@
 #include "ListingDiff.h"
 #include "ListingEvents.h"
 #include "ListingJson.h"
+#include "ToolPlatform.h"
 
 namespace morvit::tool {
 namespace {
@@ -99,7 +100,7 @@ class Scratch {
 std::vector<fs::path> DataSetFiles(const fs::path& directory) {
   std::vector<fs::path> files;
   for (const auto& entry : fs::directory_iterator(directory)) {
-    const std::string name = entry.path().filename().string();
+    const std::string name = Utf8(entry.path().filename());
     const std::size_t dot = name.find('.');
     if (entry.is_regular_file() && dot != std::string::npos && dot + 1 < name.size() &&
         (name[dot + 1] == 'C' || name[dot + 1] == 'c')) {
@@ -121,7 +122,7 @@ void CopyInto(const std::vector<fs::path>& files, const fs::path& directory) {
 DiffListing WholeListing(const DomainEntry& domain, const fs::path& copies) {
   DiffListing listing = ReadListing(ListedFiles(domain, copies));
   if (!listing.whole) {
-    throw Failure(domain.file.string() + ": no whole listing" +
+    throw Failure(Utf8(domain.file) + ": no whole listing" +
                   (listing.stop.empty() ? std::string() : " (" + listing.stop + ")"));
   }
   return listing;
@@ -234,7 +235,7 @@ bool CompareFiles(const fs::path& a, const fs::path& b, const DiffCommandOptions
   const DiffListing right = ListCopy(b, scratch.Path(), "b");
   const std::vector<Difference> differences =
       CompareListings(left, right, DiffOptions{options.noTimes});
-  Print(options, a.string(), b.string(), differences);
+  Print(options, Utf8(a), Utf8(b), differences);
   return !differences.empty();
 }
 
@@ -242,10 +243,10 @@ bool CompareFiles(const fs::path& a, const fs::path& b, const DiffCommandOptions
 std::map<std::string, DomainEntry> NewestDomains(const fs::path& directory) {
   std::map<std::string, DomainEntry> newest;
   for (DomainEntry& domain : ReadInventory(directory)) {
-    const std::optional<DataSetName> name = ParseName(domain.file.filename().string());
+    const std::optional<DataSetName> name = ParseName(Utf8(domain.file.filename()));
     if (!name) continue;
     DomainEntry& slot = newest[DomainKey(*name)];
-    if (slot.file.empty() || name->version > ParseName(slot.file.filename().string())->version) {
+    if (slot.file.empty() || name->version > ParseName(Utf8(slot.file.filename()))->version) {
       slot = std::move(domain);
     }
   }
@@ -278,16 +279,16 @@ bool CompareDataSets(const fs::path& a, const fs::path& b, const DiffCommandOpti
       AppendJsonString(line, key);
       if (x != nullptr) {
         line += ",\"a\":";
-        AppendJsonString(line, x->filename().string());
+        AppendJsonString(line, Utf8(x->filename()));
       }
       if (y != nullptr) {
         line += ",\"b\":";
-        AppendJsonString(line, y->filename().string());
+        AppendJsonString(line, Utf8(y->filename()));
       }
       std::cout << line << "}\n";
     } else {
-      std::cout << status << " " << key << ": " << (x != nullptr ? x->filename().string() : "-")
-                << " -> " << (y != nullptr ? y->filename().string() : "-") << "\n";
+      std::cout << status << " " << key << ": " << (x != nullptr ? Utf8(x->filename()) : "-")
+                << " -> " << (y != nullptr ? Utf8(y->filename()) : "-") << "\n";
     }
   };
   bool different = false;
@@ -319,19 +320,19 @@ bool CompareDataSets(const fs::path& a, const fs::path& b, const DiffCommandOpti
       // A kind without a listing (a node's file list) is compared by its files' bytes.
       if (l.stop != r.stop || !SameBytes(x->parts, y->parts)) {
         report(l.whole || r.whole ? "changed" : "changed (no listing, the files differ)",
-               x->file.filename().string(), &x->file, &y->file);
+               Utf8(x->file.filename()), &x->file, &y->file);
         different = true;
       }
       continue;
     }
     if (CompareListings(l, r, DiffOptions{options.noTimes}).empty()) continue;
-    const std::optional<DataSetName> name = ParseName(x->file.filename().string());
-    report("changed", name ? DomainKey(*name) : x->file.filename().string(), &x->file, &y->file);
+    const std::optional<DataSetName> name = ParseName(Utf8(x->file.filename()));
+    report("changed", name ? DomainKey(*name) : Utf8(x->file.filename()), &x->file, &y->file);
     listed.emplace_back(x, y);
     different = true;
   }
   for (const auto& [x, y] : listed) {
-    Print(options, x->file.string(), y->file.string(),
+    Print(options, Utf8(x->file), Utf8(y->file),
           CompareListings(WholeListing(*x, copiesA), WholeListing(*y, copiesB),
                           DiffOptions{options.noTimes}));
   }
@@ -340,10 +341,10 @@ bool CompareDataSets(const fs::path& a, const fs::path& b, const DiffCommandOpti
 
 int Diff(const DiffCommandOptions& options) {
   try {
-    const fs::path a = options.a;
-    const fs::path b = options.b;
+    const fs::path a = PathFromUtf8(options.a);
+    const fs::path b = PathFromUtf8(options.b);
     for (const fs::path& p : {a, b}) {
-      if (!fs::exists(p)) throw Failure(p.string() + ": file not found");
+      if (!fs::exists(p)) throw Failure(Utf8(p) + ": file not found");
     }
     const Scratch scratch;
     bool different = false;

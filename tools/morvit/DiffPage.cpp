@@ -6,6 +6,7 @@
 #include "ListingDiff.h"
 #include "ListingJson.h"
 #include "SiteData.h"
+#include "ToolPlatform.h"
 
 namespace morvit::tool {
 namespace {
@@ -50,7 +51,7 @@ class DiffLines {
 
 std::string Side(const DomainEntry& d) {
   std::string out = "{\"id\":\"" + d.id + "\",\"name\":";
-  AppendJsonString(out, d.file.filename().string());
+  AppendJsonString(out, Utf8(d.file.filename()));
   return out + "}";
 }
 

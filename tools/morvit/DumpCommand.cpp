@@ -18,6 +18,7 @@
 #include "ScopedHost.h"
 #include "Session.h"
 #include "StandardStreams.h"
+#include "ToolPlatform.h"
 #include "morvit/VBase.h"
 #include "morvit/VHostServices.h"
 #include "morvit/VManager.h"
@@ -38,18 +39,18 @@ struct DumpOptions {
 // The listing's name: the letter after the first '.' becomes 'D'. A name without one, or a
 // listing itself, would have its listing written over the file: refused; so is a staging file.
 std::string ListingName(const fs::path& file) {
-  std::string name = file.filename().string();
+  std::string name = Utf8(file.filename());
   if (IsStagingName(name)) {
-    throw Failure(file.string() +
+    throw Failure(Utf8(file) +
                   ": a staging file of a generation that did not finish, not a "
                   "domain file (morvit check lists them)");
   }
   const std::size_t dot = name.find('.');
   if (dot == std::string::npos || dot + 1 >= name.size()) {
-    throw Failure(file.string() + ": no extension, so its listing would replace the file");
+    throw Failure(Utf8(file) + ": no extension, so its listing would replace the file");
   }
   if (name[dot + 1] == 'D' || name[dot + 1] == 'd') {
-    throw Failure(file.string() + ": a listing itself (its extension starts with D)");
+    throw Failure(Utf8(file) + ": a listing itself (its extension starts with D)");
   }
   name[dot + 1] = 'D';
   return name;
@@ -63,7 +64,7 @@ std::vector<fs::path> ExpandArguments(const std::vector<std::string>& arguments)
     if (IsStandardStream(argument)) {
       throw Failure("-: a domain file is listed by its name and directory; give the file itself");
     }
-    const fs::path path = fs::absolute(argument);
+    const fs::path path = fs::absolute(PathFromUtf8(argument));
     if (!fs::exists(path)) throw CFileException(CFileException::fileNotFound, ENOENT, argument);
     if (!fs::is_directory(path)) {
       files.push_back(path);
@@ -71,7 +72,7 @@ std::vector<fs::path> ExpandArguments(const std::vector<std::string>& arguments)
     }
     std::vector<fs::path> found;
     for (const auto& entry : fs::directory_iterator(path)) {
-      if (entry.is_regular_file() && IsDomainFileName(entry.path().filename().string())) {
+      if (entry.is_regular_file() && IsDomainFileName(Utf8(entry.path().filename()))) {
         found.push_back(entry.path());
       }
     }
@@ -108,7 +109,7 @@ void PlaceListing(const fs::path& from, const fs::path& to) {
   std::error_code error;
   fs::rename(from, to, error);
   if (!error) return;
-  const fs::path partial = to.string() + "~listing";
+  const fs::path partial = Utf8(to) + "~listing";
   try {
     fs::copy_file(from, partial, fs::copy_options::overwrite_existing);
     fs::rename(partial, to);
@@ -133,22 +134,21 @@ bool DumpFile(Views& views, const fs::path& file, bool toStandardOutput) {
   {
     DumpDirectory directory(view);
     VManager manager(nullptr);
-    result = manager.DumpDomainFile(file.filename().string());
+    result = manager.DumpDomainFile(Utf8(file.filename()));
   }
   switch (result.outcome) {
     case VDumpResult::kNoListing:
       Session::Current().GetReport().AddFinding(
-          {"note", file.string(), "", "no listing (" + result.where + ")"});
+          {"note", Utf8(file), "", "no listing (" + result.where + ")"});
       if (!Session::Current().Quiet()) {
-        std::cerr << "morvit dump: note: " << file.string() << ": no listing (" << result.where
+        std::cerr << "morvit dump: note: " << Utf8(file) << ": no listing (" << result.where
                   << ")\n";
       }
       return false;
     case VDumpResult::kNotWritten:
-      throw Failure(file.string() + ": no listing written (" + Reader(result) +
-                    "): " + result.where);
+      throw Failure(Utf8(file) + ": no listing written (" + Reader(result) + "): " + result.where);
     case VDumpResult::kStoppedShort:
-      throw Failure(file.string() + ": listing stopped short (" + Reader(result) +
+      throw Failure(Utf8(file) + ": listing stopped short (" + Reader(result) +
                     "): " + result.where);
     case VDumpResult::kWritten:
       break;
@@ -158,10 +158,9 @@ bool DumpFile(Views& views, const fs::path& file, bool toStandardOutput) {
     CopyToStandardOutput(written);
   } else {
     PlaceListing(written, listing);
-    Session::Current().Out() << file.string() << " -> " << listing.string() << "\n";
+    Session::Current().Out() << Utf8(file) << " -> " << Utf8(listing) << "\n";
   }
-  Session::Current().GetReport().AddListing(file.string(),
-                                            toStandardOutput ? "" : listing.string());
+  Session::Current().GetReport().AddListing(Utf8(file), toStandardOutput ? "" : Utf8(listing));
   return true;
 }
 
@@ -188,7 +187,7 @@ int Dump(const DumpOptions& options) {
     } catch (const std::exception& failure) {
       std::cerr << "morvit dump: " << DescribeFailure(failure) << "\n";
       Session::Current().GetReport().AddFinding(
-          {"error", file.string(), "", DescribeFailure(failure)});
+          {"error", Utf8(file), "", DescribeFailure(failure)});
       ++failures;
     }
   }

@@ -1,10 +1,12 @@
 // The data-set and working directory of a listing run, and their return afterwards.
 #include "DumpDirectory.h"
 
+#include "ToolPlatform.h"
+
 namespace morvit::tool {
 
 DumpDirectory::DumpDirectory(const std::filesystem::path& directory)
-    : m_directory(directory.string() + "/") {
+    : m_directory(Utf8(directory) + "/") {
   m_cwd = std::filesystem::current_path();
   std::filesystem::current_path(directory);
 }

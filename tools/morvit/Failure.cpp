@@ -5,6 +5,7 @@
 #include <iostream>
 #include <nlohmann/json.hpp>
 
+#include "ToolPlatform.h"
 #include "morvit/platform.h"
 
 namespace morvit::tool {
@@ -32,7 +33,7 @@ std::string DescribeFailure(const std::exception& failure) {
     return JsonText(*json);
   }
   if (const auto* system = dynamic_cast<const std::filesystem::filesystem_error*>(&failure)) {
-    std::string text = system->path1().empty() ? std::string() : system->path1().string() + ": ";
+    std::string text = system->path1().empty() ? std::string() : Utf8(system->path1()) + ": ";
     return text + system->code().message();
   }
   if (dynamic_cast<const std::ios_base::failure*>(&failure) != nullptr) {

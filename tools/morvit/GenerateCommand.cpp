@@ -15,6 +15,7 @@
 #include "ScopedHost.h"
 #include "Session.h"
 #include "StandardStreams.h"
+#include "ToolPlatform.h"
 #include "morvit/VBase.h"
 #include "morvit/VDomainPath.h"
 #include "morvit/VHostServices.h"
@@ -71,8 +72,7 @@ class GenerateHost : public ScopedHost {
 // The data-set directory the library writes into, for messages.
 std::string DataSetDirectoryName() {
   const char* setting = std::getenv("MORVIT_DATA_DIR");
-  return setting != nullptr && *setting != '\0' ? setting
-                                                : std::filesystem::current_path().string();
+  return setting != nullptr && *setting != '\0' ? setting : Utf8(std::filesystem::current_path());
 }
 
 // The generating pass over a checked job: each domain's records handed to the library as they
@@ -174,7 +174,7 @@ int Generate(const GenerateOptions& options) {
   }
   // The data directory is where the job's files go: made when missing.
   if (!options.directories.data.empty()) {
-    std::filesystem::create_directories(options.directories.data);
+    std::filesystem::create_directories(PathFromUtf8(options.directories.data));
   }
   UseDirectories(options.directories);
   std::unique_ptr<VManager, void (*)(VManager*)> manager(

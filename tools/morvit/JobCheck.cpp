@@ -9,6 +9,7 @@
 #include <tuple>
 
 #include "JobSchema.h"
+#include "ToolPlatform.h"
 #include "morvit/VDecoderTypes.h"
 
 namespace morvit::tool {
@@ -68,8 +69,7 @@ void StampTime(const JobValue& domain, ObjParcelType& parcel) {
     }
   } else {
     const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
+    const std::tm local = LocalTime(now);
     fields = {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
               local.tm_hour,        local.tm_min,     local.tm_sec};
   }

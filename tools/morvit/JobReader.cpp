@@ -13,6 +13,7 @@
 #include <tuple>
 
 #include "Failure.h"
+#include "ToolPlatform.h"
 #include "morvit/platform.h"
 
 namespace morvit::tool {
@@ -384,10 +385,10 @@ JobSource::JobSource(const std::string& name) : m_name(name), m_file(nullptr, st
     return;
   }
   std::error_code error;
-  if (std::filesystem::is_directory(name, error)) {
+  if (std::filesystem::is_directory(PathFromUtf8(name), error)) {
     throw Failure(name + ": is a directory; expected a job file (JSON)");
   }
-  m_file.reset(std::fopen(name.c_str(), "rb"));
+  m_file.reset(OpenFile(name, "rb"));
   if (!m_file) throw CFileException(CFileException::OsErrorToCause(errno), errno, name);
 }
 

@@ -6,6 +6,7 @@
 #include "DataSetCheck.h"
 #include "DumpDirectory.h"
 #include "ListingJson.h"
+#include "ToolPlatform.h"
 #include "morvit/VBase.h"
 #include "morvit/VListingEvents.h"
 
@@ -107,11 +108,11 @@ bool ListDomainFiles(const std::vector<fs::path>& parts, VListingSink& sink,
   }
   if (parts.empty()) return false;
   FileCounter counted(sink);
-  bool whole = ListDomainEvents(parts.front().string(), counted);
+  bool whole = ListDomainEvents(Utf8(parts.front()), counted);
   if (counted.Files() != 1) return whole;
   for (std::size_t part = 1; part < parts.size() && whole; ++part) {
     if (partBegins) partBegins(static_cast<std::uint32_t>(part));
-    whole = ListDomainEvents(parts[part].string(), sink);
+    whole = ListDomainEvents(Utf8(parts[part]), sink);
   }
   return whole;
 }
@@ -170,7 +171,7 @@ std::map<std::string, std::string> CheckFindings(const std::filesystem::path& di
 std::string ReadsCleanly(const DomainEntry& domain, const ListingOutcome& listed,
                          const std::map<std::string, std::string>& findings) {
   for (const std::filesystem::path& part : domain.parts) {
-    const auto found = findings.find(part.filename().string());
+    const auto found = findings.find(Utf8(part.filename()));
     if (found != findings.end()) return found->second;
   }
   if (!domain.headerProblem.empty()) return domain.headerProblem;

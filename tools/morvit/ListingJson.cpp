@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "Failure.h"
+#include "ToolPlatform.h"
 
 namespace morvit::tool {
 namespace {
@@ -176,8 +177,8 @@ int DumpAsJson(const std::vector<std::filesystem::path>& files,
   ListingJson json(std::cout);
   int failures = 0;
   for (const std::filesystem::path& file : files) {
-    if (!ListDomainEvents(locate(file).string(), json)) {
-      std::cerr << "morvit dump: " << file.string() << ": no whole listing (see its stop event)\n";
+    if (!ListDomainEvents(Utf8(locate(file)), json)) {
+      std::cerr << "morvit dump: " << Utf8(file) << ": no whole listing (see its stop event)\n";
       ++failures;
     }
   }

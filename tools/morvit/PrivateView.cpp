@@ -5,6 +5,7 @@
 #include <chrono>
 
 #include "Failure.h"
+#include "ToolPlatform.h"
 
 namespace morvit::tool {
 namespace {
@@ -40,7 +41,7 @@ fs::path MakeScratch() {
                                                        "-" + std::to_string(counter++));
     if (fs::create_directory(root)) return root;
   }
-  throw Failure("cannot make a scratch directory under " + fs::temp_directory_path().string());
+  throw Failure("cannot make a scratch directory under " + Utf8(fs::temp_directory_path()));
 }
 
 }  // namespace
@@ -58,7 +59,7 @@ PrivateView::PrivateView(const fs::path& data) : m_root(MakeScratch()) {
     fs::create_directory(m_data);
     fs::create_directory(m_project);
     for (const auto& entry : fs::directory_iterator(data)) {
-      const std::string name = entry.path().filename().string();
+      const std::string name = Utf8(entry.path().filename());
       if (!entry.is_regular_file() || !BelongsToView(name)) continue;
       const fs::path target = m_data / name;
       std::error_code linkError;

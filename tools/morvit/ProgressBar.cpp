@@ -1,15 +1,15 @@
 // The progress bar.
 #include "ProgressBar.h"
 
-#include <unistd.h>
-
 #include <algorithm>
+
+#include "ToolPlatform.h"
 
 namespace morvit::tool {
 
 ProgressBar::Style ProgressBar::StyleForStandardError(bool quiet) {
   if (quiet) return Style::kNone;
-  return isatty(STDERR_FILENO) ? Style::kTerminal : Style::kLines;
+  return StandardErrorIsTerminal() ? Style::kTerminal : Style::kLines;
 }
 
 void ProgressBar::Update(const std::string& file, int percent) {

@@ -3,6 +3,8 @@
 
 #include <filesystem>
 
+#include "ToolPlatform.h"
+
 namespace morvit::tool {
 namespace {
 
@@ -23,7 +25,7 @@ std::uintmax_t FileSize(const std::string& path, const ObjParcelType& parcel) {
 void Report::AddFile(const std::string& path, const std::string& domain,
                      const ObjParcelType& parcel) {
   m_files.push_back({{"path", path},
-                     {"name", std::filesystem::path(path).filename().string()},
+                     {"name", Utf8(std::filesystem::path(path).filename())},
                      {"domain", domain},
                      {"type", parcel.domainType},
                      {"scope", parcel.scope},

@@ -7,6 +7,7 @@
 #include <system_error>
 #include <vector>
 
+#include "ToolPlatform.h"
 #include "morvit/VDomainPath.h"
 
 namespace morvit::tool {
@@ -31,7 +32,7 @@ std::string TypeCode(std::uint16_t type) {
   VDomainPath path;
   ObjParcelType parcel{};
   path.GenParcel(type, 0, 0, 0, parcel);
-  const std::string name = std::filesystem::path(path.FindFile(parcel)).filename().string();
+  const std::string name = Utf8(std::filesystem::path(path.FindFile(parcel)).filename());
   return name.substr(0, 2);
 }
 
@@ -45,7 +46,7 @@ std::size_t CountRunFiles(const std::string& run, const std::filesystem::path& d
   std::set<std::string> domains;  // the name without its version: one per domain
   std::error_code error;
   for (const auto& entry : std::filesystem::directory_iterator(directory, error)) {
-    std::string name = entry.path().filename().string();
+    std::string name = Utf8(entry.path().filename());
     if (name.size() != 12 || name[8] != '.' || std::toupper(name[9]) != 'C') continue;
     for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     const auto code = codes.find(name.substr(0, 2));

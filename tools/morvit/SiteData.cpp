@@ -5,6 +5,7 @@
 
 #include "Failure.h"
 #include "ListingJson.h"
+#include "ToolPlatform.h"
 
 namespace morvit::tool {
 
@@ -13,7 +14,7 @@ void WriteSiteFile(const std::filesystem::path& file, std::string_view content) 
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
   out.write(content.data(), static_cast<std::streamsize>(content.size()));
   out.close();
-  if (!out) throw Failure(file.string() + ": cannot be written");
+  if (!out) throw Failure(Utf8(file) + ": cannot be written");
 }
 
 void WriteDataFile(const std::filesystem::path& site, const std::string& src,

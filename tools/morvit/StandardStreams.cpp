@@ -4,7 +4,6 @@
 
 #include <array>
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -13,6 +12,8 @@
 #include <streambuf>
 
 #include "Failure.h"
+#include "Interrupts.h"
+#include "ToolPlatform.h"
 #include "morvit/platform.h"
 
 #ifdef _WIN32
@@ -64,7 +65,7 @@ class CheckedOutputBuffer : public std::streambuf {
   }
 
   bool Failed() {
-    m_error = errno != 0 ? errno : EIO;
+    m_error = errno == 0 ? EIO : WriteToClosedPipe(errno) ? EPIPE : errno;
     return false;
   }
 
@@ -85,9 +86,9 @@ std::string MakeTemporaryFile() {
   const fs::path base = fs::temp_directory_path();
   for (int attempt = 0; attempt < 100; ++attempt) {
     const fs::path directory = base / ("morvit-" + std::to_string(random() % 1000000000));
-    if (fs::create_directory(directory)) return (directory / "stream").string();
+    if (fs::create_directory(directory)) return Utf8(directory / "stream");
   }
-  throw CFileException(CFileException::accessDenied, -1, base.string());
+  throw CFileException(CFileException::accessDenied, -1, Utf8(base));
 }
 
 // Removes the stand-in file and its directory.
@@ -102,13 +103,12 @@ void PrepareStandardStreams() {
   static bool prepared = false;
   if (prepared) return;
   prepared = true;
-#ifdef SIGPIPE
   // A closed pipe shows as EPIPE on the write, which CheckStandardOutput turns into a quiet end.
-  std::signal(SIGPIPE, SIG_IGN);
-#endif
+  IgnoreBrokenPipe();
 #ifdef _WIN32
   _setmode(_fileno(stdin), _O_BINARY);
   _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stderr), _O_BINARY);  // lines end in '\n' on every host
 #endif
   std::cout.rdbuf(&OutputBuffer());
 }
@@ -128,12 +128,12 @@ bool StandardOutputClosed() {
 
 void CopyToStandardOutput(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);
-  if (!in) throw CFileException(CFileException::OsErrorToCause(errno), errno, file.string());
+  if (!in) throw CFileException(CFileException::OsErrorToCause(errno), errno, Utf8(file));
   std::array<char, 1 << 16> chunk{};
   while (in.read(chunk.data(), chunk.size()) || in.gcount() > 0) {
     std::cout.write(chunk.data(), in.gcount());
   }
-  if (in.bad()) throw CFileException(CFileException::hardIO, -1, file.string());
+  if (in.bad()) throw CFileException(CFileException::hardIO, -1, Utf8(file));
   CheckStandardOutput();
 }
 

@@ -12,6 +12,7 @@
 #include "Interrupts.h"
 #include "Session.h"
 #include "StandardStreams.h"
+#include "ToolPlatform.h"
 #include "morvit/VHostServices.h"
 
 namespace morvit::tool {
@@ -21,10 +22,12 @@ namespace morvit::tool {
 void UseDirectories(const Directories& directories) {
   RereadHostSettings();
   if (!directories.data.empty()) {
-    setenv("MORVIT_DATA_DIR", std::filesystem::absolute(directories.data).c_str(), 1);
+    SetEnvironment("MORVIT_DATA_DIR",
+                   Utf8(std::filesystem::absolute(PathFromUtf8(directories.data))));
   }
   if (!directories.project.empty()) {
-    setenv("MORVIT_PROJECT_DIR", std::filesystem::absolute(directories.project).c_str(), 1);
+    SetEnvironment("MORVIT_PROJECT_DIR",
+                   Utf8(std::filesystem::absolute(PathFromUtf8(directories.project))));
   }
   const char* data = std::getenv("MORVIT_DATA_DIR");
   const char* project = std::getenv("MORVIT_PROJECT_DIR");
@@ -38,11 +41,11 @@ std::string DataDirectory(const Directories& directories) {
     const char* setting = std::getenv("MORVIT_DATA_DIR");
     data = setting != nullptr && *setting != '\0' ? setting : ".";
   }
-  if (!std::filesystem::is_directory(data)) {
+  if (!std::filesystem::is_directory(PathFromUtf8(data))) {
     throw Failure(data + ": the data-set directory does not exist");
   }
   // Absolute: the library's newest-file search changes the current directory.
-  return std::filesystem::absolute(data).string();
+  return Utf8(std::filesystem::absolute(PathFromUtf8(data)));
 }
 
 void AddDirectoryOptions(CLI::App& command, Directories& directories) {
@@ -102,6 +105,8 @@ int RunTool(int argc, const char* const* argv) {
   CLI::App app{"Generates, lists and back-translates the domain files of a process controller.",
                "morvit"};
   app.set_version_flag("--version", "morvit " MORVIT_TOOL_VERSION);
+  // Options are "--name" and "-x" on every host: "/data" is a path, also on Windows.
+  app.allow_windows_style_options(false);
   app.require_subcommand(0, 1);
   // Hidden: the build makes the manual page and the completion script with them.
   bool manualPage = false;

@@ -1,6 +1,7 @@
 // The tool's host services: progress, run events and Ctrl-C.
 #include "ToolHost.h"
 
+#include <csignal>
 #include <iostream>
 
 namespace morvit::tool {

@@ -12,6 +12,7 @@
 
 #include "Interrupts.h"
 #include "ProgressBar.h"
+#include "ToolPlatform.h"
 #include "morvit/VHostServices.h"
 
 namespace morvit::tool {

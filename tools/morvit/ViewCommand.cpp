@@ -6,6 +6,7 @@
 
 #include "Commands.h"
 #include "Failure.h"
+#include "ToolPlatform.h"
 #include "ViewSite.h"
 
 namespace morvit::tool {
@@ -30,22 +31,21 @@ void CheckTarget(const fs::path& data, const fs::path& site) {
     return end == outer.end();
   };
   if (inside(b, a) || inside(a, b))
-    throw Failure(site.string() + ": the site may not go into the data set, nor hold it");
+    throw Failure(Utf8(site) + ": the site may not go into the data set, nor hold it");
   if (fs::exists(site) && !fs::is_empty(site) && !fs::exists(site / kSiteMark))
-    throw Failure(site.string() +
-                  ": exists and is not a site of morvit view; choose another with -o");
+    throw Failure(Utf8(site) + ": exists and is not a site of morvit view; choose another with -o");
 }
 
 int View(const ViewOptions& options) {
-  const fs::path data = fs::absolute(options.data);
-  const fs::path site = fs::absolute(options.out);
+  const fs::path data = fs::absolute(PathFromUtf8(options.data));
+  const fs::path site = fs::absolute(PathFromUtf8(options.out));
   if (!fs::is_directory(data)) throw Failure(options.data + ": not a directory");
   CheckTarget(data, site);
   fs::create_directories(site);
-  std::ofstream(site / kSiteMark).close();
+  std::ofstream(site / kSiteMark, std::ios::binary).close();
   const SiteSummary summary = WriteSite(data, site);
   std::cout << summary.domains << " domains (" << summary.damaged << " damaged) -> "
-            << (site / "index.html").string() << "\n";
+            << Utf8(site / "index.html") << "\n";
   return kExitSuccess;
 }
 

@@ -12,6 +12,7 @@
 #include "ListingEvents.h"
 #include "ListingJson.h"
 #include "SiteData.h"
+#include "ToolPlatform.h"
 #include "ViewAssets.h"
 
 namespace morvit::tool {
@@ -22,7 +23,7 @@ namespace fs = std::filesystem;
 // Listing files keep the domain's name where it is plain, so that a saved listing says whose
 // it is; anything else in the name becomes '_'.
 std::string ListingSrc(const DomainEntry& domain) {
-  std::string name = domain.file.filename().string();
+  std::string name = Utf8(domain.file.filename());
   for (char& c : name) {
     const bool plain =
         (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '.';
@@ -47,7 +48,7 @@ void AppendNumber(std::string& out, const char* name, std::uintmax_t value) {
 std::string DomainFields(const std::vector<DomainEntry>& domains, const DomainEntry& d,
                          const std::string& problem, const std::string& listing) {
   std::string out = "\"id\":\"" + d.id + "\"";
-  AppendMember(out, "name", d.file.filename().string());
+  AppendMember(out, "name", Utf8(d.file.filename()));
   AppendNumber(out, "type", d.type);
   AppendMember(out, "typeName", d.typeName);
   AppendNumber(out, "scope", d.scope);
@@ -120,7 +121,7 @@ SiteSummary WriteSite(const fs::path& data, const fs::path& site) {
   const ScratchDataSet scratch(domains, site / "scratch");
   SiteSummary summary;
   std::string index = "{\"dataSet\":";
-  AppendJsonString(index, fs::absolute(data).lexically_normal().string());
+  AppendJsonString(index, Utf8(fs::absolute(data).lexically_normal()));
   AppendMember(index, "written", Now());
   index += ",\"domains\":[";
   for (std::size_t i = 0; i < domains.size(); ++i) {

@@ -20,14 +20,15 @@ bool ProcessRuns(long id) {
 
 DirectoryLock::DirectoryLock(const CString& directory) {
   const CString path = directory.empty() ? CString(".") : directory;
-  m_fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (m_fd < 0) return;
-  while (::flock(m_fd, LOCK_EX) != 0 && errno == EINTR) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  m_lock = fd;
+  while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
   }
 }
 
 DirectoryLock::~DirectoryLock() {
-  if (m_fd >= 0) ::close(m_fd);  // closing releases the lock
+  if (m_lock >= 0) ::close(static_cast<int>(m_lock));  // closing releases the lock
 }
 
 }  // namespace processes
