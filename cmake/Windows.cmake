@@ -20,6 +20,8 @@ set(RAPIDJSON_INCLUDE_DIRS ${MORVIT_HOST_HEADERS})
 # GCC 12 for mingw reports overlapping copies inside its own std::string at -O3 (a known false
 # positive of -Wrestrict on inlined library code); everything else stays an error.
 add_compile_options(-Wno-restrict)
+# The Windows headers without their rarely used parts, for every file that includes them.
+add_compile_definitions(WIN32_LEAN_AND_MEAN)
 add_link_options(-static-libgcc -static-libstdc++
                  -Wl,-Bstatic,--whole-archive -lwinpthread -Wl,--no-whole-archive,-Bdynamic)
 

@@ -4,9 +4,6 @@
 #include <cstdio>
 
 #ifdef _WIN32
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
 #include <windows.h>
 // After windows.h, which they need.
 #include <io.h>

@@ -2,9 +2,6 @@
 // opened with full sharing (read, write and delete: another open, a rename or a removal of an
 // open file works as on POSIX), transfers are positioned through OVERLAPPED offsets, and a
 // rename replaces its target and is written through before it returns.
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
 #include <windows.h>
 // After windows.h, which it needs.
 #include <io.h>

@@ -1,7 +1,4 @@
 // Process numbers, liveness and directory locks on Windows hosts.
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
 #include "platform/Processes.h"
 
 #include <windows.h>
