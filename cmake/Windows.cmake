@@ -22,8 +22,30 @@ set(RAPIDJSON_INCLUDE_DIRS ${MORVIT_HOST_HEADERS})
 add_compile_options(-Wno-restrict)
 # The Windows headers without their rarely used parts, for every file that includes them.
 add_compile_definitions(WIN32_LEAN_AND_MEAN)
-add_link_options(-static-libgcc -static-libstdc++
-                 -Wl,-Bstatic,--whole-archive -lwinpthread -Wl,--no-whole-archive,-Bdynamic)
+if(MORVIT_WIN_ARCH STREQUAL "i686")
+  # 32-bit GCC unwinds exceptions through the tables that one unwinder holds for every module
+  # of the process: with a static copy in each module, a file exception thrown in the DLL could
+  # never reach a catch in its client (the process ends). So the 32-bit build shares GCC's run
+  # time DLL (and the thread DLL it needs), copied beside the DLL and installed with it; the
+  # C++ library stays static.
+  add_link_options(-shared-libgcc -static-libstdc++)
+  foreach(dll libgcc_s_dw2-1.dll libwinpthread-1.dll)
+    execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${dll}
+                    OUTPUT_VARIABLE found OUTPUT_STRIP_TRAILING_WHITESPACE)
+    if(NOT IS_ABSOLUTE "${found}")
+      find_file(found ${dll} PATHS /usr/${MORVIT_MINGW}/lib NO_DEFAULT_PATH NO_CACHE)
+    endif()
+    if(NOT EXISTS "${found}")
+      message(FATAL_ERROR "${dll} of the 32-bit toolchain not found")
+    endif()
+    file(COPY ${found} DESTINATION ${PROJECT_BINARY_DIR})
+    install(FILES ${found} DESTINATION ${CMAKE_INSTALL_BINDIR})
+    unset(found)
+  endforeach()
+else()
+  add_link_options(-static-libgcc -static-libstdc++
+                   -Wl,-Bstatic,--whole-archive -lwinpthread -Wl,--no-whole-archive,-Bdynamic)
+endif()
 
 # GoogleTest from /usr/src/googletest (Debian googletest), built as static libraries.
 set(MORVIT_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources")
