@@ -97,7 +97,9 @@ status=$?; cat r.json; exit $status)",
     {"names in other scripts",
      R"(cp job.json данные.json && "$MORVIT" generate данные.json --data daten-ü -q &&
 "$MORVIT" check daten-ü -q && "$MORVIT" dump -q daten-ü && mv daten-ü данные &&
-"$MORVIT" diff data данные && ls данные | grep -c '\.D01')",
+"$MORVIT" diff data данные && for run in 1 2; do "$MORVIT" backtranslate pc --data данные \
+--db база.sqlite -q --answer GetPCProgNo=1 --answer GetMaxTask=3 || exit; done &&
+ls данные | grep -c '\.D01')",
      0, "27\n", "matches no file in DIR/daten-ü/CONTROL/"},
 };
 

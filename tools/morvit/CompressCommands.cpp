@@ -53,9 +53,10 @@ int Run(const CompressOptions& options, Pass&& pass) {
   const int result = pass(input.Path(), output.Path());
   if (result != kCompressOk) throw Failure(input.Shown() + ": " + CompressResultText(result));
   output.Commit();
-  Session::Current().Note(input.Shown() + ": " +
-                          std::to_string(std::filesystem::file_size(input.Path())) + " bytes in, " +
-                          std::to_string(std::filesystem::file_size(output.Path())) + " bytes out");
+  Session::Current().Note(
+      input.Shown() + ": " +
+      std::to_string(std::filesystem::file_size(PathFromUtf8(input.Path()))) + " bytes in, " +
+      std::to_string(std::filesystem::file_size(PathFromUtf8(output.Path()))) + " bytes out");
   return kExitSuccess;
 }
 

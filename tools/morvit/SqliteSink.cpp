@@ -4,8 +4,10 @@
 #include <sqlite3.h>
 
 #include <cstdio>
+#include <filesystem>
 
 #include "Failure.h"
+#include "ToolPlatform.h"
 
 namespace morvit::tool {
 namespace {
@@ -41,7 +43,8 @@ std::string InsertStatement(const Table& table) {
 }  // namespace
 
 SqliteSink::SqliteSink(std::string path) : m_path(std::move(path)) {
-  std::remove(m_path.c_str());
+  std::error_code ignored;  // (a missing database is what the run wants)
+  std::filesystem::remove(PathFromUtf8(m_path), ignored);
   if (sqlite3_open_v2(m_path.c_str(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
       SQLITE_OK) {
     Fail("cannot create the database");

@@ -94,7 +94,7 @@ std::string MakeTemporaryFile() {
 // Removes the stand-in file and its directory.
 void RemoveTemporaryFile(const std::string& path) {
   std::error_code ignored;
-  fs::remove_all(fs::path(path).parent_path(), ignored);
+  fs::remove_all(PathFromUtf8(path).parent_path(), ignored);
 }
 
 }  // namespace
@@ -150,7 +150,7 @@ StreamFile::~StreamFile() {
 
 InputFile::InputFile(const std::string& name) : StreamFile(name, "standard input") {
   if (!Temporary()) return;
-  std::ofstream out(Path(), std::ios::binary);
+  std::ofstream out(PathFromUtf8(Path()), std::ios::binary);
   std::array<char, 1 << 16> chunk{};
   while (std::cin.read(chunk.data(), chunk.size()) || std::cin.gcount() > 0) {
     out.write(chunk.data(), std::cin.gcount());
@@ -161,7 +161,7 @@ InputFile::InputFile(const std::string& name) : StreamFile(name, "standard input
 OutputFile::OutputFile(const std::string& name) : StreamFile(name, "standard output") {}
 
 void OutputFile::Commit() {
-  if (Temporary()) CopyToStandardOutput(Path());
+  if (Temporary()) CopyToStandardOutput(PathFromUtf8(Path()));
 }
 
 }  // namespace morvit::tool
