@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <string>
 
+#include "BenchScratch.h"
 #include "Commands.h"
 #include "morvit/VBase.h"
 
@@ -20,14 +21,7 @@ constexpr std::uint16_t kReba = 46;
 constexpr int kEntries = 65536;
 constexpr int kChangedEntry = 40000;
 
-const fs::path& ScratchDirectory() {
-  static const fs::path directory = [] {
-    const fs::path path = fs::temp_directory_path() / "morvit-diff-bench";
-    fs::create_directories(path);
-    return path;
-  }();
-  return directory;
-}
+const fs::path& ScratchDirectory() { return benchscratch::Directory(); }
 
 void Put16(TSectionInfo& section, std::size_t offset, std::uint16_t value) {
   std::memcpy(reinterpret_cast<unsigned char*>(&section) + offset, &value, sizeof value);
@@ -77,11 +71,4 @@ BENCHMARK(BM_DiffRebas)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  setenv("MORVIT_DATA_DIR", ScratchDirectory().c_str(), 1);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  fs::remove_all(ScratchDirectory());
-  return 0;
-}
+int main(int argc, char** argv) { return benchscratch::RunIn("diff", argc, argv); }

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchScratch.h"
 #include "dump/DumpDriver.h"
 #include "dump/ListingSwitches.h"
 #include "morvit/VBase.h"
@@ -24,14 +25,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path& ScratchDirectory() {
-  static const fs::path directory = [] {
-    const fs::path path = fs::temp_directory_path() / "morvit-dump-bench";
-    fs::create_directories(path);
-    return path;
-  }();
-  return directory;
-}
+const fs::path& ScratchDirectory() { return benchscratch::Directory(); }
 
 void Put16(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint16_t value) {
   bytes[at] = static_cast<std::uint8_t>(value >> 8);
@@ -154,11 +148,4 @@ BENCHMARK(BM_ClassDumpReba)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  setenv("MORVIT_DATA_DIR", ScratchDirectory().c_str(), 1);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  fs::remove_all(ScratchDirectory());
-  return 0;
-}
+int main(int argc, char** argv) { return benchscratch::RunIn("dump", argc, argv); }

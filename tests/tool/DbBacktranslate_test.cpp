@@ -11,10 +11,7 @@ using tooltest::Query;
 
 TEST(DbBacktranslate, ExampleDataSetIsRecordedAndAStopAnswerFailsTheRun) {
   testutil::ScratchDir dir;
-  ASSERT_EQ(tooltest::RunTool(dir.path(),
-                              "generate '" MORVIT_SOURCE_DIR "/examples/job.json' --data data")
-                .status,
-            0);
+  ASSERT_EQ(tooltest::GenerateExample(dir.path()).status, 0);
   const auto result = tooltest::RunTool(dir.path(), "backtranslate db --data data");
   ASSERT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(result.out,

@@ -16,11 +16,7 @@ using tooltest::RunTool;
 
 class JsonEvents : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ASSERT_EQ(RunTool(dir.path(), "generate '" MORVIT_SOURCE_DIR "/examples/job.json' --data data")
-                  .status,
-              0);
-  }
+  void SetUp() override { ASSERT_EQ(tooltest::GenerateExample(dir.path()).status, 0); }
   testutil::ScratchDir dir;
 };
 

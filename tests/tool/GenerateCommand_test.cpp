@@ -20,8 +20,7 @@ std::size_t CountFiles(const std::filesystem::path& directory) {
 
 TEST(GenerateCommand, ExampleJobWritesItsDomainsAndPrintsTheParcels) {
   testutil::ScratchDir dir;
-  const auto result =
-      RunTool(dir.path(), "generate '" MORVIT_SOURCE_DIR "/examples/job.json' --data data");
+  const auto result = tooltest::GenerateExample(dir.path());
   ASSERT_EQ(result.status, 0) << result.err;
   // No project files here: the nodes list nothing, their file lists are empty.
   EXPECT_EQ(result.out,

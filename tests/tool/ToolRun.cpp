@@ -69,6 +69,10 @@ ToolResult RunTool(const std::string& directory, const std::string& arguments,
   return Run(directory, environment, "'" + ToolPath() + "' " + arguments);
 }
 
+ToolResult GenerateExample(const std::string& directory) {
+  return RunTool(directory, "generate '" MORVIT_SOURCE_DIR "/examples/job.json' --data data");
+}
+
 ToolResult RunScript(const std::string& directory, const std::string& script) {
   const std::string file = directory + "/.tool-script";
   std::ofstream(file) << script << "\n";

@@ -22,6 +22,10 @@ struct ToolResult {
 ToolResult RunTool(const std::string& directory, const std::string& arguments,
                    const std::string& environment = "");
 
+// Generates the example job's domains into `directory`/data (the sample data set of most tool
+// tests).
+ToolResult GenerateExample(const std::string& directory);
+
 // Runs a bash script in `directory` (environment as above), the tool's path in $MORVIT, for
 // what needs the shell: standard input, pipes, /dev/full. Captures the script's own output.
 ToolResult RunScript(const std::string& directory, const std::string& script);

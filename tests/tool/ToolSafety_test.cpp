@@ -50,11 +50,7 @@ struct Case {
 
 class ExampleDataSet : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ASSERT_EQ(RunTool(dir.path(), "generate '" MORVIT_SOURCE_DIR "/examples/job.json' --data data")
-                  .status,
-              0);
-  }
+  void SetUp() override { ASSERT_EQ(tooltest::GenerateExample(dir.path()).status, 0); }
   fs::path Data() const { return dir.path() / "data"; }
   testutil::ScratchDir dir;
 };
@@ -140,9 +136,7 @@ TEST_F(ExampleDataSet, EveryRunTellsTheTruthAndReadsChangeNothing) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     fs::remove_all(Data());
-    ASSERT_EQ(RunTool(dir.path(), "generate '" MORVIT_SOURCE_DIR "/examples/job.json' --data data")
-                  .status,
-              0);
+    ASSERT_EQ(tooltest::GenerateExample(dir.path()).status, 0);
     c.damage(Data());
     const auto before = Snapshot(Data());
     const auto result = RunTool(dir.path(), c.arguments);
