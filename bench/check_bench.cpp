@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "Commands.h"
-#include "DataSetCheck.h"
+#include "cli/Commands.h"
+#include "dataset/DataSetCheck.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "BenchScratch.h"
-#include "Commands.h"
+#include "cli/Commands.h"
 #include "morvit/VBase.h"
 
 namespace {

@@ -124,13 +124,8 @@ void VCnodDomain::CloseDomain(std::uint16_t* parcelCount, std::uint16_t highestI
   const std::uint16_t firstIndex = parcelCount != nullptr ? *parcelCount : 0;
   VBaDomain::CloseDomain(parcelCount, highestIndex, parcels);
   if (!m_pFileList) return;
-  try {
-    m_pFileList->CloseDomain(parcelCount, highestIndex, parcels);
-  } catch (...) {
-    if (parcelCount != nullptr) *parcelCount = firstIndex;
-    DiscardFiles();
-    throw;
-  }
+  const DiscardFilesOnFailure guard(*this, parcelCount, firstIndex);
+  m_pFileList->CloseDomain(parcelCount, highestIndex, parcels);
 }
 
 void VCnodDomain::DiscardFiles() {

@@ -5,6 +5,7 @@
 #define MORVIT_DOMAINS_VDOMAIN_H
 
 #include <cstdint>
+#include <exception>
 
 #include "files/HeaderFormat.h"
 #include "files/VCommonHeader.h"
@@ -77,6 +78,32 @@ class VDomain : public CObject {
   std::uint16_t m_wDomainLength = 0;
   // The largest domain file before padding, headers included.
   std::uint32_t m_lMaxPartSize = headerformat::kMaximumPartSize;
+};
+
+// Takes the files a domain has written back out when the step it guards ends by an exception,
+// so that a failed open, write or close leaves nothing of the domain behind; a parcel count
+// given is set back to `countOnFailure` then. The exception goes on to the caller.
+class DiscardFilesOnFailure {
+ public:
+  explicit DiscardFilesOnFailure(VDomain& domain, std::uint16_t* parcelCount = nullptr,
+                                 std::uint16_t countOnFailure = 0)
+      : m_domain(domain),
+        m_parcelCount(parcelCount),
+        m_countOnFailure(countOnFailure),
+        m_exceptions(std::uncaught_exceptions()) {}
+  ~DiscardFilesOnFailure() {
+    if (std::uncaught_exceptions() <= m_exceptions) return;
+    if (m_parcelCount != nullptr) *m_parcelCount = m_countOnFailure;
+    m_domain.DiscardFiles();
+  }
+  DiscardFilesOnFailure(const DiscardFilesOnFailure&) = delete;
+  DiscardFilesOnFailure& operator=(const DiscardFilesOnFailure&) = delete;
+
+ private:
+  VDomain& m_domain;
+  std::uint16_t* m_parcelCount;
+  std::uint16_t m_countOnFailure;
+  int m_exceptions;
 };
 
 #endif  // MORVIT_DOMAINS_VDOMAIN_H

@@ -8,15 +8,11 @@ std::vector<ObjParcelType> GenerateFilledDomain(VDomain& domain, const ObjParcel
   std::uint16_t count = 0;
   // A domain of several files whose later open fails takes the files it created with it, as
   // does a failed write or close.
-  try {
-    domain.OpenDomain(parcel, nullptr, kOpenForGeneration);
-    domain.WriteDomain(0);
-    if (check) check(domain);
-    domain.CloseDomain(&count, static_cast<std::uint16_t>(parcelRoom - 1), parcels.data());
-  } catch (...) {
-    domain.DiscardFiles();
-    throw;
-  }
+  const DiscardFilesOnFailure guard(domain);
+  domain.OpenDomain(parcel, nullptr, kOpenForGeneration);
+  domain.WriteDomain(0);
+  if (check) check(domain);
+  domain.CloseDomain(&count, static_cast<std::uint16_t>(parcelRoom - 1), parcels.data());
   parcels.resize(count);
   return parcels;
 }

@@ -27,11 +27,9 @@ void VManager::CreateDomain(std::uint16_t type, ObjParcelType parcel) {
   std::unique_ptr<VDomain> domain = m_factory(type);
   if (!domain) return;
   // A domain of several files whose later open fails takes the files it created with it.
-  try {
+  {
+    const DiscardFilesOnFailure guard(*domain);
     domain->OpenDomain(parcel, nullptr, kOpenForGeneration);
-  } catch (...) {
-    domain->DiscardFiles();
-    throw;
   }
   m_mapDomains.emplace(type, std::move(domain));
 }
@@ -52,14 +50,9 @@ void VManager::DumpAndFreeDomain(std::uint16_t type, std::uint16_t* parcelCount,
   // for the newest version of the domain by the next reader.
   std::unique_ptr<VDomain> domain = std::move(it->second);
   m_mapDomains.erase(it);
-  try {
-    domain->WriteDomain(listing);
-    domain->CloseDomain(parcelCount, highestIndex, parcels);
-  } catch (...) {
-    *parcelCount = 0;
-    domain->DiscardFiles();
-    throw;
-  }
+  const DiscardFilesOnFailure guard(*domain, parcelCount, 0);
+  domain->WriteDomain(listing);
+  domain->CloseDomain(parcelCount, highestIndex, parcels);
 }
 
 VDomain* VManager::FindDomain(std::uint16_t type) const {

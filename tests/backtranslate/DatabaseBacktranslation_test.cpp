@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "fixtures/ConfigDataSet.h"
+#include "fixtures/DomainBuilders.h"
+#include "fixtures/DomainFiles.h"
+#include "fixtures/LoggingDatabase.h"
 #include "morvit/VManager.h"
-#include "support/ConfigDataSet.h"
-#include "support/DomainBuilders.h"
-#include "support/DomainFiles.h"
-#include "support/LoggingDatabase.h"
 
 using namespace testutil;
 

@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <map>
 
+#include "fixtures/DomainFiles.h"
+#include "fixtures/NodeFiles.h"
 #include "morvit/VManager.h"
-#include "support/DomainFiles.h"
-#include "support/NodeFiles.h"
 
 using namespace testutil;
 namespace fs = std::filesystem;

@@ -6,11 +6,11 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "fixtures/DomainBuilders.h"
+#include "fixtures/LoggingDatabase.h"
+#include "fixtures/ProgramDataSet.h"
 #include "morvit/VDatabase.h"
 #include "morvit/VManager.h"
-#include "support/DomainBuilders.h"
-#include "support/LoggingDatabase.h"
-#include "support/ProgramDataSet.h"
 
 using namespace testutil;
 

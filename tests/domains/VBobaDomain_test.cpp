@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "support/DomainBuilders.h"
+#include "fixtures/DomainBuilders.h"
 
 using namespace testutil;
 

@@ -2,10 +2,10 @@
 // element word on section-B elements, and the manager's class for types 96 to 103.
 #include "domains/VBxDDomain.h"
 
+#include "fixtures/ConfigDataSet.h"
+#include "fixtures/DomainBuilders.h"
+#include "fixtures/LoggingDatabase.h"
 #include "morvit/VElement.h"
-#include "support/ConfigDataSet.h"
-#include "support/DomainBuilders.h"
-#include "support/LoggingDatabase.h"
 
 using namespace testutil;
 

@@ -7,12 +7,12 @@
 #include <cstring>
 #include <filesystem>
 
+#include "fixtures/ConfigDataSet.h"
+#include "fixtures/DomainBuilders.h"
+#include "fixtures/DomainFiles.h"
+#include "fixtures/LoggingDatabase.h"
 #include "morvit/VConfigWriters.h"
 #include "morvit/VDecoderTypes.h"
-#include "support/ConfigDataSet.h"
-#include "support/DomainBuilders.h"
-#include "support/DomainFiles.h"
-#include "support/LoggingDatabase.h"
 
 using namespace testutil;
 

@@ -8,9 +8,9 @@
 #include <string>
 
 #include "domains/VRnodDomain.h"
+#include "fixtures/DomainFiles.h"
+#include "fixtures/NodeFiles.h"
 #include "morvit/VManager.h"
-#include "support/DomainFiles.h"
-#include "support/NodeFiles.h"
 
 using namespace testutil;
 

@@ -1,10 +1,10 @@
 // The CODA domain: the percentages of its hand-over, cancel and a damaged block size.
 #include "domains/VCodaDomain.h"
 
-#include "support/ConfigDataSet.h"
-#include "support/DomainBuilders.h"
-#include "support/DomainFiles.h"
-#include "support/LoggingDatabase.h"
+#include "fixtures/ConfigDataSet.h"
+#include "fixtures/DomainBuilders.h"
+#include "fixtures/DomainFiles.h"
+#include "fixtures/LoggingDatabase.h"
 
 using namespace testutil;
 

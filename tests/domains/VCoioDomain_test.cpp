@@ -3,9 +3,9 @@
 
 #include <sstream>
 
-#include "support/ConfigDataSet.h"
-#include "support/DomainBuilders.h"
-#include "support/LoggingDatabase.h"
+#include "fixtures/ConfigDataSet.h"
+#include "fixtures/DomainBuilders.h"
+#include "fixtures/LoggingDatabase.h"
 
 using namespace testutil;
 

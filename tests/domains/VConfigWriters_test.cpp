@@ -9,9 +9,9 @@
 #include "domains/VCbXDomain.h"
 #include "domains/VCodaDomain.h"
 #include "domains/VCoioDomain.h"
-#include "support/ConfigDataSet.h"
-#include "support/DomainBuilders.h"
-#include "support/DomainFiles.h"
+#include "fixtures/ConfigDataSet.h"
+#include "fixtures/DomainBuilders.h"
+#include "fixtures/DomainFiles.h"
 
 using namespace testutil;
 

@@ -7,8 +7,8 @@
 #include <cstring>
 #include <filesystem>
 
-#include "support/DomainFiles.h"
-#include "support/TestUtil.h"
+#include "fixtures/DomainFiles.h"
+#include "fixtures/TestUtil.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "domains/SectionCodes.h"
-#include "support/TestUtil.h"
+#include "fixtures/TestUtil.h"
 
 namespace {
 

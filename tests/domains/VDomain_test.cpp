@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <memory>
 
+#include "fixtures/DomainFiles.h"
+#include "fixtures/TestUtil.h"
 #include "morvit/VManager.h"
-#include "support/DomainFiles.h"
-#include "support/TestUtil.h"
 
 namespace {
 

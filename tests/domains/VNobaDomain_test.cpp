@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "support/DomainBuilders.h"
+#include "fixtures/DomainBuilders.h"
 
 using namespace testutil;
 

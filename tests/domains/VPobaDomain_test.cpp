@@ -7,8 +7,8 @@
 #include <random>
 #include <string>
 
+#include "fixtures/DomainBuilders.h"
 #include "morvit/VDomainPath.h"
-#include "support/DomainBuilders.h"
 
 using namespace testutil;
 

@@ -3,9 +3,9 @@
 // ending at 100 before the closing calls, and a cancel that stops before them.
 #include "domains/VPodeDomain.h"
 
-#include "support/DomainBuilders.h"
-#include "support/LoggingDatabase.h"
-#include "support/ProgramContents.h"
+#include "fixtures/DomainBuilders.h"
+#include "fixtures/LoggingDatabase.h"
+#include "fixtures/ProgramContents.h"
 
 using namespace testutil;
 

@@ -10,9 +10,9 @@
 #include "domains/VPodeDomain.h"
 #include "domains/VRedeDomain.h"
 #include "domains/VTadeDomain.h"
-#include "support/DomainBuilders.h"
-#include "support/DomainFiles.h"
-#include "support/ProgramContents.h"
+#include "fixtures/DomainBuilders.h"
+#include "fixtures/DomainFiles.h"
+#include "fixtures/ProgramContents.h"
 
 using namespace testutil;
 

@@ -8,8 +8,8 @@
 #include <random>
 #include <string>
 
-#include "support/DomainBuilders.h"
-#include "support/DomainFiles.h"
+#include "fixtures/DomainBuilders.h"
+#include "fixtures/DomainFiles.h"
 
 using namespace testutil;
 

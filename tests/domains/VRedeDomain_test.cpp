@@ -2,9 +2,9 @@
 // and the program number of its parcel; the section stays behind; a cancel hands over nothing.
 #include "domains/VRedeDomain.h"
 
-#include "support/DomainBuilders.h"
-#include "support/LoggingDatabase.h"
-#include "support/ProgramContents.h"
+#include "fixtures/DomainBuilders.h"
+#include "fixtures/LoggingDatabase.h"
+#include "fixtures/ProgramContents.h"
 
 using namespace testutil;
 

@@ -2,9 +2,9 @@
 // with progress at 10, 90 and 100 percent; a cancel before anything is handed over; listing.
 #include "domains/VTadeDomain.h"
 
-#include "support/DomainBuilders.h"
-#include "support/LoggingDatabase.h"
-#include "support/ProgramContents.h"
+#include "fixtures/DomainBuilders.h"
+#include "fixtures/LoggingDatabase.h"
+#include "fixtures/ProgramContents.h"
 
 using namespace testutil;
 

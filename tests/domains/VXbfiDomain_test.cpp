@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <memory>
 
-#include "support/DomainFiles.h"
-#include "support/NodeFiles.h"
-#include "support/TestPlatform.h"
+#include "fixtures/DomainFiles.h"
+#include "fixtures/NodeFiles.h"
+#include "fixtures/TestPlatform.h"
 
 using namespace testutil;
 namespace fs = std::filesystem;

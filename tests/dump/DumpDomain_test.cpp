@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "fixtures/DomainBuilders.h"
+#include "fixtures/DumpFiles.h"
+#include "fixtures/DumpTest.h"
+#include "fixtures/NodeFiles.h"
 #include "morvit/VBase.h"
-#include "support/DomainBuilders.h"
-#include "support/DumpFiles.h"
-#include "support/DumpTest.h"
-#include "support/NodeFiles.h"
 
 using namespace testutil;
 

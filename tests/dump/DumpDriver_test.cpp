@@ -8,8 +8,8 @@
 #include <algorithm>
 #include <string>
 
-#include "support/DumpFiles.h"
-#include "support/DumpTest.h"
+#include "fixtures/DumpFiles.h"
+#include "fixtures/DumpTest.h"
 
 using namespace testutil;
 

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "dump/DumpDriver.h"
-#include "support/DumpFiles.h"
-#include "support/DumpTest.h"
+#include "fixtures/DumpFiles.h"
+#include "fixtures/DumpTest.h"
 
 using namespace testutil;
 

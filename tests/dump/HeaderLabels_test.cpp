@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "dump/DumpDriver.h"
-#include "support/DumpFiles.h"
-#include "support/DumpTest.h"
+#include "fixtures/DumpFiles.h"
+#include "fixtures/DumpTest.h"
 
 using namespace testutil;
 

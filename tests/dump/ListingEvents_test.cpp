@@ -5,11 +5,11 @@
 
 #include <filesystem>
 
+#include "fixtures/DomainBuilders.h"
+#include "fixtures/DumpTest.h"
+#include "fixtures/FakeHost.h"
 #include "morvit/VBase.h"
 #include "morvit/VListingEvents.h"
-#include "support/DomainBuilders.h"
-#include "support/DumpTest.h"
-#include "support/FakeHost.h"
 
 using namespace testutil;
 

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "files/Implode.h"
-#include "support/DclStreams.h"
-#include "support/SampleData.h"
+#include "fixtures/DclStreams.h"
+#include "fixtures/SampleData.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "files/VCompressHeader.h"
 #include "files/VDecoderHeader.h"
 #include "files/VStructureHeader.h"
-#include "support/TestUtil.h"
+#include "fixtures/TestUtil.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <gtest/gtest.h>
 
 #include "files/Explode.h"
-#include "support/DclStreams.h"
-#include "support/SampleData.h"
+#include "fixtures/DclStreams.h"
+#include "fixtures/SampleData.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 
 #include <filesystem>
 
+#include "fixtures/DomainFiles.h"
+#include "fixtures/TestUtil.h"
 #include "morvit/VDomainFile.h"
-#include "support/DomainFiles.h"
-#include "support/TestUtil.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <vector>
 
-#include "support/FakeHost.h"
-#include "support/TestUtil.h"
+#include "fixtures/FakeHost.h"
+#include "fixtures/TestUtil.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <cstring>
 #include <filesystem>
 
-#include "support/FakeHost.h"
-#include "support/TestPlatform.h"
-#include "support/TestUtil.h"
+#include "fixtures/FakeHost.h"
+#include "fixtures/TestPlatform.h"
+#include "fixtures/TestUtil.h"
 
 namespace {
 

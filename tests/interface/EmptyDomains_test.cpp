@@ -5,8 +5,8 @@
 #include <filesystem>
 
 #include "domains/VDomain.h"
+#include "fixtures/DomainBuilders.h"
 #include "interface/DomainTable.h"
-#include "support/DomainBuilders.h"
 
 using namespace testutil;
 

@@ -9,10 +9,10 @@
 
 #include "domains/VDomain.h"
 #include "dump/ListingSwitches.h"
+#include "fixtures/TestUtil.h"
 #include "interface/Status.h"
 #include "morvit/VBase.h"
 #include "morvit/VManager.h"
-#include "support/TestUtil.h"
 
 namespace {
 

@@ -22,19 +22,19 @@
 
 #include "domains/VCbXDomain.h"
 #include "domains/VDomain.h"
+#include "fixtures/ChildProcess.h"
+#include "fixtures/ConfigDataSet.h"
+#include "fixtures/DomainBuilders.h"
+#include "fixtures/DomainFiles.h"
+#include "fixtures/FaultSweep.h"
+#include "fixtures/LoggingDatabase.h"
+#include "fixtures/NodeFiles.h"
+#include "fixtures/ProgramContents.h"
+#include "fixtures/ProgramDataSet.h"
 #include "interface/DomainTable.h"
 #include "morvit/VConfigWriters.h"
 #include "morvit/VManager.h"
 #include "morvit/VProgramWriters.h"
-#include "support/ChildProcess.h"
-#include "support/ConfigDataSet.h"
-#include "support/DomainBuilders.h"
-#include "support/DomainFiles.h"
-#include "support/FaultSweep.h"
-#include "support/LoggingDatabase.h"
-#include "support/NodeFiles.h"
-#include "support/ProgramContents.h"
-#include "support/ProgramDataSet.h"
 
 namespace {
 

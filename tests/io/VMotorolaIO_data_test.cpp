@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "fixtures/TestUtil.h"
 #include "morvit/VMotorolaIO.h"
-#include "support/TestUtil.h"
 
 namespace {
 

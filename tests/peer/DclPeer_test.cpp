@@ -11,9 +11,9 @@
 
 #include "files/Explode.h"
 #include "files/Implode.h"
+#include "fixtures/DclStreams.h"
+#include "fixtures/SampleData.h"
 #include "peer/PeerDcl.h"
-#include "support/DclStreams.h"
-#include "support/SampleData.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <numeric>
 
+#include "fixtures/TestPlatform.h"
+#include "fixtures/TestUtil.h"
 #include "morvit/platform.h"
-#include "support/TestPlatform.h"
-#include "support/TestUtil.h"
 
 namespace {
 

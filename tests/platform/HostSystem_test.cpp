@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <set>
 
-#include "support/TestUtil.h"
+#include "fixtures/TestUtil.h"
 
 using testutil::ScratchDir;
 namespace fs = std::filesystem;

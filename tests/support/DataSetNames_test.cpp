@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "fixtures/TestUtil.h"
 #include "support/GFileDir.h"
-#include "support/TestUtil.h"
 
 namespace {
 

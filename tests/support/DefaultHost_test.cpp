@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "support/FakeHost.h"
-#include "support/TestPlatform.h"
+#include "fixtures/FakeHost.h"
+#include "fixtures/TestPlatform.h"
 #include "support/Texts.h"
 
 namespace fs = std::filesystem;

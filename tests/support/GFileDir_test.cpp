@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <vector>
 
-#include "support/TestPlatform.h"
-#include "support/TestUtil.h"
+#include "fixtures/TestPlatform.h"
+#include "fixtures/TestUtil.h"
 
 namespace {
 

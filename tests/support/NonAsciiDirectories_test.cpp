@@ -5,11 +5,11 @@
 #include <filesystem>
 
 #include "domains/VDomain.h"
+#include "fixtures/DomainBuilders.h"
+#include "fixtures/FakeHost.h"
 #include "interface/DomainTable.h"
 #include "morvit/VBase.h"
 #include "support/DefaultHost.h"
-#include "support/DomainBuilders.h"
-#include "support/FakeHost.h"
 
 using namespace testutil;
 namespace fs = std::filesystem;

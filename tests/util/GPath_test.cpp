@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "support/FakeHost.h"
-#include "support/TestPlatform.h"
-#include "support/TestUtil.h"
+#include "fixtures/FakeHost.h"
+#include "fixtures/TestPlatform.h"
+#include "fixtures/TestUtil.h"
 
 namespace fs = std::filesystem;
 

@@ -1,8 +1,8 @@
 // The morvit command-line tool.
 #include <vector>
 
-#include "Commands.h"
-#include "ToolPlatform.h"
+#include "cli/Commands.h"
+#include "cli/ToolPlatform.h"
 
 // The arguments go on in UTF-8 on every host: they name files that the library opens.
 int main(int argc, char** argv) {

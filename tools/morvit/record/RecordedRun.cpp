@@ -1,0 +1,117 @@
+// A recorded back-translation run: the run of the library with the recording database, the
+// progress bar and Ctrl-C around it, its warnings and its summary.
+#include "record/RecordedRun.h"
+
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <set>
+
+#include "cli/Failure.h"
+#include "cli/Session.h"
+#include "cli/ToolPlatform.h"
+#include "record/JsonLinesSink.h"
+#include "record/SqliteSink.h"
+#include "record/ToolHost.h"
+
+namespace morvit::tool {
+namespace {
+
+// The hint for a database call that answered 0 and that --answer can set.
+std::string AnswerHint(const std::string& call) {
+  if (call == "GetPCProgNo") return "; give the program number with --answer GetPCProgNo=N";
+  for (const std::string& name : DatabaseAnswers::Names()) {
+    if (name == call) return "; set its answer with --answer " + call + "=1";
+  }
+  return "";
+}
+
+// Why a run stopped, in words.
+std::string StopText(const VRunStop& reason) {
+  switch (reason.kind) {
+    case VRunStop::kDatabaseAnswer:
+      if (!reason.call.empty()) return reason.call + " answered 0" + AnswerHint(reason.call);
+      return "the database answered 0 while " + reason.file + " was handed over";
+    case VRunStop::kCancel:
+      return "interrupted while " + reason.file + " was handed over";
+    case VRunStop::kFileException:
+      return DescribeFileException(CFileException(reason.cause, reason.osError, reason.file));
+  }
+  return "unknown reason";
+}
+
+// A skipped domain in words: a name with open fields that found no file is a domain missing.
+std::string SkippedText(const SkippedDomain& domain) {
+  if (domain.cause == CFileException::fileNotFound && domain.file.find('?') != std::string::npos) {
+    return domain.file + ": no domain file of this name (missing)";
+  }
+  return DescribeFileException(CFileException(domain.cause, domain.osError, domain.file));
+}
+
+}  // namespace
+
+int RunRecorded(const RecordedRunSettings& settings, const RecordedRun& run) {
+  std::vector<std::unique_ptr<RecordSink>> sinks;
+  if (!settings.database.empty()) sinks.push_back(std::make_unique<SqliteSink>(settings.database));
+  if (!settings.json.empty()) sinks.push_back(std::make_unique<JsonLinesSink>(settings.json));
+  std::vector<RecordSink*> sinkPointers = settings.extraSinks;
+  for (const auto& sink : sinks) sinkPointers.push_back(sink.get());
+  RecordingDatabase database(sinkPointers, settings.answers, settings.namer);
+  ProgressBar bar(std::cerr, settings.progress);
+  bar.SetFilesToDo(settings.filesToDo);
+  int result = 0;
+  int handedOver = 0;
+  std::vector<SkippedDomain> skipped;
+  std::optional<VRunStop> stop;
+  bool interrupted = false;
+  {
+    ToolHost host(bar, [&](const std::string& file, std::uint16_t type) {
+      database.SetDomainFile(file, type);
+    });
+    VManager manager(&database);
+    result = run(manager, settings.nodeMode);
+    handedOver = host.DomainsHandedOver();
+    skipped = host.Skipped();
+    stop = host.StopReason();
+    interrupted = ToolHost::Interrupted();
+  }
+  database.Finish(settings.command, result);
+  std::ostream& out = Session::Current().Out();
+  // A domain read in several passes is skipped in each: it is reported and counted once.
+  std::set<std::string> skippedFiles;
+  for (const SkippedDomain& domain : skipped) {
+    if (!skippedFiles.insert(domain.file).second) continue;
+    Warn(settings.command + " back-translation: skipped " + SkippedText(domain));
+  }
+  out << settings.command << " back-translation " << (result == 0 ? "stopped" : "completed");
+  if (result != 0 && !skippedFiles.empty()) {
+    out << " with " << skippedFiles.size() << (skippedFiles.size() == 1 ? " domain" : " domains")
+        << " skipped";
+  }
+  out << ": " << handedOver << " domains, " << database.CallCount() << " calls, "
+      << database.ElementCount() << " elements";
+  for (const std::string* output : {&settings.database, &settings.json}) {
+    if (!output->empty()) out << " -> " << *output;
+  }
+  out << "\n";
+  const std::string kept = "; the output keeps what was handed over";
+  if (result == 0) {
+    if (interrupted) {
+      throw InterruptedRun(settings.command + " back-translation stopped: interrupted" + kept);
+    }
+    throw Failure(settings.command + " back-translation stopped: " +
+                  (stop ? StopText(*stop) : "the run answered 0") + kept);
+  }
+  // A run that found no domain of its kind at all ran on the wrong directory.
+  if (handedOver == 0 && settings.requireDomains) {
+    throw Failure(settings.command + " back-translation found no domain to back-translate in " +
+                  settings.dataDirectory);
+  }
+  if (settings.strict && !skippedFiles.empty()) {
+    throw Failure(settings.command + " back-translation skipped " +
+                  std::to_string(skippedFiles.size()) + " of its domains (--strict)");
+  }
+  return kExitSuccess;
+}
+
+}  // namespace morvit::tool
