@@ -19,6 +19,8 @@
 #include "dump/ListingSwitches.h"
 #include "morvit/VBase.h"
 
+using namespace morvit;
+
 extern char** environ;
 
 namespace {

@@ -21,6 +21,8 @@
 #include "files/Explode.h"
 #include "files/Implode.h"
 
+using namespace morvit;
+
 namespace {
 
 using testutil::Bytes;

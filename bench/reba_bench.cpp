@@ -20,6 +20,8 @@
 #include "morvit/VBase.h"
 #include "morvit/VManager.h"
 
+using namespace morvit;
+
 namespace {
 
 constexpr std::uint16_t kReba = 46;

@@ -7,7 +7,7 @@
 
 #include "morvit/VBase.h"
 
-namespace fuzzing {
+namespace morvit::fuzzing {
 
 inline ObjParcelType DomainParcel(std::uint16_t type, std::uint16_t scope = 0) {
   ObjParcelType parcel{};
@@ -19,6 +19,6 @@ inline ObjParcelType DomainParcel(std::uint16_t type, std::uint16_t scope = 0) {
   return parcel;
 }
 
-}  // namespace fuzzing
+}  // namespace morvit::fuzzing
 
 #endif  // MORVIT_FUZZ_FUZZPARCELS_H

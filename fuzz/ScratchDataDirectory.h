@@ -14,7 +14,7 @@
 #include "support/DataSetNames.h"
 #include "support/DefaultHost.h"
 
-namespace fuzzing {
+namespace morvit::fuzzing {
 
 inline void RemoveScratchDataDirectory();
 inline void ClearScratchDataDirectory();
@@ -56,6 +56,6 @@ inline void WriteScratchDomain(std::uint16_t type, const std::uint8_t* bytes, st
   out.write(reinterpret_cast<const char*>(bytes), static_cast<std::streamsize>(size));
 }
 
-}  // namespace fuzzing
+}  // namespace morvit::fuzzing
 
 #endif  // MORVIT_FUZZ_SCRATCHDATADIRECTORY_H

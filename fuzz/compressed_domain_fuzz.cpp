@@ -12,6 +12,8 @@
 #include "files/CompressedDomain.h"
 #include "support/DataSetNames.h"
 
+using namespace morvit;
+
 namespace {
 
 constexpr std::uint16_t kType = 3;

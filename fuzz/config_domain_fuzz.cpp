@@ -26,6 +26,8 @@
 #include "morvit/VDomainPath.h"
 #include "morvit/VElement.h"
 
+using namespace morvit;
+
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;

@@ -9,6 +9,8 @@
 #include "interface/DomainTable.h"
 #include "morvit/VDatabase.h"
 
+using namespace morvit;
+
 namespace {
 
 constexpr std::uint16_t kTypes[] = {3, 46, 78};

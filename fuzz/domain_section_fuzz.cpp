@@ -6,6 +6,8 @@
 
 #include "domains/VDomainSection.h"
 
+using namespace morvit;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 4) return 0;
   const auto startCode = static_cast<std::uint16_t>(data[0] * 256 + data[1]);

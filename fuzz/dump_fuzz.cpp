@@ -14,6 +14,8 @@
 #include "dump/ListingSwitches.h"
 #include "morvit/VBase.h"
 
+using namespace morvit;
+
 namespace {
 
 // CODE (first and later file of a domain, and a name that the class dump would take),

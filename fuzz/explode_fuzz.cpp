@@ -7,6 +7,8 @@
 #include "../tests/support/DclStreams.h"
 #include "files/Explode.h"
 
+using namespace morvit;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
   const unsigned readLimit = data[0] % 4 == 0 ? 0 : data[0];

@@ -9,6 +9,8 @@
 #include "files/Explode.h"
 #include "files/Implode.h"
 
+using namespace morvit;
+
 namespace {
 
 // Work areas kept from run to run, as a client keeps its own: no run may rely on what the run

@@ -16,6 +16,8 @@
 #include "support/DataSetNames.h"
 #include "support/DefaultHost.h"
 
+using namespace morvit;
+
 namespace fs = std::filesystem;
 
 namespace {

@@ -16,6 +16,8 @@
 #include "morvit/VDatabase.h"
 #include "morvit/VElement.h"
 
+using namespace morvit;
+
 namespace {
 
 struct ProgramType {

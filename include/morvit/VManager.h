@@ -13,12 +13,15 @@
 #include "morvit/platform.h"
 
 class VDatabase;
+// The library's domain classes are internal: clients see them only through this interface.
+namespace morvit {
 class VDomain;
+}
 
 class MORVIT_API VManager : public CObject {
  public:
   // Makes the domain object for a type number, or null for a type without a class.
-  using DomainFactory = std::function<std::unique_ptr<VDomain>(std::uint16_t type)>;
+  using DomainFactory = std::function<std::unique_ptr<morvit::VDomain>(std::uint16_t type)>;
 
   explicit VManager(VDatabase* database = nullptr);
   // A manager whose domains come from `factory` instead of the library's type table.
@@ -50,7 +53,7 @@ class MORVIT_API VManager : public CObject {
   // CFileException::none when the file reads cleanly. Never raises.
   CFileException CheckDomainFile(const CString& path);
   // The open domain of `type`, or null.
-  VDomain* FindDomain(std::uint16_t type) const;
+  morvit::VDomain* FindDomain(std::uint16_t type) const;
 
   // Rebuilds the database's PC program from its domains: 1 when the run completed, 0 when it
   // stopped (also at once without a database).
@@ -74,7 +77,7 @@ class MORVIT_API VManager : public CObject {
  private:
   VDatabase* m_pDatabase;
   DomainFactory m_factory;
-  std::map<std::uint16_t, std::unique_ptr<VDomain>> m_mapDomains;
+  std::map<std::uint16_t, std::unique_ptr<morvit::VDomain>> m_mapDomains;
 };
 
 #endif  // MORVIT_VMANAGER_H

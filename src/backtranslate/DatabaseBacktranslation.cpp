@@ -15,6 +15,9 @@
 #include "morvit/VManager.h"
 #include "util/GPath.h"
 
+using namespace morvit;
+
+namespace morvit {
 namespace {
 
 // The sort parcel: type 20, object 0, the version of the CODA domain read.
@@ -64,6 +67,7 @@ void RemoveSortFiles(const ObjParcelType& sortParcel) {
 }
 
 }  // namespace
+}  // namespace morvit
 
 int VManager::DBBacktranslate() {
   if (m_pDatabase == nullptr) return 0;

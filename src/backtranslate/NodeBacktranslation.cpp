@@ -9,6 +9,8 @@
 #include "domains/VRnodDomain.h"
 #include "morvit/VDomainPath.h"
 
+namespace morvit {
+
 namespace {
 
 constexpr std::uint16_t kCnodType = 1;
@@ -78,3 +80,5 @@ int CheckNodeLibraries() {
     return IsStorageFailure(e) ? 0 : 1;
   }
 }
+
+}  // namespace morvit

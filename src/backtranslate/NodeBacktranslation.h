@@ -6,6 +6,8 @@
 
 #include "morvit/platform.h"
 
+namespace morvit {
+
 // The name of the node's initialisation file before (or without) a CNOD domain.
 inline constexpr const char* kDefaultNodeName = "TESTNODE.INI";
 
@@ -18,5 +20,7 @@ int BacktranslateNode(CString& nodeName, int option);
 // 1 when the library files of the CNOD and RNOD domains match the object database (an RNOD that
 // cannot be read counts as matching); 0 when the CNOD cannot be read or a file does not match.
 int CheckNodeLibraries();
+
+}  // namespace morvit
 
 #endif  // MORVIT_BACKTRANSLATE_NODEBACKTRANSLATION_H

@@ -16,6 +16,8 @@
 #include "morvit/VDatabase.h"
 #include "morvit/VDomainPath.h"
 
+namespace morvit {
+
 namespace {
 
 // Domain types read or removed by the run.
@@ -250,3 +252,5 @@ int PCRun::Run() {
 }  // namespace
 
 int RunPCBacktranslation(VDatabase& database) { return PCRun(database).Run(); }
+
+}  // namespace morvit

@@ -6,9 +6,13 @@
 
 class VDatabase;
 
+namespace morvit {
+
 // Runs the back-translation into `database`: 1 when it completed, 0 when it stopped (no
 // program number, a failure of the resource or of a task that the run cannot pass over, a
 // cancel, or a database answer that stops it). Only file exceptions are handled; others pass.
 int RunPCBacktranslation(VDatabase& database);
+
+}  // namespace morvit
 
 #endif  // MORVIT_BACKTRANSLATE_PCBACKTRANSLATION_H

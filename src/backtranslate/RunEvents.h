@@ -8,6 +8,8 @@
 #include "files/StorageFailure.h"
 #include "support/HostServices.h"
 
+namespace morvit {
+
 class RunEvents {
  public:
   RunEvents() : m_cancelsAtStart(CancelsAnswered()) {}
@@ -87,5 +89,7 @@ class RunEvents {
   unsigned m_cancelsAtStart;
   bool m_stopTold = false;
 };
+
+}  // namespace morvit
 
 #endif  // MORVIT_BACKTRANSLATE_RUNEVENTS_H

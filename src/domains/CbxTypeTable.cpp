@@ -3,6 +3,8 @@
 
 #include <iterator>
 
+namespace morvit {
+
 namespace {
 
 // Terminals of all element types: per address type a run of this table, names in byte order.
@@ -235,3 +237,5 @@ std::span<const CbxTerminal> CbxTerminals(const CbxAddressType& addressType) {
 }
 
 std::uint16_t CbxEntrySize(std::size_t t) { return EntrySize(t); }
+
+}  // namespace morvit

@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <span>
 
+namespace morvit {
+
 struct CbxTerminal {
   const char* name;  // written as 8 bytes
   std::uint8_t number;
@@ -57,5 +59,7 @@ std::span<const CbxAddressType> CbxAddressTypes(std::size_t t);
 std::span<const CbxTerminal> CbxTerminals(const CbxAddressType& addressType);
 // The decoder-table entry size of element type t.
 std::uint16_t CbxEntrySize(std::size_t t);
+
+}  // namespace morvit
 
 #endif  // MORVIT_DOMAINS_CBXTYPETABLE_H

@@ -5,6 +5,8 @@
 #include <array>
 #include <vector>
 
+namespace morvit {
+
 namespace {
 
 std::uint32_t ValueWidth(FieldEncoding encoding) {
@@ -122,3 +124,5 @@ std::uint32_t GetField(CFile& image, FieldLayout layout, std::size_t index, std:
   image.Seek(base + FieldOffset(layout, index), CFile::begin);
   return ReadBigEndian(image, ValueWidth(layout[index].encoding));
 }
+
+}  // namespace morvit

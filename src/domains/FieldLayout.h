@@ -13,6 +13,8 @@
 #include "morvit/VMotorolaIO.h"
 #include "morvit/platform.h"
 
+namespace morvit {
+
 enum class FieldEncoding : std::uint8_t {
   Cardinal,  // 16-bit unsigned
   Integer,   // 16-bit signed
@@ -53,5 +55,7 @@ void SetField(CFile& image, FieldLayout layout, std::size_t index, std::uint32_t
 void SetField(CFile& image, FieldLayout layout, std::size_t index, std::string_view text,
               std::uint32_t base = 0);
 std::uint32_t GetField(CFile& image, FieldLayout layout, std::size_t index, std::uint32_t base = 0);
+
+}  // namespace morvit
 
 #endif  // MORVIT_DOMAINS_FIELDLAYOUT_H

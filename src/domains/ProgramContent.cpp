@@ -3,6 +3,8 @@
 
 #include "domains/SectionRecord.h"
 
+namespace morvit {
+
 void RefuseContent() { AfxThrowFileException(CFileException::invalidFile); }
 
 void CheckFits(std::string_view text, std::size_t width) {
@@ -37,3 +39,5 @@ void FillRecord(VDomainSection& section, const std::vector<std::uint8_t>& bytes)
   if (bytes.empty()) return;
   section.SetStartBlockBytes(bytes.data(), bytes.size());
 }
+
+}  // namespace morvit

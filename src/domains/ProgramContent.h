@@ -11,6 +11,8 @@
 #include "domains/VDomainSection.h"
 #include "morvit/VProgramWriters.h"
 
+namespace morvit {
+
 // Refuses content that cannot make a valid file (cause invalidFile).
 [[noreturn]] void RefuseContent();
 
@@ -24,5 +26,7 @@ void FillSection(VDomainSection& section, const std::vector<VProgramElement>& el
 
 // A single-record section (start code = end code): its one block carries `bytes`.
 void FillRecord(VDomainSection& section, const std::vector<std::uint8_t>& bytes);
+
+}  // namespace morvit
 
 #endif  // MORVIT_DOMAINS_PROGRAMCONTENT_H

@@ -8,6 +8,8 @@
 #include "morvit/VElement.h"
 #include "support/HostServices.h"
 
+namespace morvit {
+
 void ReportProgress(int percent, const CString& text) {
   Host().SendMessageToUI(kMessageProgress, percent, text);
   Host().PumpMessages();
@@ -94,3 +96,5 @@ int HandElementToDatabase(VDatabase* database, const CString& text, VElement& el
   last(*database);
   return 1;
 }
+
+}  // namespace morvit

@@ -11,8 +11,11 @@
 #include "morvit/platform.h"
 
 class VDatabase;
-class VDomainSection;
 class VElement;
+
+namespace morvit {
+
+class VDomainSection;
 
 // A section whose elements go to VDatabase::Insert with `code`.
 struct SectionToHandOver {
@@ -83,5 +86,7 @@ int HandSectionsToDatabase(VDatabase* database, const CString& fileName,
 // database attached, 1 at once.
 int HandElementToDatabase(VDatabase* database, const CString& text, VElement& element, ObjId id,
                           const std::function<void(VDatabase&)>& last);
+
+}  // namespace morvit
 
 #endif  // MORVIT_DOMAINS_SECTIONBACKTRANSLATION_H

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <iterator>
 
+namespace morvit {
+
 namespace {
 
 struct NamedCode {
@@ -44,3 +46,5 @@ const char* SectionCodeName(std::uint16_t code) {
   if (it == std::end(kSectionCodes) || it->code != code) return kUnnamedSectionCode;
   return it->name;
 }
+
+}  // namespace morvit

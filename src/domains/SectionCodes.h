@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+namespace morvit {
+
 // The markers of the element and page-break sections.
 inline constexpr std::uint16_t kElementStartCode = 0x1090;
 inline constexpr std::uint16_t kElementEndCode = 0x1094;
@@ -16,5 +18,7 @@ inline constexpr const char* kUnnamedSectionCode = "TypCode FB";
 
 // The listing label of a section block code: its name, or "TypCode FB" for any other code.
 const char* SectionCodeName(std::uint16_t code);
+
+}  // namespace morvit
 
 #endif  // MORVIT_DOMAINS_SECTIONCODES_H

@@ -15,6 +15,8 @@
 #include "morvit/VBase.h"
 #include "morvit/VElement.h"
 
+namespace morvit {
+
 class SectionRecord {
  public:
   static constexpr std::size_t kRecordSize = sizeof(TSectionInfo);
@@ -85,5 +87,7 @@ std::uint16_t AppendToElement(VElement& element, Write&& write,
   }
   return static_cast<std::uint16_t>(after - before);
 }
+
+}  // namespace morvit
 
 #endif  // MORVIT_DOMAINS_SECTIONRECORD_H

@@ -2,6 +2,8 @@
 // a compressed file when the domain is closed or opened for reading.
 #include "domains/VBaDomain.h"
 
+namespace morvit {
+
 IMPLEMENT_RUNTIME_CLASS(VBaDomain, VDomain)
 
 namespace {
@@ -62,3 +64,5 @@ void VBaDomain::CloseDomain(std::uint16_t* parcelCount, std::uint16_t highestInd
   WriteCompressedDomain(m_file, Headers(), m_wCompressMethod, m_lMaxPartSize, parcelCount,
                         highestIndex, parcels);
 }
+
+}  // namespace morvit

@@ -11,6 +11,8 @@
 #include "files/VCompressHeader.h"
 #include "files/VStructureHeader.h"
 
+namespace morvit {
+
 class VBaDomain : public VDomain {
   DECLARE_RUNTIME_CLASS(VBaDomain)
 
@@ -42,5 +44,7 @@ class VBaDomain : public VDomain {
   // The shortest file, in bytes, that is compressed.
   std::uint16_t m_wThreshold = 14;
 };
+
+}  // namespace morvit
 
 #endif  // MORVIT_DOMAINS_VBADOMAIN_H

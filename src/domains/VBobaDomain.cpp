@@ -7,6 +7,8 @@
 #include "domains/SectionRecord.h"
 #include "morvit/VElement.h"
 
+namespace morvit {
+
 IMPLEMENT_RUNTIME_CLASS(VBobaDomain, VBaDomain)
 
 namespace {
@@ -76,3 +78,5 @@ int VBobaDomain::Backtranslate() {
   return HandSectionsToDatabase(m_pDatabase, m_file.GetFileName(),
                                 {{m_elementSection, kInsertOwnCode}});
 }
+
+}  // namespace morvit

@@ -10,8 +10,11 @@
 #include "domains/VBaDomain.h"
 #include "domains/VDomainSection.h"
 
-class SectionRecord;
 class VElement;
+
+namespace morvit {
+
+class SectionRecord;
 
 class VBobaDomain : public VBaDomain {
   DECLARE_RUNTIME_CLASS(VBobaDomain)
@@ -36,5 +39,7 @@ class VBobaDomain : public VBaDomain {
   std::unordered_map<std::uint16_t, VElement*> m_mapObjects;  // object number -> element
   VDomainSection m_elementSection;
 };
+
+}  // namespace morvit
 
 #endif  // MORVIT_DOMAINS_VBOBADOMAIN_H

@@ -5,6 +5,8 @@
 #include "domains/SectionBacktranslation.h"
 #include "morvit/VDatabase.h"
 
+namespace morvit {
+
 IMPLEMENT_RUNTIME_CLASS(VBxDDomain, VDomain)
 
 namespace {
@@ -101,3 +103,5 @@ int VBxDDomain::Backtranslate() {
   m_pDatabase->SetObjectId(DomainObjectId(m_file.GetParcel()));
   return 1;
 }
+
+}  // namespace morvit

@@ -12,6 +12,8 @@
 #include "domains/VDomainSection.h"
 #include "morvit/VElement.h"
 
+namespace morvit {
+
 class VBxDDomain : public VDomain {
   DECLARE_RUNTIME_CLASS(VBxDDomain)
 
@@ -67,5 +69,7 @@ class VBxDDomain : public VDomain {
   std::array<Program, kMaxPrograms> m_programs;
   std::uint16_t m_wElementWord = 0;
 };
+
+}  // namespace morvit
 
 #endif  // MORVIT_DOMAINS_VBXDDOMAIN_H

@@ -13,6 +13,8 @@
 #include "files/HeaderFormat.h"
 #include "morvit/VDatabase.h"
 
+namespace morvit {
+
 IMPLEMENT_RUNTIME_CLASS(VCbXDomain, VContinueDomain)
 IMPLEMENT_RUNTIME_CLASS(VCbDDomain, VCbXDomain)
 IMPLEMENT_RUNTIME_CLASS(VCbPDomain, VCbXDomain)
@@ -343,3 +345,5 @@ void VCbPDomain::InsertSection(TSectionInfo* section) {
     }
   });
 }
+
+}  // namespace morvit

@@ -14,6 +14,8 @@
 #include "domains/VContinueDomain.h"
 #include "files/VDecoderHeader.h"
 
+namespace morvit {
+
 class VCbXDomain : public VContinueDomain {
   DECLARE_RUNTIME_CLASS(VCbXDomain)
 
@@ -89,5 +91,7 @@ class VCbPDomain : public VCbXDomain {
   void InsertSection(TSectionInfo* section) override;
   void GetTypeRange(std::size_t* first, std::size_t* end) const override;
 };
+
+}  // namespace morvit
 
 #endif  // MORVIT_DOMAINS_VCBXDOMAIN_H

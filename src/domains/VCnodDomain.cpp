@@ -14,6 +14,8 @@
 #include "support/HostServices.h"
 #include "util/GPath.h"
 
+namespace morvit {
+
 IMPLEMENT_RUNTIME_CLASS(VCnodDomain, VDomain)
 
 namespace {
@@ -270,3 +272,5 @@ int VCnodDomain::CheckLibraryVersions() {
   }
   return result;
 }
+
+}  // namespace morvit

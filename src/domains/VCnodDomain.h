@@ -18,6 +18,8 @@
 #include "domains/VDomainSection.h"
 #include "domains/VXbfiDomain.h"
 
+namespace morvit {
+
 // One file of a node as read from its domain.
 class VNodeEntry : public CObject {
  public:
@@ -96,5 +98,7 @@ class VCnodDomain : public VBaDomain {
   CString m_strNodeName;
   int m_nFileListEnabled = 1;
 };
+
+}  // namespace morvit
 
 #endif  // MORVIT_DOMAINS_VCNODDOMAIN_H

@@ -5,6 +5,8 @@
 #include "domains/SectionBacktranslation.h"
 #include "morvit/VDatabase.h"
 
+namespace morvit {
+
 IMPLEMENT_RUNTIME_CLASS(VCodaDomain, VDomain)
 
 namespace {
@@ -167,3 +169,5 @@ int VCodaDomain::Backtranslate() {
       static_cast<std::uint16_t>(GetField(m_headerImage, kHeader, kCopmLengthField)));
   return 1;
 }
+
+}  // namespace morvit

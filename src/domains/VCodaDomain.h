@@ -14,6 +14,8 @@
 #include "domains/VDomainSection.h"
 #include "morvit/VElement.h"
 
+namespace morvit {
+
 class VCodaDomain : public VDomain {
   DECLARE_RUNTIME_CLASS(VCodaDomain)
 
@@ -71,5 +73,7 @@ class VCodaDomain : public VDomain {
   std::unique_ptr<VElement> m_pDat;
   std::unique_ptr<VElement> m_pParDat;
 };
+
+}  // namespace morvit
 
 #endif  // MORVIT_DOMAINS_VCODADOMAIN_H

@@ -4,6 +4,8 @@
 #include "domains/SectionBacktranslation.h"
 #include "morvit/VDatabase.h"
 
+namespace morvit {
+
 IMPLEMENT_RUNTIME_CLASS(VCoioDomain, VDomain)
 
 const FieldSpec VCoioDomain::kHeader[2] = {{"NetStart", FieldEncoding::Cardinal},
@@ -35,3 +37,5 @@ int VCoioDomain::Backtranslate() {
   m_pDatabase->SetObjectId(DomainObjectId(m_file.GetParcel()));
   return 1;
 }
+
+}  // namespace morvit

@@ -11,6 +11,8 @@
 #include "domains/VDomainSection.h"
 #include "morvit/VElement.h"
 
+namespace morvit {
+
 class VCoioDomain : public VDomain {
   DECLARE_RUNTIME_CLASS(VCoioDomain)
 
@@ -37,5 +39,7 @@ class VCoioDomain : public VDomain {
   VElement m_headerImage;
   VDomainSection m_hwInitSection;
 };
+
+}  // namespace morvit
 
 #endif  // MORVIT_DOMAINS_VCOIODOMAIN_H

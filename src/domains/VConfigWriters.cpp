@@ -14,6 +14,9 @@
 #include "domains/VCoioDomain.h"
 #include "domains/WriterGeneration.h"
 
+using namespace morvit;
+
+namespace morvit {
 namespace {
 
 // Room for the parcels of a decoder-table domain of 64 MiB.
@@ -209,6 +212,7 @@ void FillCbx(VCbXDomain& cbx, const VCbxContent& c, bool takesShifts) {
 }
 
 }  // namespace
+}  // namespace morvit
 
 std::vector<ObjParcelType> VWriteCoio(const ObjParcelType& parcel, const VCoioContent& content) {
   VCoioDomain coio;

@@ -4,6 +4,8 @@
 
 #include "files/HeaderFormat.h"
 
+namespace morvit {
+
 IMPLEMENT_RUNTIME_CLASS(VContinueDomain, VBaDomain)
 
 VContinueDomain::VContinueDomain() { m_nCompressionEnabled = 0; }
@@ -109,3 +111,5 @@ void VContinueDomain::ReadDomain() {
     InsertSection(&record);
   }
 }
+
+}  // namespace morvit

@@ -11,6 +11,8 @@
 
 #include "domains/VBaDomain.h"
 
+namespace morvit {
+
 class VContinueDomain : public VBaDomain {
   DECLARE_RUNTIME_CLASS(VContinueDomain)
 
@@ -61,5 +63,7 @@ class VContinueDomain : public VBaDomain {
   std::vector<PartEntry> m_parts;
   std::vector<std::unique_ptr<std::uint8_t[]>> m_elements;
 };
+
+}  // namespace morvit
 
 #endif  // MORVIT_DOMAINS_VCONTINUEDOMAIN_H

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+namespace morvit {
+
 IMPLEMENT_RUNTIME_CLASS(VDomain, CObject)
 
 VDomain::VDomain() = default;
@@ -56,3 +58,5 @@ Era VDomain::TimeStamp() const {
   std::copy(std::begin(parcel.timeStamp), std::end(parcel.timeStamp), era.words);
   return era;
 }
+
+}  // namespace morvit

@@ -16,6 +16,8 @@
 
 class VDatabase;
 
+namespace morvit {
+
 // Open modes of OpenDomain. The create bit tells writing from reading.
 inline constexpr std::uint16_t kOpenForGeneration = CFile::modeCreate | CFile::modeReadWrite;
 inline constexpr std::uint16_t kOpenForReading = CFile::modeRead;
@@ -105,5 +107,7 @@ class DiscardFilesOnFailure {
   std::uint16_t m_countOnFailure;
   int m_exceptions;
 };
+
+}  // namespace morvit
 
 #endif  // MORVIT_DOMAINS_VDOMAIN_H

@@ -4,6 +4,8 @@
 #include "domains/SectionCodes.h"
 #include "io/ListingEvents.h"
 
+namespace morvit {
+
 IMPLEMENT_RUNTIME_CLASS(VDomainSection, CObject)
 
 VDomainSection::VDomainSection(std::uint16_t startCode, std::uint16_t endCode, std::uint16_t length)
@@ -115,3 +117,5 @@ void VDomainSection::Write(CFile& file, int listing) {
   }
   if (listing != 0) events::End(morvit::VListingPlace::section);
 }
+
+}  // namespace morvit

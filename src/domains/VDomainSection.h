@@ -16,6 +16,8 @@
 #include "morvit/VMotorolaIO.h"
 #include "morvit/platform.h"
 
+namespace morvit {
+
 // Bytes of a block's code and size words.
 inline constexpr std::uint16_t kSectionBlockHeaderSize = 2 + 2;
 // Length of a section with no element: its start and end markers.
@@ -68,5 +70,7 @@ class VDomainSection : public CObject {
   // Set by Read when the start block carried bytes: the first element holds them.
   bool m_bStartPayload = false;
 };
+
+}  // namespace morvit
 
 #endif  // MORVIT_DOMAINS_VDOMAINSECTION_H

@@ -6,6 +6,8 @@
 #include "domains/SectionRecord.h"
 #include "morvit/VElement.h"
 
+namespace morvit {
+
 IMPLEMENT_RUNTIME_CLASS(VNobaDomain, VDomain)
 
 namespace {
@@ -52,3 +54,5 @@ int VNobaDomain::Backtranslate() {
   return HandSectionsToDatabase(m_pDatabase, m_file.GetFileName(),
                                 {{m_textSection, kInsertOwnCode}});
 }
+
+}  // namespace morvit

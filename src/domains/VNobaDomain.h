@@ -8,6 +8,8 @@
 
 class VElement;
 
+namespace morvit {
+
 class VNobaDomain : public VBaDomain {
   DECLARE_RUNTIME_CLASS(VNobaDomain)
 
@@ -26,5 +28,7 @@ class VNobaDomain : public VBaDomain {
   VDomainSection m_textSection;
   VElement* m_pTextElement = nullptr;  // owned by m_textSection
 };
+
+}  // namespace morvit
 
 #endif  // MORVIT_DOMAINS_VNOBADOMAIN_H

@@ -3,6 +3,8 @@
 
 #include "files/CompressedDomain.h"
 
+namespace morvit {
+
 IMPLEMENT_RUNTIME_CLASS(VPobaDomain, VRebaDomain)
 
 VPobaDomain::VPobaDomain() = default;
@@ -44,3 +46,5 @@ void VPobaDomain::CloseDomain(std::uint16_t* parcelCount, std::uint16_t highestI
                         kMaxCompressedBody + headerformat::kFirstPartHeaderSize, parcelCount,
                         highestIndex, parcels, m_file.GetParcel().scope);
 }
+
+}  // namespace morvit

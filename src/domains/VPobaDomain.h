@@ -5,6 +5,8 @@
 
 #include "domains/VRebaDomain.h"
 
+namespace morvit {
+
 class VPobaDomain : public VRebaDomain {
   DECLARE_RUNTIME_CLASS(VPobaDomain)
 
@@ -26,5 +28,7 @@ class VPobaDomain : public VRebaDomain {
   void CloseDomain(std::uint16_t* parcelCount, std::uint16_t highestIndex,
                    ObjParcelType* parcels) override;
 };
+
+}  // namespace morvit
 
 #endif  // MORVIT_DOMAINS_VPOBADOMAIN_H

@@ -7,6 +7,8 @@
 #include "domains/SectionBacktranslation.h"
 #include "morvit/VDatabase.h"
 
+namespace morvit {
+
 IMPLEMENT_RUNTIME_CLASS(VPodeDomain, VDomain)
 
 namespace {
@@ -208,3 +210,5 @@ int VPodeDomain::Backtranslate() {
   m_pDatabase->FinishTask();
   return 1;
 }
+
+}  // namespace morvit

@@ -12,6 +12,8 @@
 #include "files/VHeaderRecord.h"
 #include "morvit/VProgramWriters.h"
 
+namespace morvit {
+
 // The program header: twelve cardinals, of which the pre-program offset decides the layout and
 // the program-variable offset goes to the database; the others are carried.
 class VPodeHeader : public VHeaderRecord {
@@ -82,5 +84,7 @@ class VPodeDomain : public VDomain {
   std::uint32_t m_lTotal = 0;
   std::uint32_t m_lDone = 0;
 };
+
+}  // namespace morvit
 
 #endif  // MORVIT_DOMAINS_VPODEDOMAIN_H

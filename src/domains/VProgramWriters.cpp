@@ -9,6 +9,9 @@
 #include "domains/WriterGeneration.h"
 #include "files/HeaderFormat.h"
 
+using namespace morvit;
+
+namespace morvit {
 namespace {
 
 constexpr std::uint16_t kReloType = 35;
@@ -47,6 +50,7 @@ std::vector<ObjParcelType> WriteFilled(const ObjParcelType& parcel, const Conten
 }
 
 }  // namespace
+}  // namespace morvit
 
 std::vector<ObjParcelType> VWriteTade(const ObjParcelType& parcel, const VTadeContent& content) {
   return WriteFilled<VTadeDomain>(parcel, content);

@@ -6,6 +6,8 @@
 #include "domains/SectionRecord.h"
 #include "morvit/VElement.h"
 
+namespace morvit {
+
 IMPLEMENT_RUNTIME_CLASS(VRebaDomain, VBaDomain)
 
 namespace {
@@ -149,3 +151,5 @@ int VRebaDomain::Backtranslate() {
       m_pDatabase, m_file.GetFileName(),
       {{m_elementSection, kInsertOwnCode}, {m_pageBreakSection, kPageBreakCode}});
 }
+
+}  // namespace morvit

@@ -11,8 +11,11 @@
 #include "domains/VBaDomain.h"
 #include "domains/VDomainSection.h"
 
-class SectionRecord;
 class VElement;
+
+namespace morvit {
+
+class SectionRecord;
 
 class VRebaDomain : public VBaDomain {
   DECLARE_RUNTIME_CLASS(VRebaDomain)
@@ -39,5 +42,7 @@ class VRebaDomain : public VBaDomain {
   VDomainSection m_elementSection;
   VDomainSection m_pageBreakSection;
 };
+
+}  // namespace morvit
 
 #endif  // MORVIT_DOMAINS_VREBADOMAIN_H

@@ -9,6 +9,8 @@
 #include "domains/SectionBacktranslation.h"
 #include "morvit/VDatabase.h"
 
+namespace morvit {
+
 IMPLEMENT_RUNTIME_CLASS(VRedeDomain, VDomain)
 
 namespace {
@@ -93,3 +95,5 @@ void VRedeDomain::SetContent(const VRedeContent& content) {
   m_resourceHeader.Write(trailer.data(), static_cast<unsigned>(trailer.size()));
   FillSection(m_initSection, content.initElements);
 }
+
+}  // namespace morvit

@@ -11,6 +11,8 @@
 #include "morvit/VElement.h"
 #include "morvit/VProgramWriters.h"
 
+namespace morvit {
+
 class VRedeDomain : public VDomain {
   DECLARE_RUNTIME_CLASS(VRedeDomain)
 
@@ -37,5 +39,7 @@ class VRedeDomain : public VDomain {
   VElement m_resourceHeader;
   VDomainSection m_initSection;
 };
+
+}  // namespace morvit
 
 #endif  // MORVIT_DOMAINS_VREDEDOMAIN_H

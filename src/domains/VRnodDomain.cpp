@@ -1,6 +1,8 @@
 // VRnodDomain: the RNOD node domain and its file list of type 120.
 #include "domains/VRnodDomain.h"
 
+namespace morvit {
+
 IMPLEMENT_RUNTIME_CLASS(VRnodDomain, VCnodDomain)
 
 namespace {
@@ -16,3 +18,5 @@ VRnodDomain::~VRnodDomain() = default;
 void VRnodDomain::OpenDomain(ObjParcelType parcel, VDatabase* database, std::uint16_t mode) {
   OpenWithFileList(parcel, database, mode, kRnodFileListType);
 }
+
+}  // namespace morvit

@@ -5,6 +5,8 @@
 
 #include "domains/VCnodDomain.h"
 
+namespace morvit {
+
 class VRnodDomain : public VCnodDomain {
   DECLARE_RUNTIME_CLASS(VRnodDomain)
 
@@ -14,5 +16,7 @@ class VRnodDomain : public VCnodDomain {
 
   void OpenDomain(ObjParcelType parcel, VDatabase* database, std::uint16_t mode) override;
 };
+
+}  // namespace morvit
 
 #endif  // MORVIT_DOMAINS_VRNODDOMAIN_H

@@ -5,6 +5,8 @@
 #include "domains/SectionBacktranslation.h"
 #include "morvit/VDatabase.h"
 
+namespace morvit {
+
 IMPLEMENT_RUNTIME_CLASS(VTadeDomain, VDomain)
 
 namespace {
@@ -57,3 +59,5 @@ void VTadeDomain::SetContent(const VTadeContent& content) {
     SetField(m_taskElement, kTaskLayout, index++, value);
   }
 }
+
+}  // namespace morvit

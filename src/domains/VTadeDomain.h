@@ -10,6 +10,8 @@
 #include "morvit/VElement.h"
 #include "morvit/VProgramWriters.h"
 
+namespace morvit {
+
 class VTadeDomain : public VDomain {
   DECLARE_RUNTIME_CLASS(VTadeDomain)
 
@@ -36,5 +38,7 @@ class VTadeDomain : public VDomain {
  private:
   VElement m_taskElement;
 };
+
+}  // namespace morvit
 
 #endif  // MORVIT_DOMAINS_VTADEDOMAIN_H

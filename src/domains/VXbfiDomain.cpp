@@ -6,6 +6,8 @@
 #include "domains/SectionRecord.h"
 #include "util/GPath.h"
 
+namespace morvit {
+
 IMPLEMENT_RUNTIME_CLASS(VXbfiDomain, VDomain)
 
 namespace {
@@ -96,3 +98,5 @@ int VXbfiDomain::Backtranslate() {
   }
   return 1;
 }
+
+}  // namespace morvit

@@ -13,6 +13,8 @@
 #include "domains/VBaDomain.h"
 #include "domains/VDomainSection.h"
 
+namespace morvit {
+
 class VXbfiDomain : public VBaDomain {
   DECLARE_RUNTIME_CLASS(VXbfiDomain)
 
@@ -57,5 +59,7 @@ class VXbfiDomain : public VBaDomain {
   VDomainSection m_section;
   std::vector<ListedFile> m_files;
 };
+
+}  // namespace morvit
 
 #endif  // MORVIT_DOMAINS_VXBFIDOMAIN_H

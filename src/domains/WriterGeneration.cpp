@@ -1,6 +1,8 @@
 // Generation of a filled domain, leaving nothing of it behind when it fails.
 #include "domains/WriterGeneration.h"
 
+namespace morvit {
+
 std::vector<ObjParcelType> GenerateFilledDomain(VDomain& domain, const ObjParcelType& parcel,
                                                 std::uint16_t parcelRoom,
                                                 const std::function<void(VDomain&)>& check) {
@@ -16,3 +18,5 @@ std::vector<ObjParcelType> GenerateFilledDomain(VDomain& domain, const ObjParcel
   parcels.resize(count);
   return parcels;
 }
+
+}  // namespace morvit

@@ -9,6 +9,8 @@
 
 #include "domains/VDomain.h"
 
+namespace morvit {
+
 // Generates `domain` under `parcel` and returns the parcels of its files (at most
 // `parcelRoom`). `check` sees the written domain before it is closed and may refuse it by
 // raising. Whatever fails, no file of the domain is left, not even under its staging name, and
@@ -16,5 +18,7 @@
 std::vector<ObjParcelType> GenerateFilledDomain(
     VDomain& domain, const ObjParcelType& parcel, std::uint16_t parcelRoom,
     const std::function<void(VDomain&)>& check = nullptr);
+
+}  // namespace morvit
 
 #endif  // MORVIT_DOMAINS_WRITERGENERATION_H

@@ -13,6 +13,8 @@
 #include "morvit/VDomainPath.h"
 #include "support/HostServices.h"
 
+namespace morvit {
+
 namespace {
 
 enum class ClassDumpKind { throughClass, nothing };
@@ -191,3 +193,5 @@ void ClassDump(const CString& path, const DomainFactory& factory, VDumpResult* r
         -1, std::string("the domain cannot be read: ") + CFileException::GetCauseText(e.m_cause));
   }
 }
+
+}  // namespace morvit

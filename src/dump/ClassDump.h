@@ -11,6 +11,8 @@
 #include "morvit/VDumpResult.h"
 #include "morvit/platform.h"
 
+namespace morvit {
+
 using DomainFactory = std::function<std::unique_ptr<VDomain>(std::uint16_t type)>;
 
 // Lists the domain file at `path` through the object `factory` makes for its type. Raises
@@ -30,5 +32,7 @@ void ClassDump(const CString& path, const DomainFactory& factory, VDumpResult* r
 // has one, else the whole file as far as the length its first word announces. Raises the first
 // failure; a part file that is missing raises file-not-found naming the part.
 void ReadDomainFile(const CString& path, const DomainFactory& factory);
+
+}  // namespace morvit
 
 #endif  // MORVIT_DUMP_CLASSDUMP_H

@@ -10,6 +10,8 @@
 #include "support/ControllerTypes.h"
 #include "support/HostTime.h"
 
+namespace morvit {
+
 namespace {
 
 using dumplayout::Body;
@@ -370,3 +372,5 @@ void CodeListing::Steps(std::span<const LabelStep> steps, bool withinLength) {
     }
   }
 }
+
+}  // namespace morvit

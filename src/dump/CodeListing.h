@@ -16,6 +16,8 @@
 #include "dump/ReadResults.h"
 #include "morvit/platform.h"
 
+namespace morvit {
+
 // Reads the file at `path` into the word buffer: the first 1024-byte block, whose first word
 // is the length, and as many further blocks as the length asks for. Bytes not read are zero.
 int ReadCodeFile(const CString& path, DumpDriverState& state);
@@ -90,5 +92,7 @@ class CodeListing {
   std::array<char, 80> m_label{};
   std::size_t m_labelLength = 0;
 };
+
+}  // namespace morvit
 
 #endif  // MORVIT_DUMP_CODELISTING_H

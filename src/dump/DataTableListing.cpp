@@ -8,6 +8,8 @@
 #include "dump/TableRecords.h"
 #include "support/ControllerTypes.h"
 
+namespace morvit {
+
 namespace {
 
 // DATA record: iKey (16), termId (8), tcNo (8), offset (16), noBytes (16), ioSelect (8),
@@ -116,3 +118,5 @@ void ListDataTable(ListingOutput& out, const CString& path, bool pcColumns) {
   }
   out.End(morvit::VListingPlace::table);
 }
+
+}  // namespace morvit

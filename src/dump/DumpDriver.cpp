@@ -9,6 +9,8 @@
 #include "dump/TableListings.h"
 #include "io/ListingHead.h"
 
+namespace morvit {
+
 namespace {
 
 char Upper(std::string_view name, std::size_t place) {
@@ -195,3 +197,5 @@ CString ListThroughDriver(const CString& directory, std::string_view dataSetName
   out.Flush();
   return CString();
 }
+
+}  // namespace morvit

@@ -10,6 +10,8 @@
 #include "morvit/VListingEvents.h"
 #include "morvit/platform.h"
 
+namespace morvit {
+
 // A path to dump taken apart: its directory (empty, or ending in '/') and its file name.
 struct DumpPath {
   CString directory;
@@ -45,5 +47,7 @@ int RunDumpDriver(const CString& directory, std::string_view dataSetName,
 // for a whole read and for the tables).
 CString ListThroughDriver(const CString& directory, std::string_view dataSetName,
                           morvit::VListingSink& sink);
+
+}  // namespace morvit
 
 #endif  // MORVIT_DUMP_DUMPDRIVER_H

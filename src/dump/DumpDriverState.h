@@ -6,6 +6,8 @@
 #include <array>
 #include <cstdint>
 
+namespace morvit {
+
 // The largest file part the CODE mode reads: 64 blocks of 1024 bytes.
 inline constexpr std::size_t kWordBufferSize = 65536;
 
@@ -27,5 +29,7 @@ struct DumpDriverState {
 
 // The one instance for the process.
 DumpDriverState& GetDumpDriverState();
+
+}  // namespace morvit
 
 #endif  // MORVIT_DUMP_DUMPDRIVERSTATE_H

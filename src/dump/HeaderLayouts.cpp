@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <iterator>
 
-namespace dumplayout {
+namespace morvit::dumplayout {
 
 namespace {
 
@@ -187,4 +187,4 @@ const HeaderLayout* FindHeaderLayout(std::uint16_t type) {
 
 std::span<const HeaderLayout> HeaderLayouts() { return kLayouts; }
 
-}  // namespace dumplayout
+}  // namespace morvit::dumplayout

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <span>
 
-namespace dumplayout {
+namespace morvit::dumplayout {
 
 // When a step is listed. Versions are target-code versions (from the common header's
 // major and minor bytes); the data-set character is place 3 of the name, '0' for the first
@@ -61,6 +61,6 @@ const HeaderLayout* FindHeaderLayout(std::uint16_t type);
 // Every layout, in ascending type order.
 std::span<const HeaderLayout> HeaderLayouts();
 
-}  // namespace dumplayout
+}  // namespace morvit::dumplayout
 
 #endif  // MORVIT_DUMP_HEADERLAYOUTS_H

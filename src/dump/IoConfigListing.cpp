@@ -8,6 +8,8 @@
 
 #include "support/ControllerTypes.h"
 
+namespace morvit {
+
 namespace {
 
 using dumplayout::LabelStep;
@@ -159,3 +161,5 @@ void ListIoChangeBody(CodeListing& listing) {
     }
   }
 }
+
+}  // namespace morvit

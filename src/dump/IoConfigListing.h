@@ -5,7 +5,11 @@
 
 #include "dump/CodeListing.h"
 
+namespace morvit {
+
 void ListIoConfigBody(CodeListing& listing);
 void ListIoChangeBody(CodeListing& listing);
+
+}  // namespace morvit
 
 #endif  // MORVIT_DUMP_IOCONFIGLISTING_H

@@ -2,6 +2,8 @@
 // the hand-over of gathered text to the sink.
 #include "dump/ListingOutput.h"
 
+namespace morvit {
+
 ListingOutput::ListingOutput(morvit::VListingSink& sink)
     : m_sink(sink),
       m_direct(dynamic_cast<ListingText*>(&sink)),
@@ -84,3 +86,5 @@ void ListingOutput::FlushPending() {
   m_sink.Text(m_pending);
   m_pending.clear();
 }
+
+}  // namespace morvit

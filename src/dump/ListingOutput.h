@@ -11,6 +11,8 @@
 #include "dump/ListingText.h"
 #include "morvit/VListingEvents.h"
 
+namespace morvit {
+
 // Digits written backwards so that they end before `end`, hexadecimal in upper case; each
 // returns where the digits (and a minus sign) start.
 inline char* DecimalBefore(char* end, std::uint32_t value) {
@@ -86,5 +88,7 @@ class ListingOutput {
   ListingText* m_direct;
   std::string* m_text;
 };
+
+}  // namespace morvit
 
 #endif  // MORVIT_DUMP_LISTINGOUTPUT_H

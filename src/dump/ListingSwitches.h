@@ -2,6 +2,8 @@
 #ifndef MORVIT_DUMP_LISTINGSWITCHES_H
 #define MORVIT_DUMP_LISTINGSWITCHES_H
 
+namespace morvit {
+
 struct ListingSwitches {
   // Time-stamp values of a listing are printed as zero, so listings compare equal.
   bool suppressTimes = false;
@@ -11,5 +13,7 @@ struct ListingSwitches {
 
 // The one instance for the process; unguarded, for one caller at a time.
 ListingSwitches& GetListingSwitches();
+
+}  // namespace morvit
 
 #endif  // MORVIT_DUMP_LISTINGSWITCHES_H

@@ -1,6 +1,8 @@
 // The driver's text rendering, buffered: a listing has tens of thousands of lines.
 #include "dump/ListingText.h"
 
+namespace morvit {
+
 ListingText::ListingText(CFile& file) : m_file(file) { m_buffer.reserve(kFlushSize + 256); }
 
 ListingText::~ListingText() {
@@ -21,3 +23,5 @@ void ListingText::Flush() {
   m_file.Write(m_buffer.data(), static_cast<unsigned>(m_buffer.size()));
   m_buffer.clear();
 }
+
+}  // namespace morvit

@@ -9,6 +9,8 @@
 #include "morvit/VListingEvents.h"
 #include "morvit/platform.h"
 
+namespace morvit {
+
 class ListingText : public morvit::VListingSink {
  public:
   // Writes to `file`, which stays the caller's.
@@ -38,5 +40,7 @@ class ListingText : public morvit::VListingSink {
   CFile& m_file;
   std::string m_buffer;
 };
+
+}  // namespace morvit
 
 #endif  // MORVIT_DUMP_LISTINGTEXT_H

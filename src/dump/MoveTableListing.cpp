@@ -11,6 +11,8 @@
 #include "dump/TableRecords.h"
 #include "support/ControllerTypes.h"
 
+namespace morvit {
+
 namespace {
 
 // A table: 30000 bytes (54000 in the wide variant), records iKey (16), termId (16), poiEle
@@ -196,3 +198,5 @@ void ListMoveTables(ListingOutput& out, const CString& directory, std::string_vi
   // The title and the table begin with the first record.
   if (lastListed) out.End(morvit::VListingPlace::table);
 }
+
+}  // namespace morvit

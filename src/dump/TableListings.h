@@ -8,6 +8,8 @@
 #include "dump/ListingOutput.h"
 #include "morvit/platform.h"
 
+namespace morvit {
+
 // Result of a DATA or PL table that cannot be opened or holds no head record.
 inline constexpr int kTableReadFailure = -11;
 
@@ -20,5 +22,7 @@ void ListDataTable(ListingOutput& out, const CString& path, bool pcColumns);
 // in `directory` (empty: the current directory); `wide` selects the 54000-byte A table.
 void ListMoveTables(ListingOutput& out, const CString& directory, std::string_view dataSetName,
                     bool wide);
+
+}  // namespace morvit
 
 #endif  // MORVIT_DUMP_TABLELISTINGS_H

@@ -1,6 +1,8 @@
 // Batch reading of the host-side tables.
 #include "dump/TableRecords.h"
 
+namespace morvit {
+
 std::size_t ReadUpTo(CFile& file, std::span<std::uint8_t> bytes) {
   std::size_t read = 0;
   while (read < bytes.size()) {
@@ -35,3 +37,5 @@ void RecordReader::Refill() {
   m_ended = m_filled < m_batch.size();
   m_filled -= m_filled % m_recordSize;
 }
+
+}  // namespace morvit

@@ -9,6 +9,8 @@
 
 #include "morvit/platform.h"
 
+namespace morvit {
+
 // Reads until `bytes` is full or the file ends; the count read. A read failure raises.
 std::size_t ReadUpTo(CFile& file, std::span<std::uint8_t> bytes);
 
@@ -31,5 +33,7 @@ class RecordReader {
   std::size_t m_at = 0;
   bool m_ended = false;
 };
+
+}  // namespace morvit
 
 #endif  // MORVIT_DUMP_TABLERECORDS_H

@@ -8,6 +8,8 @@
 #include "files/StagedFiles.h"
 #include "morvit/VMotorolaIO.h"
 
+namespace morvit {
+
 namespace {
 
 using headerformat::kFirstPartHeaderSize;
@@ -153,3 +155,5 @@ void ReadCompressedDomain(VDomainFile& file, const DomainHeaders& headers,
     throw;
   }
 }
+
+}  // namespace morvit

@@ -19,6 +19,8 @@
 #include "morvit/VBase.h"
 #include "morvit/VDomainFile.h"
 
+namespace morvit {
+
 // The header records of a compressible domain; the split and the join write and read them.
 struct DomainHeaders {
   VCommonHeader& common;
@@ -52,5 +54,7 @@ void SplitCompressedDomain(VDomainFile& file, const DomainHeaders& headers, std:
 // refers to, positioned at its first byte.
 void ReadCompressedDomain(VDomainFile& file, const DomainHeaders& headers,
                           std::uint16_t firstScope = 0);
+
+}  // namespace morvit
 
 #endif  // MORVIT_FILES_COMPRESSEDDOMAIN_H

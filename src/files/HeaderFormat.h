@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-namespace headerformat {
+namespace morvit::headerformat {
 
 // Common domain header: offset to last byte (2), type (1), scope (1), version (2),
 // compact date-time: date (2), time (2), milliseconds (2); major (1), minor (1).
@@ -44,6 +44,6 @@ static_assert(kPartHeaderSize == 24 && kFirstPartHeaderSize == 50);
 inline constexpr std::uint32_t kMaximumPartSize = 65501;
 inline constexpr std::uint32_t kPaddingUnit = 1024;
 
-}  // namespace headerformat
+}  // namespace morvit::headerformat
 
 #endif  // MORVIT_FILES_HEADERFORMAT_H

@@ -8,7 +8,7 @@
 
 #include "platform/Processes.h"
 
-namespace staging {
+namespace morvit::staging {
 
 namespace {
 
@@ -115,4 +115,4 @@ void Discard(const std::vector<CString>& paths) {
   for (const CString& path : paths) RemoveQuietly(path);
 }
 
-}  // namespace staging
+}  // namespace morvit::staging

@@ -13,7 +13,7 @@
 
 #include "morvit/platform.h"
 
-namespace staging {
+namespace morvit::staging {
 
 // The staging name of a domain file path, and back.
 CString StagingPath(const CString& finalPath);
@@ -33,6 +33,6 @@ void Publish(const std::vector<CString>& stagedPaths);
 // that is already on its way to the caller).
 void Discard(const std::vector<CString>& paths);
 
-}  // namespace staging
+}  // namespace morvit::staging
 
 #endif  // MORVIT_FILES_STAGEDFILES_H

@@ -8,6 +8,8 @@
 
 #include "morvit/platform.h"
 
+namespace morvit {
+
 // The system error that a domain file's open failure is raised with: -1 for a file that is not
 // there, as for every failed lookup; the system's own error for any other failure.
 inline long OpenError(const CFileException& error) {
@@ -20,5 +22,7 @@ inline long OpenError(const CFileException& error) {
 inline bool IsStorageFailure(const CFileException& e) {
   return e.m_lOsError > 0 && e.m_lOsError != ENOENT;
 }
+
+}  // namespace morvit
 
 #endif  // MORVIT_FILES_STORAGEFAILURE_H

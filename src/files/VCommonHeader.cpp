@@ -5,6 +5,8 @@
 #include "files/HeaderFormat.h"
 #include "io/ListingEvents.h"
 
+namespace morvit {
+
 namespace {
 
 // The parcel keeps a two-digit year.
@@ -52,3 +54,5 @@ void VCommonHeader::Write(VDomainFile& file, int listing) {
   m_io.WriteByte(file, LowByte(parcel.minorVersion), listing, "Major/Minor");
   events::EndHeader(listing);
 }
+
+}  // namespace morvit

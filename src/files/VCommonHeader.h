@@ -7,6 +7,8 @@
 
 #include "files/VHeaderRecord.h"
 
+namespace morvit {
+
 class VCommonHeader : public VHeaderRecord {
  public:
   std::uint16_t GetSize() const override;
@@ -20,5 +22,7 @@ class VCommonHeader : public VHeaderRecord {
   // holds it less 1 ("OffsetToLastByte").
   std::uint16_t m_wDomainLength = 0;
 };
+
+}  // namespace morvit
 
 #endif  // MORVIT_FILES_VCOMMONHEADER_H

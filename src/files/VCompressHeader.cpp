@@ -5,6 +5,8 @@
 #include "files/HeaderFormat.h"
 #include "io/ListingEvents.h"
 
+namespace morvit {
+
 std::uint16_t VCompressHeader::GetSize() const { return headerformat::kCompressHeaderSize; }
 
 void VCompressHeader::Parse() {
@@ -24,3 +26,5 @@ void VCompressHeader::Write(VDomainFile& file, int listing) {
   m_io.WriteCardinal(file, headerformat::kSpareWord, listing, "Spare");
   events::EndHeader(listing);
 }
+
+}  // namespace morvit

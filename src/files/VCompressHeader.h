@@ -7,6 +7,8 @@
 
 #include "files/VHeaderRecord.h"
 
+namespace morvit {
+
 class VCompressHeader : public VHeaderRecord {
  public:
   // Compression methods ("CompressVersion"): any other non-zero value means the file was
@@ -28,5 +30,7 @@ class VCompressHeader : public VHeaderRecord {
   std::uint16_t m_wCompressVersion = 0xFFFF;        // the compression method
   std::uint16_t m_wLengthCompressBlock = 0xFFFF;    // compressed bytes carried in this file
 };
+
+}  // namespace morvit
 
 #endif  // MORVIT_FILES_VCOMPRESSHEADER_H

@@ -4,6 +4,8 @@
 
 #include "files/HeaderFormat.h"
 
+namespace morvit {
+
 std::uint16_t VDecoderHeader::GetSize() const { return headerformat::kDecoderHeaderSize; }
 
 void VDecoderHeader::Parse() {
@@ -24,3 +26,5 @@ void VDecoderHeader::Write(VDomainFile& file, int listing) {
   m_io.WriteCardinal(file, m_wG2, listing, "G2");
   m_io.WriteCardinal(file, m_wG3, listing, "G3");
 }
+
+}  // namespace morvit

@@ -7,6 +7,8 @@
 
 #include "files/VHeaderRecord.h"
 
+namespace morvit {
+
 class VDecoderHeader : public VHeaderRecord {
  public:
   std::uint16_t GetSize() const override;
@@ -21,5 +23,7 @@ class VDecoderHeader : public VHeaderRecord {
   std::uint16_t m_wG2 = 0;
   std::uint16_t m_wG3 = 0;
 };
+
+}  // namespace morvit
 
 #endif  // MORVIT_FILES_VDECODERHEADER_H

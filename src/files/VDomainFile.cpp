@@ -10,6 +10,9 @@
 #include "io/ListingEvents.h"
 #include "morvit/VDomainPath.h"
 
+using namespace morvit;
+
+namespace morvit {
 namespace {
 
 constexpr unsigned kOpenExisting = CFile::modeReadWrite | CFile::typeBinary;
@@ -44,6 +47,7 @@ void OpenOrThrow(CFile& file, const CString& path, unsigned flags) {
 }
 
 }  // namespace
+}  // namespace morvit
 
 VDomainFile::VDomainFile() = default;
 

@@ -8,6 +8,9 @@
 #include "files/VCompressHeader.h"
 #include "morvit/VDomainFile.h"
 
+using namespace morvit;
+
+namespace morvit {
 namespace {
 
 using morvit::dcl::EngineStreams;
@@ -79,6 +82,7 @@ void OpenConverted(CFile& file, const CString& path) {
 }
 
 }  // namespace
+}  // namespace morvit
 
 void VDomainFile::Compress(std::uint16_t method) {
   const CString target = GetPath(fileCompressed);

@@ -9,6 +9,9 @@
 #include "support/HostServices.h"
 #include "util/GPath.h"
 
+using namespace morvit;
+
+namespace morvit {
 namespace {
 
 // A data-set name is an 8.3 name: 12 characters.
@@ -66,6 +69,7 @@ CString NewestMatch(const CString& pattern) {
 }
 
 }  // namespace
+}  // namespace morvit
 
 VDomainPath::~VDomainPath() = default;
 

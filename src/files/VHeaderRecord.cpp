@@ -1,6 +1,8 @@
 // VHeaderRecord: reading a header record into its own bytes, then decoding them.
 #include "files/VHeaderRecord.h"
 
+namespace morvit {
+
 void VHeaderRecord::Parse() {}
 
 void VHeaderRecord::Read(VDomainFile& file) {
@@ -11,3 +13,5 @@ void VHeaderRecord::Read(VDomainFile& file) {
 }
 
 void VHeaderRecord::Write(VDomainFile&, int) {}
+
+}  // namespace morvit

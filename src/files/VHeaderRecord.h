@@ -9,6 +9,8 @@
 #include "morvit/VDomainFile.h"
 #include "morvit/VElement.h"
 
+namespace morvit {
+
 class VHeaderRecord : public VElement {
  public:
   // The memory-file Read and Write stay reachable beside the record's own.
@@ -25,5 +27,7 @@ class VHeaderRecord : public VElement {
   // Writes the fields to the file: data, or listing lines when `listing` is set.
   virtual void Write(VDomainFile& file, int listing);
 };
+
+}  // namespace morvit
 
 #endif  // MORVIT_FILES_VHEADERRECORD_H

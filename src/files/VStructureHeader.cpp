@@ -5,6 +5,8 @@
 #include "files/HeaderFormat.h"
 #include "io/ListingEvents.h"
 
+namespace morvit {
+
 std::uint16_t VStructureHeader::GetSize() const { return headerformat::kStructureHeaderSize; }
 
 void VStructureHeader::Parse() {
@@ -28,3 +30,5 @@ void VStructureHeader::Write(VDomainFile& file, int listing) {
   }
   events::EndHeader(listing);
 }
+
+}  // namespace morvit

@@ -7,6 +7,8 @@
 
 #include "files/VHeaderRecord.h"
 
+namespace morvit {
+
 class VStructureHeader : public VHeaderRecord {
  public:
   std::uint16_t GetSize() const override;
@@ -19,5 +21,7 @@ class VStructureHeader : public VHeaderRecord {
   std::int32_t m_lOffsetToBlock2 = 0;
   std::int32_t m_lOffsetToExtension = 0;
 };
+
+}  // namespace morvit
 
 #endif  // MORVIT_FILES_VSTRUCTUREHEADER_H

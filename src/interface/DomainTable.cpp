@@ -12,6 +12,8 @@
 #include "domains/VRebaDomain.h"
 #include "domains/VRnodDomain.h"
 
+namespace morvit {
+
 std::unique_ptr<VDomain> CreateDomainForType(std::uint16_t type) {
   if (type >= kFirstBxdType && type <= kLastBxdType) return std::make_unique<VBxDDomain>();
   switch (type) {
@@ -37,3 +39,5 @@ std::unique_ptr<VDomain> CreateDomainForType(std::uint16_t type) {
       return nullptr;
   }
 }
+
+}  // namespace morvit

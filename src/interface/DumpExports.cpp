@@ -9,6 +9,8 @@
 #include "morvit/VBase.h"
 #include "morvit/VManager.h"
 
+using namespace morvit;
+
 VDumpResult VManager::DumpDomainFile(const CString& path) {
   VDumpResult result;
   try {

@@ -7,6 +7,9 @@
 #include "morvit/VBase.h"
 #include "morvit/VManager.h"
 
+using namespace morvit;
+
+namespace morvit {
 namespace {
 
 // Runs `body`; a file exception becomes `onFileException(cause)`, anything else -706.
@@ -28,6 +31,7 @@ std::int16_t Guarded(Body&& body) noexcept {
 }
 
 }  // namespace
+}  // namespace morvit
 
 extern "C" {
 

@@ -6,6 +6,9 @@
 #include "morvit/VListingEvents.h"
 #include "morvit/VManager.h"
 
+using namespace morvit;
+
+namespace morvit {
 namespace {
 
 bool Exists(const CString& path) {
@@ -68,6 +71,7 @@ class WatchedSink : public morvit::VListingSink {
 };
 
 }  // namespace
+}  // namespace morvit
 
 namespace morvit {
 

@@ -3,12 +3,16 @@
 #include "interface/MoveBlocks.h"
 #include "morvit/VBase.h"
 
+using namespace morvit;
+
+namespace morvit {
 namespace {
 
 constexpr std::int16_t kFound = 1;
 constexpr std::int16_t kNotFound = -1;
 
 }  // namespace
+}  // namespace morvit
 
 extern "C" {
 

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <new>
 
+namespace morvit {
+
 namespace {
 
 // A record filed under its signature; owned by the registry.
@@ -109,3 +111,5 @@ const MoveBlockShape* MoveBlockRegistry::FindShape(std::uint16_t functionBlockKe
 }
 
 MoveBlockRegistry& GetMoveBlockRegistry() { return g_moveBlocks; }
+
+}  // namespace morvit

@@ -12,6 +12,8 @@
 #include "morvit/VBase.h"
 #include "support/GSkipList.h"
 
+namespace morvit {
+
 // Most values of the two lists that a signature takes.
 inline constexpr std::uint16_t kMoveBlockFirstListMax = 4;
 inline constexpr std::uint16_t kMoveBlockSecondListMax = 2;
@@ -65,5 +67,7 @@ class MoveBlockRegistry {
 
 // The process-wide registries: created at load, destroyed at unload; unguarded.
 MoveBlockRegistry& GetMoveBlockRegistry();
+
+}  // namespace morvit
 
 #endif  // MORVIT_INTERFACE_MOVEBLOCKS_H

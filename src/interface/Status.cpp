@@ -3,7 +3,9 @@
 
 #include "morvit/platform.h"
 
-std::int16_t StatusFromCause(int cause, const ObjParcelType* parcels) {
+using namespace morvit;
+
+std::int16_t morvit::StatusFromCause(int cause, const ObjParcelType* parcels) {
   switch (cause) {
     case CFileException::badPath:
       return VBASE_STATUS_BAD_PATH;

@@ -7,6 +7,8 @@
 
 #include "morvit/VBase.h"
 
+namespace morvit {
+
 inline constexpr std::int16_t kStatusOk = VBASE_STATUS_OK;
 inline constexpr std::int16_t kStatusFileFailure = VBASE_STATUS_FILE_FAILURE;
 
@@ -14,5 +16,7 @@ inline constexpr std::int16_t kStatusFileFailure = VBASE_STATUS_FILE_FAILURE;
 // gives -100 minus the domain type of the first parcel of the caller's array, in 16-bit
 // arithmetic.
 std::int16_t StatusFromCause(int cause, const ObjParcelType* parcels);
+
+}  // namespace morvit
 
 #endif  // MORVIT_INTERFACE_STATUS_H

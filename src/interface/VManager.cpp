@@ -7,6 +7,8 @@
 #include "dump/ClassDump.h"
 #include "interface/DomainTable.h"
 
+using namespace morvit;
+
 VManager::VManager(VDatabase* database) : VManager(database, CreateDomainForType) {}
 
 VManager::VManager(VDatabase* database, DomainFactory factory)

@@ -17,7 +17,7 @@ bool VListingSink::WantsText() const { return true; }
 
 }  // namespace morvit
 
-namespace events {
+namespace morvit::events {
 
 namespace {
 
@@ -125,4 +125,4 @@ std::string_view TrimLabel(std::string_view label) {
   return end == std::string_view::npos ? std::string_view() : label.substr(0, end + 1);
 }
 
-}  // namespace events
+}  // namespace morvit::events

@@ -10,7 +10,7 @@
 #include "morvit/VListingEvents.h"
 #include "morvit/platform.h"
 
-namespace events {
+namespace morvit::events {
 
 // The installed sink, or null: text listings then go to the stream they are written to.
 morvit::VListingSink* InstalledSink();
@@ -78,6 +78,6 @@ std::string& LineBuffer();
 // A label as a field carries it: without trailing blanks and tabs.
 std::string_view TrimLabel(std::string_view label);
 
-}  // namespace events
+}  // namespace morvit::events
 
 #endif  // MORVIT_IO_LISTINGEVENTS_H

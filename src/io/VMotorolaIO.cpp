@@ -18,6 +18,8 @@
 #include "support/ControllerTypes.h"
 #include "support/HostTime.h"
 
+using namespace morvit;
+
 using controller::kLongSize;
 using controller::kWordSize;
 using WordBytes = std::array<std::uint8_t, kWordSize>;
@@ -25,6 +27,7 @@ using LongBytes = std::array<std::uint8_t, kLongSize>;
 
 std::int32_t VMotorolaIO::m_lByteOffset = 0;
 
+namespace morvit {
 namespace {
 
 // Type codes of a terminal value.
@@ -188,6 +191,7 @@ char ListingChar(std::uint8_t byte) {
 }
 
 }  // namespace
+}  // namespace morvit
 
 VMotorolaIO::VMotorolaIO() = default;
 

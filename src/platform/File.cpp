@@ -9,6 +9,9 @@
 #include "platform/FileFaults.h"
 #include "platform/HostSystem.h"
 
+using namespace morvit;
+
+namespace morvit {
 namespace {
 
 constexpr std::size_t kBufferSize = 64 * 1024;
@@ -58,6 +61,7 @@ bool SysSync(int fd) {
 }
 
 }  // namespace
+}  // namespace morvit
 
 CFile::CFile() = default;
 

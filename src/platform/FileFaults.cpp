@@ -7,7 +7,7 @@
 
 #include "platform/HostSystem.h"
 
-namespace filefaults {
+namespace morvit::filefaults {
 
 bool g_armed = false;
 
@@ -70,4 +70,4 @@ int OnCall(Call call, bool* shorten) {
   return state.fault.error;
 }
 
-}  // namespace filefaults
+}  // namespace morvit::filefaults

@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-namespace filefaults {
+namespace morvit::filefaults {
 
 // The file operations that can be made to fail, as bits of a mask.
 enum Call : unsigned {
@@ -52,6 +52,6 @@ bool Struck();
 // (0: go on). For a write, *shorten becomes true when the write must take half its bytes.
 int OnCall(Call call, bool* shorten = nullptr);
 
-}  // namespace filefaults
+}  // namespace morvit::filefaults
 
 #endif  // MORVIT_PLATFORM_FILEFAULTS_H

@@ -17,7 +17,7 @@
 
 #include "morvit/platform.h"
 
-namespace hostsys {
+namespace morvit::hostsys {
 
 // An open file. A Windows handle fits in 32 bits (the system keeps handles sign-extendable
 // for interoperation between 32- and 64-bit processes), so the file class keeps an int.
@@ -106,6 +106,6 @@ void PumpWindowMessages();
 // power failure).
 [[noreturn]] void KillProcess();
 
-}  // namespace hostsys
+}  // namespace morvit::hostsys
 
 #endif  // MORVIT_PLATFORM_HOSTSYSTEM_H

@@ -8,7 +8,7 @@
 
 #include "morvit/platform.h"
 
-namespace processes {
+namespace morvit::processes {
 
 long CurrentProcessId();
 
@@ -31,6 +31,6 @@ class DirectoryLock {
   std::intptr_t m_lock = -1;  // the host's descriptor or handle; -1 when not locked
 };
 
-}  // namespace processes
+}  // namespace morvit::processes
 
 #endif  // MORVIT_PLATFORM_PROCESSES_H

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <limits>
 
-namespace controller {
+namespace morvit::controller {
 
 static_assert(std::numeric_limits<float>::is_iec559 && sizeof(float) == kLongSize,
               "the controller real is carried in the host's IEEE 754 single");
@@ -34,4 +34,4 @@ void DoubleToReal(double value, std::uint8_t* bytes) {
   LongCardToBytes(pattern, bytes);
 }
 
-}  // namespace controller
+}  // namespace morvit::controller

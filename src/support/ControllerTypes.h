@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <cstring>
 
+namespace morvit {
+
 // None of these conversions checks bounds: each reads or writes exactly the byte count in its
 // name at the pointer it is given, which must have that many bytes. Checked readers (VMotorolaIO,
 // the dump) make sure of that before they call them.
@@ -111,5 +113,7 @@ inline void BytesToChars(const std::uint8_t* bytes, std::size_t count, char* cha
 }
 
 }  // namespace controller
+
+}  // namespace morvit
 
 #endif  // MORVIT_SUPPORT_CONTROLLERTYPES_H

@@ -11,6 +11,8 @@
 #include <cstdio>
 #include <iterator>
 
+namespace morvit {
+
 namespace {
 
 // In ascending type order. Codes are two letters or digits and unique.
@@ -99,3 +101,5 @@ CString MakeDataSetName(const ObjParcelType& parcel) {
            kMaxDataSetObjectNumber);
   return CString(name, kDataSetNameLength);
 }
+
+}  // namespace morvit

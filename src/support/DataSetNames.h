@@ -9,6 +9,8 @@
 #include "morvit/VBase.h"
 #include "morvit/platform.h"
 
+namespace morvit {
+
 // Length of a data-set name: 8 characters, '.', 'C' and the two object-number digits.
 inline constexpr std::size_t kDataSetNameLength = 12;
 
@@ -34,5 +36,7 @@ const char* FindDataSetTypeCode(std::uint16_t domainType);
 // width, or a type without a code, raises CFileException with cause badPath: a name that is
 // wrong or that another parcel also has is never made.
 CString MakeDataSetName(const ObjParcelType& parcel);
+
+}  // namespace morvit
 
 #endif  // MORVIT_SUPPORT_DATASETNAMES_H

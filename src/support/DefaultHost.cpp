@@ -9,6 +9,8 @@
 #include "support/ObjectDatabase.h"
 #include "support/Texts.h"
 
+namespace morvit {
+
 namespace {
 
 // `directory` made absolute, with exactly one trailing '/'. '\' separators become '/'.
@@ -87,3 +89,5 @@ CString DefaultHost::Directory(int kind) { return DirectoryOfKind(ProjectDirecto
 std::vector<VLibraryObject> DefaultHost::LibraryObjects(VLibraryList list) {
   return ReadLibraryObjects(ObjectDatabasePath(), list);
 }
+
+}  // namespace morvit

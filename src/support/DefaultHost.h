@@ -6,6 +6,8 @@
 
 #include "support/HostServices.h"
 
+namespace morvit {
+
 class DefaultHost : public HostServices {
  public:
   // The data-set directory (every domain file), ending in '/': MORVIT_DATA_DIR, else the
@@ -48,5 +50,7 @@ class DefaultHost : public HostServices {
 
 // The process-wide default instance (the one Host() gives when nothing is installed).
 DefaultHost& GetDefaultHost();
+
+}  // namespace morvit
 
 #endif  // MORVIT_SUPPORT_DEFAULTHOST_H

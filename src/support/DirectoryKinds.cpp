@@ -5,6 +5,8 @@
 
 #include "morvit/VHostServices.h"
 
+namespace morvit {
+
 namespace {
 
 struct KindDirectory {
@@ -35,3 +37,5 @@ CString DirectoryOfKind(const CString& projectDirectory, int kind) {
   }
   return CString();
 }
+
+}  // namespace morvit

@@ -5,8 +5,12 @@
 
 #include "morvit/platform.h"
 
+namespace morvit {
+
 // The directory of `kind` under `projectDirectory` (which ends in '/'), ending in '/'; empty
 // for a number that is no kind.
 CString DirectoryOfKind(const CString& projectDirectory, int kind);
+
+}  // namespace morvit
 
 #endif  // MORVIT_SUPPORT_DIRECTORYKINDS_H

@@ -6,6 +6,8 @@
 
 #include "platform/HostSystem.h"
 
+namespace morvit {
+
 namespace {
 
 bool SameLetter(char a, char b) {
@@ -96,3 +98,5 @@ void GFileDir::FindClose() {
   m_matches.clear();
   m_next = 0;
 }
+
+}  // namespace morvit

@@ -15,6 +15,8 @@
 
 #include "morvit/platform.h"
 
+namespace morvit {
+
 inline constexpr unsigned kAttributeReadOnly = 0x01;
 inline constexpr unsigned kAttributeHidden = 0x02;
 inline constexpr unsigned kAttributeSystem = 0x04;
@@ -57,5 +59,7 @@ class GFileDir {
   std::vector<CString> m_matches;
   std::size_t m_next = 0;
 };
+
+}  // namespace morvit
 
 #endif  // MORVIT_SUPPORT_GFILEDIR_H

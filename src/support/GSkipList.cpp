@@ -4,6 +4,8 @@
 
 #include <new>
 
+namespace morvit {
+
 GSkipList::Node* GSkipList::AllocateNode(void* data, unsigned levels) {
   // One block: the node, then its forward links.
   void* memory = AllocateMemory(sizeof(Node) + levels * sizeof(Node*));
@@ -87,3 +89,5 @@ void GSkipList::DestroyList(void (*releaseElement)(void* element)) {
   m_head = nullptr;
   m_levels = 0;
 }
+
+}  // namespace morvit

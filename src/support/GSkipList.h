@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace morvit {
+
 class GSkipList {
  public:
   // A list node: the element and its forward links. Nodes and the head are allocated through
@@ -63,5 +65,7 @@ class GSkipList {
   unsigned m_levels = 0;                // levels in use
   std::uint32_t m_random = 0x2545F491;  // xorshift state: deterministic node heights
 };
+
+}  // namespace morvit
 
 #endif  // MORVIT_SUPPORT_GSKIPLIST_H

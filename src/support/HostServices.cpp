@@ -6,6 +6,9 @@
 
 #include "support/DefaultHost.h"
 
+using namespace morvit;
+
+namespace morvit {
 namespace {
 
 // Every process-wide piece of the host seam, in one place; unguarded, for one caller at a time.
@@ -24,8 +27,9 @@ CString MessageValueText(const VMessageValue& value) {
 }
 
 }  // namespace
+}  // namespace morvit
 
-DefaultHost& GetDefaultHost() { return g_hostServices.defaultHost; }
+DefaultHost& morvit::GetDefaultHost() { return g_hostServices.defaultHost; }
 
 HostServices& Host() {
   return g_hostServices.installed ? *g_hostServices.installed : g_hostServices.defaultHost;
@@ -37,7 +41,7 @@ HostServices* SetHost(HostServices* host) {
   return previous;
 }
 
-bool AskCancel() {
+bool morvit::AskCancel() {
   if (Host().SendMessageToUI(kMessageCancelQuery, 0, CString()) == 0) return false;
   ++g_hostServices.cancelsAnswered;
   return true;
@@ -45,7 +49,7 @@ bool AskCancel() {
 
 void RereadHostSettings() { g_hostServices.defaultHost.ForgetSettings(); }
 
-unsigned CancelsAnswered() { return g_hostServices.cancelsAnswered; }
+unsigned morvit::CancelsAnswered() { return g_hostServices.cancelsAnswered; }
 
 VHostServices::~VHostServices() = default;
 

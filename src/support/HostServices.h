@@ -5,6 +5,8 @@
 
 #include "morvit/VHostServices.h"
 
+namespace morvit {
+
 using HostServices = VHostServices;
 
 // Sends the cancel query (message 1064): whether the host answered "cancel". Every cancel query
@@ -12,5 +14,7 @@ using HostServices = VHostServices;
 bool AskCancel();
 // How many cancel queries were answered "cancel" so far in this process.
 unsigned CancelsAnswered();
+
+}  // namespace morvit
 
 #endif  // MORVIT_SUPPORT_HOSTSERVICES_H

@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace hosttime {
+namespace morvit::hosttime {
 namespace {
 
 // Widths of the Date word's fields: year offset 7 bits, month 4 bits, day 5 bits.
@@ -66,4 +66,4 @@ RTime UnpackDateTime(const CompactDateTime& packed) {
   return time;
 }
 
-}  // namespace hosttime
+}  // namespace morvit::hosttime

@@ -7,6 +7,8 @@
 
 #include "morvit/VBase.h"
 
+namespace morvit {
+
 // The compact date-time:
 //   Date      bits 15..9 year offset (year - 2000 from 2000 on, year - 1900 before),
 //             bits 8..5 month, bits 4..0 day;
@@ -35,5 +37,7 @@ CompactDateTime PackDateTime(const RTime& time);
 RTime UnpackDateTime(const CompactDateTime& packed);
 
 }  // namespace hosttime
+
+}  // namespace morvit
 
 #endif  // MORVIT_SUPPORT_HOSTTIME_H

@@ -11,6 +11,8 @@
 #include <nlohmann/json.hpp>
 #include <system_error>
 
+namespace morvit {
+
 namespace {
 
 const char* ListKey(VLibraryList list) {
@@ -65,3 +67,5 @@ std::vector<VLibraryObject> ReadLibraryObjects(const CString& storePath, VLibrar
   }
   return objects;
 }
+
+}  // namespace morvit

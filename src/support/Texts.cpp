@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <iterator>
 
+namespace morvit {
+
 namespace {
 
 struct NumberedText {
@@ -25,3 +27,5 @@ const char* FindText(int number) {
                                    [number](const NumberedText& t) { return t.number == number; });
   return found == std::end(kTexts) ? nullptr : found->text;
 }
+
+}  // namespace morvit

@@ -4,7 +4,11 @@
 
 #include "morvit/VHostServices.h"
 
+namespace morvit {
+
 // The text with the given number, or null when the table has none.
 const char* FindText(int number);
+
+}  // namespace morvit
 
 #endif  // MORVIT_SUPPORT_TEXTS_H

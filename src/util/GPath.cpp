@@ -11,6 +11,8 @@
 #include "support/GFileDir.h"
 #include "support/HostServices.h"
 
+namespace morvit {
+
 IMPLEMENT_RUNTIME_CLASS(GPath, CObject)
 
 namespace {
@@ -486,3 +488,5 @@ int GPath::DriveIndex(const CString& text) {
   const int c = std::toupper(static_cast<unsigned char>(text[0]));
   return c >= 'A' && c <= 'Z' ? c - 'A' : -1;
 }
+
+}  // namespace morvit

@@ -20,6 +20,8 @@
 
 #include "morvit/platform.h"
 
+namespace morvit {
+
 class GPath : public CObject {
   DECLARE_RUNTIME_CLASS(GPath)
 
@@ -131,5 +133,7 @@ class GPath : public CObject {
   std::int32_t m_lCallbackContext = 0;
   bool m_bIsFile = true;  // the kind Set was last given, for re-parsing
 };
+
+}  // namespace morvit
 
 #endif  // MORVIT_UTIL_GPATH_H

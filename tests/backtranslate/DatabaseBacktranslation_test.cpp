@@ -12,6 +12,8 @@
 #include "fixtures/LoggingDatabase.h"
 #include "morvit/VManager.h"
 
+namespace morvit {
+
 using namespace testutil;
 
 namespace {
@@ -194,3 +196,5 @@ TEST_F(DatabaseBacktranslationTest, SortFilesAreGoneBeforeTheSortIsClearedWhethe
 }
 
 }  // namespace
+
+}  // namespace morvit

@@ -10,6 +10,8 @@
 #include "fixtures/NodeFiles.h"
 #include "morvit/VManager.h"
 
+namespace morvit {
+
 using namespace testutil;
 namespace fs = std::filesystem;
 
@@ -214,3 +216,5 @@ TEST_F(NodeRunTest, NodeRestoredByteForByteInAFreshProject) {
 }
 
 }  // namespace
+
+}  // namespace morvit

@@ -12,6 +12,8 @@
 #include "morvit/VDatabase.h"
 #include "morvit/VManager.h"
 
+namespace morvit {
+
 using namespace testutil;
 
 namespace {
@@ -256,3 +258,5 @@ TEST(PCBacktranslation, LibraryDatabaseAndNoDatabaseStopAtOnce) {
 }
 
 }  // namespace
+
+}  // namespace morvit

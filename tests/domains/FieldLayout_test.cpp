@@ -7,6 +7,8 @@
 #include <array>
 #include <vector>
 
+namespace morvit {
+
 namespace {
 
 constexpr std::array<FieldSpec, 5> kLayout{{
@@ -64,3 +66,5 @@ TEST(FieldLayout, FileEndingInsideTheLayoutIsEndOfFile) {
 }
 
 }  // namespace
+
+}  // namespace morvit

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+namespace morvit {
+
 namespace {
 
 TEST(ProgressText, UpperCasesAndTurnsTheLastXIntoC) {
@@ -20,3 +22,5 @@ TEST(ProgressText, UpperCasesAndTurnsTheLastXIntoC) {
 }
 
 }  // namespace
+
+}  // namespace morvit

@@ -10,6 +10,8 @@
 #include "fixtures/DomainFiles.h"
 #include "fixtures/TestUtil.h"
 
+namespace morvit {
+
 namespace {
 
 using testutil::DomainFilePath;
@@ -141,3 +143,5 @@ TEST_F(BaDomainTest, DisabledCompressionReadsTheOrdinaryFile) {
 }
 
 }  // namespace
+
+}  // namespace morvit

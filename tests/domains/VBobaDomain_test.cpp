@@ -7,6 +7,8 @@
 
 #include "fixtures/DomainBuilders.h"
 
+namespace morvit {
+
 using namespace testutil;
 
 namespace {
@@ -60,3 +62,5 @@ TEST_F(BobaTest, EmptyDomainHoldsOnlyItsMarkers) {
 }
 
 }  // namespace
+
+}  // namespace morvit

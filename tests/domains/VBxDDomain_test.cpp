@@ -7,6 +7,8 @@
 #include "fixtures/LoggingDatabase.h"
 #include "morvit/VElement.h"
 
+namespace morvit {
+
 using namespace testutil;
 
 namespace {
@@ -82,3 +84,5 @@ TEST_F(BxdTest, ManagerCreatesABxDWithEveryTypeThatReadsBackEmpty) {
 }
 
 }  // namespace
+
+}  // namespace morvit

@@ -14,6 +14,8 @@
 #include "morvit/VConfigWriters.h"
 #include "morvit/VDecoderTypes.h"
 
+namespace morvit {
+
 using namespace testutil;
 
 namespace {
@@ -250,3 +252,5 @@ TEST_F(CbxTest, RecordsThatWouldCorruptTheDomainAreRefused) {
 }
 
 }  // namespace
+
+}  // namespace morvit

@@ -12,6 +12,8 @@
 #include "fixtures/NodeFiles.h"
 #include "morvit/VManager.h"
 
+namespace morvit {
+
 using namespace testutil;
 
 namespace {
@@ -244,3 +246,5 @@ TEST_F(NodeTest, EntriesBeyondTheFileLengthAreRefused) {
 }
 
 }  // namespace
+
+}  // namespace morvit

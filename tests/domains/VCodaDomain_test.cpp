@@ -6,6 +6,8 @@
 #include "fixtures/DomainFiles.h"
 #include "fixtures/LoggingDatabase.h"
 
+namespace morvit {
+
 using namespace testutil;
 
 namespace {
@@ -74,3 +76,5 @@ TEST_F(CodaTest, BlockSizeBelowFourIsEndOfFile) {
 }
 
 }  // namespace
+
+}  // namespace morvit

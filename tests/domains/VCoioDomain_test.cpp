@@ -7,6 +7,8 @@
 #include "fixtures/DomainBuilders.h"
 #include "fixtures/LoggingDatabase.h"
 
+namespace morvit {
+
 using namespace testutil;
 
 namespace {
@@ -68,3 +70,5 @@ TEST_F(CoioTest, ListingShowsTheFieldsWithTheirLabels) {
 }
 
 }  // namespace
+
+}  // namespace morvit

@@ -13,6 +13,8 @@
 #include "fixtures/DomainBuilders.h"
 #include "fixtures/DomainFiles.h"
 
+namespace morvit {
+
 using namespace testutil;
 
 namespace {
@@ -119,3 +121,5 @@ TEST_F(ConfigWritersTest, ContentThatDoesNotFitIsRefusedBeforeAFileIsMade) {
 }
 
 }  // namespace
+
+}  // namespace morvit

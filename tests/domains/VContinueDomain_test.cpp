@@ -10,6 +10,8 @@
 #include "fixtures/DomainFiles.h"
 #include "fixtures/TestUtil.h"
 
+namespace morvit {
+
 namespace {
 
 using testutil::DomainFilePath;
@@ -186,3 +188,5 @@ TEST_F(ContinueDomainTest, DamagedChainsRaise) {
 }
 
 }  // namespace
+
+}  // namespace morvit

@@ -8,6 +8,8 @@
 #include <functional>
 #include <vector>
 
+namespace morvit {
+
 namespace {
 
 TEST(DatabaseDefaults, ResultsLetABacktranslationRunOn) {
@@ -60,3 +62,5 @@ TEST(DatabaseDefaults, ClientOverridesAreReachedThroughTheBase) {
 }
 
 }  // namespace
+
+}  // namespace morvit

@@ -10,6 +10,8 @@
 #include "domains/SectionCodes.h"
 #include "fixtures/TestUtil.h"
 
+namespace morvit {
+
 namespace {
 
 constexpr std::uint16_t kElementStart = 0x1090;  // 4240
@@ -200,3 +202,5 @@ TEST(DomainSection, StartBlockBytesSurviveAReadAndWrite) {
 }
 
 }  // namespace
+
+}  // namespace morvit

@@ -11,6 +11,8 @@
 #include "fixtures/TestUtil.h"
 #include "morvit/VManager.h"
 
+namespace morvit {
+
 namespace {
 
 using testutil::DomainFilePath;
@@ -130,3 +132,5 @@ TEST_F(DomainBaseTest, ManagerDrivesTheBaseThroughGeneration) {
 }
 
 }  // namespace
+
+}  // namespace morvit

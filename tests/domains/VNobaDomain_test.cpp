@@ -6,6 +6,8 @@
 
 #include "fixtures/DomainBuilders.h"
 
+namespace morvit {
+
 using namespace testutil;
 
 namespace {
@@ -102,3 +104,5 @@ TEST_F(NobaTest, ListingShowsTheSectionWordByWord) {
 }
 
 }  // namespace
+
+}  // namespace morvit

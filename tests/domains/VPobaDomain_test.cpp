@@ -10,6 +10,8 @@
 #include "fixtures/DomainBuilders.h"
 #include "morvit/VDomainPath.h"
 
+namespace morvit {
+
 using namespace testutil;
 
 namespace {
@@ -136,3 +138,5 @@ TEST_F(PobaTest, WrittenAndFoundUnderItsTaskScope) {
 }
 
 }  // namespace
+
+}  // namespace morvit

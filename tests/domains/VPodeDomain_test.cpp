@@ -7,6 +7,8 @@
 #include "fixtures/LoggingDatabase.h"
 #include "fixtures/ProgramContents.h"
 
+namespace morvit {
+
 using namespace testutil;
 
 namespace {
@@ -80,3 +82,5 @@ TEST_F(PodeTest, EmptyProgramSendsOnlyTheClosingCalls) {
 }
 
 }  // namespace
+
+}  // namespace morvit

@@ -14,6 +14,8 @@
 #include "fixtures/DomainFiles.h"
 #include "fixtures/ProgramContents.h"
 
+namespace morvit {
+
 using namespace testutil;
 
 namespace {
@@ -216,3 +218,5 @@ TEST_F(ProgramWriterTest, CutOrOverlongFileRaisesEndOfFile) {
 }
 
 }  // namespace
+
+}  // namespace morvit

@@ -11,6 +11,8 @@
 #include "fixtures/DomainBuilders.h"
 #include "fixtures/DomainFiles.h"
 
+namespace morvit {
+
 using namespace testutil;
 
 namespace {
@@ -191,3 +193,5 @@ TEST_F(RebaTest, TooFewParcelSlotsGiveTheGenericStatusOfTheType) {
 }
 
 }  // namespace
+
+}  // namespace morvit

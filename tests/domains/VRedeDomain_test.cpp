@@ -6,6 +6,8 @@
 #include "fixtures/LoggingDatabase.h"
 #include "fixtures/ProgramContents.h"
 
+namespace morvit {
+
 using namespace testutil;
 
 namespace {
@@ -61,3 +63,5 @@ TEST_F(RedeTest, ListingLabelsTheHeaderWords) {
 }
 
 }  // namespace
+
+}  // namespace morvit

@@ -6,6 +6,8 @@
 #include "fixtures/LoggingDatabase.h"
 #include "fixtures/ProgramContents.h"
 
+namespace morvit {
+
 using namespace testutil;
 
 namespace {
@@ -54,3 +56,5 @@ TEST_F(TadeTest, ListingLabelsEveryWord) {
 }
 
 }  // namespace
+
+}  // namespace morvit

@@ -10,6 +10,8 @@
 #include "fixtures/NodeFiles.h"
 #include "fixtures/TestPlatform.h"
 
+namespace morvit {
+
 using namespace testutil;
 namespace fs = std::filesystem;
 
@@ -147,6 +149,8 @@ for (const auto& row : rows) {
   unreadable.reset();
   fs::remove_all(host.Directory(kDirectoryTcData));
 }
-}
+}  // namespace morvit
 
 }  // namespace
+
+}  // namespace morvit

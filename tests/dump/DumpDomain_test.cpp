@@ -13,6 +13,8 @@
 #include "fixtures/NodeFiles.h"
 #include "morvit/VBase.h"
 
+namespace morvit {
+
 using namespace testutil;
 
 namespace {
@@ -139,3 +141,5 @@ TEST_F(DumpDomainTest, SwitchesActOnTheDriverListing) {
 }
 
 }  // namespace
+
+}  // namespace morvit

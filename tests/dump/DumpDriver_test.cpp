@@ -11,6 +11,8 @@
 #include "fixtures/DumpFiles.h"
 #include "fixtures/DumpTest.h"
 
+namespace morvit {
+
 using namespace testutil;
 
 namespace {
@@ -195,3 +197,5 @@ TEST_F(DumpTest, NamesWithoutAListingNameOrOfAnyLengthAreSafe) {
 }
 
 }  // namespace
+
+}  // namespace morvit

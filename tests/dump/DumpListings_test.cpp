@@ -7,6 +7,8 @@
 #include "fixtures/DumpFiles.h"
 #include "fixtures/DumpTest.h"
 
+namespace morvit {
+
 using namespace testutil;
 
 namespace {
@@ -207,3 +209,5 @@ index  fbCod  len  noEl      h1   h2   h3   h4  opEl contInd
 }
 
 }  // namespace
+
+}  // namespace morvit

@@ -11,6 +11,8 @@
 #include "fixtures/DumpFiles.h"
 #include "fixtures/DumpTest.h"
 
+namespace morvit {
+
 using namespace testutil;
 
 namespace {
@@ -263,3 +265,5 @@ TEST_F(DumpTest, UnknownTypeGetsItsTypeByteAndPlainWords) {
 }
 
 }  // namespace
+
+}  // namespace morvit

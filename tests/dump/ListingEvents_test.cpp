@@ -11,6 +11,8 @@
 #include "morvit/VBase.h"
 #include "morvit/VListingEvents.h"
 
+namespace morvit {
+
 using namespace testutil;
 
 namespace {
@@ -137,3 +139,5 @@ TEST_F(ListingEventsTest, StopsAndKeptListings) {
 }
 
 }  // namespace
+
+}  // namespace morvit

@@ -7,6 +7,8 @@
 
 #include "morvit/VNameTables.h"
 
+namespace morvit {
+
 namespace {
 
 TEST(NameTables, CodesAreNamedAsTheListingLabelsThem) {
@@ -61,3 +63,5 @@ TEST(NameTables, TablesAreSortedDisjointAndOfCodesOfFour) {
 }
 
 }  // namespace
+
+}  // namespace morvit

@@ -10,6 +10,8 @@
 #include "fixtures/DomainFiles.h"
 #include "fixtures/TestUtil.h"
 
+namespace morvit {
+
 namespace {
 
 using testutil::DomainFilePath;
@@ -252,3 +254,5 @@ TEST_F(CompressedDomainTest, DamagedPartsRaiseAndLeaveNoScratchFiles) {
 }
 
 }  // namespace
+
+}  // namespace morvit

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+namespace morvit {
+
 namespace {
 
 using morvit::dcl::CodeWord;
@@ -104,3 +106,5 @@ TEST(DclFormat, LengthSymbolRanges) {
 }
 
 }  // namespace
+
+}  // namespace morvit

@@ -10,6 +10,8 @@
 #include "fixtures/DclStreams.h"
 #include "fixtures/SampleData.h"
 
+namespace morvit {
+
 namespace {
 
 using testutil::Bytes;
@@ -217,3 +219,5 @@ TEST(Explode, ChunkSizes) {
 }
 
 }  // namespace
+
+}  // namespace morvit

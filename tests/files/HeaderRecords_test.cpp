@@ -13,6 +13,8 @@
 #include "files/VStructureHeader.h"
 #include "fixtures/TestUtil.h"
 
+namespace morvit {
+
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -244,3 +246,5 @@ TEST_F(HeaderRecordTest, HeaderFromAShortFileRaisesEndOfFile) {
 }
 
 }  // namespace
+
+}  // namespace morvit

@@ -9,6 +9,8 @@
 #include "fixtures/DclStreams.h"
 #include "fixtures/SampleData.h"
 
+namespace morvit {
+
 namespace {
 
 using testutil::Bytes;
@@ -158,3 +160,5 @@ TEST(Implode, ChunkSizes) {
 }
 
 }  // namespace
+
+}  // namespace morvit

@@ -9,6 +9,8 @@
 #include "fixtures/TestUtil.h"
 #include "morvit/VDomainFile.h"
 
+namespace morvit {
+
 namespace {
 
 using testutil::DomainFilePath;
@@ -79,3 +81,5 @@ TEST_F(DomainFileCompressTest, BrokenStreamRaisesEndOfFileAndLeavesNoExpansion) 
 }
 
 }  // namespace
+
+}  // namespace morvit

@@ -11,6 +11,8 @@
 #include "fixtures/FakeHost.h"
 #include "fixtures/TestUtil.h"
 
+namespace morvit {
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -263,3 +265,5 @@ TEST_F(DomainFileTest, OpenFailuresCarryTheCauseAndNoSystemError) {
 }
 
 }  // namespace
+
+}  // namespace morvit

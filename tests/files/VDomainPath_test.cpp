@@ -11,6 +11,8 @@
 #include "fixtures/TestPlatform.h"
 #include "fixtures/TestUtil.h"
 
+namespace morvit {
+
 namespace {
 
 using testutil::CurrentDirectoryGuard;
@@ -138,3 +140,5 @@ TEST(DomainPathSearch, MissingDirectoryIsFileNotFoundNotAFileOfTheCurrentDirecto
 }
 
 }  // namespace
+
+}  // namespace morvit

@@ -6,6 +6,8 @@
 #include <numeric>
 #include <vector>
 
+namespace morvit {
+
 namespace {
 
 TEST(Element, NewElementIsEmptyAndGivesATerminatedEmptyBuffer) {
@@ -48,3 +50,5 @@ TEST(Element, AskingBeyondTheEndGivesZerosForTheMissingBytes) {
 }
 
 }  // namespace
+
+}  // namespace morvit

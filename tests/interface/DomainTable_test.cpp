@@ -10,6 +10,8 @@
 #include "domains/VRebaDomain.h"
 #include "domains/VRnodDomain.h"
 
+namespace morvit {
+
 namespace {
 
 TEST(DomainTable, TypeNumbersGetTheirClasses) {
@@ -46,3 +48,5 @@ TEST(DomainTable, TypeNumbersGetTheirClasses) {
 }
 
 }  // namespace
+
+}  // namespace morvit

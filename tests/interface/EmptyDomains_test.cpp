@@ -8,6 +8,8 @@
 #include "fixtures/DomainBuilders.h"
 #include "interface/DomainTable.h"
 
+namespace morvit {
+
 using namespace testutil;
 
 namespace {
@@ -48,3 +50,5 @@ TEST_F(EmptyDomainTest, OnlyTheSectionMarkersAreWritten) {
 }
 
 }  // namespace
+
+}  // namespace morvit

@@ -14,6 +14,8 @@
 #include "morvit/VBase.h"
 #include "morvit/VManager.h"
 
+namespace morvit {
+
 namespace {
 
 // A domain that owns one scratch file per parcel and reports `files` parcels when closed; it
@@ -326,3 +328,5 @@ TEST(DomainInterface, BaseDefaults) {
 }
 
 }  // namespace
+
+}  // namespace morvit

@@ -36,6 +36,8 @@
 #include "morvit/VManager.h"
 #include "morvit/VProgramWriters.h"
 
+namespace morvit {
+
 namespace {
 
 using testutil::DirectoryImage;
@@ -539,3 +541,5 @@ TEST_P(ReadFaultTest, ReadFaultFailsTheRunAndChangesNoDomainFile) {
 INSTANTIATE_TEST_SUITE_P(Runs, ReadFaultTest, ::testing::ValuesIn(kReadings), RowName<ReadingRun>);
 
 }  // namespace
+
+}  // namespace morvit

@@ -9,6 +9,8 @@
 
 #include "morvit/VBase.h"
 
+namespace morvit {
+
 namespace {
 
 TMoveBlock Record(std::uint16_t fbKey, std::uint16_t a, std::uint16_t b, std::int32_t value) {
@@ -181,3 +183,5 @@ TEST(MoveBlockKeys, OrderByLengthThenBytes) {
 }
 
 }  // namespace
+
+}  // namespace morvit

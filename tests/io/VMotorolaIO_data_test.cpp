@@ -11,6 +11,8 @@
 #include "fixtures/TestUtil.h"
 #include "morvit/VMotorolaIO.h"
 
+namespace morvit {
+
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -375,3 +377,5 @@ TEST_F(VMotorolaIOData, PartialFixedSizeReadDoesNotFail) {
 }
 
 }  // namespace
+
+}  // namespace morvit

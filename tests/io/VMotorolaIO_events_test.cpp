@@ -9,6 +9,8 @@
 #include "io/ListingEvents.h"
 #include "morvit/VMotorolaIO.h"
 
+namespace morvit {
+
 namespace {
 
 class FieldOutline : public morvit::VListingSink {
@@ -77,3 +79,5 @@ TEST(VMotorolaIOEvents, OneFieldPerValue) {
 }
 
 }  // namespace
+
+}  // namespace morvit

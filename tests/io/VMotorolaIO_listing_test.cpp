@@ -8,6 +8,8 @@
 
 #include "morvit/VMotorolaIO.h"
 
+namespace morvit {
+
 namespace {
 
 using Writes = std::function<void(VMotorolaIO&, CFile&)>;
@@ -215,3 +217,5 @@ TEST(VMotorolaIOListing, CopyOfMoreThanSixteenBitsListsEveryByte) {
 }
 
 }  // namespace
+
+}  // namespace morvit

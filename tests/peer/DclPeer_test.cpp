@@ -15,6 +15,8 @@
 #include "fixtures/SampleData.h"
 #include "peer/PeerDcl.h"
 
+namespace morvit {
+
 namespace {
 
 using testutil::Bytes;
@@ -131,3 +133,5 @@ TEST(PeerInterop, EmptyStream) {
 }
 
 }  // namespace
+
+}  // namespace morvit

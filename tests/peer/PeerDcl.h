@@ -15,6 +15,8 @@ unsigned int explode(unsigned int (*read)(char*, unsigned int*, void*),
                      void (*write)(char*, unsigned int*, void*), char* workArea, void* param);
 }
 
+namespace morvit {
+
 namespace peer {
 inline constexpr auto* kImplode = &::implode;
 inline constexpr auto* kExplode = &::explode;
@@ -22,5 +24,7 @@ inline constexpr std::size_t kWorkAreaSize = 65536;
 // The peer's code for a stream it refuses as too short.
 inline constexpr unsigned kBadData = 3;
 }  // namespace peer
+
+}  // namespace morvit
 
 #endif  // MORVIT_TESTS_PEER_PEERDCL_H

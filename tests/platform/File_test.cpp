@@ -7,6 +7,8 @@
 #include "fixtures/TestUtil.h"
 #include "morvit/platform.h"
 
+namespace morvit {
+
 namespace {
 
 using testutil::ScratchDir;
@@ -225,3 +227,5 @@ TEST(RuntimeClass, IsKindOfWalksTheChain) {
 }
 
 }  // namespace
+
+}  // namespace morvit

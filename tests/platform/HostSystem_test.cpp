@@ -11,6 +11,8 @@
 
 #include "fixtures/TestUtil.h"
 
+namespace morvit {
+
 using testutil::ScratchDir;
 namespace fs = std::filesystem;
 
@@ -119,3 +121,5 @@ TEST(HostSystem, DirectoriesUniqueFilesAndSpace) {
 }
 
 }  // namespace
+
+}  // namespace morvit

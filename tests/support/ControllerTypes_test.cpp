@@ -8,6 +8,8 @@
 #include <cmath>
 #include <limits>
 
+namespace morvit {
+
 namespace {
 
 using Four = std::array<std::uint8_t, 4>;
@@ -117,3 +119,5 @@ TEST(ControllerTypes, BytesAndCharactersAreTheSameBits) {
 }
 
 }  // namespace
+
+}  // namespace morvit

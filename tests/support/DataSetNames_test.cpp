@@ -13,6 +13,8 @@
 #include "fixtures/TestUtil.h"
 #include "support/GFileDir.h"
 
+namespace morvit {
+
 namespace {
 
 ObjParcelType Parcel(std::uint16_t type, std::uint16_t scope, std::uint16_t version,
@@ -101,3 +103,5 @@ TEST(DataSetName, VersionsSortInOrderAndMatchTheirWildcard) {
 }
 
 }  // namespace
+
+}  // namespace morvit

@@ -11,6 +11,8 @@
 #include "fixtures/TestPlatform.h"
 #include "support/Texts.h"
 
+namespace morvit {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -241,3 +243,5 @@ TEST(HostInstallation, ClientOverridesOnlyWhatItNeeds) {
 }
 
 }  // namespace
+
+}  // namespace morvit

@@ -10,6 +10,8 @@
 #include "fixtures/TestPlatform.h"
 #include "fixtures/TestUtil.h"
 
+namespace morvit {
+
 namespace {
 
 std::vector<CString> Search(const CString& pattern, unsigned mask) {
@@ -101,3 +103,5 @@ TEST(Wildcard, StarsBacktrack) {
 }
 
 }  // namespace
+
+}  // namespace morvit

@@ -10,6 +10,8 @@
 #include <set>
 #include <vector>
 
+namespace morvit {
+
 namespace {
 
 // A list of ints that counts its list memory.
@@ -107,3 +109,5 @@ TEST(GSkipList, EveryNodeAndTheHeadGoBackThroughTheCallbacks) {
 }
 
 }  // namespace
+
+}  // namespace morvit

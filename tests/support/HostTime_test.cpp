@@ -6,6 +6,8 @@
 
 #include <stdexcept>
 
+namespace morvit {
+
 namespace {
 
 bool Same(const RTime& a, const RTime& b) {
@@ -85,3 +87,5 @@ TEST(HostTime, FieldsBeyondTheirWidthAreRefused) {
 }
 
 }  // namespace
+
+}  // namespace morvit

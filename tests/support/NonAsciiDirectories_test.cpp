@@ -11,6 +11,8 @@
 #include "morvit/VBase.h"
 #include "support/DefaultHost.h"
 
+namespace morvit {
+
 using namespace testutil;
 namespace fs = std::filesystem;
 
@@ -51,3 +53,5 @@ TEST(NonAsciiDataDirectory, DomainsAreWrittenThereAndReadBack) {
 }
 
 }  // namespace
+
+}  // namespace morvit

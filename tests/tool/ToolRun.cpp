@@ -8,7 +8,7 @@
 #include <fstream>
 #include <sstream>
 
-namespace tooltest {
+namespace morvit::tooltest {
 
 std::string ReadText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -81,4 +81,4 @@ ToolResult RunScript(const std::string& directory, const std::string& script) {
   return result;
 }
 
-}  // namespace tooltest
+}  // namespace morvit::tooltest

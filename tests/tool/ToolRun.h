@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace tooltest {
+namespace morvit::tooltest {
 
 // The tool under test: the built morvit, or the program named by MORVIT_TOOL (the Windows
 // build's morvit.exe through a wine launcher, which runs these suites against that tool).
@@ -36,6 +36,6 @@ std::string Query(const std::string& path, const std::string& sql);
 // The text of a file.
 std::string ReadText(const std::string& path);
 
-}  // namespace tooltest
+}  // namespace morvit::tooltest
 
 #endif  // MORVIT_TESTS_TOOL_TOOLRUN_H

@@ -14,6 +14,8 @@
 #include "fixtures/TestPlatform.h"
 #include "fixtures/TestUtil.h"
 
+namespace morvit {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -404,3 +406,5 @@ TEST_F(GPathOnDisk, TemporaryFilesFreeSpaceAndFilesInUse) {
 }
 
 }  // namespace
+
+}  // namespace morvit

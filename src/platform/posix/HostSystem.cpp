@@ -13,7 +13,7 @@
 #include <cerrno>
 #include <cstdlib>
 
-namespace hostsys {
+namespace morvit::hostsys {
 
 namespace {
 
@@ -254,4 +254,4 @@ void KillProcess() {
   std::_Exit(137);
 }
 
-}  // namespace hostsys
+}  // namespace morvit::hostsys

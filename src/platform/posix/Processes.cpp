@@ -8,7 +8,7 @@
 
 #include <cerrno>
 
-namespace processes {
+namespace morvit::processes {
 
 long CurrentProcessId() { return static_cast<long>(::getpid()); }
 
@@ -31,4 +31,4 @@ DirectoryLock::~DirectoryLock() {
   if (m_lock >= 0) ::close(static_cast<int>(m_lock));  // closing releases the lock
 }
 
-}  // namespace processes
+}  // namespace morvit::processes

@@ -14,7 +14,7 @@
 
 #include "platform/HostSystem.h"
 
-namespace hostsys {
+namespace morvit::hostsys {
 
 namespace {
 
@@ -454,4 +454,4 @@ void KillProcess() {
   std::_Exit(137);
 }
 
-}  // namespace hostsys
+}  // namespace morvit::hostsys

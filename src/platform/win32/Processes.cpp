@@ -8,7 +8,7 @@
 
 #include "platform/HostSystem.h"
 
-namespace processes {
+namespace morvit::processes {
 
 long CurrentProcessId() { return static_cast<long>(::GetCurrentProcessId()); }
 
@@ -63,4 +63,4 @@ DirectoryLock::~DirectoryLock() {
   ::CloseHandle(mutex);
 }
 
-}  // namespace processes
+}  // namespace morvit::processes

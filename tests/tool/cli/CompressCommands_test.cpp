@@ -7,6 +7,8 @@
 #include "fixtures/TestUtil.h"
 #include "tool/ToolRun.h"
 
+namespace morvit {
+
 namespace {
 
 using tooltest::RunTool;
@@ -113,3 +115,5 @@ TEST(ToolCommandLine, HelpVersionAndUsageErrors) {
 }
 
 }  // namespace
+
+}  // namespace morvit

@@ -12,6 +12,8 @@
 #include "fixtures/TestUtil.h"
 #include "tool/ToolRun.h"
 
+namespace morvit {
+
 namespace {
 
 using tooltest::RunScript;
@@ -214,3 +216,5 @@ TEST(ToolConventions, ManualPageAndCompletionFollowTheCommands) {
 }
 
 }  // namespace
+
+}  // namespace morvit

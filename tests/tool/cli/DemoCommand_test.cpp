@@ -6,6 +6,8 @@
 #include "fixtures/TestUtil.h"
 #include "tool/ToolRun.h"
 
+namespace morvit {
+
 namespace {
 
 TEST(DemoCommand, WritesAndGeneratesTheSampleProject) {
@@ -32,3 +34,5 @@ TEST(DemoCommand, WritesAndGeneratesTheSampleProject) {
 }
 
 }  // namespace
+
+}  // namespace morvit

@@ -12,6 +12,8 @@
 #include "fixtures/TestUtil.h"
 #include "tool/ToolRun.h"
 
+namespace morvit {
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -216,3 +218,5 @@ TEST(ToolSafety, TwoWritersLeaveOneWholeDomain) {
 }
 
 }  // namespace
+
+}  // namespace morvit

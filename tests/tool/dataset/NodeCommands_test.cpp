@@ -9,6 +9,8 @@
 #include "fixtures/TestUtil.h"
 #include "tool/ToolRun.h"
 
+namespace morvit {
+
 namespace {
 
 using tooltest::RunTool;
@@ -124,3 +126,5 @@ TEST_F(NodeProject, BacktranslateNodeRecreatesTheFiles) {
 }
 
 }  // namespace
+
+}  // namespace morvit

@@ -8,6 +8,8 @@
 #include "fixtures/TestUtil.h"
 #include "tool/ToolRun.h"
 
+namespace morvit {
+
 namespace {
 
 using tooltest::RunTool;
@@ -247,3 +249,5 @@ TEST(GenerateCommand, TheOrderOfADomainsMembersDoesNotChangeItsFiles) {
 }
 
 }  // namespace
+
+}  // namespace morvit

@@ -8,6 +8,8 @@
 
 #include "fixtures/TestUtil.h"
 
+namespace morvit {
+
 namespace {
 
 using morvit::tool::JobFaults;
@@ -77,3 +79,5 @@ TEST(JobReader, CutsTheJobIntoPiecesAndPlacesEveryValue) {
 }
 
 }  // namespace
+
+}  // namespace morvit

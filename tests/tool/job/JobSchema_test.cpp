@@ -6,6 +6,8 @@
 
 #include "tool/ToolRun.h"
 
+namespace morvit {
+
 namespace {
 
 bool Valid(const std::string& job) {
@@ -28,3 +30,5 @@ TEST(JobSchema, TheExampleJobIsValidAndASlipIsNot) {
 }
 
 }  // namespace
+
+}  // namespace morvit

@@ -10,6 +10,8 @@
 #include "fixtures/TestUtil.h"
 #include "tool/ToolRun.h"
 
+namespace morvit {
+
 namespace {
 
 using tooltest::RunTool;
@@ -160,3 +162,5 @@ TEST_F(TwoVersions, DataSetsDomainByDomainAndLeftAsTheyWere) {
 }
 
 }  // namespace
+
+}  // namespace morvit

@@ -8,6 +8,8 @@
 #include "fixtures/TestUtil.h"
 #include "tool/ToolRun.h"
 
+namespace morvit {
+
 namespace {
 
 using tooltest::RunTool;
@@ -59,3 +61,5 @@ TEST_F(DumpedProgram, FailuresAreReportedFileByFile) {
 }
 
 }  // namespace
+
+}  // namespace morvit

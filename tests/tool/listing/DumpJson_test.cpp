@@ -10,6 +10,8 @@
 #include "fixtures/TestUtil.h"
 #include "tool/ToolRun.h"
 
+namespace morvit {
+
 namespace {
 
 using tooltest::RunTool;
@@ -67,3 +69,5 @@ TEST_F(JsonEvents, CutFileStopsAndFailsTheRun) {
 }
 
 }  // namespace
+
+}  // namespace morvit

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace morvit {
+
 namespace {
 
 using morvit::VListingPlace;
@@ -144,3 +146,5 @@ TEST(ListingDiff, FieldsPairByLabelAndOrder) {
 }
 
 }  // namespace
+
+}  // namespace morvit

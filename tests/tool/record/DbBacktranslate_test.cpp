@@ -5,6 +5,8 @@
 #include "fixtures/TestUtil.h"
 #include "tool/ToolRun.h"
 
+namespace morvit {
+
 namespace {
 
 using tooltest::Query;
@@ -52,3 +54,5 @@ TEST(DbBacktranslate, ExampleDataSetIsRecordedAndAStopAnswerFailsTheRun) {
 }
 
 }  // namespace
+
+}  // namespace morvit

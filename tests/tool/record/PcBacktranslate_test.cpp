@@ -11,6 +11,8 @@
 #include "record/RecordedRun.h"
 #include "tool/ToolRun.h"
 
+namespace morvit {
+
 namespace {
 
 using tooltest::Query;
@@ -88,3 +90,5 @@ TEST_F(ExamplePcProgram, CtrlCStopsTheRunAndKeepsWhatWasHandedOver) {
 }
 
 }  // namespace
+
+}  // namespace morvit

@@ -14,6 +14,8 @@
 #include "morvit/VHostServices.h"
 #include "tool/ToolRun.h"
 
+namespace morvit {
+
 namespace {
 
 using morvit::tool::RecordedRunSettings;
@@ -88,3 +90,5 @@ TEST(BacktranslateCommand, UsageErrors) {
 }
 
 }  // namespace
+
+}  // namespace morvit

@@ -13,6 +13,8 @@
 #include "record/SqliteSink.h"
 #include "tool/ToolRun.h"
 
+namespace morvit {
+
 namespace {
 
 using morvit::tool::DatabaseAnswers;
@@ -162,3 +164,5 @@ TEST(RecordingDatabase, AnswersDefaultToTheLibrarysAndFollowSettings) {
 }
 
 }  // namespace
+
+}  // namespace morvit

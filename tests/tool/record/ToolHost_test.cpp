@@ -7,6 +7,8 @@
 #include <csignal>
 #include <sstream>
 
+namespace morvit {
+
 namespace {
 
 using morvit::tool::ProgressBar;
@@ -71,3 +73,5 @@ TEST(ToolHost, ProgressNamesTheDomainFileAndInterruptCancels) {
 }
 
 }  // namespace
+
+}  // namespace morvit

@@ -11,6 +11,8 @@
 #include "fixtures/TestUtil.h"
 #include "tool/ToolRun.h"
 
+namespace morvit {
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -99,3 +101,5 @@ TEST(ViewCommand, LeavesTheDataSetAsItWasAndRefusesUnsafeTargets) {
 }
 
 }  // namespace
+
+}  // namespace morvit

@@ -7,6 +7,8 @@
 #include "tool/ToolRun.h"
 #include "view/DomainPage.h"
 
+namespace morvit {
+
 namespace {
 
 using morvit::tool::ListingEvent;
@@ -68,3 +70,5 @@ TEST(ViewPages, DomainPageRowsAndOutline) {
 }
 
 }  // namespace
+
+}  // namespace morvit
