@@ -6,7 +6,7 @@ FUZZ_SECONDS ?= 20
 CMAKE_FLAGS = -G Ninja -DMORVIT_WERROR=$(MORVIT_WERROR)
 
 .PHONY: all setup build test test-normal test-asan fuzz-smoke format-check bench demo clean \
-        windows test-windows
+        windows test-windows package
 
 all: build
 
@@ -72,6 +72,14 @@ bench: setup
 	cmake -S . -B build-bench $(CMAKE_FLAGS) -DMORVIT_BUILD_BENCH=ON -DCMAKE_BUILD_TYPE=Release >/dev/null
 	cmake --build build-bench -j $(JOBS)
 	@for b in build-bench/bench/*; do [ -x "$$b" ] && [ -f "$$b" ] && "$$b"; done; true
+
+# The release packages: Debian packages from the Linux build into build/packages/, and the
+# Windows archives morvit-VERSION-win32.zip and -win64.zip into build-win32/packages/ and
+# build-win64/packages/.
+package: build windows
+	cd build && cpack -G DEB -B packages
+	cd build-win32 && cpack -G ZIP -B packages
+	cd build-win64 && cpack -G ZIP -B packages
 
 demo: build
 	@bash scripts/demo.sh build

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the Windows builds under wine: every test suite of each build, the tool's suites of the
 # Linux build against each build's morvit.exe, then the domains and listings that morvit.exe
-# makes for the sample project, compared byte for byte with those of the Linux build's morvit.
+# makes for the sample project, compared byte for byte with those of the Linux build's morvit,
+# and the release archive of each build, unpacked: its files, its demo and its C client.
 #
 # One wine server serves the whole run: it is started here in a private prefix under the
 # build directory, wineboot prepares the prefix once before any test, and the server is ended
@@ -38,6 +39,37 @@ stop_server() {
 }
 trap stop_server EXIT
 wine wineboot --init >/dev/null 2>&1
+
+# Makes the build's archive (morvit-VERSION-win32.zip or -win64.zip), unpacks it into a scratch
+# directory and runs what it holds from there: morvit.exe demo and the C client, with nothing of
+# the build tree on wine's path.
+check_archive() {
+  local build=$1 packages unpacked zip folder file
+  packages=$(mktemp -d)
+  unpacked=$(mktemp -d)
+  (cd "$build" && cpack -G ZIP -B "$packages" >"$packages/cpack.log" 2>&1) ||
+    { cat "$packages/cpack.log" >&2; rm -rf "$packages" "$unpacked"; return 1; }
+  zip=$(ls "$packages"/morvit-*-win*.zip)
+  (cd "$unpacked" && cmake -E tar xf "$zip")
+  folder="$unpacked/$(basename "$zip" .zip)"
+  for file in bin/Morvit32.dll bin/morvit.exe bin/c_client.exe lib/libMorvit32.dll.a \
+              lib/Morvit32.lib lib/Morvit32.def lib/cmake/Morvit32/Morvit32Config.cmake \
+              include/morvit/VBase.h share/morvit/job.schema.json; do
+    if [ ! -f "$folder/$file" ]; then
+      echo "$(basename "$zip"): no $file" >&2
+      rm -rf "$packages" "$unpacked"
+      return 1
+    fi
+  done
+  local status=0
+  (cd "$unpacked" && wine "$folder/bin/morvit.exe" demo demo >/dev/null) || status=1
+  [ -n "$(ls "$unpacked/demo/data" 2>/dev/null)" ] || { echo "the archive's demo wrote nothing" >&2; status=1; }
+  MORVIT_RUNNER=wine sh "$root/tests/run_c_client.sh" "$folder/bin/c_client.exe" "$unpacked/c-client-data" ||
+    status=1
+  [ $status -eq 0 ] && echo "$(basename "$zip"): files, demo and C client ok"
+  rm -rf "$packages" "$unpacked"
+  return $status
+}
 
 failed=0
 for build in "$@"; do
@@ -81,5 +113,8 @@ for build in "$@"; do
     echo "$(echo "$linux_files" | grep -c '\.C') domain files and $(echo "$linux_files" | grep -c '\.D') listings byte-identical"
   fi
   rm -rf "$work"
+
+  echo "== $name: the release archive, unpacked"
+  if ! check_archive "$build"; then failed=1; fi
 done
 exit $failed
