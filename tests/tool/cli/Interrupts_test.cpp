@@ -69,8 +69,8 @@ class InterruptedCommands : public ::testing::Test {
     fs::copy(Work() / "data", Work() / "other");
     // The other data set differs in one domain: its NOBA holds other texts.
     std::ofstream(Work() / "noba.json") << R"({"domains": [{"type": "NOBA", "object": 1, )"
-                                         << R"("version": 1, "time": "2026-12-07 08:30:00", )"
-                                         << R"("texts": ["another text"]}]})";
+                                        << R"("version": 1, "time": "2026-12-07 08:30:00", )"
+                                        << R"("texts": ["another text"]}]})";
     ASSERT_EQ(tooltest::RunTool(Work().string(), "generate noba.json --data other").status, 0);
     fs::copy_file(MORVIT_SOURCE_DIR "/examples/job.json", Work() / "job.json");
     // An earlier site, which an interrupted view must leave whole.
@@ -90,10 +90,10 @@ TEST_F(InterruptedCommands, StopCleanlyAtEveryMoment) {
     fs::remove_all(Work() / "new");
     std::string arguments = m.command;
     if (arguments.starts_with("backtranslate")) arguments += kAnswers;
-    const auto result = tooltest::RunTool(
-        Work().string(), arguments,
-        std::string("TMPDIR='") + Temporary().string() + "' MORVIT_INTERRUPT_AT=" + m.moment +
-            " MORVIT_INTERRUPT_SIGNAL=" + m.signal);
+    const auto result = tooltest::RunTool(Work().string(), arguments,
+                                          std::string("TMPDIR='") + Temporary().string() +
+                                              "' MORVIT_INTERRUPT_AT=" + m.moment +
+                                              " MORVIT_INTERRUPT_SIGNAL=" + m.signal);
     EXPECT_EQ(result.status, m.status) << result.err;
     // One line says so (beside the command's own notes and warnings).
     const std::size_t said = result.err.find("interrupted");

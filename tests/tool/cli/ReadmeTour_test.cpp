@@ -54,8 +54,8 @@ TEST(ReadmeTour, RunsAsWritten) {
   }
   script += "sha1sum data/* > '" + root + "final.sums'\n";
   const auto result = tooltest::RunScript(root, script);
-  EXPECT_EQ(tooltest::ReadText(root + "statuses"), Replace(std::string(lines.size(), '0'), "0",
-                                                           "0\n"))
+  EXPECT_EQ(tooltest::ReadText(root + "statuses"),
+            Replace(std::string(lines.size(), '0'), "0", "0\n"))
       << result.err;
   EXPECT_EQ(result.err.find("warning"), std::string::npos) << result.err;
   const std::string generated = tooltest::ReadText(root + "generated.sums");

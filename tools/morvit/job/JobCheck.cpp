@@ -193,8 +193,14 @@ class JobChecker : public JobUnitSink {
         build(value, unused);
         return faulty.empty();
       } catch (const JobFault& fault) {
-        // The same place again: its value stops the build wherever it is read.
-        if (std::find(faulty.begin(), faulty.end(), fault.place) != faulty.end()) return false;
+        // The same place again (its value stops the build wherever it is read), or a place
+        // holding one already found faulty (a consequence of that fault): no new fault.
+        const auto holds = [&](const std::string& inner) {
+          return inner == fault.place ||
+                 (inner.starts_with(fault.place) &&
+                  (inner[fault.place.size()] == '.' || inner[fault.place.size()] == '['));
+        };
+        if (std::any_of(faulty.begin(), faulty.end(), holds)) return false;
         m_faults.Add(item, fault.place, fault.what);
         if (m_faults.Full()) return false;
         faulty.push_back(fault.place);
