@@ -64,6 +64,13 @@ TEST(FailureWords, SayTheCauseAndReportEveryWayOut) {
        "mkdir -p data/RB000001.D01/x; TMPDIR=$PWD/tmp; mkdir tmp; export TMPDIR; "
        "$MORVIT dump data/RB000001.C01",
        1, "data/RB000001.D01: access denied", "", "~listing"},
+      {"an interrupt from outside at any moment leaves no scratch space",
+       "set -m; mkdir tmp; for d in 0 0.002 0.005 0.01 0.02 0.05 0.1; do "
+       "TMPDIR=$PWD/tmp $MORVIT backtranslate pc --data data -q --answer GetMaxTask=3" +
+           kAnswer +
+           " & p=$!; sleep $d; kill -INT $p; wait $p; s=$?; "
+           "[ $s = 0 ] || [ $s = 130 ] || echo \"status $s\" >&2; done; ls -A tmp | wc -l",
+       0, "", "0\n", "status"},
       {"no progress lines in a log",
        "$MORVIT backtranslate pc --data data" + kAnswer +
            " --answer GetMaxTask=3 2>&1 >/dev/null | grep -c '%' || true",

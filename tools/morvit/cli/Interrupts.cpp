@@ -61,6 +61,7 @@ int SignalNamed(const char* name) { return std::strcmp(name, "TERM") == 0 ? SIGT
 
 #else
 
+constexpr int kHangUp = SIGHUP;
 const int kWatched[] = {SIGINT, SIGTERM, SIGHUP};
 
 // sigaction, so that the handler stays installed across deliveries on every libc; no
@@ -101,7 +102,12 @@ InterruptWatch::~InterruptWatch() {
 
 bool Interrupted() { return g_signal != 0; }
 
-int InterruptedExitStatus() { return 128 + (g_signal != 0 ? static_cast<int>(g_signal) : SIGINT); }
+// The statuses a POSIX shell gives for these signals (128 + their POSIX numbers), on every host.
+int InterruptedExitStatus() {
+  if (g_signal == SIGTERM) return 143;
+  if (g_signal == kHangUp) return 129;
+  return 130;
+}
 
 void StopIfInterrupted(std::string_view state) {
   if (Interrupted()) throw InterruptedRun("interrupted; " + std::string(state));

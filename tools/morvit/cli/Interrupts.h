@@ -3,9 +3,9 @@
 // the whole run: the first SIGINT, SIGTERM or SIGHUP (Ctrl-C, Ctrl-Break or the console's
 // closing on Windows) only raises a flag that the commands poll (StopIfInterrupted), so that
 // each stops cleanly: its scratch space goes with the objects that own it, the library
-// discards what it staged, and the run exits with 128 + the signal (130 for Ctrl-C, 143 for
-// SIGTERM). The handler then gives way to the default, so that a second one ends the process
-// at once.
+// discards what it staged, and the run exits with the status a POSIX shell gives for the signal
+// (130 for Ctrl-C, 143 for SIGTERM, 129 for SIGHUP), on every host. The handler then gives way
+// to the default, so that a second one ends the process at once.
 #ifndef MORVIT_TOOL_INTERRUPTS_H
 #define MORVIT_TOOL_INTERRUPTS_H
 
@@ -26,7 +26,7 @@ class InterruptWatch {
 
 // Whether an interrupt arrived since the outermost InterruptWatch began.
 bool Interrupted();
-// The exit status of an interrupted run: 128 + the signal's number (130 when none arrived).
+// The exit status of an interrupted run: 130, 143 or 129 (130 when none arrived).
 int InterruptedExitStatus();
 
 // Stops the command when an interrupt arrived: throws an InterruptedRun whose message is
