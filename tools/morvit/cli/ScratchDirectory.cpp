@@ -35,21 +35,27 @@ ScratchDirectory::~ScratchDirectory() {
 }
 
 void ScratchDirectory::MoveTo(const fs::path& target) {
-  if (!fs::exists(target)) {
-    fs::rename(m_path, target);
-    m_path.clear();
-    return;
-  }
-  // The old directory goes into a scratch directory of its own, and with it.
-  ScratchDirectory old("old", target.parent_path());
-  fs::rename(target, old.Path() / "old");
   try {
-    fs::rename(m_path, target);
-  } catch (...) {
-    fs::rename(old.Path() / "old", target);
-    throw;
+    if (!fs::exists(target)) {
+      fs::rename(m_path, target);
+      m_path.clear();
+      return;
+    }
+    // The old directory goes into a scratch directory of its own, and with it.
+    ScratchDirectory old("old", target.parent_path());
+    fs::rename(target, old.Path() / "old");
+    std::error_code error;
+    fs::rename(m_path, target, error);
+    if (error) {
+      fs::rename(old.Path() / "old", target);
+      throw fs::filesystem_error("rename", m_path, target, error);
+    }
+    m_path.clear();
+  } catch (const fs::filesystem_error& failure) {
+    // The user's directory is what cannot be put in place, not the scratch directory.
+    const int code = failure.code().value();
+    throw CFileException(CFileException::OsErrorToCause(code), code, Utf8(target));
   }
-  m_path.clear();
 }
 
 std::string ShownPath(std::string text, const fs::path& scratch, const fs::path& user) {

@@ -185,7 +185,7 @@ int Dump(const DumpOptions& options) {
   InterruptMoment("dump:start");
   for (const fs::path& file : files) {
     if (&file == &files.back()) InterruptMoment("dump:listing");
-    if (Interrupted()) throw InterruptedRun("interrupted; the listings stop here");
+    StopIfInterrupted("the listings stop here");
     try {
       DumpFile(views, file, options.toStandardOutput);
     } catch (const OutputFailure&) {
@@ -198,7 +198,7 @@ int Dump(const DumpOptions& options) {
     }
   }
   InterruptMoment("dump:end");
-  if (Interrupted()) throw InterruptedRun("interrupted; the listings stop here");
+  StopIfInterrupted("the listings stop here");
   if (failures != 0)
     throw Failure(std::to_string(failures) + " of " + std::to_string(files.size()) +
                   " files not listed");
