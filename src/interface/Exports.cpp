@@ -8,6 +8,7 @@
 #include "morvit/VBase.h"
 #include "morvit/VManager.h"
 
+namespace morvit {
 namespace {
 
 // A generation step of the manager: "start of a domain of type 3", for the manager's reason.
@@ -61,6 +62,7 @@ std::int16_t Guarded(VManager& manager, const Step& step, Body&& body) noexcept 
 }
 
 }  // namespace
+}  // namespace morvit
 
 extern "C" {
 
@@ -82,7 +84,8 @@ void VBase_DeleteManager(VManager** manager) {
 
 int16_t VBase_PutStart(VManager* manager, uint16_t type, ObjParcelType parcel) {
   if (manager == nullptr) return kStatusFileFailure;
-  return Guarded(*manager, Step{"start of", type}, [&] { manager->CreateDomain(type, parcel); });
+  return morvit::Guarded(*manager, morvit::Step{"start of", type},
+                         [&] { manager->CreateDomain(type, parcel); });
 }
 
 int16_t VBase_PutStartEx(VManager* manager, uint16_t type, ObjParcelType parcel) {
@@ -92,26 +95,27 @@ int16_t VBase_PutStartEx(VManager* manager, uint16_t type, ObjParcelType parcel)
 int16_t VBase_Insert(VManager* manager, uint16_t type, TSectionInfo* section) {
   if (manager == nullptr) return kStatusFileFailure;
   if (section == nullptr && manager->FindDomain(type) != nullptr) {
-    KeepFailure(*manager, Step{"insert into", type}, "no section record given");
+    morvit::KeepFailure(*manager, morvit::Step{"insert into", type}, "no section record given");
     return kStatusFileFailure;
   }
   if (section == nullptr) return kStatusOk;
-  return Guarded(*manager, Step{"insert into", type}, [&] { manager->Insert(type, section); });
+  return morvit::Guarded(*manager, morvit::Step{"insert into", type},
+                         [&] { manager->Insert(type, section); });
 }
 
 int16_t VBase_PutFinish(VManager* manager, uint16_t type, ObjParcelType* parcels) {
   if (manager == nullptr) return kStatusFileFailure;
   std::uint16_t count = 1;
-  return Guarded(*manager, Step{"finish of", type},
-                 [&] { manager->DumpAndFreeDomain(type, &count, parcels, 0); });
+  return morvit::Guarded(*manager, morvit::Step{"finish of", type},
+                         [&] { manager->DumpAndFreeDomain(type, &count, parcels, 0); });
 }
 
 int16_t VBase_PutFinishEx(VManager* manager, uint16_t type, uint16_t* parcelCount,
                           uint16_t highestIndex, ObjParcelType* parcels) {
   if (manager == nullptr || parcelCount == nullptr) return kStatusFileFailure;
   *parcelCount = highestIndex;
-  return Guarded(
-      *manager, Step{"finish of", type},
+  return morvit::Guarded(
+      *manager, morvit::Step{"finish of", type},
       [&] { manager->DumpAndFreeDomain(type, parcelCount, parcels, 0); },
       [&](int cause) { return StatusFromCause(cause, parcels); });
 }

@@ -71,6 +71,10 @@ TEST(FailureWords, SayTheCauseAndReportEveryWayOut) {
            " & p=$!; sleep $d; kill -INT $p; wait $p; s=$?; "
            "[ $s = 0 ] || [ $s = 130 ] || echo \"status $s\" >&2; done; ls -A tmp | wc -l",
        0, "", "0\n", "status"},
+      {"a job's check shows its progress on a terminal",
+       "script -qec \"$MORVIT generate job.json --data gen\" /dev/null | grep -c 'checking "
+       "job.json'",
+       0, "", "1\n", ""},
       {"no progress lines in a log",
        "$MORVIT backtranslate pc --data data" + kAnswer +
            " --answer GetMaxTask=3 2>&1 >/dev/null | grep -c '%' || true",
