@@ -5,7 +5,7 @@ set -euo pipefail
 lib=$1
 symbols=$(nm -D --defined-only "$lib" | awk '{print $3}')
 missing=0
-for name in VBase_Body VBase_StatusText VBase_CreateManager VBase_DeleteManager VBase_PutStart VBase_PutStartEx \
+for name in VBase_Body VBase_StatusText VBase_GetLastFailure VBase_CreateManager VBase_DeleteManager VBase_PutStart VBase_PutStartEx \
             VBase_Insert VBase_PutFinish VBase_PutFinishEx VBase_DumpDomain VBase_EnableTimeOutput \
             VBase_EnableLineNumbers VBase_ActivateMoveBlockList \
             VBase_InsertMoveBlock VBase_GetMoveBlock VBase_GetMoveBlockStructure \

@@ -209,6 +209,15 @@ VBASE_API int16_t VBase_PutFinish(VManager* manager, uint16_t type, ObjParcelTyp
 VBASE_API int16_t VBase_PutFinishEx(VManager* manager, uint16_t type, uint16_t* parcelCount,
                                     uint16_t highestIndex, ObjParcelType* parcels);
 
+/* The specific reason of the last failed generation step on `manager` (VBase_PutStart(Ex),
+ * VBase_Insert, VBase_PutFinish(Ex)), in words for a user: the step and domain type, the file,
+ * and the system's reason or the check of the library that refused it, for example "start of
+ * a domain of type 3: bad path (...): the object number 150 does not fit a data-set name (at
+ * most 99)". The status codes stay as they are; this only explains them. An empty text when
+ * the last step succeeded. The text belongs to the manager and stays valid until its next
+ * step; a null manager gives a text that says so. */
+VBASE_API const char* VBase_GetLastFailure(const VManager* manager);
+
 /* Writes a text listing of the domain file named by the first `length` characters of `name`
  * (not necessarily terminated; bytes beyond `length` are never read) beside it: through the
  * domain's class for the types that list themselves, else by the generic dump driver. Always 1,

@@ -74,10 +74,17 @@ class MORVIT_API VManager : public CObject {
 
   VDatabase* GetDatabase() const { return m_pDatabase; }
 
+  // The specific reason of the last failed generation step on this manager (VBase_PutStart,
+  // VBase_Insert, VBase_PutFinish(Ex)): the step, the domain type, the file and the system's
+  // or the library's reason, in words for a user; empty when the last step succeeded.
+  const CString& GetLastFailure() const { return m_strLastFailure; }
+  void SetLastFailure(CString text) { m_strLastFailure = std::move(text); }
+
  private:
   VDatabase* m_pDatabase;
   DomainFactory m_factory;
   std::map<std::uint16_t, std::unique_ptr<morvit::VDomain>> m_mapDomains;
+  CString m_strLastFailure;
 };
 
 #endif  // MORVIT_VMANAGER_H

@@ -87,6 +87,9 @@ class MORVIT_API CFileException : public std::exception {
   };
 
   explicit CFileException(int cause = none, long osError = -1, CString fileName = CString());
+  // With the library's own reason, where it refused something itself ("the object number 150
+  // does not fit a data-set name (at most 99)").
+  CFileException(int cause, long osError, CString fileName, CString reason);
 
   // The cause that an errno value from a file or path operation stands for.
   static int OsErrorToCause(int osError);
@@ -98,14 +101,16 @@ class MORVIT_API CFileException : public std::exception {
   int m_cause;
   long m_lOsError;
   CString m_strFileName;
+  CString m_strReason;  // the check that failed and why, or empty
 
  private:
   std::string m_message;
 };
 
-// A file exception in words for a user: "FILE: cause in words (the system's reason)", the file
-// left out when the exception names none. Every cause has its own wording; the system's reason
-// is added when the exception carries a system error.
+// A file exception in words for a user: "FILE: cause in words (the system's reason): the
+// library's reason", the file left out when the exception names none. Every cause has its own
+// wording; the system's reason is added when the exception carries a system error, the
+// library's when it has one.
 MORVIT_API CString DescribeFileException(const CFileException& e);
 
 // Throws a CFileException by value.

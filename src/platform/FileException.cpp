@@ -39,6 +39,12 @@ CFileException::CFileException(int cause, long osError, CString fileName)
   }
 }
 
+CFileException::CFileException(int cause, long osError, CString fileName, CString reason)
+    : CFileException(cause, osError, std::move(fileName)) {
+  m_strReason = std::move(reason);
+  if (!m_strReason.empty()) m_message += ": " + m_strReason;
+}
+
 const char* CFileException::what() const noexcept { return m_message.c_str(); }
 
 int CFileException::OsErrorToCause(int osError) {
@@ -108,6 +114,7 @@ CString DescribeFileException(const CFileException& e) {
   CString text = e.m_strFileName.empty() ? CString() : e.m_strFileName + ": ";
   text += known ? kWords[e.m_cause] : "failed (unknown cause " + std::to_string(e.m_cause) + ")";
   if (e.m_lOsError > 0) text += CString(" (") + std::strerror(static_cast<int>(e.m_lOsError)) + ")";
+  if (!e.m_strReason.empty()) text += ": " + e.m_strReason;
   return text;
 }
 

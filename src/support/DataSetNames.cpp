@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <iterator>
+#include <string>
 
 namespace morvit {
 
@@ -62,13 +63,18 @@ constexpr std::uint16_t kOpenWord = VBASE_ANY_WORD;
 constexpr std::uint16_t kOpenType = VBASE_ANY_TYPE;
 
 // `value` in `digits` decimal places, or '?' in each place when the field is open. A value
-// over `max` cannot be named.
-void PutField(char* out, unsigned digits, std::uint16_t value, bool open, std::uint16_t max) {
+// over `max` cannot be named: the failure says which `field` and why.
+void PutField(char* out, unsigned digits, std::uint16_t value, bool open, std::uint16_t max,
+              const char* field) {
   if (open) {
     std::fill(out, out + digits, '?');
     return;
   }
-  if (value > max) AfxThrowFileException(CFileException::badPath);
+  if (value > max) {
+    throw CFileException(CFileException::badPath, -1, CString(),
+                         CString("the ") + field + " " + std::to_string(value) +
+                             " does not fit a data-set name (at most " + std::to_string(max) + ")");
+  }
   for (unsigned i = digits; i-- > 0; value /= 10) out[i] = static_cast<char>('0' + value % 10);
 }
 
@@ -89,16 +95,20 @@ CString MakeDataSetName(const ObjParcelType& parcel) {
     name[0] = name[1] = '?';
   } else {
     const char* code = FindDataSetTypeCode(parcel.domainType);
-    if (code == nullptr) AfxThrowFileException(CFileException::badPath);
+    if (code == nullptr) {
+      throw CFileException(CFileException::badPath, -1, CString(),
+                           "the domain type " + std::to_string(parcel.domainType) +
+                               " has no data-set code, so its files cannot be named");
+    }
     name[0] = code[0];
     name[1] = code[1];
   }
-  PutField(name + 2, 2, parcel.scope, parcel.scope == kOpenType, kMaxDataSetScope);
-  PutField(name + 4, 4, parcel.version, parcel.version == kOpenWord, kMaxDataSetVersion);
+  PutField(name + 2, 2, parcel.scope, parcel.scope == kOpenType, kMaxDataSetScope, "scope");
+  PutField(name + 4, 4, parcel.version, parcel.version == kOpenWord, kMaxDataSetVersion, "version");
   name[8] = '.';
   name[9] = 'C';
   PutField(name + 10, 2, parcel.objectNumber, parcel.objectNumber == kOpenWord,
-           kMaxDataSetObjectNumber);
+           kMaxDataSetObjectNumber, "object number");
   return CString(name, kDataSetNameLength);
 }
 

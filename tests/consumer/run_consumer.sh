@@ -30,7 +30,7 @@ MORVIT_DATA_DIR="$work/data" "$work/cmake-build/consumer" "$work/data"
 pc=$(dirname "$(find "$work/prefix" -name Morvit32.pc)")
 libdir=$(PKG_CONFIG_PATH="$pc" pkg-config --variable=libdir Morvit32)
 # shellcheck disable=SC2046
-c++ -std=c++20 "$source/consumer.cpp" -o "$work/pkg-consumer" \
+c++ "$source/consumer.cpp" -o "$work/pkg-consumer" \
   $(PKG_CONFIG_PATH="$pc" pkg-config --cflags --libs Morvit32) -Wl,-rpath,"$libdir"
 rm -rf "$work/data"/*
 MORVIT_DATA_DIR="$work/data" "$work/pkg-consumer" "$work/data"

@@ -46,7 +46,7 @@ cmake --build "$work/consumer" >/dev/null
 MORVIT_DATA_DIR="$work/data" "$work/consumer/consumer" "$work/data"
 rm -rf "$work/data"/*
 # shellcheck disable=SC2046
-c++ -std=c++20 "$source/tests/consumer/consumer.cpp" -o "$work/pkg-consumer" \
+c++ "$source/tests/consumer/consumer.cpp" -o "$work/pkg-consumer" \
   $(PKG_CONFIG_PATH="$usr/lib/pkgconfig" pkg-config --cflags --libs Morvit32) -Wl,-rpath,"$usr/lib"
 MORVIT_DATA_DIR="$work/data" "$work/pkg-consumer" "$work/data"
 

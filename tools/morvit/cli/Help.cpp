@@ -5,6 +5,7 @@
 #include <memory>
 #include <sstream>
 
+#include "cli/ExitStatuses.h"
 #include "cli/Failure.h"
 
 namespace morvit::tool {
@@ -136,10 +137,7 @@ std::string ManualPage(const CLI::App& app) {
     man << ".TP\n" << OptionSynopsis(*option) << "\n" << Roff(option->get_description()) << "\n";
   }
   man << ".SH EXIT STATUS\n"
-      << "0 success; 1 a failed run, with a message naming the file and the cause on standard "
-         "error; 2 a usage error; 141 standard output closed by its reader (the run ends "
-         "quietly).\n"
-      << ".SH ENVIRONMENT\n"
+      << ExitStatusManual() << ".SH ENVIRONMENT\n"
       << ".TP\n\\fBMORVIT_DATA_DIR\\fR\nthe data\\-set directory of the domain files\n"
       << ".TP\n\\fBMORVIT_PROJECT_DIR\\fR\nthe project directory of the node files\n"
       << ".TP\n\\fBMORVIT_OBJECT_DATABASE\\fR\nthe object database of the library check\n";

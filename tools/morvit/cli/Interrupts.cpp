@@ -1,8 +1,12 @@
-// Ctrl-C and SIGPIPE: POSIX signals, or Windows console control events.
+// Interrupts and SIGPIPE: POSIX signals, or Windows console control events.
 #include "cli/Interrupts.h"
 
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
+#include <cstring>
+
+#include "cli/Failure.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -11,41 +15,116 @@
 namespace morvit::tool {
 namespace {
 
-// Set by the interrupt handler, read by the commands.
-volatile std::sig_atomic_t g_interrupted = 0;
+// Set by the handlers (the signal's number), read by the commands.
+volatile std::sig_atomic_t g_signal = 0;
+int g_depth = 0;  // InterruptWatch objects alive
+bool g_momentDone = false;
+
+void OnSignal(int signal) {
+  if (g_signal == 0) g_signal = signal;
+  std::signal(signal, SIG_DFL);
+}
 
 #ifdef _WIN32
 
-// Runs on a thread of its own that the console starts. The first Ctrl-C (or Ctrl-Break) is
-// taken; the handler then removes itself, so that the next one ends the process.
+// Windows has no SIGHUP: the console's closing stands for it.
+constexpr int kHangUp = 1;
+const int kWatched[] = {SIGINT, SIGTERM};
+HANDLE g_runEnded = nullptr;
+
+// Runs on a thread of its own that the console starts. The first Ctrl-C or Ctrl-Break is taken;
+// the handler then removes itself, so that the next one ends the process. The console's
+// closing (and the user's logging off) ends the process when the handler returns: the handler
+// waits for the run to clean up first, within the few seconds the system allows.
 BOOL WINAPI OnConsoleControl(DWORD event) {
-  if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) return FALSE;
-  g_interrupted = 1;
+  const bool hangUp =
+      event == CTRL_CLOSE_EVENT || event == CTRL_LOGOFF_EVENT || event == CTRL_SHUTDOWN_EVENT;
+  if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT && !hangUp) return FALSE;
+  if (g_signal == 0) g_signal = hangUp ? kHangUp : SIGINT;
   ::SetConsoleCtrlHandler(OnConsoleControl, FALSE);
+  if (hangUp && g_runEnded != nullptr) ::WaitForSingleObject(g_runEnded, 4000);
   return TRUE;
+}
+
+void Install() {
+  if (g_runEnded == nullptr) g_runEnded = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  ::SetConsoleCtrlHandler(OnConsoleControl, TRUE);
+  for (int signal : kWatched) std::signal(signal, OnSignal);
+}
+
+void Uninstall() {
+  ::SetConsoleCtrlHandler(OnConsoleControl, FALSE);
+  for (int signal : kWatched) std::signal(signal, SIG_DFL);
+}
+
+int SignalNamed(const char* name) { return std::strcmp(name, "TERM") == 0 ? SIGTERM : SIGINT; }
+
+#else
+
+constexpr int kHangUp = SIGHUP;
+const int kWatched[] = {SIGINT, SIGTERM, SIGHUP};
+
+// sigaction, so that the handler stays installed across deliveries on every libc; no
+// SA_RESTART, so that a read waiting for input gives way.
+void Install() {
+  struct sigaction action {};
+  action.sa_handler = OnSignal;
+  sigemptyset(&action.sa_mask);
+  for (int signal : kWatched) sigaction(signal, &action, nullptr);
+}
+
+void Uninstall() {
+  struct sigaction action {};
+  action.sa_handler = SIG_DFL;
+  sigemptyset(&action.sa_mask);
+  for (int signal : kWatched) sigaction(signal, &action, nullptr);
+}
+
+int SignalNamed(const char* name) {
+  if (std::strcmp(name, "TERM") == 0) return SIGTERM;
+  if (std::strcmp(name, "HUP") == 0) return SIGHUP;
+  return SIGINT;
 }
 
 #endif
 
-void OnInterrupt(int) {
-  g_interrupted = 1;
-  std::signal(SIGINT, SIG_DFL);
-}
-
 }  // namespace
 
-#ifdef _WIN32
-
-// A raised SIGINT (the C run time's own) counts as Ctrl-C too.
 InterruptWatch::InterruptWatch() {
-  g_interrupted = 0;
-  ::SetConsoleCtrlHandler(OnConsoleControl, TRUE);
-  m_previous = std::signal(SIGINT, OnInterrupt);
+  if (g_depth++ != 0) return;
+  g_signal = 0;
+  Install();
 }
 
 InterruptWatch::~InterruptWatch() {
-  ::SetConsoleCtrlHandler(OnConsoleControl, FALSE);
-  std::signal(SIGINT, m_previous == SIG_ERR ? SIG_DFL : m_previous);
+  if (--g_depth == 0) Uninstall();
+}
+
+bool Interrupted() { return g_signal != 0; }
+
+// The statuses a POSIX shell gives for these signals (128 + their POSIX numbers), on every host.
+int InterruptedExitStatus() {
+  if (g_signal == SIGTERM) return 143;
+  if (g_signal == kHangUp) return 129;
+  return 130;
+}
+
+void StopIfInterrupted(std::string_view state) {
+  if (Interrupted()) throw InterruptedRun("interrupted; " + std::string(state));
+}
+
+void InterruptMoment(std::string_view moment) {
+  const char* wanted = std::getenv("MORVIT_INTERRUPT_AT");
+  if (g_momentDone || wanted == nullptr || moment != wanted) return;
+  g_momentDone = true;
+  const char* signal = std::getenv("MORVIT_INTERRUPT_SIGNAL");
+  std::raise(SignalNamed(signal != nullptr ? signal : "INT"));
+}
+
+#ifdef _WIN32
+
+void RunEnded() {
+  if (g_runEnded != nullptr) ::SetEvent(g_runEnded);
 }
 
 // Windows has no SIGPIPE: a write to a closed pipe fails by itself.
@@ -60,30 +139,12 @@ bool WriteToClosedPipe(int error) {
 
 #else
 
-// sigaction, so that the handler stays installed across deliveries on every libc.
-InterruptWatch::InterruptWatch() {
-  g_interrupted = 0;
-  struct sigaction action {};
-  struct sigaction previous {};
-  action.sa_handler = OnInterrupt;
-  sigemptyset(&action.sa_mask);
-  sigaction(SIGINT, &action, &previous);
-  m_previous = previous.sa_handler;
-}
-
-InterruptWatch::~InterruptWatch() {
-  struct sigaction action {};
-  action.sa_handler = m_previous;
-  sigemptyset(&action.sa_mask);
-  sigaction(SIGINT, &action, nullptr);
-}
+void RunEnded() {}
 
 void IgnoreBrokenPipe() { std::signal(SIGPIPE, SIG_IGN); }
 
 bool WriteToClosedPipe(int error) { return error == EPIPE; }
 
 #endif
-
-bool Interrupted() { return g_interrupted != 0; }
 
 }  // namespace morvit::tool

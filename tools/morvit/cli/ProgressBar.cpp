@@ -7,9 +7,10 @@
 
 namespace morvit::tool {
 
-ProgressBar::Style ProgressBar::StyleForStandardError(bool quiet) {
+ProgressBar::Style ProgressBar::StyleForStandardError(bool quiet, bool verbose) {
   if (quiet) return Style::kNone;
-  return StandardErrorIsTerminal() ? Style::kTerminal : Style::kLines;
+  if (StandardErrorIsTerminal()) return Style::kTerminal;
+  return verbose ? Style::kLines : Style::kNone;
 }
 
 void ProgressBar::Update(const std::string& file, int percent) {

@@ -1,6 +1,7 @@
 // Progress of a back-translation run on standard error: files done of files to do, the
 // current domain file and its share done ("[2/9] RB000001.C01 [#####....] 40%"), redrawn in
-// place on a terminal, as plain lines (at each quarter of a file) otherwise, or not at all.
+// place on a terminal; into a log (standard error no terminal) only as plain lines at each
+// quarter of a file, and only when -v asks for notes; or not at all.
 #ifndef MORVIT_TOOL_PROGRESSBAR_H
 #define MORVIT_TOOL_PROGRESSBAR_H
 
@@ -15,8 +16,9 @@ class ProgressBar {
  public:
   enum class Style { kTerminal, kLines, kNone };
 
-  // The style for standard error: none when quiet, in place on a terminal, lines otherwise.
-  static Style StyleForStandardError(bool quiet);
+  // The style for standard error: none when quiet, in place on a terminal, lines when
+  // standard error is no terminal and `verbose`, none otherwise.
+  static Style StyleForStandardError(bool quiet, bool verbose);
 
   ProgressBar(std::ostream& out, Style style) : m_out(out), m_style(style) {}
 

@@ -33,6 +33,8 @@ class Session {
   const std::string& Command() const { return m_command; }
   // -q: also no progress. (Out() is quiet as well while standard output carries a file.)
   bool Quiet() const { return m_quiet; }
+  // -v: notes on standard error (and progress lines when it is no terminal).
+  bool Verbose() const { return m_verbose; }
 
   // The command's lines for people: standard output, or nowhere when quiet or when standard
   // output carries a file's content.

@@ -6,6 +6,7 @@
 #include <map>
 
 #include "cli/Commands.h"
+#include "cli/ExitStatuses.h"
 #include "cli/Failure.h"
 #include "cli/Help.h"
 #include "cli/Interrupts.h"
@@ -76,11 +77,17 @@ bool IsUnknownCommand(const CLI::App& app, int argc, const char* const* argv) {
 }
 
 // Ends a run: its failure in words on standard error, then the report (not for a usage
-// error: the run never started). A report that cannot be written fails the run; a reader
-// that went away ends it quietly.
+// error: the run never started). The report is written on every other way out: a failure, an
+// interrupt, a reader of standard output that went away (then only into a file). A report that
+// cannot be written fails the run; a reader that went away ends it quietly.
 int FinishRun(Session& session, int status, const std::string& error) {
-  if (!error.empty()) std::cerr << "morvit " << session.Command() << ": " << error << "\n";
+  if (!error.empty() && status != kExitOutputClosed)
+    std::cerr << "morvit " << session.Command() << ": " << error << "\n";
   try {
+    if (status == kExitOutputClosed) {
+      if (!session.ReportOnStandardOutput()) session.Finish(status, "standard output was closed");
+      return status;
+    }
     if (status != kExitUsage) session.Finish(status, error);
     CheckStandardOutput();
   } catch (const OutputFailure& failure) {
@@ -93,6 +100,40 @@ int FinishRun(Session& session, int status, const std::string& error) {
     std::cerr << "morvit " << session.Command() << ": " << DescribeFailure(failure) << "\n";
     return kExitFailed;
   }
+  return status;
+}
+
+// The status and words of a run that an exception ended.
+int FinishFailedRun(Session& session, const std::exception& failure) {
+  if (const auto* output = dynamic_cast<const OutputFailure*>(&failure)) {
+    return FinishRun(session, output->Closed() ? kExitOutputClosed : kExitFailed, output->what());
+  }
+  if (StandardOutputClosed()) return FinishRun(session, kExitOutputClosed, "");
+  const bool interrupted = dynamic_cast<const InterruptedRun*>(&failure) != nullptr;
+  const int status = FinishRun(session, interrupted ? InterruptedExitStatus() : kExitFailed,
+                               DescribeFailure(failure));
+  return interrupted && status == kExitFailed ? InterruptedExitStatus() : status;
+}
+
+// Runs the command under one watch for interrupts: every way out of it is a status and the
+// report, and its scratch space is gone before the process ends.
+int RunCommand(Session& session, const CLI::App& command, const CommandAction& action) {
+  InterruptWatch interrupts;
+  int status = kExitFailed;
+  try {
+    status = action();
+    CheckStandardOutput();
+    // An interrupt that came after the command's last safe point: its work is whole, and the
+    // run still ends as interrupted.
+    StopIfInterrupted("the command had completed");
+    status = FinishRun(session, status, "");
+  } catch (const CLI::ParseError& error) {
+    // A usage error found only when the command runs (two outputs on standard output).
+    status = FinishRun(session, command.exit(error) == 0 ? kExitSuccess : kExitUsage, "");
+  } catch (const std::exception& failure) {
+    status = FinishFailedRun(session, failure);
+  }
+  RunEnded();
   return status;
 }
 
@@ -110,8 +151,11 @@ int RunTool(int argc, const char* const* argv) {
   // Hidden: the build makes the manual page and the completion script with them.
   bool manualPage = false;
   bool completion = false;
+  bool exitStatuses = false;
   app.add_flag("--generate-man", manualPage)->group("");
   app.add_flag("--generate-bash-completion", completion)->group("");
+  // The table of exit statuses that docs/tool-safety.md holds.
+  app.add_flag("--generate-exit-statuses", exitStatuses)->group("");
   std::map<const CLI::App*, CommandAction> actions;
   const auto add = [&](CommandAction (*adder)(CLI::App&)) {
     const std::size_t before = app.get_subcommands({}).size();
@@ -129,7 +173,11 @@ int RunTool(int argc, const char* const* argv) {
   add(AddDemoCommand);
   add(AddViewCommand);
   add(AddHelpCommand);
-  for (CLI::App* command : app.get_subcommands({})) session.AddCommonOptions(*command);
+  app.footer(ExitStatusHelp(""));
+  for (CLI::App* command : app.get_subcommands({})) {
+    session.AddCommonOptions(*command);
+    command->footer(ExitStatusHelp(command->get_name()));
+  }
 
   if (IsUnknownCommand(app, argc, argv)) return kExitUsage;
   try {
@@ -139,8 +187,10 @@ int RunTool(int argc, const char* const* argv) {
     const int status = app.exit(error) == 0 ? kExitSuccess : kExitUsage;
     return FinishRun(session, status, "");
   }
-  if (manualPage || completion) {
-    std::cout << (manualPage ? ManualPage(app) : BashCompletion(app));
+  if (manualPage || completion || exitStatuses) {
+    std::cout << (manualPage   ? ManualPage(app)
+                  : completion ? BashCompletion(app)
+                               : ExitStatusMarkdown());
     return FinishRun(session, kExitSuccess, "");
   }
   if (app.get_subcommands().empty()) {
@@ -150,22 +200,7 @@ int RunTool(int argc, const char* const* argv) {
   const CLI::App* command = app.get_subcommands().front();
   session.SetCommand(command->get_name());
   SetCommandName(command->get_name());
-  try {
-    const int status = actions.at(command)();
-    CheckStandardOutput();
-    return FinishRun(session, status, "");
-  } catch (const CLI::ParseError& error) {
-    // A usage error found only when the command runs (two outputs on standard output).
-    return FinishRun(session, command->exit(error) == 0 ? kExitSuccess : kExitUsage, "");
-  } catch (const OutputFailure& failure) {
-    if (failure.Closed()) return kExitOutputClosed;
-    return FinishRun(session, kExitFailed, failure.what());
-  } catch (const std::exception& failure) {
-    if (StandardOutputClosed()) return kExitOutputClosed;
-    const bool interrupted = dynamic_cast<const InterruptedRun*>(&failure) != nullptr;
-    const int status = FinishRun(session, kExitFailed, DescribeFailure(failure));
-    return interrupted && status == kExitFailed ? kExitInterrupted : status;
-  }
+  return RunCommand(session, *command, actions.at(command));
 }
 
 }  // namespace morvit::tool

@@ -4,6 +4,8 @@
 
 #include "cli/Commands.h"
 #include "cli/Failure.h"
+#include "cli/Interrupts.h"
+#include "cli/Session.h"
 #include "cli/ToolPlatform.h"
 #include "dataset/DataSetCheck.h"
 
@@ -16,17 +18,23 @@ int Check(const std::string& data) {
   }
   int findings = 0;
   std::size_t files = 0;
-  for (const FileState& state : CheckDataSet(PathFromUtf8(data))) {
+  const std::vector<FileState> states = CheckDataSet(PathFromUtf8(data));
+  InterruptMoment("check:report");
+  StopIfInterrupted();
+  for (const FileState& state : states) {
     ++files;
     if (state.kind == FileState::kClean) continue;
     ++findings;
-    std::cout << state.file << ": " << KindName(state.kind) << ": " << state.text << "\n";
+    Session::Current().Out() << state.file << ": " << KindName(state.kind) << ": " << state.text
+                             << "\n";
+    Session::Current().GetReport().AddFinding(
+        {"error", state.file, "", KindName(state.kind) + std::string(": ") + state.text});
   }
   if (findings != 0) {
     throw Failure(std::to_string(findings) + " of " + std::to_string(files) +
                   " files need attention");
   }
-  std::cout << files << " files checked: every one reads cleanly\n";
+  Session::Current().Out() << files << " files checked: every one reads cleanly\n";
   return kExitSuccess;
 }
 
@@ -37,6 +45,7 @@ CommandAction AddCheckCommand(CLI::App& app) {
   CLI::App* command = app.add_subcommand(
       "check", "Reads every domain file of a data set as the runs do and reports the damage");
   command->add_option("DATA", *data, "the data-set directory")->required();
+  Session::Current().AddReportOption(*command);
   return [data] { return Check(*data); };
 }
 

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "cli/Interrupts.h"
 #include "cli/ToolPlatform.h"
 #include "dataset/PrivateView.h"
 #include "morvit/VManager.h"
@@ -61,9 +62,12 @@ std::vector<FileState> CheckDataSet(const fs::path& directory) {
   }
   std::sort(names.begin(), names.end());
   const PrivateView view(directory);
+  InterruptMoment("check:view");
   VManager manager(nullptr);
   std::vector<FileState> states;
   for (const std::string& name : names) {
+    if (states.size() == 1) InterruptMoment("check:read");
+    StopIfInterrupted();
     const std::size_t place = LetterPlace(name);
     const char letter = place == std::string::npos ? '\0' : Upper(name[place]);
     if (IsStagingName(name)) {

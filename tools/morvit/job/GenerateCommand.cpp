@@ -11,6 +11,7 @@
 #include "cli/Commands.h"
 #include "cli/Failure.h"
 #include "cli/Interrupts.h"
+#include "cli/ProgressBar.h"
 #include "cli/ScopedHost.h"
 #include "cli/Session.h"
 #include "cli/StandardStreams.h"
@@ -88,12 +89,14 @@ class DomainWriter : public JobUnitSink {
     if (type == nullptr || member != type->list) return;
     StopWhenInterrupted(domain);
     Start(domain);
+    InterruptMoment("generate:insert");  // the first record handed over
     SectionList list;
     type->buildItem(JobValue{item.value, item.path}, list);
     Insert(domain, list);
   }
 
   void Domain(std::size_t domain, JobUnit& head) override {
+    if (domain == 1) InterruptMoment("generate:domain");
     StopWhenInterrupted(domain);
     const CheckedDomain& checked = m_domains.at(domain);
     const JobValue value{head.value, head.path};
@@ -148,11 +151,14 @@ class DomainWriter : public JobUnitSink {
     }
   }
 
+  // A failed step in the library's own words: the check or the file and the system's reason.
   void Check(std::size_t domain, std::int16_t status, const char* step) const {
     if (status == VBASE_STATUS_OK) return;
+    const std::string reason = VBase_GetLastFailure(m_manager);
     throw Failure("domains[" + std::to_string(domain) + "] (" + m_domains.at(domain).type.Name() +
-                  "): " + step + " failed: " + VBase_StatusText(status) + " (data set " +
-                  DataSetDirectoryName() + ")");
+                  "): " + step +
+                  " failed: " + (reason.empty() ? VBase_StatusText(status) : reason) +
+                  " (data set " + DataSetDirectoryName() + ")");
   }
 
   const std::vector<CheckedDomain>& m_domains;
@@ -165,9 +171,24 @@ int Generate(const GenerateOptions& options) {
   JobSource source(options.job);
   // The whole job is checked before the first file is written.
   JobFaults faults(source.Name());
+  // A large job takes a while to check: its progress on a terminal.
+  ProgressBar bar(std::cerr, ProgressBar::StyleForStandardError(Session::Current().Quiet(),
+                                                                Session::Current().Verbose()));
+  source.ShowProgress(&bar, "checking " + source.Name());
   const std::vector<CheckedDomain> domains = CheckJob(source, faults);
+  source.ShowProgress(nullptr, "");
+  bar.Finish();
+  InterruptMoment("generate:check");
+  StopIfInterrupted();
   if (!faults.Empty()) {
     for (const std::string& line : faults.Lines()) std::cerr << line << "\n";
+    for (const PlacedFault& fault : faults.Faults()) {
+      Session::Current().GetReport().AddFinding({"error", source.Name(),
+                                                 std::to_string(fault.place.line) + ":" +
+                                                     std::to_string(fault.place.column) +
+                                                     (fault.path.empty() ? "" : " " + fault.path),
+                                                 fault.what});
+    }
     const std::string count = std::to_string(faults.Count());
     throw Failure(source.Name() + ": " + (faults.Full() ? "stopped after " + count : count) +
                   (faults.Count() == 1 ? " fault" : " faults") + "; nothing written");

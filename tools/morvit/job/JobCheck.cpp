@@ -2,6 +2,7 @@
 // of the current domain, the domains' identities), never the job's records.
 #include "job/JobCheck.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <ctime>
@@ -129,11 +130,14 @@ class JobChecker : public JobUnitSink {
   void Item(std::size_t domain, const std::string& member, JobUnit& item) override {
     if (domain != m_domain) StartDomain(domain);
     const std::size_t index = m_itemCounts[member]++;
-    if (!m_schema.Check(item, ItemDefinition(member), m_faults)) return;
-    const JobValue value{item.value, item.path};
-    SectionList unused;
+    // The build reads on past what the schema refused, for the faults only it can see (a
+    // value out of the range of its terminal type, for one).
+    const std::size_t before = m_faults.Count();
+    const bool valid = m_schema.Check(item, ItemDefinition(member), m_faults);
+    if (!EveryFault(item, ListType(member).buildItem, m_faults.PathsFrom(before)) || !valid) {
+      return;
+    }
     try {
-      ListType(member).buildItem(value, unused);
       if (member == "records") CheckKeys(item, index);
       if (member == "descriptions") CheckDescription(item, index);
     } catch (const JobFault& fault) {
@@ -176,6 +180,37 @@ class JobChecker : public JobUnitSink {
   std::vector<CheckedDomain> Domains() { return std::move(m_domains); }
 
  private:
+  // Builds the record `item` and reports every fault of it, not only the first: after each
+  // fault the build runs again passing over the values found faulty (from the start, those at
+  // `faulty`, already reported). Whether it had none.
+  template <typename Build>
+  bool EveryFault(JobUnit& item, const Build& build, std::vector<std::string> faulty) {
+    const JobValue value{item.value, item.path};
+    const PassOver passOver(faulty);
+    for (;;) {
+      try {
+        SectionList unused;
+        build(value, unused);
+        return faulty.empty();
+      } catch (const JobFault& fault) {
+        // The same place again (its value stops the build wherever it is read), or a place
+        // holding one already found faulty (a consequence of that fault): no new fault.
+        const auto holds = [&](const std::string& inner) {
+          return inner == fault.place ||
+                 (inner.starts_with(fault.place) &&
+                  (inner[fault.place.size()] == '.' || inner[fault.place.size()] == '['));
+        };
+        if (std::any_of(faulty.begin(), faulty.end(), holds)) return false;
+        m_faults.Add(item, fault.place, fault.what);
+        if (m_faults.Full()) return false;
+        faulty.push_back(fault.place);
+      } catch (const nlohmann::json::exception&) {
+        if (faulty.empty()) throw;
+        return false;  // a value passed over that the build needed whole
+      }
+    }
+  }
+
   void StartDomain(std::size_t domain) {
     m_domain = domain;
     m_itemCounts.clear();

@@ -348,18 +348,30 @@ JobPlace JobUnit::PlaceOf(const std::string& fullPath, bool name) const {
 
 void JobFaults::Add(JobPlace place, const std::string& path, const std::string& what) {
   if (Full()) return;
-  m_faults.emplace_back(place, m_file + ":" + std::to_string(place.line) + ":" +
-                                   std::to_string(place.column) + ": " +
-                                   (path.empty() ? "" : path + ": ") + what);
+  m_faults.push_back({place, path, what});
+}
+
+std::vector<PlacedFault> JobFaults::Faults() const {
+  auto faults = m_faults;
+  std::stable_sort(faults.begin(), faults.end(), [](const PlacedFault& a, const PlacedFault& b) {
+    return std::tie(a.place.line, a.place.column) < std::tie(b.place.line, b.place.column);
+  });
+  return faults;
+}
+
+std::vector<std::string> JobFaults::PathsFrom(std::size_t first) const {
+  std::vector<std::string> paths;
+  for (std::size_t i = first; i < m_faults.size(); ++i) paths.push_back(m_faults[i].path);
+  return paths;
 }
 
 std::vector<std::string> JobFaults::Lines() const {
-  auto faults = m_faults;
-  std::stable_sort(faults.begin(), faults.end(), [](const auto& a, const auto& b) {
-    return std::tie(a.first.line, a.first.column) < std::tie(b.first.line, b.first.column);
-  });
   std::vector<std::string> lines;
-  for (auto& fault : faults) lines.push_back(std::move(fault.second));
+  for (const PlacedFault& fault : Faults()) {
+    lines.push_back(m_file + ":" + std::to_string(fault.place.line) + ":" +
+                    std::to_string(fault.place.column) + ": " +
+                    (fault.path.empty() ? "" : fault.path + ": ") + fault.what);
+  }
   return lines;
 }
 
@@ -370,18 +382,15 @@ void JobFaults::Add(const JobUnit& unit, const std::string& path, const std::str
 
 JobSource::JobSource(const std::string& name) : m_name(name), m_file(nullptr, std::fclose) {
   if (name == "-") {
-    // Standard input is read once into a temporary file: the job is read twice.
+    // Standard input is read once into a file of the scratch space: the job is read twice.
     m_name = "<stdin>";
-    m_file.reset(std::tmpfile());
-    if (!m_file) throw Failure("cannot make a temporary file for the job on standard input");
-    std::array<char, 65536> buffer{};
-    std::size_t count = 0;
-    while ((count = std::fread(buffer.data(), 1, buffer.size(), stdin)) > 0) {
-      if (std::fwrite(buffer.data(), 1, count, m_file.get()) != count) {
-        throw Failure("cannot keep the job from standard input in a temporary file");
-      }
+    try {
+      m_input.emplace(name);
+    } catch (const CFileException&) {
+      throw Failure("<stdin>: cannot read the job");
     }
-    if (std::ferror(stdin)) throw Failure("<stdin>: cannot read the job");
+    m_file.reset(OpenFile(m_input->Path(), "rb"));
+    if (!m_file) throw Failure("cannot keep the job from standard input in a temporary file");
     return;
   }
   std::error_code error;
@@ -392,10 +401,57 @@ JobSource::JobSource(const std::string& name) : m_name(name), m_file(nullptr, st
   if (!m_file) throw CFileException(CFileException::OsErrorToCause(errno), errno, name);
 }
 
+namespace {
+
+// Hands the pieces on and, every so many pieces, tells the bar how much of the file is read.
+class ProgressSink : public JobUnitSink {
+ public:
+  ProgressSink(JobUnitSink& sink, std::FILE* file, ProgressBar& bar, const std::string& label)
+      : m_sink(sink), m_file(file), m_bar(bar), m_label(label) {
+    std::fseek(file, 0, SEEK_END);
+    m_size = std::ftell(file);
+    std::rewind(file);
+  }
+  void Item(std::size_t domain, const std::string& member, JobUnit& item) override {
+    Tell();
+    m_sink.Item(domain, member, item);
+  }
+  void Domain(std::size_t domain, JobUnit& head) override {
+    Tell();
+    m_sink.Domain(domain, head);
+  }
+  void Job(JobUnit& job) override {
+    m_bar.Update(m_label, 100);
+    m_sink.Job(job);
+  }
+
+ private:
+  void Tell() {
+    if (++m_units % 256 != 0 || m_size <= 0) return;
+    m_bar.Update(m_label, static_cast<int>(std::ftell(m_file) * 100 / m_size));
+  }
+
+  JobUnitSink& m_sink;
+  std::FILE* m_file;
+  ProgressBar& m_bar;
+  const std::string& m_label;
+  long m_size = 0;
+  std::size_t m_units = 0;
+};
+
+}  // namespace
+
+void JobSource::ShowProgress(ProgressBar* bar, std::string label) {
+  m_bar = bar;
+  m_label = std::move(label);
+}
+
 void JobSource::Read(JobUnitSink& sink, JobFaults& faults) {
+  std::optional<ProgressSink> progress;
+  if (m_bar != nullptr) progress.emplace(sink, m_file.get(), *m_bar, m_label);
   std::rewind(m_file.get());
   PlacedStream stream(m_file.get());
-  Splitter splitter(stream, sink, faults);
+  Splitter splitter(stream, progress ? static_cast<JobUnitSink&>(*progress) : sink, faults);
   rapidjson::Reader reader;
   const rapidjson::ParseResult result =
       reader.Parse<rapidjson::kParseIterativeFlag | rapidjson::kParseValidateEncodingFlag>(

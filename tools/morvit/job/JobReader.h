@@ -10,9 +10,13 @@
 #include <cstdio>
 #include <memory>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "cli/ProgressBar.h"
+#include "cli/StandardStreams.h"
 
 namespace morvit::tool {
 
@@ -42,6 +46,13 @@ struct JobUnit {
 // The faults of a job, each as "FILE:LINE:COLUMN: PATH: what", up to a limit; in the order of
 // their places in the file (a domain's own members are checked when the domain ends, after its
 // records).
+// A fault of a job: where it is, the JSON path of the value (or empty), what is wrong.
+struct PlacedFault {
+  JobPlace place;
+  std::string path;
+  std::string what;
+};
+
 class JobFaults {
  public:
   static constexpr std::size_t kLimit = 50;
@@ -54,11 +65,15 @@ class JobFaults {
   bool Full() const { return m_faults.size() >= kLimit; }
   bool Empty() const { return m_faults.empty(); }
   std::size_t Count() const { return m_faults.size(); }
+  // The faults in the order of the file, and as lines "FILE:LINE:COLUMN: PATH: WHAT".
+  std::vector<PlacedFault> Faults() const;
+  // The paths of the faults added after the first `first`, in the order they were added.
+  std::vector<std::string> PathsFrom(std::size_t first) const;
   std::vector<std::string> Lines() const;
 
  private:
   std::string m_file;
-  std::vector<std::pair<JobPlace, std::string>> m_faults;
+  std::vector<PlacedFault> m_faults;
 };
 
 // Receives the pieces of a job in the order of the file.
@@ -89,9 +104,15 @@ class JobSource {
   // too deeply or a job that is not an object is a fault that ends the reading; a member given
   // twice is a fault and reading goes on. Stops when `faults` is full.
   void Read(JobUnitSink& sink, JobFaults& faults);
+  // While reading, tells `bar` (when not null) how far into the job the reading is, as the
+  // progress of `label`.
+  void ShowProgress(ProgressBar* bar, std::string label);
 
  private:
   std::string m_name;
+  ProgressBar* m_bar = nullptr;
+  std::string m_label;
+  std::optional<InputFile> m_input;  // standard input, kept in the scratch space
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> m_file;
 };
 

@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "cli/Failure.h"
 
@@ -44,8 +45,25 @@ struct JobValue {
   // A string of at most `maxLength` bytes.
   std::string Text(std::size_t maxLength) const;
 
-  // A JobFault at this value.
-  [[noreturn]] void Fail(const std::string& what) const;
+  // A JobFault at this value. At a place passed over (PassOver) it returns instead, and the
+  // reads above give a neutral value (0, false, "", an empty array) without a check.
+  void Fail(const std::string& what) const;
+
+ private:
+  bool PassedOver() const;
+};
+
+// While it lives, the values at `places` (and within them) are passed over: a checker that has
+// reported a fault there reads the rest of the record for its other faults.
+class PassOver {
+ public:
+  explicit PassOver(const std::vector<std::string>& places);
+  ~PassOver();
+  PassOver(const PassOver&) = delete;
+  PassOver& operator=(const PassOver&) = delete;
+
+ private:
+  const std::vector<std::string>* m_outer;
 };
 
 // The member `name` of `value` as an integer within [low, high], or `fallback` when absent.

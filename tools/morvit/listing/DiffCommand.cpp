@@ -12,6 +12,7 @@
 
 #include "cli/Commands.h"
 #include "cli/Failure.h"
+#include "cli/Interrupts.h"
 #include "cli/ScratchDirectory.h"
 #include "cli/ToolPlatform.h"
 #include "dataset/DataSetInventory.h"
@@ -158,7 +159,11 @@ void Print(const DiffCommandOptions& options, const std::string& a, const std::s
 bool CompareFiles(const fs::path& a, const fs::path& b, const DiffCommandOptions& options,
                   const ScratchDirectory& scratch) {
   const DiffListing left = ListCopy(a, scratch.Path(), "a");
+  InterruptMoment("diff:copies");
+  StopIfInterrupted();
   const DiffListing right = ListCopy(b, scratch.Path(), "b");
+  InterruptMoment("diff:compare");
+  StopIfInterrupted();
   const std::vector<Difference> differences =
       CompareListings(left, right, DiffOptions{options.noTimes});
   Print(options, Utf8(a), Utf8(b), differences);
@@ -225,7 +230,10 @@ bool CompareDataSets(const fs::path& a, const fs::path& b, const DiffCommandOpti
   const fs::path copiesB = scratch.Path() / "b";
   CopyInto(DataSetFiles(a), copiesA);
   CopyInto(DataSetFiles(b), copiesB);
+  InterruptMoment("diff:copies");
   for (const auto& [x, y] : pairs) {
+    if (&x == &pairs.front().first) InterruptMoment("diff:compare");
+    StopIfInterrupted();
     const DiffListing l = ReadListing(ListedFiles(*x, copiesA));
     const DiffListing r = ReadListing(ListedFiles(*y, copiesB));
     if (!l.whole || !r.whole) {
@@ -243,7 +251,9 @@ bool CompareDataSets(const fs::path& a, const fs::path& b, const DiffCommandOpti
     listed.emplace_back(x, y);
     different = true;
   }
+  InterruptMoment("diff:print");
   for (const auto& [x, y] : listed) {
+    StopIfInterrupted();
     Print(options, Utf8(x->file), Utf8(y->file),
           CompareListings(WholeListing(*x, copiesA), WholeListing(*y, copiesB),
                           DiffOptions{options.noTimes}));
@@ -269,6 +279,8 @@ int Diff(const DiffCommandOptions& options) {
     }
     std::cout.flush();
     return different ? kExitDifferent : kExitEqual;
+  } catch (const InterruptedRun&) {
+    throw;
   } catch (const std::exception& failure) {
     std::cerr << "morvit diff: " << DescribeFailure(failure) << "\n";
     return kExitTrouble;

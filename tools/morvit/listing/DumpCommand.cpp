@@ -113,10 +113,12 @@ void PlaceListing(const fs::path& from, const fs::path& to) {
   try {
     fs::copy_file(from, partial, fs::copy_options::overwrite_existing);
     fs::rename(partial, to);
-  } catch (...) {
+  } catch (const fs::filesystem_error& failure) {
     std::error_code ignored;
     fs::remove(partial, ignored);
-    throw;
+    // The listing the user asks for is what cannot be written, not the view's copy.
+    const int code = failure.code().value();
+    throw CFileException(CFileException::OsErrorToCause(code), code, Utf8(to));
   }
 }
 
@@ -136,6 +138,8 @@ bool DumpFile(Views& views, const fs::path& file, bool toStandardOutput) {
     VManager manager(nullptr);
     result = manager.DumpDomainFile(Utf8(file.filename()));
   }
+  // The view's place in the library's words is the file's own directory for the user.
+  result.where = ShownPath(result.where, view, file.parent_path());
   switch (result.outcome) {
     case VDumpResult::kNoListing:
       Session::Current().GetReport().AddFinding(
@@ -178,8 +182,10 @@ int Dump(const DumpOptions& options) {
   }
   // Every file is tried; each failure is reported, and any one fails the run.
   int failures = 0;
+  InterruptMoment("dump:start");
   for (const fs::path& file : files) {
-    if (Interrupted()) throw InterruptedRun("interrupted; the listings stop here");
+    if (&file == &files.back()) InterruptMoment("dump:listing");
+    StopIfInterrupted("the listings stop here");
     try {
       DumpFile(views, file, options.toStandardOutput);
     } catch (const OutputFailure&) {
@@ -191,7 +197,8 @@ int Dump(const DumpOptions& options) {
       ++failures;
     }
   }
-  if (Interrupted()) throw InterruptedRun("interrupted; the listings stop here");
+  InterruptMoment("dump:end");
+  StopIfInterrupted("the listings stop here");
   if (failures != 0)
     throw Failure(std::to_string(failures) + " of " + std::to_string(files.size()) +
                   " files not listed");

@@ -116,20 +116,12 @@ bool ListDomainFiles(const std::vector<fs::path>& parts, VListingSink& sink,
   return whole;
 }
 
-ScratchDataSet::ScratchDataSet(const std::vector<DomainEntry>& domains, fs::path directory)
-    : m_directory(std::move(directory)) {
-  fs::remove_all(m_directory);
-  fs::create_directories(m_directory);
+ScratchDataSet::ScratchDataSet(const std::vector<DomainEntry>& domains) : m_scratch("listing") {
   for (const DomainEntry& domain : domains) {
     for (const fs::path& part : domain.parts) {
-      if (!part.empty()) fs::copy_file(part, m_directory / part.filename());
+      if (!part.empty()) fs::copy_file(part, Directory() / part.filename());
     }
   }
-}
-
-ScratchDataSet::~ScratchDataSet() {
-  std::error_code ignored;
-  fs::remove_all(m_directory, ignored);
 }
 
 std::vector<fs::path> ListedFiles(const DomainEntry& domain, const fs::path& directory) {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/ScratchDirectory.h"
 #include "dataset/DataSetInventory.h"
 #include "morvit/VListingEvents.h"
 
@@ -41,17 +42,15 @@ using ListingEventHandler = std::function<void(const ListingEvent&)>;
 
 // A copy of a data set's domain files to list them from: a listing reads a domain's other files
 // (a node's file list, the parts of a split domain) and leaves files beside them (the listing,
-// an expanded copy), none of which may touch the data set. Removed with the object.
+// an expanded copy), none of which may touch the data set. A scratch directory, removed with
+// the object.
 class ScratchDataSet {
  public:
-  ScratchDataSet(const std::vector<DomainEntry>& domains, std::filesystem::path directory);
-  ~ScratchDataSet();
-  ScratchDataSet(const ScratchDataSet&) = delete;
-  ScratchDataSet& operator=(const ScratchDataSet&) = delete;
-  const std::filesystem::path& Directory() const { return m_directory; }
+  explicit ScratchDataSet(const std::vector<DomainEntry>& domains);
+  const std::filesystem::path& Directory() const { return m_scratch.Path(); }
 
  private:
-  std::filesystem::path m_directory;
+  ScratchDirectory m_scratch;
 };
 
 // Lists the domain whose files are `parts` (ListedFiles: the first file, then its further part

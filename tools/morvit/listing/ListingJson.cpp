@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "cli/Failure.h"
+#include "cli/Interrupts.h"
 #include "cli/ToolPlatform.h"
 
 namespace morvit::tool {
@@ -177,6 +178,7 @@ int DumpAsJson(const std::vector<std::filesystem::path>& files,
   ListingJson json(std::cout);
   int failures = 0;
   for (const std::filesystem::path& file : files) {
+    StopIfInterrupted("the events stop here");
     if (!ListDomainEvents(Utf8(locate(file)), json)) {
       std::cerr << "morvit dump: " << Utf8(file) << ": no whole listing (see its stop event)\n";
       ++failures;

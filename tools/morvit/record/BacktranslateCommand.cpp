@@ -1,5 +1,6 @@
 // `morvit backtranslate node|db|pc`: a back-translation run with a database that records every
 // call into SQLite (and JSON lines), a progress bar, and Ctrl-C as the user's cancel.
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
@@ -10,6 +11,7 @@
 
 #include "cli/Commands.h"
 #include "cli/Failure.h"
+#include "cli/Interrupts.h"
 #include "cli/Session.h"
 #include "cli/StandardStreams.h"
 #include "cli/ToolPlatform.h"
@@ -154,6 +156,13 @@ CommandAction AddBacktranslateCommand(CLI::App& app) {
                     "and adds files there), and list what changed");
   return [options] {
     const std::string data = DataDirectory(options->directories);
+    // A directory without any domain file is the wrong directory, whatever the run would say.
+    const std::set<std::string> names = FileNames(data);
+    if (std::none_of(names.begin(), names.end(), IsDomainFileName)) {
+      throw Failure(data +
+                    ": no domain files in this directory, so there is nothing to "
+                    "back-translate (give the data set with --data DIR)");
+    }
     Directories directories = options->directories;
     std::optional<PrivateView> view;
     std::set<std::string> before;
@@ -168,6 +177,8 @@ CommandAction AddBacktranslateCommand(CLI::App& app) {
                        Utf8(std::filesystem::absolute(PathFromUtf8(project) / "objects.json")));
       }
       view.emplace(PathFromUtf8(data));
+      InterruptMoment("backtranslate:view");
+      StopIfInterrupted();
       directories.data = Utf8(view->Data());
       directories.project = Utf8(view->Project());
     }
@@ -186,7 +197,8 @@ CommandAction AddBacktranslateCommand(CLI::App& app) {
       if (name == nullptr) name = OrderName(code);
       return std::string(name ? name : "");
     };
-    settings.progress = ProgressBar::StyleForStandardError(Session::Current().Quiet());
+    settings.progress = ProgressBar::StyleForStandardError(Session::Current().Quiet(),
+                                                           Session::Current().Verbose());
     settings.filesToDo = CountRunFiles(options->run, view ? view->Data() : PathFromUtf8(data));
     settings.strict = options->strict;
     settings.requireDomains = true;
@@ -196,6 +208,8 @@ CommandAction AddBacktranslateCommand(CLI::App& app) {
     try {
       const int status = RunRecorded(settings, Runs().at(options->run));
       if (options->inPlace) PrintChanges(before, FileNames(data));
+      InterruptMoment("backtranslate:end");
+      StopIfInterrupted("the run had completed and its recording is whole");
       return status;
     } catch (...) {
       if (options->inPlace) PrintChanges(before, FileNames(data));

@@ -26,6 +26,24 @@ std::string AnswerHint(const std::string& call) {
   return "";
 }
 
+// The answers the run needed and did not get, for a run that stopped or skipped domains: a
+// default answer (the task count of GetMaxTask, for one) makes a run look for domains that the
+// data set does not have. Empty when every answer asked for was given.
+std::string DefaultedHint(const std::vector<std::string>& defaulted) {
+  std::string names;
+  std::string options;
+  for (const std::string& name : defaulted) {
+    if (name == "GetPCProgNo") continue;  // it stops the run with a hint of its own
+    names += (names.empty() ? "" : ", ") + name;
+    options += (options.empty() ? "" : " ") + std::string("--answer ") + name + "=N";
+  }
+  if (names.empty()) return "";
+  return "the run needed answers it was not given (" + names +
+         ": the defaults answered); give "
+         "them with " +
+         options;
+}
+
 // Why a run stopped, in words.
 std::string StopText(const VRunStop& reason) {
   switch (reason.kind) {
@@ -82,6 +100,10 @@ int RunRecorded(const RecordedRunSettings& settings, const RecordedRun& run) {
   for (const SkippedDomain& domain : skipped) {
     if (!skippedFiles.insert(domain.file).second) continue;
     Warn(settings.command + " back-translation: skipped " + SkippedText(domain));
+  }
+  const std::string defaulted = DefaultedHint(database.DefaultedAnswers());
+  if ((result == 0 || !skippedFiles.empty()) && !defaulted.empty() && !interrupted) {
+    Warn(settings.command + " back-translation: " + defaulted);
   }
   out << settings.command << " back-translation " << (result == 0 ? "stopped" : "completed");
   if (result != 0 && !skippedFiles.empty()) {

@@ -58,6 +58,7 @@ std::optional<std::pair<long, long>> DatabaseAnswers::RangeOf(const std::string&
 bool DatabaseAnswers::Set(const std::string& name, long value) {
   const auto range = RangeOf(name);
   if (!range || value < range->first || value > range->second) return false;
+  given.insert(name);
   if (name == "GetMaxTask" || name == "GetPCProgNo") {
     (name == "GetMaxTask" ? maxTask : pcProgNo.emplace()) = static_cast<std::uint16_t>(value);
     return true;
@@ -75,6 +76,14 @@ std::vector<std::string> DatabaseAnswers::Names() {
   std::vector<std::string> names = {"GetMaxTask", "GetPCProgNo"};
   for (const AnswerSetting& setting : kIntAnswers) names.emplace_back(setting.name);
   return names;
+}
+
+std::vector<std::string> RecordingDatabase::DefaultedAnswers() const {
+  std::vector<std::string> defaulted;
+  for (const std::string& name : DatabaseAnswers::Names()) {
+    if (m_asked.count(name) != 0 && m_answers.given.count(name) == 0) defaulted.push_back(name);
+  }
+  return defaulted;
 }
 
 RecordingDatabase::RecordingDatabase(std::vector<RecordSink*> sinks, DatabaseAnswers answers,
@@ -113,6 +122,7 @@ void RecordingDatabase::Write(const Row& row) {
 void RecordingDatabase::Call(const char* operation, const std::string& arguments,
                              std::optional<long> answer) {
   ++m_seq;
+  m_asked.insert(operation);
   Write({&CallsTable(),
          {std::int64_t{m_seq}, DomainFileValue(), Text(operation),
           arguments.empty() ? Value{} : Text(arguments),

@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -28,6 +29,7 @@ struct DatabaseAnswers {
   int generateBoteDomain = 1;
   int pctcRestored = 0;
   int isAdditionalInfo = 0;
+  std::set<std::string> given;  // the operations Set gave an answer
 
   // Sets the answer of the operation `name` (as in "GetMaxTask"); false for an unknown name
   // or a value outside RangeOf(name).
@@ -53,6 +55,9 @@ class RecordingDatabase : public VDatabase {
   void Finish(const std::string& command, int result);
 
   long CallCount() const { return m_seq; }
+  // The operations that --answer can set which the run asked and which were not given: the
+  // library's defaults answered them.
+  std::vector<std::string> DefaultedAnswers() const;
   long ElementCount() const { return m_elements; }
 
   void Initialize() override;
@@ -101,6 +106,7 @@ class RecordingDatabase : public VDatabase {
 
   std::vector<RecordSink*> m_sinks;
   DatabaseAnswers m_answers;
+  std::set<std::string> m_asked;  // every operation called
   CodeNamer m_namer;
 
   // The current domain file as a value (NULL for the run's own calls).

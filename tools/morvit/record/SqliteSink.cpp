@@ -3,6 +3,7 @@
 
 #include <sqlite3.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 
@@ -43,8 +44,14 @@ std::string InsertStatement(const Table& table) {
 }  // namespace
 
 SqliteSink::SqliteSink(std::string path) : m_path(std::move(path)) {
-  std::error_code ignored;  // (a missing database is what the run wants)
-  std::filesystem::remove(PathFromUtf8(m_path), ignored);
+  // An earlier record is replaced; anything else at the path (a device, a pipe, a directory) is
+  // no database of ours and stays.
+  std::error_code ignored;
+  const auto status = std::filesystem::symlink_status(PathFromUtf8(m_path), ignored);
+  if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+    throw Failure("the database file " + m_path + " is not a regular file; give another with --db");
+  }
+  std::filesystem::remove(PathFromUtf8(m_path), ignored);  // (a missing one is what the run wants)
   if (sqlite3_open_v2(m_path.c_str(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
       SQLITE_OK) {
     Fail("cannot create the database");
@@ -65,12 +72,41 @@ SqliteSink::~SqliteSink() {
   sqlite3_close(m_db);
 }
 
+// In the user's words: the database file and what is wrong with it, never the statement. A
+// full disk, a file that cannot be written and a damaged file are named as such; anything else
+// is SQLite's own reason.
 void SqliteSink::Fail(const std::string& what) const {
-  throw Failure(m_path + ": " + what + (m_db ? std::string(": ") + sqlite3_errmsg(m_db) : ""));
+  const int code = m_db != nullptr ? sqlite3_errcode(m_db) & 0xff : SQLITE_CANTOPEN;
+  // A write refused for its size is a full disk too (a file-size limit, a quota).
+  const int system = m_db != nullptr ? sqlite3_system_errno(m_db) : 0;
+  const bool full = code == SQLITE_FULL || system == ENOSPC || system == EFBIG;
+  std::string reason;
+  switch (full ? SQLITE_FULL : code) {
+    case SQLITE_FULL:
+      reason = "cannot be written: the disk is full";
+      break;
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+    case SQLITE_CANTOPEN:
+      reason = "cannot be written: " + (m_db ? std::string(sqlite3_errmsg(m_db)) : "access denied");
+      break;
+    case SQLITE_IOERR:
+      reason = "cannot be written: an input/output error";
+      break;
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+      reason = "is damaged or not an SQLite database";
+      break;
+    default:
+      reason = "failed (" + what + ")" + (m_db ? std::string(": ") + sqlite3_errmsg(m_db) : "");
+  }
+  throw Failure("the database file " + m_path + " " + reason);
 }
 
 void SqliteSink::Execute(const std::string& sql) {
-  if (sqlite3_exec(m_db, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) Fail(sql);
+  if (sqlite3_exec(m_db, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
+    Fail("cannot record the run");
+  }
 }
 
 void SqliteSink::Write(const Row& row) {

@@ -1,9 +1,6 @@
 // The tool's host services: progress, run events and Ctrl-C.
 #include "record/ToolHost.h"
 
-#include <csignal>
-#include <iostream>
-
 namespace morvit::tool {
 
 ToolHost::ToolHost(ProgressBar& bar, DomainFileListener onDomainFile)
@@ -23,18 +20,15 @@ int ToolHost::SendMessageToUI(int number, int value, const CString& text) {
   }
   if (number == kMessageCancelQuery) {
     if (!Interrupted()) return 0;
-    if (!m_cancelAnswered) {
-      m_bar.Finish();
-      std::cerr << "morvit: interrupted: the run stops here\n";
-      m_cancelAnswered = true;
-    }
+    // The run stops; the one line about it is the run's own when it ends.
+    m_bar.Finish();
     return 1;
   }
   return VHostServices::SendMessageToUI(number, value, text);
 }
 
 void ToolHost::DomainBegun(const CString& file, std::uint16_t type) {
-  ++m_handedOver;
+  if (++m_handedOver == 2) InterruptMoment("backtranslate:domain");
   if (m_onDomainFile) m_onDomainFile(file, type);
 }
 

@@ -53,7 +53,6 @@ class ToolHost : public VHostServices {
   DomainFileListener m_onDomainFile;
   VHostServices* m_previous;
   InterruptWatch m_interrupts;
-  bool m_cancelAnswered = false;
   int m_handedOver = 0;
   std::vector<SkippedDomain> m_skipped;
   std::optional<VRunStop> m_stop;

@@ -6,6 +6,8 @@
 
 #include "cli/Commands.h"
 #include "cli/Failure.h"
+#include "cli/Interrupts.h"
+#include "cli/ScratchDirectory.h"
 #include "cli/ToolPlatform.h"
 #include "view/ViewSite.h"
 
@@ -41,9 +43,15 @@ int View(const ViewOptions& options) {
   const fs::path site = fs::absolute(PathFromUtf8(options.out));
   if (!fs::is_directory(data)) throw Failure(options.data + ": not a directory");
   CheckTarget(data, site);
-  fs::create_directories(site);
-  std::ofstream(site / kSiteMark, std::ios::binary).close();
-  const SiteSummary summary = WriteSite(data, site);
+  // The site is built beside OUT and put in place whole at the end: until then OUT stays as it
+  // was (an earlier site whole), whatever stops the run.
+  fs::create_directories(site.parent_path());
+  ScratchDirectory building("view", site.parent_path());
+  std::ofstream(building.Path() / kSiteMark, std::ios::binary).close();
+  const SiteSummary summary = WriteSite(data, building.Path());
+  InterruptMoment("view:install");
+  StopIfInterrupted();
+  building.MoveTo(site);
   std::cout << summary.domains << " domains (" << summary.damaged << " damaged) -> "
             << Utf8(site / "index.html") << "\n";
   return kExitSuccess;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/EmbeddedTexts.h"
+#include "cli/Interrupts.h"
 #include "cli/ToolPlatform.h"
 #include "dataset/DataSetCheck.h"
 #include "dataset/DataSetInventory.h"
@@ -132,15 +133,15 @@ SiteSummary WriteSite(const fs::path& data, const fs::path& site) {
   const std::vector<DomainEntry> domains = ReadInventory(data);
   // Whether each file reads cleanly is what `morvit check` says of it.
   const std::map<std::string, std::string> findings = CheckFindings(data);
-  fs::remove_all(site / "data");
-  fs::remove_all(site / "listings");
+  InterruptMoment("view:inventory");
+  StopIfInterrupted();
   constexpr std::string_view kSiteFolder = "tools/morvit/view/site/";
   for (const EmbeddedText& text : EmbeddedTexts()) {
     if (text.name.starts_with(kSiteFolder)) {
       WriteSiteFile(site / std::string(text.name.substr(kSiteFolder.size())), text.content);
     }
   }
-  const ScratchDataSet scratch(domains, site / "scratch");
+  const ScratchDataSet scratch(domains);
   SiteSummary summary;
   std::string index = "{\"dataSet\":";
   AppendJsonString(index, Utf8(fs::absolute(data).lexically_normal()));
@@ -148,6 +149,8 @@ SiteSummary WriteSite(const fs::path& data, const fs::path& site) {
   index += ",\"domains\":[";
   for (std::size_t i = 0; i < domains.size(); ++i) {
     const DomainEntry& d = domains[i];
+    if (i == 1) InterruptMoment("view:pages");
+    StopIfInterrupted();
     DomainPage page(site, d.id);
     const ListingOutcome listed =
         ListDomain(d, scratch, [&page](const ListingEvent& e) { page.Add(e); });
