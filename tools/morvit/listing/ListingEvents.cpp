@@ -87,6 +87,7 @@ class FileCounter : public VListingSink {
   void Text(std::string_view text) override { m_inner.Text(text); }
   void Stop(std::int64_t offset, std::string_view reason) override { m_inner.Stop(offset, reason); }
   bool WantsText() const override { return m_inner.WantsText(); }
+  void Value(const VListingValue& value) override { m_inner.Value(value); }
   std::uint32_t Files() const { return m_files; }
 
  private:
