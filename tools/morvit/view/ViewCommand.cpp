@@ -1,4 +1,4 @@
-// `morvit view DATA [-o OUT]`: the static site of a data set, to look at in a browser.
+// `morvit view DATA [-o OUT] [--listings]`: the static site of a data set, to look at in a browser.
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -17,6 +17,7 @@ namespace fs = std::filesystem;
 struct ViewOptions {
   std::string data;
   std::string out = "morvit-view";
+  bool listings = false;
 };
 
 // The file that marks a directory as a site of this command: only such a directory (or an
@@ -43,7 +44,7 @@ int View(const ViewOptions& options) {
   CheckTarget(data, site);
   fs::create_directories(site);
   std::ofstream(site / kSiteMark, std::ios::binary).close();
-  const SiteSummary summary = WriteSite(data, site);
+  const SiteSummary summary = WriteSite(data, site, SiteOptions{options.listings});
   std::cout << summary.domains << " domains (" << summary.damaged << " damaged) -> "
             << Utf8(site / "index.html") << "\n";
   return kExitSuccess;
@@ -57,6 +58,8 @@ CommandAction AddViewCommand(CLI::App& app) {
       "view", "Writes a static HTML site of a data set, to open in a browser from the disk");
   command->add_option("DATA", options->data, "the data-set directory")->required();
   command->add_option("-o,--out", options->out, "where the site goes (default: morvit-view)");
+  command->add_flag("--listings", options->listings,
+                    "the text listing of every domain, also of large ones (in pieces)");
   return [options] { return View(*options); };
 }
 
