@@ -134,8 +134,8 @@ class DomainView {
     return this.allLoaded;
   }
 
-  // What a row is searched by: a head's title; a field's offset, hex, value, label and the
-  // labels and texts of its values. Made once, in lower case.
+  // What a row is searched by: a head's title; a field's offset, hex, value, label and its
+  // values as they read ("value A = 42"). Made once, in lower case.
   haystacks() {
     if (this.hay) return this.hay;
     const labels = this.outline.labels;
@@ -145,10 +145,10 @@ class DomainView {
       let text = "";
       if (data.length === 1) text = this.nodes.title[data[0]];
       else if (data[0] === "stop") text = "stop " + data[1] + " " + data[2];
-      else if (data[0] === "=") text = data[2].map((v) => labels[v[0]] + " " + v[2]).join(" ");
+      else if (data[0] === "=") text = this.decoded(data[2]);
       else {
         text = data[0] + " " + data[2] + " " + data[3] + " " + labels[data[4]];
-        if (data[6]) for (const v of data[6]) text += " " + labels[v[0]] + " " + v[2];
+        if (data[6]) text += " " + this.decoded(data[6]);
       }
       this.hay[row] = text.toLowerCase();
     }
@@ -217,7 +217,7 @@ class DomainView {
     }
     if (data.length === 1) {
       const node = data[0];
-      div.className = "row node";
+      div.className = "row node" + (row === this.pinned ? " pinned" : "") + (this.hitSet && this.hitSet.has(row) ? " hit" : "");
       div.dataset.node = node;
       div.style.paddingLeft = 6 + this.nodes.depth[node] * 16 + "px";
       div.replaceChildren(el("span", { class: "tw" }, this.collapsed[node] ? "▸" : "▾"),
@@ -244,7 +244,7 @@ class DomainView {
     div.replaceChildren(el("span", { class: "off" }, offset), el("span", { class: "hx" }, hex),
       el("span", { class: "ch" }, Characters(hex)), el("span", { class: "val" }, value),
       el("span", { class: "lbl" }, this.outline.labels[label]),
-      values ? el("span", { class: "dec" }, this.decoded(values)) : null);
+      ...(values ? [el("span", { class: "dec" }, this.decoded(values))] : []));
   }
 
   // Values as a person reads them: "value A = 42", "name = \"PUMP_01\"".
@@ -289,7 +289,7 @@ class DomainView {
       MorvitSite.el("div", {}, where + offset + ", " + width + " byte" + (width === 1 ? "" : "s")),
       MorvitSite.el("div", {}, "hex " + hex + ", characters " + Characters(hex) + ", value " + value),
       MorvitSite.el("div", {}, "label " + (this.outline.labels[label] || "(none)")),
-      values ? MorvitSite.el("div", { class: "dec" }, this.decoded(values)) : null);
+      ...(values ? [MorvitSite.el("div", { class: "dec" }, this.decoded(values))] : []));
     // Bytes past the place where a cut file ends are missing, whatever the listing shows.
     const missingFrom = this.outline.stopAt >= 0 ? this.outline.stopAt : Infinity;
     document.getElementById("bytesTitle").textContent = this.outline.compressed
