@@ -85,7 +85,8 @@ void VDomainSection::WriteBlock(CFile& file, VElement& element, const char* size
   }
   const std::int64_t offset = VMotorolaIO::m_lByteOffset;
   m_io.WriteCardinal(file, element.GetCode(), listing, name);
-  if (listing != 0) events::TextValue(offset, 2, "code", name, morvit::VValueKind::code, element.GetCode());
+  if (listing != 0)
+    events::TextValue(offset, 2, "code", name, morvit::VValueKind::code, element.GetCode());
   m_io.WriteCardinal(file, static_cast<std::uint16_t>(length + kSectionBlockHeaderSize), listing,
                      sizeLabel);
   m_io.CopyBytes(element, file, length, listing);

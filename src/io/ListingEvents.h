@@ -83,8 +83,9 @@ class InnerValues {
   InnerValues(const InnerValues&) = delete;
   InnerValues& operator=(const InnerValues&) = delete;
 };
-// A text value (or a code or enumeration with its text and `number`) of `length` declared characters from `chars` (cut at the first zero byte, which
-// fills a fixed-width text), over `width` file bytes from `offset`.
+// A text value (or a code or enumeration with its text and `number`) of `length` declared
+// characters from `chars` (cut at the first zero byte, which fills a fixed-width text), over
+// `width` file bytes from `offset`.
 void TextValue(std::int64_t offset, std::uint32_t width, std::string_view label,
                std::string_view chars, morvit::VValueKind kind = morvit::VValueKind::text,
                std::int64_t number = 0);

@@ -231,7 +231,8 @@ std::uint16_t WriteTerminalFields(VMotorolaIO& io, CFile& file, const TBATermina
       // Never past the value area, and never longer than a reader can take back.
       const auto length =
           static_cast<std::uint16_t>(std::min<std::size_t>(terminal.length, kTerminalStringMax));
-      io.WriteBString(file, length, reinterpret_cast<const char*>(terminal.value.bytes), dump, label);
+      io.WriteBString(file, length, reinterpret_cast<const char*>(terminal.value.bytes), dump,
+                      label);
       return static_cast<std::uint16_t>(kCodeBytes + kWordSize + length);
     }
     default:
@@ -475,7 +476,8 @@ void VMotorolaIO::WriteRTime(CFile& file, RTime time, int dump, const char* /*la
 // kind the code names; a code without a value gives the code alone as a number.
 std::uint16_t VMotorolaIO::WriteTerminalValue(CFile& file, TBATerminal terminal, int dump,
                                               const char* label) {
-  if (dump == 0 || !events::ValuesWanted()) return WriteTerminalFields(*this, file, terminal, dump, label);
+  if (dump == 0 || !events::ValuesWanted())
+    return WriteTerminalFields(*this, file, terminal, dump, label);
   const std::int64_t offset = m_lByteOffset;
   std::uint16_t written = 0;
   {
@@ -516,10 +518,10 @@ void TerminalValue(std::int64_t offset, std::uint32_t width, const TBATerminal& 
       break;
     case kTerminalString:
     case kTerminalOtherString:
-      events::TextValue(offset, static_cast<std::uint32_t>(width),
-                        label != nullptr ? label : "",
-                        std::string_view(reinterpret_cast<const char*>(terminal.value.bytes),
-                                         std::min<std::size_t>(terminal.length, kTerminalStringMax)));
+      events::TextValue(
+          offset, static_cast<std::uint32_t>(width), label != nullptr ? label : "",
+          std::string_view(reinterpret_cast<const char*>(terminal.value.bytes),
+                           std::min<std::size_t>(terminal.length, kTerminalStringMax)));
       break;
     default:
       ListedValue(offset, VValueKind::number, "TypeInfo", terminal.typeCode);

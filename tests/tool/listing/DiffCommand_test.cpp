@@ -141,8 +141,7 @@ TEST_F(TwoVersions, DataSetsDomainByDomainAndLeftAsTheyWere) {
             std::string("removed NB scope 0 object 01: NB000001.C01 -> -\n"
                         "added TD scope 0 object 01: - -> TD000001.C01\n"
                         "changed AD scope 0 object 00: AD000001.C00 -> AD000001.C00\n") +
-                kTableDifferences +
-                "changed RB scope 0 object 01: RB000001.C01 -> RB000002.C01\n" +
+                kTableDifferences + "changed RB scope 0 object 01: RB000001.C01 -> RB000002.C01\n" +
                 kRebaDifferences +
                 "changed TD scope 2 object 01: TD020001.C01 -> TD020001.C01\n"
                 "~ header TADE, task_no Cycle Time / Event#: 100 (0064) -> 200 (00c8)  (file "

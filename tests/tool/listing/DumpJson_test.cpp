@@ -66,8 +66,9 @@ TEST_F(JsonEvents, ValuesStandBesideTheirFields) {
     if (nlohmann::json::parse(line).at("offset").get<int>() >= 118) break;
     values += line + "\n";
   }
-  EXPECT_EQ(values,
-            R"({"event":"value","offset":6,"width":6,"kind":"dateTime","label":"Date","value":"2026-12-07 08:30:00.000","time":true}
+  EXPECT_EQ(
+      values,
+      R"({"event":"value","offset":6,"width":6,"kind":"dateTime","label":"Date","value":"2026-12-07 08:30:00.000","time":true}
 {"event":"value","offset":26,"width":4,"kind":"number","label":"OffsetToBlock1","value":20}
 {"event":"value","offset":30,"width":4,"kind":"number","label":"OffsetToBlock2","value":-1}
 {"event":"value","offset":34,"width":4,"kind":"number","label":"OffsetToExtension","value":-1}

@@ -161,8 +161,7 @@ TEST(ListingDiff, FieldsPairByLabelAndOrder) {
 // covers are not shown again; an element with a key is named by its key and name.
 TEST(ListingDiff, ValuesNameTheirPlaceAndCoverTheirWords) {
   using morvit::VValueKind;
-  const auto entry = [](std::uint16_t valueA, const char* name, double real,
-                        std::uint16_t stamp) {
+  const auto entry = [](std::uint16_t valueA, const char* name, double real, std::uint16_t stamp) {
     return Events()
         .Begin(VListingPlace::header, "common header")
         .Word("Date", stamp, true)
@@ -192,8 +191,7 @@ TEST(ListingDiff, ValuesNameTheirPlaceAndCoverTheirWords) {
     const char* expected;
   };
   const Case cases[] = {
-      {"a number", entry(43, "P", 42.0, 1), false,
-       "~ entry 1234 \"P\" [value A] 42->43\n"},
+      {"a number", entry(43, "P", 42.0, 1), false, "~ entry 1234 \"P\" [value A] 42->43\n"},
       {"a real", entry(42, "P", 43.5, 1), false, "~ entry 1234 \"P\" [gain] 42.0->43.5\n"},
       {"the name, named by the new one", entry(42, "Q", 42.0, 1), false,
        "~ entry 1234 \"Q\" [name] \"P\"->\"Q\"\n"},

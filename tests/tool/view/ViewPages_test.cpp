@@ -62,20 +62,19 @@ TEST(ViewPages, DomainPageRowsAndOutline) {
        {Simple(Kind::file, "RB000001.C01"), Field(0, "OffsetToLastByte", "213", "00d5"),
         Begin("section"), Begin("element", 4256, "PageBreak"), Field(50, "Key", "1"),
         Field(52, "", "<b>\n\xff"), Field(54, "", "1"), Field(56, "", "1"),
-        Value(50, 2, "key", "key", "7"),
-        Value(52, 4, "name", "name", "P\xc3\xbc"), Simple(Kind::end), Simple(Kind::end), Simple(Kind::end),
+        Value(50, 2, "key", "key", "7"), Value(52, 4, "name", "name", "P\xc3\xbc"),
+        Simple(Kind::end), Simple(Kind::end), Simple(Kind::end),
         Simple(Kind::stop, "cut \"short\"", 54), Simple(Kind::file, "RB010001.C01"),
         Field(0, "Key", "2")}) {
     page.Add(e);
   }
   page.Finish(R"("id":"d7")");
-  EXPECT_EQ(
-      tooltest::ReadText(dir.File("data/d7/c0.js")),
-      R"(MorvitSite.deliver("data/d7/c0.js",[[0],[0,2,"00d5","213",0,1],[1],[2],)"
-      R"([50,2,"0001","1",1,3,[[3,"key","7"]]],[52,2,"0001","<b>\n\u00ff",2,3],)"
-      R"(["0001",[[4,"name","P\u00fc"]]],"0001",["stop",54,"cut \"short\"",1],[3],)"
-      R"([0,2,"0001","2",1,1]]);)"
-      "\n");
+  EXPECT_EQ(tooltest::ReadText(dir.File("data/d7/c0.js")),
+            R"(MorvitSite.deliver("data/d7/c0.js",[[0],[0,2,"00d5","213",0,1],[1],[2],)"
+            R"([50,2,"0001","1",1,3,[[3,"key","7"]]],[52,2,"0001","<b>\n\u00ff",2,3],)"
+            R"(["0001",[[4,"name","P\u00fc"]]],"0001",["stop",54,"cut \"short\"",1],[3],)"
+            R"([0,2,"0001","2",1,1]]);)"
+            "\n");
   EXPECT_EQ(tooltest::ReadText(dir.File("data/d7/outline.js")),
             R"(MorvitSite.deliver("data/d7/outline.js",{"id":"d7","rows":11,"chunkRows":4096,)"
             R"("collapse":false,"labels":["OffsetToLastByte","Key","","key","name"],)"

@@ -153,10 +153,10 @@ void PrintJson(std::ostream& out, const std::vector<Difference>& differences, bo
                 d.contents[i].second.json + "}";
       }
       line += "]";
-      AppendSide(line, "a", d.a ? std::optional<DiffSide>(DiffSide{d.a->offset, 0, {}, {}})
-                                : std::nullopt);
-      AppendSide(line, "b", d.b ? std::optional<DiffSide>(DiffSide{d.b->offset, 0, {}, {}})
-                                : std::nullopt);
+      AppendSide(line, "a",
+                 d.a ? std::optional<DiffSide>(DiffSide{d.a->offset, 0, {}, {}}) : std::nullopt);
+      AppendSide(line, "b",
+                 d.b ? std::optional<DiffSide>(DiffSide{d.b->offset, 0, {}, {}}) : std::nullopt);
     } else {
       line += ",\"label\":";
       AppendJsonString(line, d.label);
@@ -273,8 +273,7 @@ bool CompareDataSets(const fs::path& a, const fs::path& b, const DiffCommandOpti
       }
       continue;
     }
-    const std::vector<Difference> differences =
-        CompareListings(l, r, DiffOptions{options.noTimes});
+    const std::vector<Difference> differences = CompareListings(l, r, DiffOptions{options.noTimes});
     if (differences.empty()) continue;
     const std::optional<DataSetName> name = ParseName(Utf8(x->file.filename()));
     const std::string key = name ? DomainKey(*name) : Utf8(x->file.filename());

@@ -135,8 +135,8 @@ void Seal(DiffNode& node) {
   Mix(hash, std::uint64_t{node.part});
   for (const DiffField& field : node.fields) {
     if (field.timeStamp) continue;
-    Mix(hash, (std::uint64_t{field.label} << 40) | (std::uint64_t{field.width} << 32) |
-                  field.bytes);
+    Mix(hash,
+        (std::uint64_t{field.label} << 40) | (std::uint64_t{field.width} << 32) | field.bytes);
   }
   for (const DiffNode& child : node.children) Mix(hash, child.hash);
   node.hash = hash;
@@ -239,7 +239,8 @@ class Comparison {
 
   void Report(Difference::Kind kind, const std::string& place, std::uint32_t label,
               std::optional<DiffSide> a, std::optional<DiffSide> b) {
-    m_out.push_back({kind, place, std::string(Interned(label)), std::move(a), std::move(b), false, {}});
+    m_out.push_back(
+        {kind, place, std::string(Interned(label)), std::move(a), std::move(b), false, {}});
   }
 
   // The n-th value of a label pairs with the n-th of the same label; a changed, added or

@@ -72,7 +72,7 @@ struct DiffNode {
 struct DiffListing {
   std::string name;
   DiffNode top;
-  std::string texts;  // the texts of the values, one after the other
+  std::string texts;   // the texts of the values, one after the other
   bool whole = false;  // false: the listing stopped short (`stop` says why)
   std::string stop;
 };

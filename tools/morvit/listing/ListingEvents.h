@@ -32,10 +32,10 @@ struct ListingEvent {
 
 // How listing a domain went.
 struct ListingOutcome {
-  bool complete = false;  // the listing ran to the end of the domain
+  bool complete = false;     // the listing ran to the end of the domain
   std::int64_t stopAt = -1;  // where the listing stopped short, when known
-  std::string problem;    // why it stopped short
-  std::string text;       // the text listing, as `morvit dump` writes it
+  std::string problem;       // why it stopped short
+  std::string text;          // the text listing, as `morvit dump` writes it
   bool textOmitted = false;  // the text listing passed its limit and is not kept
 };
 

@@ -85,8 +85,8 @@ void DomainPage::OpenNode(std::string kind, std::string title, std::int64_t offs
   Flush();
   m_chunk += "[" + std::to_string(m_nodes.size()) + "]";
   m_open.push_back(m_nodes.size());
-  m_nodes.push_back({m_rows, 0, m_open.size() - 1, std::move(kind), std::move(title), offset,
-                     std::move(place)});
+  m_nodes.push_back(
+      {m_rows, 0, m_open.size() - 1, std::move(kind), std::move(title), offset, std::move(place)});
   EndRow();
 }
 
@@ -149,8 +149,13 @@ void DomainPage::Add(const ListingEvent& event) {
       return;
     case Kind::field:
       if (m_pending.size() >= kPendingRows) Flush();
-      m_pending.push_back({event.offset, event.width, event.hex, event.value,
-                           LabelId(event.label), m_open.size(), {}});
+      m_pending.push_back({event.offset,
+                           event.width,
+                           event.hex,
+                           event.value,
+                           LabelId(event.label),
+                           m_open.size(),
+                           {}});
       return;
     case Kind::value:
       AddValue(event);

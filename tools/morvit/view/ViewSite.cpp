@@ -172,14 +172,15 @@ SiteSummary WriteSite(const fs::path& data, const fs::path& site, const SiteOpti
   for (std::size_t i = 0; i < domains.size(); ++i) {
     const DomainEntry& d = domains[i];
     DomainPage page(site, d.id);
-    const ListingOutcome listed =
-        ListDomain(d, scratch, [&page](const ListingEvent& e) { page.Add(e); },
-                   options.listings ? static_cast<std::size_t>(-1) : kListedUpTo);
+    const ListingOutcome listed = ListDomain(
+        d, scratch, [&page](const ListingEvent& e) { page.Add(e); },
+        options.listings ? static_cast<std::size_t>(-1) : kListedUpTo);
     if (i > 0 && !domains[i - 1].olderVersions.empty())
       WriteDiffPage(site, scratch, DiffId(domains[i - 1]), d, domains[i - 1]);
     const std::string problem = ReadsCleanly(d, listed, findings);
     const std::vector<std::string> listing = WriteListing(site, d, listed.text);
-    const std::string fields = DomainFields(domains, d, problem, listing, listed, listed.textOmitted);
+    const std::string fields =
+        DomainFields(domains, d, problem, listing, listed, listed.textOmitted);
     page.Finish(fields);
     index += (summary.domains ? "," : "") + IndexEntry(d, fields);
     ++summary.domains;
