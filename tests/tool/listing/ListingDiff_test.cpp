@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -101,15 +102,24 @@ std::string Outline(const std::vector<Difference>& differences) {
   return text;
 }
 
+// A listing compared with `base`, and the differences expected.
+struct Case {
+  const char* name;
+  DiffListing other;
+  bool noTimes;
+  const char* expected;
+};
+
+void ExpectDifferences(const DiffListing& base, std::span<const Case> cases) {
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(Outline(CompareListings(base, c.other, {c.noTimes})), c.expected);
+  }
+}
+
 TEST(ListingDiff, PairsByPlaceNotByOffset) {
   const DiffListing base =
       Listing(0x0001, 0x3587, {{0x0001, 0x0010}, {0x0003, 0x0030}, {0x0004, 0x0040}});
-  struct Case {
-    const char* name;
-    DiffListing other;
-    bool noTimes;
-    const char* expected;
-  };
   const Case cases[] = {
       {"equal", Listing(0x0001, 0x3587, {{0x0001, 0x0010}, {0x0003, 0x0030}, {0x0004, 0x0040}}),
        false, ""},
@@ -141,10 +151,7 @@ TEST(ListingDiff, PairsByPlaceNotByOffset) {
        Listing(0x0002, 0x3588, {{0x0001, 0x0010}, {0x0003, 0x0030}, {0x0004, 0x0040}}), true,
        "~ header common header [Version] 1 (0001)->2 (0002)\n"},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    EXPECT_EQ(Outline(CompareListings(base, c.other, {c.noTimes})), c.expected);
-  }
+  ExpectDifferences(base, cases);
 }
 
 // Within a place fields align by label and bytes; between aligned ones the n-th field of a
@@ -184,12 +191,6 @@ TEST(ListingDiff, ValuesNameTheirPlaceAndCoverTheirWords) {
         .Done();
   };
   const DiffListing base = entry(42, "P", 42.0, 1);
-  struct Case {
-    const char* name;
-    DiffListing other;
-    bool noTimes;
-    const char* expected;
-  };
   const Case cases[] = {
       {"a number", entry(43, "P", 42.0, 1), false, "~ entry 1234 \"P\" [value A] 42->43\n"},
       {"a real", entry(42, "P", 43.5, 1), false, "~ entry 1234 \"P\" [gain] 42.0->43.5\n"},
@@ -199,10 +200,7 @@ TEST(ListingDiff, ValuesNameTheirPlaceAndCoverTheirWords) {
        "~ header common header [Date] 2026-01-01->2026-01-02\n"},
       {"a date ignored", entry(42, "P", 42.0, 2), true, ""},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    EXPECT_EQ(Outline(CompareListings(base, c.other, {c.noTimes})), c.expected);
-  }
+  ExpectDifferences(base, cases);
 }
 
 }  // namespace
