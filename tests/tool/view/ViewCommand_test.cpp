@@ -114,6 +114,13 @@ TEST(ViewCommand, NamesAsTypedAndLargeListingsInPieces) {
   EXPECT_NE(index.find(R"("name":"na\u00efve \u00fc.C01")"), std::string::npos);
   EXPECT_NE(index.find(R"("listing":[],"listingOmitted":true,"compressed":true)"),
             std::string::npos);
+  // The site of 12,000 entries (about 190,000 rows) and the copy of its first part: the pages'
+  // data, a few bytes a field, and no text listing (which alone would take over 30 MB).
+  std::uintmax_t siteBytes = 0;
+  for (const auto& entry : fs::recursive_directory_iterator(dir.File("site"))) {
+    if (entry.is_regular_file()) siteBytes += entry.file_size();
+  }
+  EXPECT_LT(siteBytes, 16u * 1024 * 1024);
 
   ASSERT_EQ(RunTool(dir.path(), "view 'd\xc3\xa4t\xc3\xa4 dir' -o site --listings").status, 0);
   const auto dump = RunTool(dir.path(), "dump --stdout 'd\xc3\xa4t\xc3\xa4 dir/RB000001.C01'");
