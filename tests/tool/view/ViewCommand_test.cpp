@@ -115,7 +115,7 @@ TEST(ViewCommand, NamesAsTypedAndLargeListingsInPieces) {
   EXPECT_NE(index.find(R"("listing":[],"listingOmitted":true,"compressed":true)"),
             std::string::npos);
   // The site of 12,000 entries (about 190,000 rows) and the copy of its first part: the pages'
-  // data, a few bytes a field, and no text listing (which alone would take over 30 MB).
+  // data, a few bytes a field, and no text listing (11 MB for each copy).
   std::uintmax_t siteBytes = 0;
   for (const auto& entry : fs::recursive_directory_iterator(dir.File("site"))) {
     if (entry.is_regular_file()) siteBytes += entry.file_size();
