@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <functional>
+#include <span>
 #include <string>
 
 #include "io/ListingEvents.h"
@@ -33,12 +34,31 @@ class FieldOutline : public morvit::VListingSink {
   std::string text;
 };
 
+// What each case writes in listing mode, and what `Outline` (a sink) makes of its events.
+struct Case {
+  const char* name;
+  std::function<void(VMotorolaIO&, CFile&)> write;
+  const char* expected;
+};
+
+template <class Outline>
+void ExpectListed(std::span<const Case> cases) {
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    VMotorolaIO::Reset();
+    Outline outline;
+    CMemFile file;
+    {
+      const events::SinkScope scope(outline);
+      VMotorolaIO io;
+      c.write(io, file);
+    }
+    EXPECT_EQ(outline.text, c.expected);
+  }
+  VMotorolaIO::Reset();
+}
+
 TEST(VMotorolaIOEvents, OneFieldPerValue) {
-  struct Case {
-    const char* name;
-    std::function<void(VMotorolaIO&, CFile&)> write;
-    const char* expected;
-  };
   const Case cases[] = {
       {"cardinal", [](VMotorolaIO& io, CFile& f) { io.WriteCardinal(f, 0x1234, 1, "A  "); },
        "0 1234 0 4660 A lines 1\n"},
@@ -63,19 +83,7 @@ TEST(VMotorolaIOEvents, OneFieldPerValue) {
       {"data mode says nothing", [](VMotorolaIO& io, CFile& f) { io.WriteCardinal(f, 1, 0, "A"); },
        ""},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    VMotorolaIO::Reset();
-    FieldOutline outline;
-    CMemFile file;
-    {
-      const events::SinkScope scope(outline);
-      VMotorolaIO io;
-      c.write(io, file);
-    }
-    EXPECT_EQ(outline.text, c.expected);
-  }
-  VMotorolaIO::Reset();
+  ExpectListed<FieldOutline>(cases);
 }
 
 // Values as "offset width kind label = value (length)", one line each.
@@ -107,11 +115,6 @@ TBATerminal Terminal(std::int32_t code, double real = 0.0, const char* text = ""
 // Kinds: 0 text, 1 real, 2 number, 3 dateTime, 4 boolean. A value spans all the bytes of its
 // item (a BString's length word and pad byte, a terminal value's type code), and is told once.
 TEST(VMotorolaIOEvents, OneValuePerItem) {
-  struct Case {
-    const char* name;
-    std::function<void(VMotorolaIO&, CFile&)> write;
-    const char* expected;
-  };
   const Case cases[] = {
       {"BString with its pad",
        [](VMotorolaIO& io, CFile& f) { io.WriteBString(f, 3, "ABC", 1, "T"); },
@@ -142,19 +145,7 @@ TEST(VMotorolaIOEvents, OneValuePerItem) {
       {"data mode says nothing", [](VMotorolaIO& io, CFile& f) { io.WriteReal(f, 1.0, 0, "R"); },
        ""},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    VMotorolaIO::Reset();
-    ValueOutline outline;
-    CMemFile file;
-    {
-      const events::SinkScope scope(outline);
-      VMotorolaIO io;
-      c.write(io, file);
-    }
-    EXPECT_EQ(outline.text, c.expected);
-  }
-  VMotorolaIO::Reset();
+  ExpectListed<ValueOutline>(cases);
 }
 
 }  // namespace
