@@ -355,6 +355,8 @@ function WireSearch(view) {
     at = -1;
     if (hits.length) go(1); else { count.textContent = query.trim() ? "no hits" : ""; view.draw(); }
   };
+  // A large domain's rows are loaded and indexed while the query is typed.
+  box.addEventListener("focus", () => view.all().then(() => view.haystacks()), { once: true });
   box.addEventListener("keydown", (event) => { if (event.key === "Enter") { event.preventDefault(); event.shiftKey ? go(-1) : run(); } });
   document.getElementById("next").addEventListener("click", () => (box.value === asked ? go(1) : run()));
   document.getElementById("prev").addEventListener("click", () => go(-1));
