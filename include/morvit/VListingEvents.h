@@ -49,6 +49,33 @@ struct VListingField {
   bool timeStamp = false;   // a date, time or version stamp of the file
 };
 
+// What a value means, beside the fields it spans.
+enum class VValueKind : std::uint8_t {
+  text,         // characters decoded from their bytes (`text`), `length` the declared length
+  real,         // the controller's 32-bit real (`real`)
+  number,       // a whole number (`number`), 32-bit ones spread over two listed words
+  dateTime,     // a date and time of a header (`text`: "YYYY-MM-DD hh:mm:ss.mmm")
+  boolean,      // `number` 0 or 1, `text` "false" or "true"
+  enumeration,  // `number` and the text it stands for (`text`)
+  code,         // a block or element code (`number`) and its name (`text`)
+  key,          // the key of an element (`number`)
+  name,         // the name of an element (`text`)
+};
+
+// A value: what the domain's layout says one or more fields hold, decoded. It follows the last
+// field it spans. `offset` and `width` cover those fields' bytes in the file listed.
+struct VListingValue {
+  std::int64_t offset = 0;
+  std::uint32_t width = 0;
+  VValueKind kind = VValueKind::number;
+  std::string_view label;    // the item's name in the layout ("OffsetToBlock1", "value A")
+  std::string_view text;     // text, name, enumeration and code texts, dates
+  std::int64_t number = 0;   // number, key, code, enumeration, boolean
+  double real = 0.0;         // real
+  std::int64_t length = -1;  // text and name: the declared length in characters, else -1
+  bool timeStamp = false;    // a date, time or version stamp of the file
+};
+
 // Receives the events of one listing, in file order. Every method has an empty default.
 // Views passed in are valid only for the call.
 class MORVIT_API VListingSink {
@@ -67,6 +94,8 @@ class MORVIT_API VListingSink {
   // False for a sink that never looks at the listing text of fields: the class listings then
   // leave their lines unformatted (a field's text is empty).
   virtual bool WantsText() const;
+  // A value the layout gives to the fields just listed (after the last field it spans).
+  virtual void Value(const VListingValue& value);
 };
 
 // Lists the domain file at `path` as VBase_DumpDomain lists it (its class listing, or the

@@ -2,6 +2,7 @@
 #include "domains/VDomainSection.h"
 
 #include "domains/SectionCodes.h"
+#include "domains/ValueLayout.h"
 #include "io/ListingEvents.h"
 
 namespace morvit {
@@ -84,11 +85,19 @@ void VDomainSection::WriteBlock(CFile& file, VElement& element, const char* size
                    index,
                    VMotorolaIO::m_lByteOffset});
   }
+  const std::int64_t offset = VMotorolaIO::m_lByteOffset;
   m_io.WriteCardinal(file, element.GetCode(), listing, name);
+  if (listing != 0)
+    events::TextValue(offset, 2, "code", name, morvit::VValueKind::code, element.GetCode());
   m_io.WriteCardinal(file, static_cast<std::uint16_t>(length + kSectionBlockHeaderSize), listing,
                      sizeLabel);
   m_io.CopyBytes(element, file, length, listing);
-  if (listing != 0) events::End(morvit::VListingPlace::element);
+  if (listing != 0) {
+    if (m_elementValues != nullptr) {
+      morvit::ListElementValues(element, *m_elementValues, offset + kSectionBlockHeaderSize);
+    }
+    events::End(morvit::VListingPlace::element);
+  }
 }
 
 // A section read with a start block that carried bytes writes them back in that block: written

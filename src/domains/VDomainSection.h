@@ -18,6 +18,8 @@
 
 namespace morvit {
 
+struct ElementValueLayout;
+
 // Bytes of a block's code and size words.
 inline constexpr std::uint16_t kSectionBlockHeaderSize = 2 + 2;
 // Length of a section with no element: its start and end markers.
@@ -48,6 +50,10 @@ class VDomainSection : public CObject {
   // caller sets the length.
   void SetStartBlockBytes(const void* bytes, std::size_t count);
 
+  // What the bytes of this section's elements mean: their values are told beside their words
+  // in a listing. `layout` must outlive the section (a table of the domain type).
+  void SetElementValues(const morvit::ElementValueLayout* layout) { m_elementValues = layout; }
+
   const std::vector<std::unique_ptr<VElement>>& GetElements() const { return m_elements; }
   std::uint16_t GetStartCode() const { return m_wStartCode; }
   std::uint16_t GetEndCode() const { return m_wEndCode; }
@@ -69,6 +75,7 @@ class VDomainSection : public CObject {
   std::uint16_t m_wLength;
   // Set by Read when the start block carried bytes: the first element holds them.
   bool m_bStartPayload = false;
+  const morvit::ElementValueLayout* m_elementValues = nullptr;
 };
 
 }  // namespace morvit

@@ -4,6 +4,7 @@
 #include "domains/SectionBacktranslation.h"
 #include "domains/SectionCodes.h"
 #include "domains/SectionRecord.h"
+#include "domains/ValueLayout.h"
 #include "morvit/VElement.h"
 
 namespace morvit {
@@ -46,6 +47,30 @@ constexpr std::size_t kAdditionTerminalTypeAt = 220;
 constexpr std::size_t kAdditionTerminalValueAt = 224;
 constexpr std::size_t kAdditionTerminalLengthAt = 280;
 
+// What an entry element holds (kind 5, then any kind-7 parts) and what a page break holds, in
+// the order the insert functions below write them.
+using morvit::ValueEncoding;
+constexpr morvit::ValueItem kEntryItems[] = {
+    {"key", ValueEncoding::Key},          {"value E", ValueEncoding::Cardinal},
+    {"value A", ValueEncoding::Cardinal}, {"value B", ValueEncoding::Cardinal},
+    {"value C", ValueEncoding::Cardinal}, {"value D", ValueEncoding::Cardinal},
+    {"name", ValueEncoding::Name},
+};
+constexpr morvit::ValueItem kAdditionItems[] = {
+    {"number", ValueEncoding::Cardinal},
+    {"first text", ValueEncoding::BString},
+    {"second text", ValueEncoding::BString},
+    {"terminal value", ValueEncoding::Terminal},
+};
+constexpr morvit::ValueItem kPageBreakItems[] = {
+    {"number", ValueEncoding::Cardinal},
+    {"value", ValueEncoding::LongInt},
+    {"flag", ValueEncoding::Boolean},
+    {"text", ValueEncoding::BString},
+};
+constexpr morvit::ElementValueLayout kEntryValues{kEntryItems, kAdditionItems};
+constexpr morvit::ElementValueLayout kPageBreakValues{kPageBreakItems, {}};
+
 // Code under which page-break elements are handed to the database.
 constexpr std::uint16_t kPageBreakCode = kPageBreakStartCode;
 
@@ -60,7 +85,10 @@ void GrowSection(VDomainSection& section, unsigned bytes) {
 
 VRebaDomain::VRebaDomain()
     : m_elementSection(kElementStartCode, kElementEndCode),
-      m_pageBreakSection(kPageBreakStartCode, kPageBreakEndCode) {}
+      m_pageBreakSection(kPageBreakStartCode, kPageBreakEndCode) {
+  m_elementSection.SetElementValues(&kEntryValues);
+  m_pageBreakSection.SetElementValues(&kPageBreakValues);
+}
 
 VRebaDomain::~VRebaDomain() = default;
 

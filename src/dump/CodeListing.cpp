@@ -330,6 +330,20 @@ void CodeListing::DateBlock() {
     Line(text);
   }
   SetTimeStamp(false);
+  if (current && m_out.WantsEvents()) {
+    // The three words of the date block as one value, whatever the listing shows of them.
+    const RTime when = hosttime::UnpackDateTime({date, time, milliSec});
+    const std::string stamp = events::DateTimeText(when.year, when.month, when.day, when.hour,
+                                                   when.minute, when.second, when.millisecond);
+    morvit::VListingValue value;
+    value.offset = std::int64_t{kDateWord} * controller::kWordSize;
+    value.width = 3 * controller::kWordSize;
+    value.kind = morvit::VValueKind::dateTime;
+    value.label = "Date";
+    value.text = stamp;
+    value.timeStamp = true;
+    m_out.Value(value);
+  }
 }
 
 bool CodeListing::VersionFrom50() const { return m_state.targetCodeVersion >= kVersion50; }

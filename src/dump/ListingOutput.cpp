@@ -59,6 +59,12 @@ void ListingOutput::Column(std::int64_t offset, const std::uint8_t* bytes, std::
   Field(field);
 }
 
+void ListingOutput::Value(const morvit::VListingValue& value) {
+  if (m_direct != nullptr) return;
+  FlushPending();
+  m_sink.Value(value);
+}
+
 void ListingOutput::Begin(const morvit::VListingBegin& begin) {
   Flush();
   if (m_direct != nullptr) return;

@@ -65,6 +65,9 @@ class ListingOutput {
               std::uint32_t value, std::string_view label);
   // Hands the text gathered to the sink as plain text, then the event.
   void Begin(const morvit::VListingBegin& begin);
+  // Hands the text gathered to the sink as plain text, then the value (a text rendering takes
+  // no values).
+  void Value(const morvit::VListingValue& value);
   void End(morvit::VListingPlace kind);
   void File(std::string_view name, std::uint32_t part, std::uint64_t size);
   void Stop(std::int64_t offset, std::string_view reason);

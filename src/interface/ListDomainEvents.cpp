@@ -61,6 +61,7 @@ class WatchedSink : public morvit::VListingSink {
     m_inner.Stop(offset, reason);
   }
   bool WantsText() const override { return m_inner.WantsText(); }
+  void Value(const morvit::VListingValue& value) override { m_inner.Value(value); }
   bool Listed() const { return m_fields && !m_stopped; }
   bool Stopped() const { return m_stopped; }
 

@@ -2,6 +2,8 @@
 // into a file.
 #include "io/ListingEvents.h"
 
+#include <cstdio>
+
 #include "morvit/VMotorolaIO.h"
 
 namespace morvit {
@@ -14,6 +16,7 @@ void VListingSink::End(VListingPlace) {}
 void VListingSink::Text(std::string_view) {}
 void VListingSink::Stop(std::int64_t, std::string_view) {}
 bool VListingSink::WantsText() const { return true; }
+void VListingSink::Value(const VListingValue&) {}
 
 }  // namespace morvit
 
@@ -27,6 +30,7 @@ struct ListingEventState {
   std::uint32_t filesBegun = 0;
   bool textWanted = true;
   std::string lineBuffer;
+  int innerValues = 0;
 };
 
 ListingEventState& State() {
@@ -117,6 +121,40 @@ TimeStampScope::TimeStampScope() : m_previous(State().timeStamp) { State().timeS
 TimeStampScope::~TimeStampScope() { State().timeStamp = m_previous; }
 
 bool InTimeStamp() { return State().timeStamp; }
+
+bool ValuesWanted() { return State().sink != nullptr && State().innerValues == 0; }
+
+void Value(const morvit::VListingValue& value) {
+  if (ValuesWanted()) State().sink->Value(value);
+}
+
+InnerValues::InnerValues() { ++State().innerValues; }
+
+InnerValues::~InnerValues() { --State().innerValues; }
+
+void TextValue(std::int64_t offset, std::uint32_t width, std::string_view label,
+               std::string_view chars, morvit::VValueKind kind, std::int64_t number) {
+  if (!ValuesWanted()) return;
+  morvit::VListingValue value;
+  value.offset = offset;
+  value.width = width;
+  value.kind = kind;
+  value.label = TrimLabel(label);
+  value.number = number;
+  value.text = chars.substr(0, chars.find('\0'));
+  const bool characters = kind == morvit::VValueKind::text || kind == morvit::VValueKind::name;
+  value.length = characters ? static_cast<std::int64_t>(chars.size()) : -1;
+  value.timeStamp = InTimeStamp();
+  Value(value);
+}
+
+std::string DateTimeText(unsigned year, unsigned month, unsigned day, unsigned hour,
+                         unsigned minute, unsigned second, unsigned millisecond) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u.%03u", year, month, day, hour,
+                minute, second, millisecond);
+  return text;
+}
 
 std::string& LineBuffer() { return State().lineBuffer; }
 

@@ -10,6 +10,8 @@
 #include "morvit/VListingEvents.h"
 #include "morvit/platform.h"
 
+struct TBATerminal;
+
 namespace morvit::events {
 
 // The installed sink, or null: text listings then go to the stream they are written to.
@@ -68,6 +70,32 @@ class TimeStampScope {
   bool m_previous;
 };
 bool InTimeStamp();
+
+// Values: handed to the installed sink only (the text listing shows fields alone). A value
+// spanning several fields is told once, by the writer that knows the whole; the writers it calls
+// for the fields keep quiet while an InnerValues lives.
+bool ValuesWanted();
+void Value(const morvit::VListingValue& value);
+class InnerValues {
+ public:
+  InnerValues();
+  ~InnerValues();
+  InnerValues(const InnerValues&) = delete;
+  InnerValues& operator=(const InnerValues&) = delete;
+};
+// A text value (or a code or enumeration with its text and `number`) of `length` declared
+// characters from `chars` (cut at the first zero byte, which fills a fixed-width text), over
+// `width` file bytes from `offset`.
+void TextValue(std::int64_t offset, std::uint32_t width, std::string_view label,
+               std::string_view chars, morvit::VValueKind kind = morvit::VValueKind::text,
+               std::int64_t number = 0);
+// The value of a terminal (its type code and what follows it, `width` bytes from `offset`), of
+// the kind its code names; a code without a value gives the code alone as a number.
+void TerminalValue(std::int64_t offset, std::uint32_t width, const TBATerminal& terminal,
+                   const char* label);
+// A date and time as values show it: "YYYY-MM-DD hh:mm:ss.mmm".
+std::string DateTimeText(unsigned year, unsigned month, unsigned day, unsigned hour,
+                         unsigned minute, unsigned second, unsigned millisecond);
 
 // Whether the listing's sink takes the text of fields (the text rendering always does).
 bool TextWanted();

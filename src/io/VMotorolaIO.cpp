@@ -184,10 +184,63 @@ void StoreTerminal(TBATerminal& terminal, T value) {
   terminal.length = sizeof(T);
 }
 
+// A value of the item just listed, from `offset` to the listing offset now.
+void ListedValue(std::int64_t offset, morvit::VValueKind kind, const char* label,
+                 std::int64_t number, double real = 0.0, std::string_view text = {}) {
+  if (!events::ValuesWanted()) return;
+  morvit::VListingValue value;
+  value.offset = offset;
+  value.width = static_cast<std::uint32_t>(VMotorolaIO::m_lByteOffset - offset);
+  value.kind = kind;
+  value.label = events::TrimLabel(label != nullptr ? std::string_view(label) : std::string_view());
+  value.number = number;
+  value.real = real;
+  value.text = text;
+  value.timeStamp = events::InTimeStamp();
+  events::Value(value);
+}
+
 char ListingChar(std::uint8_t byte) {
   constexpr std::uint8_t kFirstPrintable = 0x20;
   constexpr std::uint8_t kLastPrintable = 0x7E;
   return byte >= kFirstPrintable && byte <= kLastPrintable ? controller::ByteToChar(byte) : '.';
+}
+
+// The fields of a terminal value: its type code, then the value in the kind the code names.
+std::uint16_t WriteTerminalFields(VMotorolaIO& io, CFile& file, const TBATerminal& terminal,
+                                  int dump, const char* label) {
+  // The code as the file holds it decides the value, so writer and reader agree.
+  const auto code = static_cast<std::uint16_t>(terminal.typeCode);
+  io.WriteCardinal(file, code, dump, "TypeInfo");
+  constexpr std::uint16_t kCodeBytes = kWordSize;
+  switch (code) {
+    case kTerminalBoolean:
+      io.WriteBoolean(file, terminal.value.bytes[0], dump, label);
+      return kCodeBytes + kWordSize;
+    case kTerminalInteger:
+      io.WriteInteger(file, LoadTerminal<std::int16_t>(terminal), dump, label);
+      return kCodeBytes + kWordSize;
+    case kTerminalLongInt:
+      io.WriteLongInt(file, LoadTerminal<std::int32_t>(terminal), dump, label);
+      return kCodeBytes + kLongSize;
+    case kTerminalReal:
+      io.WriteReal(file, LoadTerminal<double>(terminal), dump, label);
+      return kCodeBytes + kLongSize;
+    case kTerminalCardinal:
+      io.WriteCardinal(file, LoadTerminal<std::uint16_t>(terminal), dump, label);
+      return kCodeBytes + kWordSize;
+    case kTerminalString:
+    case kTerminalOtherString: {
+      // Never past the value area, and never longer than a reader can take back.
+      const auto length =
+          static_cast<std::uint16_t>(std::min<std::size_t>(terminal.length, kTerminalStringMax));
+      io.WriteBString(file, length, reinterpret_cast<const char*>(terminal.value.bytes), dump,
+                      label);
+      return static_cast<std::uint16_t>(kCodeBytes + kWordSize + length);
+    }
+    default:
+      return kCodeBytes;
+  }
 }
 
 }  // namespace
@@ -304,7 +357,12 @@ std::uint16_t VMotorolaIO::Peek(CFile& file) {
 // ---- Writers ----
 
 void VMotorolaIO::WriteBoolean(CFile& file, std::uint8_t value, int dump, const char* label) {
+  const std::int64_t offset = m_lByteOffset;
   PutWord(file, controller::BooleanToWord(value), dump, label);
+  if (dump != 0) {
+    ListedValue(offset, morvit::VValueKind::boolean, label, value != 0 ? 1 : 0, 0.0,
+                value != 0 ? "true" : "false");
+  }
 }
 
 void VMotorolaIO::WriteByte(CFile& file, std::uint8_t value, int dump, const char* label) {
@@ -332,13 +390,17 @@ void VMotorolaIO::WriteInteger(CFile& file, std::int16_t value, int dump, const 
 }
 
 void VMotorolaIO::WriteLongInt(CFile& file, std::int32_t value, int dump, const char* label) {
+  const std::int64_t offset = m_lByteOffset;
   PutLong(file, LongIntBytes(value), dump, label, VFieldKind::longInteger, value);
+  if (dump != 0) ListedValue(offset, morvit::VValueKind::number, label, value);
 }
 
 void VMotorolaIO::WriteLongCard(CFile& file, std::uint32_t value, int dump, const char* label) {
   LongBytes bytes;
   controller::LongCardToBytes(value, bytes.data());
+  const std::int64_t offset = m_lByteOffset;
   PutLong(file, bytes, dump, label, VFieldKind::longWord, value);
+  if (dump != 0) ListedValue(offset, morvit::VValueKind::number, label, value);
 }
 
 void VMotorolaIO::WriteReal(CFile& file, double value, int dump, const char* label) {
@@ -346,7 +408,9 @@ void VMotorolaIO::WriteReal(CFile& file, double value, int dump, const char* lab
   controller::DoubleToReal(value, bytes.data());
   if (dump != 0) {
     // The listing shows the value truncated to an integer; the field keeps the real's bytes.
+    const std::int64_t offset = m_lByteOffset;
     ListField(file, LongIntBytes(TruncatedReal(value)), bytes, VFieldKind::real, 0, value, label);
+    ListedValue(offset, morvit::VValueKind::real, label, 0, value);
     return;
   }
   file.Write(bytes.data(), kLongSize);
@@ -359,16 +423,27 @@ void VMotorolaIO::WriteString(CFile& file, std::uint16_t length, const char* cha
     if (file.Seek(0, CFile::current) % 2 != 0) file.Write(&fill, 1);
     return;
   }
+  const std::int64_t offset = m_lByteOffset;
   for (std::uint16_t i = 0; i < length; ++i) {
     WriteByte(file, controller::CharToByte(chars[i]), dump, i == 0 ? label : "");
   }
   if (m_lByteOffset % 2 != 0) WriteByte(file, fill, dump, length == 0 ? label : "");
+  events::TextValue(offset, static_cast<std::uint32_t>(m_lByteOffset - offset),
+                    label != nullptr ? label : "", std::string_view(chars, length));
 }
 
 void VMotorolaIO::WriteBString(CFile& file, std::uint16_t length, const char* chars, int dump,
                                const char* label) {
-  WriteCardinal(file, length, dump, label);
-  WriteString(file, length, chars, 0, dump, nullptr);
+  const std::int64_t offset = m_lByteOffset;
+  {
+    const events::InnerValues inner;
+    WriteCardinal(file, length, dump, label);
+    WriteString(file, length, chars, 0, dump, nullptr);
+  }
+  if (dump != 0) {
+    events::TextValue(offset, static_cast<std::uint32_t>(m_lByteOffset - offset),
+                      label != nullptr ? label : "", std::string_view(chars, length));
+  }
 }
 
 void VMotorolaIO::WriteRTime(CFile& file, RTime time, int dump, const char* /*label*/,
@@ -389,45 +464,77 @@ void VMotorolaIO::WriteRTime(CFile& file, RTime time, int dump, const char* /*la
   }
   const CompactDateTime packed = hosttime::PackDateTime(time);
   const events::TimeStampScope stamp;
+  const std::int64_t offset = m_lByteOffset;
   WriteCardinal(file, packed.date, dump, "Date");
   WriteCardinal(file, packed.time, dump, "Time");
   WriteCardinal(file, packed.milliSec, dump, "MilliSec");
-}
-
-std::uint16_t VMotorolaIO::WriteTerminalValue(CFile& file, TBATerminal terminal, int dump,
-                                              const char* label) {
-  // The code as the file holds it decides the value, so writer and reader agree.
-  const auto code = static_cast<std::uint16_t>(terminal.typeCode);
-  WriteCardinal(file, code, dump, "TypeInfo");
-  constexpr std::uint16_t kCodeBytes = kWordSize;
-  switch (code) {
-    case kTerminalBoolean:
-      WriteBoolean(file, terminal.value.bytes[0], dump, label);
-      return kCodeBytes + kWordSize;
-    case kTerminalInteger:
-      WriteInteger(file, LoadTerminal<std::int16_t>(terminal), dump, label);
-      return kCodeBytes + kWordSize;
-    case kTerminalLongInt:
-      WriteLongInt(file, LoadTerminal<std::int32_t>(terminal), dump, label);
-      return kCodeBytes + kLongSize;
-    case kTerminalReal:
-      WriteReal(file, LoadTerminal<double>(terminal), dump, label);
-      return kCodeBytes + kLongSize;
-    case kTerminalCardinal:
-      WriteCardinal(file, LoadTerminal<std::uint16_t>(terminal), dump, label);
-      return kCodeBytes + kWordSize;
-    case kTerminalString:
-    case kTerminalOtherString: {
-      // Never past the value area, and never longer than a reader can take back.
-      const auto length =
-          static_cast<std::uint16_t>(std::min<std::size_t>(terminal.length, kTerminalStringMax));
-      WriteBString(file, length, reinterpret_cast<const char*>(terminal.value.bytes), dump, label);
-      return static_cast<std::uint16_t>(kCodeBytes + kWordSize + length);
-    }
-    default:
-      return kCodeBytes;
+  if (dump != 0 && events::ValuesWanted()) {
+    const RTime listed = hosttime::UnpackDateTime(packed);
+    ListedValue(offset, morvit::VValueKind::dateTime, "Date", 0, 0.0,
+                events::DateTimeText(listed.year, listed.month, listed.day, listed.hour,
+                                     listed.minute, listed.second, listed.millisecond));
   }
 }
+
+// A terminal value in a listing is one value over its type code and what follows it, of the
+// kind the code names; a code without a value gives the code alone as a number.
+std::uint16_t VMotorolaIO::WriteTerminalValue(CFile& file, TBATerminal terminal, int dump,
+                                              const char* label) {
+  if (dump == 0 || !events::ValuesWanted())
+    return WriteTerminalFields(*this, file, terminal, dump, label);
+  const std::int64_t offset = m_lByteOffset;
+  std::uint16_t written = 0;
+  {
+    const events::InnerValues inner;
+    written = WriteTerminalFields(*this, file, terminal, dump, label);
+  }
+  events::TerminalValue(offset, static_cast<std::uint32_t>(m_lByteOffset - offset), terminal,
+                        label);
+  return written;
+}
+
+namespace morvit::events {
+
+void TerminalValue(std::int64_t offset, std::uint32_t width, const TBATerminal& terminal,
+                   const char* label) {
+  if (!ValuesWanted()) return;
+  // The listing offset stands after the value's bytes while it is told.
+  const std::int32_t listed = VMotorolaIO::m_lByteOffset;
+  VMotorolaIO::m_lByteOffset = static_cast<std::int32_t>(offset + width);
+  using morvit::VValueKind;
+  switch (static_cast<std::uint16_t>(terminal.typeCode)) {
+    case kTerminalBoolean: {
+      const bool truth = terminal.value.bytes[0] != 0;
+      ListedValue(offset, VValueKind::boolean, label, truth ? 1 : 0, 0.0, truth ? "true" : "false");
+      break;
+    }
+    case kTerminalInteger:
+      ListedValue(offset, VValueKind::number, label, LoadTerminal<std::int16_t>(terminal));
+      break;
+    case kTerminalLongInt:
+      ListedValue(offset, VValueKind::number, label, LoadTerminal<std::int32_t>(terminal));
+      break;
+    case kTerminalReal:
+      ListedValue(offset, VValueKind::real, label, 0, LoadTerminal<double>(terminal));
+      break;
+    case kTerminalCardinal:
+      ListedValue(offset, VValueKind::number, label, LoadTerminal<std::uint16_t>(terminal));
+      break;
+    case kTerminalString:
+    case kTerminalOtherString:
+      events::TextValue(
+          offset, static_cast<std::uint32_t>(width), label != nullptr ? label : "",
+          std::string_view(reinterpret_cast<const char*>(terminal.value.bytes),
+                           std::min<std::size_t>(terminal.length, kTerminalStringMax)));
+      break;
+    default:
+      ListedValue(offset, VValueKind::number, "TypeInfo", terminal.typeCode);
+      break;
+  }
+  VMotorolaIO::m_lByteOffset = listed;
+}
+
+}  // namespace morvit::events
 
 void VMotorolaIO::WriteFormatted(CFile& file, const char* label, std::uint16_t word) {
   PutWord(file, word, 1, label);

@@ -13,7 +13,8 @@ import { StartBrowser } from "./browser.mjs";
 const tool = process.env.MORVIT_TOOL;
 const artifacts = process.env.MORVIT_ARTIFACTS;
 const work = join(artifacts, "work");
-const data = join(work, "data");
+const data = join(work, "d\u00e4t\u00e4 dir");
+const typed = "na\u00efve \u00fc.C01";
 const site = join(work, "site");
 const hostile = "X1<img src=x onerror=alert(1)>\".C01";
 let browser, stop, page;
@@ -40,6 +41,7 @@ function MakeDataSet() {
   Morvit("generate", join(work, "large.json"), "--data", data, "--project", join(work, "project"));
   writeFileSync(join(data, "TD010002.C01"), readFileSync(join(data, "TD010001.C01")).subarray(0, 9));
   writeFileSync(join(data, hostile), Buffer.from("<script>alert(2)</script>"));
+  writeFileSync(join(data, typed), readFileSync(join(data, "TD010001.C01")));
   Morvit("view", data, "-o", site);
 }
 
@@ -87,10 +89,11 @@ test("a REBA page shows its fields and marks the bytes of the field under the po
   await page.waitForSelector(".row.field");
   const field = (label) => page.locator(".row.field", { has: page.locator(`.lbl:text-is('${label}')`) }).first();
   const version = field("Version");
-  assert.deepEqual(await version.locator("span").allTextContents(), ["4", "0002", "2", "Version"]);
+  assert.deepEqual(await version.locator("span").allTextContents(), ["4", "0002", "..", "2", "Version"]);
   await version.hover();
   assert.deepEqual(await page.$$eval("#hex .b.hl", (cells) => cells.map((cell) => cell.textContent)), ["00", "02"]);
-  assert.match(await page.textContent("#field"), /offset 4, 2 bytes.*hex 0002, value 2.*label Version/);
+  assert.match(await page.textContent("#field"), /offset in the expanded domain 4, 2 bytes.*hex 0002, characters \.\., value 2.*label Version/);
+  assert.equal(await page.textContent("#bytesTitle"), "Bytes of the expanded domain (the file holds them compressed)");
   await page.screenshot({ path: join(artifacts, "domain.png") });
 
   const rows = () => page.locator(".row:not([hidden])").count();
@@ -119,13 +122,74 @@ test("a large domain opens with its elements folded and loads the rows that come
   const folded = await view();
   assert.ok(folded.visible > 6000 && folded.visible < 6100, JSON.stringify(folded));
   await page.evaluate(() => { const tree = document.getElementById("tree"); tree.scrollTop = tree.scrollHeight; });
-  await page.locator(".row.node:not([hidden])", { hasText: "#5999 " }).click();
+  await page.locator(".row.node:not([hidden])", { hasText: "entry 5999 " }).click();
   await page.evaluate(() => { const tree = document.getElementById("tree"); tree.scrollTop = tree.scrollHeight; });
   await page.waitForFunction(() => document.querySelectorAll(".row.field:not([hidden])").length > 10);
   const last = await page.$$eval(".row:not([hidden])", (rows) => rows.map((row) => row.className + " " + row.textContent));
-  const at = last.findIndex((row) => row.includes("#5999 "));
+  const at = last.findIndex((row) => row.includes("entry 5999 \"E5999\""));
   assert.ok(at >= 0 && last[at + 1].startsWith("row field") && last[at + 2].endsWith("BlockSize"), last.join("\n"));
   assert.ok((await view()).visible > folded.visible);
+});
+
+// Searches the open page for `query`; the pinned row and the hit count.
+async function Search(query) {
+  await page.fill("#search", query);
+  const started = Date.now();
+  await page.press("#search", "Enter");
+  await page.waitForFunction(() => /of \d+|no hits/.test(document.getElementById("hits").textContent));
+  await page.waitForSelector(".row.pinned");
+  return { ms: Date.now() - started, hits: await page.textContent("#hits"), row: await page.textContent(".row.pinned") };
+}
+
+test("search finds a field by its label and by its value, a real shows decoded, and go to offset", async () => {
+  await Open("index.html");
+  await page.click("a:text-is('RB000002.C01')");
+  await page.waitForSelector(".row.field");
+  const byLabel = await Search("OffsetToBlock2");
+  assert.match(byLabel.hits, /^1 of 1$/);
+  assert.match(byLabel.row, /OffsetToBlock2/);
+  // The entry's title holds its name; the next hit is the name's own field.
+  const byValue = await Search("PUMP_CHANGED");
+  assert.match(byValue.row, /^.entry 1 "PUMP_CHANGED" at \d+$/);
+  await page.click("#next");
+  await page.waitForFunction(() => /^2 of/.test(document.getElementById("hits").textContent));
+  assert.match(await page.textContent(".row.pinned"), /name = "PUMP_CHANGED"/);
+  const real = await Search("terminal value = 2.5");
+  assert.match(real.row, /terminal value = 2\.5/, "the real reads as the controller holds it");
+  assert.equal(await page.locator(".row.hit").count() > 0, true);
+  await page.fill("#goto", "4");
+  await page.press("#goto", "Enter");
+  await page.waitForFunction(() => /^offset 4$/.test(document.getElementById("hits").textContent));
+  assert.match(await page.textContent(".row.pinned"), /Version/);
+});
+
+test("a name in UTF-8 shows as typed, and a cut file's missing bytes as missing", async () => {
+  await Open("index.html");
+  await page.waitForSelector("tbody tr");
+  const names = await page.$$eval("tbody tr td:first-child", (cells) => cells.map((cell) => cell.textContent));
+  assert.ok(names.includes(typed), names.join());
+  await page.click("a:text-is('TD010002.C01')");
+  await page.waitForSelector(".row.field");
+  await page.locator(".row.field").first().hover();
+  assert.match(await page.textContent("#bytesTitle"), /^Bytes of the file \(it ends at offset \d+\)$/);
+  assert.ok(await page.locator("#hex .missing").count() > 0, "bytes past the end show as missing, not as 00");
+});
+
+test("the large domain's first rows come at once and search answers at once", async () => {
+  await Open("index.html");
+  await page.waitForSelector("tbody tr");
+  const opened = Date.now();
+  await page.click("a:text-is('RB000001.C02')");
+  await page.waitForSelector(".row.node");
+  const firstRows = Date.now() - opened;
+  await page.evaluate(() => window.morvitView.all());
+  const found = await Search("E5321");
+  assert.match(found.row, /E5321/);
+  const rows = await page.evaluate(() => window.morvitView.outline.rows);
+  console.log(`large domain (${rows} rows): first rows after ${firstRows} ms, search answered in ${found.ms} ms`);
+  // Generous bounds, so that a loaded machine does not fail the test; the figures are reported.
+  assert.ok(firstRows < 5000, String(firstRows));
+  assert.ok(found.ms < 5000, String(found.ms));
 });
 
 test("a task's domains link to each other and a damaged one says so", async () => {
@@ -149,7 +213,8 @@ test("the comparison of the two REBA versions shows what changed", async () => {
   await page.click("tr:has-text('RB000002.C01') a.difflink");
   await page.waitForSelector(".diffline");
   const changed = await page.$$eval(".diffline.chg", (lines) => lines.map((line) => line.textContent));
-  assert.ok(changed.includes("~ Version: 1 -> 2"), changed.join("\n"));
+  assert.ok(changed.includes("~ Version: 1 (0001) -> 2 (0002)"), changed.join("\n"));
+  assert.ok(changed.some((line) => /^~ name: "\w+" -> "PUMP_CHANGED"$/.test(line)), changed.join("\n"));
   assert.match(await page.textContent("#sub"), /^version 1 -> 2: \d+ changed/);
   await page.screenshot({ path: join(artifacts, "diff.png") });
 });

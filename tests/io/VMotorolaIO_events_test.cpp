@@ -1,9 +1,12 @@
 // The class listings as events: each writer in listing mode gives one field per value (a long
 // or a real one field of two lines), with the value it was given, its bytes and its label; the
-// first byte of a pair gives none; the date-time words are marked as time stamps.
+// first byte of a pair gives none; the date-time words are marked as time stamps. Beside the
+// fields, each item with a meaning gives one value over all its bytes.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
+#include <span>
 #include <string>
 
 #include "io/ListingEvents.h"
@@ -33,12 +36,31 @@ class FieldOutline : public morvit::VListingSink {
   std::string text;
 };
 
+// What each case writes in listing mode, and what `Outline` (a sink) makes of its events.
+struct Case {
+  const char* name;
+  std::function<void(VMotorolaIO&, CFile&)> write;
+  const char* expected;
+};
+
+template <class Outline>
+void ExpectListed(std::span<const Case> cases) {
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    VMotorolaIO::Reset();
+    Outline outline;
+    CMemFile file;
+    {
+      const events::SinkScope scope(outline);
+      VMotorolaIO io;
+      c.write(io, file);
+    }
+    EXPECT_EQ(outline.text, c.expected);
+  }
+  VMotorolaIO::Reset();
+}
+
 TEST(VMotorolaIOEvents, OneFieldPerValue) {
-  struct Case {
-    const char* name;
-    std::function<void(VMotorolaIO&, CFile&)> write;
-    const char* expected;
-  };
   const Case cases[] = {
       {"cardinal", [](VMotorolaIO& io, CFile& f) { io.WriteCardinal(f, 0x1234, 1, "A  "); },
        "0 1234 0 4660 A lines 1\n"},
@@ -63,19 +85,69 @@ TEST(VMotorolaIOEvents, OneFieldPerValue) {
       {"data mode says nothing", [](VMotorolaIO& io, CFile& f) { io.WriteCardinal(f, 1, 0, "A"); },
        ""},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    VMotorolaIO::Reset();
-    FieldOutline outline;
-    CMemFile file;
-    {
-      const events::SinkScope scope(outline);
-      VMotorolaIO io;
-      c.write(io, file);
-    }
-    EXPECT_EQ(outline.text, c.expected);
+  ExpectListed<FieldOutline>(cases);
+}
+
+// Values as "offset width kind label = value (length)", one line each.
+class ValueOutline : public morvit::VListingSink {
+ public:
+  void Value(const morvit::VListingValue& value) override {
+    text += std::to_string(value.offset) + " " + std::to_string(value.width) + " " +
+            std::to_string(static_cast<int>(value.kind)) + " " + std::string(value.label) + " = " +
+            (value.kind == morvit::VValueKind::real ? std::to_string(value.real)
+                                                    : std::to_string(value.number)) +
+            " '" + std::string(value.text) + "'" +
+            (value.length >= 0 ? " (" + std::to_string(value.length) + ")" : "") +
+            (value.timeStamp ? " time" : "") + "\n";
   }
-  VMotorolaIO::Reset();
+  std::string text;
+};
+
+TBATerminal Terminal(std::int32_t code, double real = 0.0, const char* text = "") {
+  TBATerminal terminal{};
+  terminal.typeCode = code;
+  if (code == 3) std::memcpy(terminal.value.bytes, &real, sizeof real);
+  if (code == 4) {
+    terminal.length = static_cast<std::uint16_t>(std::strlen(text));
+    std::memcpy(terminal.value.bytes, text, terminal.length);
+  }
+  return terminal;
+}
+
+// Kinds: 0 text, 1 real, 2 number, 3 dateTime, 4 boolean. A value spans all the bytes of its
+// item (a BString's length word and pad byte, a terminal value's type code), and is told once.
+TEST(VMotorolaIOEvents, OneValuePerItem) {
+  const Case cases[] = {
+      {"BString with its pad",
+       [](VMotorolaIO& io, CFile& f) { io.WriteBString(f, 3, "ABC", 1, "T"); },
+       "0 6 0 T = 0 'ABC' (3)\n"},
+      {"zero-filled text",
+       [](VMotorolaIO& io, CFile& f) { io.WriteString(f, 4, "AB\0\0", 0, 1, "Name"); },
+       "0 4 0 Name = 0 'AB' (4)\n"},
+      {"real", [](VMotorolaIO& io, CFile& f) { io.WriteReal(f, -2.5, 1, "R"); },
+       "0 4 1 R = -2.500000 ''\n"},
+      {"long", [](VMotorolaIO& io, CFile& f) { io.WriteLongInt(f, -70000, 1, "L"); },
+       "0 4 2 L = -70000 ''\n"},
+      {"boolean", [](VMotorolaIO& io, CFile& f) { io.WriteBoolean(f, 1, 1, "B"); },
+       "0 2 4 B = 1 'true'\n"},
+      {"date-time",
+       [](VMotorolaIO& io, CFile& f) {
+         io.WriteRTime(f, {2026, 12, 7, 8, 30, 5, 250}, 1, nullptr, 0);
+       },
+       "0 6 3 Date = 0 '2026-12-07 08:30:05.250' time\n"},
+      {"terminal real",
+       [](VMotorolaIO& io, CFile& f) { io.WriteTerminalValue(f, Terminal(3, 43.5), 1, "V"); },
+       "0 6 1 V = 43.500000 ''\n"},
+      {"terminal text",
+       [](VMotorolaIO& io, CFile& f) { io.WriteTerminalValue(f, Terminal(4, 0.0, "rpm"), 1, "V"); },
+       "0 8 0 V = 0 'rpm' (3)\n"},
+      {"terminal of an unknown type",
+       [](VMotorolaIO& io, CFile& f) { io.WriteTerminalValue(f, Terminal(9), 1, "V"); },
+       "0 2 2 TypeInfo = 9 ''\n"},
+      {"data mode says nothing", [](VMotorolaIO& io, CFile& f) { io.WriteReal(f, 1.0, 0, "R"); },
+       ""},
+  };
+  ExpectListed<ValueOutline>(cases);
 }
 
 }  // namespace

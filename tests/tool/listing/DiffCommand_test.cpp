@@ -49,38 +49,28 @@ std::string TasksAndTable(int cycleTime, int offset) {
   return job + "]}]}";
 }
 
-constexpr const char* kTableDifferences = R"(--- A/AD000001.C00
-+++ B/AD000001.C00
-@@ part 1 > section body @@
--  (word)  0000  0  at 11510
-+  (word)  0007  7  at 11510
-)";
+// The decoder table has no class listing: its words are listed as the file holds them.
+constexpr const char* kTableDifferences =
+    "~ part 1 > section body (word): 0 (0000) -> 7 (0007)  (file offset 11510)\n";
 
-// The field differences of the two resource bases without their time stamps: the header words
-// that follow from the change, one element inserted, one value changed.
-constexpr const char* kRebaDifferences = R"(@@ header common header @@
--  OffsetToLastByte  008b  139  at 0
-+  OffsetToLastByte  00a5  165  at 0
--  Version  0001  1  at 4
-+  Version  0002  2  at 4
-@@ section ElementStart > element 46 TypCode FB #1 added @@
-+  TypCode FB  002e  46  at 78
-+  BlockSize  001a  26  at 80
-+  (word)  0002  2  at 82
-+  (word)  0019  25  at 84
-+  (word)  0015  21  at 86
-+  (word)  0016  22  at 88
-+  (word)  0017  23  at 90
-+  (word)  0018  24  at 92
-+  (word)  0007  7  at 94
-+  (word)  4d4f  19791  at 96
-+  (word)  544f  21583  at 98
-+  (word)  525f  21087  at 100
-+  (word)  3200  12800  at 102
-@@ section ElementStart > element 46 TypCode FB #2 @@
--  (word)  0021  33  at 90
-+  (word)  0063  99  at 116
-)";
+// The differences of the two resource bases without their time stamps: the header words that
+// follow from the change, one entry inserted (with what it holds), one value changed; a
+// compressed domain is compared expanded, and its offsets say so.
+constexpr const char* kRebaDifferences =
+    "~ header common header OffsetToLastByte: 139 (008b) -> 165 (00a5)  (offset in the expanded "
+    "domain 0)\n"
+    "~ header common header Version: 1 (0001) -> 2 (0002)  (offset in the expanded domain 4)\n"
+    "+ entry 2 \"MOTOR_2\" added  (offset in the expanded domain 78)\n"
+    "+     code: 46 TypCode FB\n"
+    "+     key: 2\n"
+    "+     value E: 25\n"
+    "+     value A: 21\n"
+    "+     value B: 22\n"
+    "+     value C: 23\n"
+    "+     value D: 24\n"
+    "+     name: \"MOTOR_2\"\n"
+    "+     BlockSize: 26 (001a)\n"
+    "~ entry 3 \"VALVE_3\" value C: 33 -> 99  (offset in the expanded domain 90 -> 116)\n";
 
 class TwoVersions : public ::testing::Test {
  protected:
@@ -112,12 +102,17 @@ TEST_F(TwoVersions, FilesDifferFieldByField) {
       {"diff --no-times A/RB000001.C01 B/RB000002.C01", 1,
        std::string("--- A/RB000001.C01\n+++ B/RB000002.C01\n") + kRebaDifferences, false},
       {"diff A/RB000001.C01 B/RB000002.C01", 1,
-       "-  Date  3587  13703  at 6\n+  Date  3588  13704  at 6\n", true},
-      {"diff A/RB000001.C01 A/RB000001.C01", 0, "", false},
-      {"diff --no-times A/AD000001.C00 B/AD000001.C00", 1, kTableDifferences, false},
-      {"diff --format json --no-times A/RB000001.C01 B/RB000002.C01", 1,
-       R"({"event":"difference","kind":"changed","place":"section ElementStart > element 46 TypCode FB #2","label":"","a":{"offset":90,"hex":"0021","value":33},"b":{"offset":116,"hex":"0063","value":99}})",
+       "~ header common header Date: 2026-12-07 08:30:00.000 -> 2026-12-08 09:00:00.000  (offset "
+       "in the expanded domain 6)\n",
        true},
+      {"diff A/RB000001.C01 A/RB000001.C01", 0, "", false},
+      {"diff --no-times A/AD000001.C00 B/AD000001.C00", 1,
+       std::string("--- A/AD000001.C00\n+++ B/AD000001.C00\n") + kTableDifferences, false},
+      {"diff --format json --no-times A/RB000001.C01 B/RB000002.C01", 1,
+       R"({"event":"difference","kind":"changed","place":"entry 3 \"VALVE_3\"","offsets":"expanded","label":"value C","a":{"offset":90,"kind":"number","label":"value C","value":33},"b":{"offset":116,"kind":"number","label":"value C","value":99}})",
+       true},
+      {"diff --format json --no-times A/RB000001.C01 B/RB000002.C01", 1,
+       R"("label":"name","value":"MOTOR_2","length":7})", true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.arguments);
@@ -143,17 +138,16 @@ TEST_F(TwoVersions, DataSetsDomainByDomainAndLeftAsTheyWere) {
   const auto before = Files("A");
   const auto result = RunTool(dir.path(), "diff --no-times A B");
   EXPECT_EQ(result.status, 1) << result.err;
+  // Each changed domain once, its differences under it.
   EXPECT_EQ(result.out,
             std::string("removed NB scope 0 object 01: NB000001.C01 -> -\n"
                         "added TD scope 0 object 01: - -> TD000001.C01\n"
-                        "changed AD scope 0 object 00: AD000001.C00 -> AD000001.C00\n"
-                        "changed RB scope 0 object 01: RB000001.C01 -> RB000002.C01\n"
-                        "changed TD scope 2 object 01: TD020001.C01 -> TD020001.C01\n") +
-                kTableDifferences + "--- A/RB000001.C01\n+++ B/RB000002.C01\n" + kRebaDifferences +
-                "--- A/TD020001.C01\n+++ B/TD020001.C01\n"
-                "@@ header TADE, task_no @@\n"
-                "-  Cycle Time / Event#  0064  100  at 18\n"
-                "+  Cycle Time / Event#  00c8  200  at 18\n");
+                        "changed AD scope 0 object 00: AD000001.C00 -> AD000001.C00\n") +
+                kTableDifferences + "changed RB scope 0 object 01: RB000001.C01 -> RB000002.C01\n" +
+                kRebaDifferences +
+                "changed TD scope 2 object 01: TD020001.C01 -> TD020001.C01\n"
+                "~ header TADE, task_no Cycle Time / Event#: 100 (0064) -> 200 (00c8)  (file "
+                "offset 18)\n");
   // Nothing written into the data sets: no listing, no expanded copy.
   EXPECT_EQ(Files("A"), before);
   EXPECT_EQ(Files("A"), (std::vector<std::string>{"AD000001.C00", "AD010001.C00", "NB000001.C01",

@@ -5,6 +5,7 @@
 
 #include <fstream>
 #include <nlohmann/json.hpp>
+#include <set>
 #include <sstream>
 
 #include "fixtures/TestUtil.h"
@@ -51,6 +52,68 @@ TEST_F(JsonEvents, TextOfTheEventsIsTheListing) {
     const auto listing = RunTool(dir.path(), std::string("dump --stdout data/") + file);
     ASSERT_EQ(listing.status, 0);
     EXPECT_EQ(text, listing.out);
+  }
+}
+
+// The values the layouts give the example's first resource-base entry (its key, values, name,
+// and the texts and terminal values of the two parts added to it), the header's date and 32-bit
+// offsets; and in every file listed, each value lies on bytes that its fields list.
+TEST_F(JsonEvents, ValuesStandBesideTheirFields) {
+  const auto reba = RunTool(dir.path(), "dump --format json data/RB000001.C01");
+  ASSERT_EQ(reba.status, 0) << reba.err;
+  std::string values;
+  std::istringstream lines(reba.out);
+  for (std::string line; std::getline(lines, line);) {
+    if (line.find(R"("event":"value")") == std::string::npos) continue;
+    if (nlohmann::json::parse(line).at("offset").get<int>() >= 118) break;
+    values += line + "\n";
+  }
+  EXPECT_EQ(
+      values,
+      R"({"event":"value","offset":6,"width":6,"kind":"dateTime","label":"Date","value":"2026-12-07 08:30:00.000","time":true}
+{"event":"value","offset":26,"width":4,"kind":"number","label":"OffsetToBlock1","value":20}
+{"event":"value","offset":30,"width":4,"kind":"number","label":"OffsetToBlock2","value":-1}
+{"event":"value","offset":34,"width":4,"kind":"number","label":"OffsetToExtension","value":-1}
+{"event":"value","offset":54,"width":2,"kind":"code","label":"code","value":46,"text":"TypCode FB"}
+{"event":"value","offset":58,"width":2,"kind":"key","label":"key","value":1}
+{"event":"value","offset":60,"width":2,"kind":"number","label":"value E","value":14}
+{"event":"value","offset":62,"width":2,"kind":"number","label":"value A","value":10}
+{"event":"value","offset":64,"width":2,"kind":"number","label":"value B","value":11}
+{"event":"value","offset":66,"width":2,"kind":"number","label":"value C","value":12}
+{"event":"value","offset":68,"width":2,"kind":"number","label":"value D","value":13}
+{"event":"value","offset":70,"width":10,"kind":"name","label":"name","value":"MOTOR_1","length":7}
+{"event":"value","offset":80,"width":2,"kind":"number","label":"number","value":1}
+{"event":"value","offset":82,"width":8,"kind":"text","label":"first text","value":"SPEED","length":5}
+{"event":"value","offset":90,"width":6,"kind":"text","label":"second text","value":"rpm","length":3}
+{"event":"value","offset":96,"width":4,"kind":"number","label":"terminal value","value":1500}
+{"event":"value","offset":100,"width":2,"kind":"number","label":"number","value":2}
+{"event":"value","offset":102,"width":6,"kind":"text","label":"first text","value":"RAMP","length":4}
+{"event":"value","offset":108,"width":4,"kind":"text","label":"second text","value":"s","length":1}
+{"event":"value","offset":112,"width":6,"kind":"real","label":"terminal value","value":2.5}
+)");
+  for (const char* file : {"RB000001.C01", "PB010001.C01", "B1000001.C01", "CN000001.C01"}) {
+    SCOPED_TRACE(file);
+    const auto json = RunTool(dir.path(), std::string("dump --format json data/") + file);
+    std::set<std::int64_t> listed;  // the bytes the fields of the first file list
+    int files = 0;
+    int checked = 0;
+    std::istringstream events(json.out);
+    for (std::string line; std::getline(events, line);) {
+      const auto event = nlohmann::json::parse(line);
+      if (event.at("event") == "file") ++files;
+      if (files != 1) continue;
+      const std::int64_t offset = event.value("offset", std::int64_t{-1});
+      const std::int64_t width = event.value("width", std::int64_t{0});
+      if (event.at("event") == "field") {
+        for (std::int64_t at = offset; at < offset + width; ++at) listed.insert(at);
+      } else if (event.at("event") == "value") {
+        ++checked;
+        for (std::int64_t at = offset; at < offset + width; ++at) {
+          EXPECT_EQ(listed.count(at), 1u) << line;
+        }
+      }
+    }
+    EXPECT_GT(checked, 0);
   }
 }
 

@@ -100,6 +100,45 @@ TEST(ViewCommand, LeavesTheDataSetAsItWasAndRefusesUnsafeTargets) {
   EXPECT_TRUE(fs::exists(dir.File("other/keep.txt")));
 }
 
+// Names exactly as the file system has them (UTF-8, not its bytes one by one); the text listing
+// of a large domain is left out of the site, and written in pieces that make the whole listing
+// with --listings.
+TEST(ViewCommand, NamesAsTypedAndLargeListingsInPieces) {
+  testutil::ScratchDir dir;
+  GenerateReba(dir, 1, 12000);
+  fs::rename(dir.File("data"), fs::u8path(dir.File("d\xc3\xa4t\xc3\xa4 dir")));
+  const fs::path data = fs::u8path(dir.File("d\xc3\xa4t\xc3\xa4 dir"));
+  fs::copy_file(data / "RB000001.C01", data / fs::u8path("na\xc3\xafve \xc3\xbc.C01"));
+  const auto run = RunTool(dir.path(), "view 'd\xc3\xa4t\xc3\xa4 dir' -o site");
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::string index = tooltest::ReadText(dir.File("site/data/index.js"));
+  EXPECT_NE(index.find(R"(d\u00e4t\u00e4 dir")"), std::string::npos) << index.substr(0, 200);
+  EXPECT_NE(index.find(R"("name":"na\u00efve \u00fc.C01")"), std::string::npos);
+  EXPECT_NE(index.find(R"("listing":[],"listingOmitted":true,"compressed":true)"),
+            std::string::npos);
+  // The site of 12,000 entries (about 190,000 rows) and the copy of its first part: the pages'
+  // data, a few bytes a field, and no text listing (11 MB for each copy).
+  std::uintmax_t siteBytes = 0;
+  for (const auto& entry : fs::recursive_directory_iterator(dir.File("site"))) {
+    if (entry.is_regular_file()) siteBytes += entry.file_size();
+  }
+  EXPECT_LT(siteBytes, 16u * 1024 * 1024);
+
+  ASSERT_EQ(RunTool(dir.path(), "view 'd\xc3\xa4t\xc3\xa4 dir' -o site --listings").status, 0);
+  const auto dump = RunTool(dir.path(), "dump --stdout 'd\xc3\xa4t\xc3\xa4 dir/RB000001.C01'");
+  ASSERT_EQ(dump.status, 0) << dump.err;
+  std::string pieces;
+  int count = 0;
+  for (std::string piece = "site/listings/d0_RB000001.C01.txt"; fs::exists(dir.File(piece));
+       piece = "site/listings/d0_RB000001.C01.part" + std::to_string(++count + 1) + ".txt") {
+    const std::string text = tooltest::ReadText(dir.File(piece));
+    EXPECT_LE(text.size(), 4u * 1024 * 1024);
+    pieces += text;
+  }
+  EXPECT_GT(count, 1);
+  EXPECT_EQ(pieces, dump.out);
+}
+
 }  // namespace
 
 }  // namespace morvit

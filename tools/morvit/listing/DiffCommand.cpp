@@ -67,46 +67,53 @@ DiffListing ListCopy(const fs::path& file, const fs::path& scratch, const std::s
   return WholeListing(domain, directory);
 }
 
-void PrintField(std::ostream& out, char sign, const DiffField& field) {
-  out << sign << "  " << (field.label.empty() ? "(word)" : field.label) << "  " << field.hex << "  "
-      << field.value << "  at " << field.offset << "\n";
+// How the offsets of a domain's listing are named: a compressed domain is listed expanded.
+std::string_view OffsetName(bool expanded) {
+  return expanded ? "offset in the expanded domain" : "file offset";
 }
 
-// A place added or removed whole: its fields, and the fields of each inner place under its name.
-void PrintNode(std::ostream& out, char sign, const DiffNode& node, const std::string& place) {
-  for (const DiffField& field : node.fields) PrintField(out, sign, field);
-  for (const DiffNode& child : node.children) {
-    const std::string inner = place + " > " + PlaceText(child);
-    out << sign << " " << inner << "\n";
-    PrintNode(out, sign, child, inner);
+char Sign(Difference::Kind kind) {
+  return kind == Difference::Kind::changed ? '~' : kind == Difference::Kind::added ? '+' : '-';
+}
+
+// Where a difference stands: one offset, or both when the sides differ in it.
+std::string Where(const Difference& d, bool expanded) {
+  std::string text = "  (" + std::string(OffsetName(expanded)) + " ";
+  if (d.a && d.b && d.a->offset != d.b->offset) {
+    return text + std::to_string(d.a->offset) + " -> " + std::to_string(d.b->offset) + ")";
   }
+  return text + std::to_string(d.b ? d.b->offset : d.a->offset) + ")";
 }
 
-void PrintText(std::ostream& out, const std::string& a, const std::string& b,
-               const std::vector<Difference>& differences) {
-  out << "--- " << a << "\n+++ " << b << "\n";
-  std::string place = "\n";
+// One line per difference: "~ entry 7 \"PUMP_07\" value A: 42.0 -> 43.5  (file offset 60)"; a
+// place added or removed whole, then what it held, one line each.
+void PrintText(std::ostream& out, const std::vector<Difference>& differences, bool expanded) {
   for (const Difference& d : differences) {
-    if (d.node != nullptr) {
-      out << "@@ " << d.place << (d.kind == Difference::Kind::added ? " added" : " removed")
-          << " @@\n";
-      PrintNode(out, d.kind == Difference::Kind::added ? '+' : '-', *d.node, d.place);
-      place = "\n";
+    const char sign = Sign(d.kind);
+    if (d.whole) {
+      out << sign << " " << d.place << (d.kind == Difference::Kind::added ? " added" : " removed")
+          << Where(d, expanded) << "\n";
+      for (const auto& [label, side] : d.contents) {
+        out << sign << "     " << (label.empty() ? "(word)" : label) << ": " << side.text << "\n";
+      }
       continue;
     }
-    if (d.place != place) out << "@@ " << (d.place.empty() ? "(top)" : d.place) << " @@\n";
-    place = d.place;
-    if (d.a != nullptr) PrintField(out, '-', *d.a);
-    if (d.b != nullptr) PrintField(out, '+', *d.b);
+    out << sign << " " << (d.place.empty() ? "(top)" : d.place) << " "
+        << (d.label.empty() ? "(word)" : d.label) << ": ";
+    if (d.a) out << d.a->text;
+    if (d.a && d.b) out << " -> ";
+    if (d.b) out << d.b->text;
+    out << Where(d, expanded) << "\n";
   }
 }
 
-void AppendSide(std::string& line, std::string_view name, const DiffField* field) {
-  if (field == nullptr) return;
+void AppendSide(std::string& line, std::string_view name, const std::optional<DiffSide>& side) {
+  if (!side) return;
   line += ",\"";
   line += name;
-  line += "\":{\"offset\":" + std::to_string(field->offset) + ",\"hex\":\"" + field->hex +
-          "\",\"value\":" + field->value + "}";
+  line += "\":{\"offset\":" + std::to_string(side->offset);
+  if (!side->json.empty()) line += "," + side->json;
+  line += "}";
 }
 
 std::string_view KindText(Difference::Kind kind) {
@@ -121,37 +128,64 @@ std::string_view KindText(Difference::Kind kind) {
   return "changed";
 }
 
-void PrintJson(std::ostream& out, const std::string& a, const std::string& b,
-               const std::vector<Difference>& differences) {
-  std::string line = "{\"event\":\"files\",\"a\":";
-  AppendJsonString(line, a);
-  line += ",\"b\":";
-  AppendJsonString(line, b);
-  out << line << "}\n";
+// One JSON object per difference, its old and new values typed; `domain` names the domain of
+// a data set it belongs to (empty when two files are compared).
+void PrintJson(std::ostream& out, const std::vector<Difference>& differences, bool expanded,
+               const std::string& domain) {
   for (const Difference& d : differences) {
-    line = "{\"event\":\"difference\",\"kind\":\"";
+    std::string line = "{\"event\":\"difference\",\"kind\":\"";
     line += KindText(d.kind);
-    line += "\",\"place\":";
+    line += "\"";
+    if (!domain.empty()) {
+      line += ",\"domain\":";
+      AppendJsonString(line, domain);
+    }
+    line += ",\"place\":";
     AppendJsonString(line, d.place);
-    if (d.node != nullptr) {
-      line += ",\"whole\":true";
+    line += ",\"offsets\":\"";
+    line += expanded ? "expanded" : "file";
+    line += "\"";
+    if (d.whole) {
+      line += ",\"whole\":true,\"contents\":[";
+      for (std::size_t i = 0; i < d.contents.size(); ++i) {
+        line += i == 0 ? "{\"label\":" : ",{\"label\":";
+        AppendJsonString(line, d.contents[i].first);
+        line += ",\"offset\":" + std::to_string(d.contents[i].second.offset) + "," +
+                d.contents[i].second.json + "}";
+      }
+      line += "]";
+      AppendSide(line, "a",
+                 d.a ? std::optional<DiffSide>(DiffSide{d.a->offset, 0, {}, {}}) : std::nullopt);
+      AppendSide(line, "b",
+                 d.b ? std::optional<DiffSide>(DiffSide{d.b->offset, 0, {}, {}}) : std::nullopt);
     } else {
       line += ",\"label\":";
       AppendJsonString(line, d.label);
+      AppendSide(line, "a", d.a);
+      AppendSide(line, "b", d.b);
     }
-    AppendSide(line, "a", d.a);
-    AppendSide(line, "b", d.b);
     out << line << "}\n";
   }
 }
 
-void Print(const DiffCommandOptions& options, const std::string& a, const std::string& b,
-           const std::vector<Difference>& differences) {
-  if (differences.empty()) return;
+void PrintFiles(const DiffCommandOptions& options, const std::string& a, const std::string& b) {
   if (options.format == "json") {
-    PrintJson(std::cout, a, b, differences);
+    std::string line = "{\"event\":\"files\",\"a\":";
+    AppendJsonString(line, a);
+    line += ",\"b\":";
+    AppendJsonString(line, b);
+    std::cout << line << "}\n";
   } else {
-    PrintText(std::cout, a, b, differences);
+    std::cout << "--- " << a << "\n+++ " << b << "\n";
+  }
+}
+
+void Print(const DiffCommandOptions& options, const std::vector<Difference>& differences,
+           bool expanded, const std::string& domain = {}) {
+  if (options.format == "json") {
+    PrintJson(std::cout, differences, expanded, domain);
+  } else {
+    PrintText(std::cout, differences, expanded);
   }
 }
 
@@ -166,8 +200,10 @@ bool CompareFiles(const fs::path& a, const fs::path& b, const DiffCommandOptions
   StopIfInterrupted();
   const std::vector<Difference> differences =
       CompareListings(left, right, DiffOptions{options.noTimes});
-  Print(options, Utf8(a), Utf8(b), differences);
-  return !differences.empty();
+  if (differences.empty()) return false;
+  PrintFiles(options, Utf8(a), Utf8(b));
+  Print(options, differences, DomainOf(a).compressed);
+  return true;
 }
 
 std::string FileBytes(const fs::path& file) {
@@ -224,8 +260,8 @@ bool CompareDataSets(const fs::path& a, const fs::path& b, const DiffCommandOpti
       different = true;
     }
   }
-  // Changed domains first as a list, then their field differences.
-  std::vector<std::pair<const DomainEntry*, const DomainEntry*>> listed;
+  // Each changed domain once: its line, then its differences. One pair of listings is held at
+  // a time.
   const fs::path copiesA = scratch.Path() / "a";
   const fs::path copiesB = scratch.Path() / "b";
   CopyInto(DataSetFiles(a), copiesA);
@@ -245,18 +281,15 @@ bool CompareDataSets(const fs::path& a, const fs::path& b, const DiffCommandOpti
       }
       continue;
     }
-    if (CompareListings(l, r, DiffOptions{options.noTimes}).empty()) continue;
+    const std::vector<Difference> differences = CompareListings(l, r, DiffOptions{options.noTimes});
+    if (differences.empty()) continue;
     const std::optional<DataSetName> name = ParseName(Utf8(x->file.filename()));
-    report("changed", name ? DomainKey(*name) : Utf8(x->file.filename()), &x->file, &y->file);
-    listed.emplace_back(x, y);
-    different = true;
-  }
-  InterruptMoment("diff:print");
-  for (const auto& [x, y] : listed) {
+    InterruptMoment("diff:print");
     StopIfInterrupted();
-    Print(options, Utf8(x->file), Utf8(y->file),
-          CompareListings(WholeListing(*x, copiesA), WholeListing(*y, copiesB),
-                          DiffOptions{options.noTimes}));
+    const std::string key = name ? DomainKey(*name) : Utf8(x->file.filename());
+    report("changed", key, &x->file, &y->file);
+    Print(options, differences, x->compressed, key);
+    different = true;
   }
   return different;
 }

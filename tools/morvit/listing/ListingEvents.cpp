@@ -17,8 +17,8 @@ namespace fs = std::filesystem;
 // Turns the library's events into the site's and gathers the text listing on the way.
 class SiteSink : public VListingSink {
  public:
-  SiteSink(const ListingEventHandler& handler, ListingOutcome& outcome)
-      : m_handler(handler), m_outcome(outcome) {}
+  SiteSink(const ListingEventHandler& handler, ListingOutcome& outcome, std::size_t textLimit)
+      : m_handler(handler), m_outcome(outcome), m_textLimit(textLimit) {}
 
   void File(std::string_view name, std::uint32_t, std::uint64_t) override {
     ListingEvent event;
@@ -49,7 +49,7 @@ class SiteSink : public VListingSink {
     m_field.value = FieldValue(field);
     m_field.label = field.label;
     m_handler(m_field);
-    m_outcome.text += field.text;
+    Gather(field.text);
   }
   void End(VListingPlace kind) override {
     ListingEvent event;
@@ -57,8 +57,21 @@ class SiteSink : public VListingSink {
     event.structure = PlaceName(kind);
     m_handler(event);
   }
-  void Text(std::string_view text) override { m_outcome.text += text; }
+  void Value(const VListingValue& value) override {
+    ListingEvent event;
+    event.kind = ListingEvent::Kind::value;
+    event.offset = value.offset;
+    event.width = static_cast<int>(value.width);
+    event.label = value.label;
+    event.name = ValueKindName(value.kind);
+    event.value = value.kind == VValueKind::name || value.kind == VValueKind::text
+                      ? std::string(value.text)  // shown as it is, not quoted
+                      : ValueText(value);
+    m_handler(event);
+  }
+  void Text(std::string_view text) override { Gather(text); }
   void Stop(std::int64_t offset, std::string_view reason) override {
+    if (m_outcome.stopAt < 0) m_outcome.stopAt = offset;
     ListingEvent event;
     event.kind = ListingEvent::Kind::stop;
     event.offset = offset;
@@ -69,7 +82,19 @@ class SiteSink : public VListingSink {
 
  private:
   const ListingEventHandler& m_handler;
+  // The text listing as it grows, until it passes the limit: then none is kept.
+  void Gather(std::string_view text) {
+    if (m_outcome.textOmitted) return;
+    if (m_outcome.text.size() + text.size() > m_textLimit) {
+      m_outcome.textOmitted = true;
+      std::string().swap(m_outcome.text);
+      return;
+    }
+    m_outcome.text += text;
+  }
+
   ListingOutcome& m_outcome;
+  std::size_t m_textLimit;
   ListingEvent m_field;  // reused: its strings keep their room from field to field
 };
 
@@ -87,6 +112,7 @@ class FileCounter : public VListingSink {
   void Text(std::string_view text) override { m_inner.Text(text); }
   void Stop(std::int64_t offset, std::string_view reason) override { m_inner.Stop(offset, reason); }
   bool WantsText() const override { return m_inner.WantsText(); }
+  void Value(const VListingValue& value) override { m_inner.Value(value); }
   std::uint32_t Files() const { return m_files; }
 
  private:
@@ -135,9 +161,9 @@ std::vector<fs::path> ListedFiles(const DomainEntry& domain, const fs::path& dir
 }
 
 ListingOutcome ListDomain(const DomainEntry& domain, const ScratchDataSet& scratch,
-                          const ListingEventHandler& handler) {
+                          const ListingEventHandler& handler, std::size_t textLimit) {
   ListingOutcome outcome;
-  SiteSink sink(handler, outcome);
+  SiteSink sink(handler, outcome, textLimit);
   DumpDirectory directory(scratch.Directory());
   VBase_EnableLineNumbers(1);
   VBase_EnableTimeOutput(1);

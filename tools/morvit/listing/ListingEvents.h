@@ -17,15 +17,15 @@
 namespace morvit::tool {
 
 struct ListingEvent {
-  enum class Kind { file, begin, field, end, stop };
+  enum class Kind { file, begin, field, end, stop, value };
   Kind kind = Kind::field;
   std::int64_t offset = 0;
   int width = 0;
   std::string hex;        // field: the raw bytes, two hex digits each
-  std::string value;      // field: the value as the reader took it
-  std::string label;      // field: its label; file: the part's name; stop: the reason
+  std::string value;      // field: the value as the reader took it; value: as a person reads it
+  std::string label;      // field, value: its label; file: the part's name; stop: the reason
   std::string structure;  // begin, end: header, section, element, table, row
-  std::string name;       // begin: the structure's name
+  std::string name;       // begin: the structure's name; value: its kind ("text", "key", ...)
   long code = -1;         // begin: the element or section code, -1 when it has none
   std::string codeName;   // begin: the code's name
   long index = -1;        // begin: the place among its kind, -1 when it has none
@@ -33,9 +33,11 @@ struct ListingEvent {
 
 // How listing a domain went.
 struct ListingOutcome {
-  bool complete = false;  // the listing ran to the end of the domain
-  std::string problem;    // why it stopped short
-  std::string text;       // the text listing, as `morvit dump` writes it
+  bool complete = false;     // the listing ran to the end of the domain
+  std::int64_t stopAt = -1;  // where the listing stopped short, when known
+  std::string problem;       // why it stopped short
+  std::string text;          // the text listing, as `morvit dump` writes it
+  bool textOmitted = false;  // the text listing passed its limit and is not kept
 };
 
 using ListingEventHandler = std::function<void(const ListingEvent&)>;
@@ -66,9 +68,11 @@ bool ListDomainFiles(const std::vector<std::filesystem::path>& parts, VListingSi
 std::vector<std::filesystem::path> ListedFiles(const DomainEntry& domain,
                                                const std::filesystem::path& directory);
 
-// Lists `domain` from its copy in `scratch`, handing every event to `handler` in order.
+// Lists `domain` from its copy in `scratch`, handing every event to `handler` in order; the
+// text listing is kept while it takes at most `textLimit` bytes (a longer one is left out).
 ListingOutcome ListDomain(const DomainEntry& domain, const ScratchDataSet& scratch,
-                          const ListingEventHandler& handler);
+                          const ListingEventHandler& handler,
+                          std::size_t textLimit = static_cast<std::size_t>(-1));
 
 }  // namespace morvit::tool
 

@@ -3,6 +3,7 @@
 #include "listing/ListingJson.h"
 
 #include <charconv>
+#include <cmath>
 #include <iostream>
 
 #include "cli/Failure.h"
@@ -54,9 +55,47 @@ void AppendMember(std::string& out, std::string_view name, std::string_view text
 
 }  // namespace
 
+namespace {
+
+void AppendEscape(std::string& out, std::uint32_t unit) {
+  out += "\\u";
+  for (int shift = 12; shift >= 0; shift -= 4) out += kHexDigits[(unit >> shift) & 0xF];
+}
+
+// The length of the valid UTF-8 sequence at the start of `text` and its character, or 0.
+std::size_t Utf8Sequence(std::string_view text, std::uint32_t& character) {
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char lead = byte(0);
+  std::size_t length = 0;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+    character = lead & 0x1Fu;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    character = lead & 0x0Fu;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    character = lead & 0x07u;
+  } else {
+    return 0;
+  }
+  if (text.size() < length) return 0;
+  for (std::size_t i = 1; i < length; ++i) {
+    if ((byte(i) & 0xC0) != 0x80) return 0;
+    character = (character << 6) | (byte(i) & 0x3Fu);
+  }
+  // Overlong forms, surrogates and characters past U+10FFFF are no valid UTF-8.
+  const bool overlong = (length == 3 && character < 0x800) || (length == 4 && character < 0x10000);
+  if (overlong || (character >= 0xD800 && character <= 0xDFFF) || character > 0x10FFFF) return 0;
+  return length;
+}
+
+}  // namespace
+
 void AppendJsonString(std::string& out, std::string_view text) {
   out += '"';
-  for (const char c : text) {
+  for (std::size_t at = 0; at < text.size();) {
+    const char c = text[at];
     const auto byte = static_cast<unsigned char>(c);
     switch (c) {
       case '"':
@@ -72,16 +111,115 @@ void AppendJsonString(std::string& out, std::string_view text) {
         out += "\\t";
         break;
       default:
-        if (byte < 0x20 || byte >= 0x7F) {
-          out += "\\u00";
-          out += kHexDigits[byte >> 4];
-          out += kHexDigits[byte & 0xF];
+        if (byte >= 0x80) {
+          std::uint32_t character = 0;
+          const std::size_t length = Utf8Sequence(text.substr(at), character);
+          if (length == 0) {
+            AppendEscape(out, byte);
+          } else if (character >= 0x10000) {
+            AppendEscape(out, 0xD800 + ((character - 0x10000) >> 10));
+            AppendEscape(out, 0xDC00 + ((character - 0x10000) & 0x3FF));
+          } else {
+            AppendEscape(out, character);
+          }
+          at += length == 0 ? 1 : length;
+          continue;
+        }
+        if (byte < 0x20 || byte == 0x7F) {
+          AppendEscape(out, byte);
         } else {
           out += c;
         }
     }
+    ++at;
   }
   out += '"';
+}
+
+std::string_view ValueKindName(VValueKind kind) {
+  switch (kind) {
+    case VValueKind::text:
+      return "text";
+    case VValueKind::real:
+      return "real";
+    case VValueKind::number:
+      return "number";
+    case VValueKind::dateTime:
+      return "dateTime";
+    case VValueKind::boolean:
+      return "boolean";
+    case VValueKind::enumeration:
+      return "enumeration";
+    case VValueKind::code:
+      return "code";
+    case VValueKind::key:
+      return "key";
+    case VValueKind::name:
+      return "name";
+  }
+  return "number";
+}
+
+std::string RealText(double real) {
+  char digits[40];
+  const auto result = std::to_chars(digits, digits + sizeof digits, real);
+  std::string text(digits, result.ptr);
+  if (text.find_first_of(".eEn") == std::string::npos) text += ".0";  // n: inf and nan
+  return text;
+}
+
+void AppendValueMembers(std::string& out, const VListingValue& value) {
+  AppendMember(out, "kind", ValueKindName(value.kind));
+  AppendMember(out, "label", value.label);
+  out += ",\"value\":";
+  switch (value.kind) {
+    case VValueKind::text:
+    case VValueKind::name:
+    case VValueKind::dateTime:
+      AppendJsonString(out, value.text);
+      break;
+    case VValueKind::real:
+      // JSON has no infinities or NaN: those go as text.
+      if (std::isfinite(value.real)) {
+        out += RealText(value.real);
+      } else {
+        AppendJsonString(out, RealText(value.real));
+      }
+      break;
+    case VValueKind::boolean:
+      out += value.number != 0 ? "true" : "false";
+      break;
+    default:
+      AppendNumber(out, value.number);
+      break;
+  }
+  if (value.kind == VValueKind::code || value.kind == VValueKind::enumeration) {
+    AppendMember(out, "text", value.text);
+  }
+  if (value.length >= 0) AppendMember(out, "length", value.length);
+  if (value.timeStamp) out += ",\"time\":true";
+}
+
+std::string ValueText(const VListingValue& value) {
+  switch (value.kind) {
+    case VValueKind::text:
+    case VValueKind::name: {
+      std::string quoted;
+      AppendJsonString(quoted, value.text);
+      return quoted;
+    }
+    case VValueKind::real:
+      return RealText(value.real);
+    case VValueKind::dateTime:
+    case VValueKind::boolean:
+      return std::string(value.text);
+    case VValueKind::code:
+    case VValueKind::enumeration:
+      return std::to_string(value.number) + (value.text.empty() ? "" : " ") +
+             std::string(value.text);
+    default:
+      return std::to_string(value.number);
+  }
 }
 
 std::string_view PlaceName(VListingPlace kind) {
@@ -169,6 +307,15 @@ void ListingJson::Stop(std::int64_t offset, std::string_view reason) {
   m_line = "{\"event\":\"stop\"";
   if (offset >= 0) AppendMember(m_line, "offset", offset);
   AppendMember(m_line, "reason", reason);
+  m_line += "}\n";
+  m_out << m_line;
+}
+
+void ListingJson::Value(const VListingValue& value) {
+  m_line = "{\"event\":\"value\"";
+  AppendMember(m_line, "offset", value.offset);
+  AppendMember(m_line, "width", std::int64_t{value.width});
+  AppendValueMembers(m_line, value);
   m_line += "}\n";
   m_out << m_line;
 }

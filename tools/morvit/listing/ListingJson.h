@@ -24,15 +24,28 @@ class ListingJson : public VListingSink {
   void End(VListingPlace kind) override;
   void Text(std::string_view text) override;
   void Stop(std::int64_t offset, std::string_view reason) override;
+  void Value(const VListingValue& value) override;
 
  private:
   std::ostream& m_out;
   std::string m_line;
 };
 
-// A text as a JSON string, quotes included. Bytes outside ASCII stand for the characters of the
-// same number (the listings' characters are bytes, not UTF-8).
+// A text as a JSON string of plain ASCII, quotes included. A valid UTF-8 sequence stands for its
+// character (names of files and texts typed in UTF-8 read as typed); any other byte outside
+// ASCII for the character of the same number (a byte of a single-byte text).
 void AppendJsonString(std::string& out, std::string_view text);
+// The name of a value's kind in the events: "text", "real", "number", "dateTime", ...
+std::string_view ValueKindName(VValueKind kind);
+// A value's members after its place: `,"kind":…,"label":…,"value":…` with the value typed (a
+// JSON number, string or boolean), a code's or enumeration's `text`, a text's declared `length`
+// and `time` for a time stamp.
+void AppendValueMembers(std::string& out, const VListingValue& value);
+// A value as a person reads it: a real with its decimals ("42.0"), a text quoted, a code with
+// its name ("46 TypCode FB"), a number or date as it is.
+std::string ValueText(const VListingValue& value);
+// A real as the shortest decimal that reads back, with ".0" when it is whole.
+std::string RealText(double real);
 // The names of the places in the events: "header", "section", "element", "table", "row".
 std::string_view PlaceName(VListingPlace kind);
 // The value of a field as the events give it: a decimal number (a real as the shortest decimal

@@ -1,5 +1,6 @@
 // Comparison lines: ["@", place] where the place changes, ["~", place, label, old, new] for a
-// changed field, ["-", ...] and ["+", ...] for fields and whole places only one side has.
+// changed value or field, ["-", ...] and ["+", ...] for those only one side has (of a whole
+// place, each value it held).
 #include "view/DiffPage.h"
 
 #include "cli/ToolPlatform.h"
@@ -28,13 +29,6 @@ class DiffLines {
     }
     m_out += "]";
     ++m_count[op == '-' ? 0 : op == '+' ? 1 : 2];
-  }
-
-  // Every field of a place that only one side has, with the places inside it.
-  void Node(char op, const DiffNode& node, const std::string& place) {
-    for (const DiffField& field : node.fields)
-      Line(op, place, field.label, op == '-' ? field.value : "", op == '+' ? field.value : "");
-    for (const DiffNode& child : node.children) Node(op, child, place + " > " + PlaceText(child));
   }
 
   std::string Summary() const {
@@ -69,10 +63,13 @@ void WriteDiffPage(const std::filesystem::path& site, const ScratchDataSet& scra
   for (const Difference& d : CompareListings(a, b, DiffOptions{})) {
     using Kind = Difference::Kind;
     const char op = d.kind == Kind::changed ? '~' : d.kind == Kind::added ? '+' : '-';
-    if (d.node != nullptr) {
-      lines.Node(op, *d.node, d.place);
+    if (d.whole) {
+      // What a place only one side has held, value by value.
+      for (const auto& [label, side] : d.contents) {
+        lines.Line(op, d.place, label, op == '-' ? side.text : "", op == '+' ? side.text : "");
+      }
     } else {
-      lines.Line(op, d.place, d.label, d.a ? d.a->value : "", d.b ? d.b->value : "");
+      lines.Line(op, d.place, d.label, d.a ? d.a->text : "", d.b ? d.b->text : "");
     }
   }
   std::string out = "{\"a\":" + Side(older) + ",\"b\":" + Side(newer) + ",\"typeName\":";

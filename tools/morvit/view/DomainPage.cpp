@@ -1,11 +1,34 @@
-// Rows and outline of a domain's page. A row is a JSON array: [node] for a structure's head,
-// [offset, width, hex, value, label id, depth] for a field, ["stop", offset, reason, depth].
+// Rows and outline of a domain's page. A row is a JSON value:
+//   [node]                                        a structure's head
+//   "hex"                                         a field after the one before it (same depth),
+//                                                 unlabelled, its value the unsigned hex
+//   ["hex", [[label, kind, text], ...]]           the same with its values
+//   [offset, width, hex, value, label, depth]     any other field
+//   [offset, width, hex, value, label, depth, [[label, kind, text], ...]]
+//                                                 a field with the values that end on its bytes
+//   ["=", depth, [[label, kind, text], ...]]      values with no field of their own in reach
+//   ["stop", offset, reason, depth]               where the listing stopped
+// Labels are numbers into the outline's list of labels.
 #include "view/DomainPage.h"
+
+#include <algorithm>
 
 #include "listing/ListingJson.h"
 #include "view/SiteData.h"
 
 namespace morvit::tool {
+namespace {
+
+// Field rows held back for values: an element's fields, or this many of a long run.
+constexpr std::size_t kPendingRows = 256;
+
+// Whether `value` is the unsigned big-endian number of `hex`.
+bool PlainValue(const std::string& hex, const std::string& value) {
+  if (hex.empty() || hex.size() > 8) return false;
+  return std::to_string(std::stoull(hex, nullptr, 16)) == value;
+}
+
+}  // namespace
 
 DomainPage::DomainPage(const std::filesystem::path& site, std::string id)
     : m_site(site), m_id(std::move(id)) {}
@@ -25,18 +48,81 @@ void DomainPage::EndRow() {
   m_chunk += "]";
   WriteDataFile(m_site, "data/" + m_id + "/c" + std::to_string(m_chunks++) + ".js", "[" + m_chunk);
   m_chunk.clear();
+  m_nextOffset = -1;  // a chunk is read on its own: its first field is written whole
 }
 
-void DomainPage::OpenNode(std::string kind, std::string title) {
+void DomainPage::WriteField(const FieldRow& row) {
+  if (row.offset == m_nextOffset && row.depth == m_lastDepth && row.label == LabelId("") &&
+      PlainValue(row.hex, row.value)) {
+    if (row.values.empty()) {
+      AppendJsonString(m_chunk, row.hex);
+    } else {
+      m_chunk += "[";
+      AppendJsonString(m_chunk, row.hex);
+      m_chunk += ",[" + row.values + "]]";
+    }
+  } else {
+    m_chunk += "[" + std::to_string(row.offset) + "," + std::to_string(row.width) + ",";
+    AppendJsonString(m_chunk, row.hex);
+    m_chunk += ",";
+    AppendJsonString(m_chunk, row.value);
+    m_chunk += "," + std::to_string(row.label) + "," + std::to_string(row.depth);
+    if (!row.values.empty()) m_chunk += ",[" + row.values + "]";
+    m_chunk += "]";
+  }
+  m_nextOffset = row.offset + row.width;
+  m_lastDepth = row.depth;
+  EndRow();
+}
+
+void DomainPage::Flush() {
+  for (const FieldRow& row : m_pending) WriteField(row);
+  m_pending.clear();
+}
+
+void DomainPage::OpenNode(std::string kind, std::string title, std::int64_t offset,
+                          std::string place) {
+  Flush();
   m_chunk += "[" + std::to_string(m_nodes.size()) + "]";
   m_open.push_back(m_nodes.size());
-  m_nodes.push_back({m_rows, 0, m_open.size() - 1, std::move(kind), std::move(title)});
+  m_nodes.push_back(
+      {m_rows, 0, m_open.size() - 1, std::move(kind), std::move(title), offset, std::move(place)});
   EndRow();
 }
 
 void DomainPage::CloseNode() {
+  Flush();
   m_nodes[m_open.back()].end = m_rows;
   m_open.pop_back();
+}
+
+// A value goes beside the field on whose bytes it ends; an element's key and name also name
+// the element in the outline.
+void DomainPage::AddValue(const ListingEvent& event) {
+  if (!m_open.empty()) {
+    Node& node = m_nodes[m_open.back()];
+    if (node.kind == "element" && event.name == "key" && !node.title.starts_with("entry ")) {
+      node.title = "entry " + event.value + node.place;
+    } else if (node.kind == "element" && event.name == "name" && node.title.starts_with("entry ")) {
+      node.title.insert(node.title.size() - node.place.size(), " \"" + event.value + "\"");
+    }
+  }
+  std::string value = "[" + std::to_string(LabelId(event.label)) + ",";
+  AppendJsonString(value, event.name);
+  value += ",";
+  AppendJsonString(value, event.value);
+  value += "]";
+  const std::int64_t last = event.offset + std::max(event.width, 1) - 1;
+  auto row = std::find_if(m_pending.rbegin(), m_pending.rend(), [&](const FieldRow& r) {
+    return last >= r.offset && last < r.offset + std::max(r.width, 1);
+  });
+  if (row == m_pending.rend() && !m_pending.empty()) row = m_pending.rbegin();
+  if (row != m_pending.rend()) {
+    row->values += (row->values.empty() ? "" : ",") + value;
+    return;
+  }
+  m_chunk += "[\"=\"," + std::to_string(m_open.size()) + ",[" + value + "]]";
+  EndRow();
 }
 
 void DomainPage::Add(const ListingEvent& event) {
@@ -44,7 +130,7 @@ void DomainPage::Add(const ListingEvent& event) {
   switch (event.kind) {
     case Kind::file:
       while (!m_open.empty()) CloseNode();
-      OpenNode("file", "file " + event.label);
+      OpenNode("file", "file " + event.label, 0);
       return;
     case Kind::begin: {
       std::string title = event.structure;
@@ -52,8 +138,8 @@ void DomainPage::Add(const ListingEvent& event) {
       if (event.code >= 0) title += " code " + std::to_string(event.code);
       if (!event.codeName.empty()) title += " " + event.codeName;
       if (event.index >= 0) title += " #" + std::to_string(event.index);
-      title += " at " + std::to_string(event.offset);
-      OpenNode(event.structure, std::move(title));
+      std::string place = " at " + std::to_string(event.offset);
+      OpenNode(event.structure, title + place, event.offset, place);
       return;
     }
     case Kind::end:
@@ -62,18 +148,24 @@ void DomainPage::Add(const ListingEvent& event) {
         CloseNode();
       return;
     case Kind::field:
-      m_chunk += "[" + std::to_string(event.offset) + "," + std::to_string(event.width) + ",";
-      AppendJsonString(m_chunk, event.hex);
-      m_chunk += ",";
-      AppendJsonString(m_chunk, event.value);
-      m_chunk +=
-          "," + std::to_string(LabelId(event.label)) + "," + std::to_string(m_open.size()) + "]";
-      EndRow();
+      if (m_pending.size() >= kPendingRows) Flush();
+      m_pending.push_back({event.offset,
+                           event.width,
+                           event.hex,
+                           event.value,
+                           LabelId(event.label),
+                           m_open.size(),
+                           {}});
+      return;
+    case Kind::value:
+      AddValue(event);
       return;
     case Kind::stop:
+      Flush();
       m_chunk += "[\"stop\"," + std::to_string(event.offset) + ",";
       AppendJsonString(m_chunk, event.label);
       m_chunk += "," + std::to_string(m_open.size()) + "]";
+      m_nextOffset = -1;
       EndRow();
       return;
   }
@@ -81,6 +173,7 @@ void DomainPage::Add(const ListingEvent& event) {
 
 void DomainPage::Finish(const std::string& fields) {
   while (!m_open.empty()) CloseNode();
+  Flush();
   if (!m_chunk.empty()) {
     m_chunk.back() = ']';
     WriteDataFile(m_site, "data/" + m_id + "/c" + std::to_string(m_chunks++) + ".js",
@@ -109,6 +202,7 @@ void DomainPage::Finish(const std::string& fields) {
   column("row", [&](const Node& n) { outline += std::to_string(n.row); });
   column("end", [&](const Node& n) { outline += std::to_string(n.end); });
   column("depth", [&](const Node& n) { outline += std::to_string(n.depth); });
+  column("offset", [&](const Node& n) { outline += std::to_string(n.offset); });
   column("kind", [&](const Node& n) { AppendJsonString(outline, n.kind); });
   column("title", [&](const Node& n) { AppendJsonString(outline, n.title); });
   outline += "}}";

@@ -1,4 +1,4 @@
-// `morvit view DATA [-o OUT]`: the static site of a data set, to look at in a browser.
+// `morvit view DATA [-o OUT] [--listings]`: the static site of a data set, to look at in a browser.
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -19,6 +19,7 @@ namespace fs = std::filesystem;
 struct ViewOptions {
   std::string data;
   std::string out = "morvit-view";
+  bool listings = false;
 };
 
 // The file that marks a directory as a site of this command: only such a directory (or an
@@ -48,7 +49,7 @@ int View(const ViewOptions& options) {
   fs::create_directories(site.parent_path());
   ScratchDirectory building("view", site.parent_path());
   std::ofstream(building.Path() / kSiteMark, std::ios::binary).close();
-  const SiteSummary summary = WriteSite(data, building.Path());
+  const SiteSummary summary = WriteSite(data, building.Path(), SiteOptions{options.listings});
   InterruptMoment("view:install");
   StopIfInterrupted();
   building.MoveTo(site);
@@ -65,6 +66,8 @@ CommandAction AddViewCommand(CLI::App& app) {
       "view", "Writes a static HTML site of a data set, to open in a browser from the disk");
   command->add_option("DATA", options->data, "the data-set directory")->required();
   command->add_option("-o,--out", options->out, "where the site goes (default: morvit-view)");
+  command->add_flag("--listings", options->listings,
+                    "the text listing of every domain, also of large ones (in pieces)");
   return [options] { return View(*options); };
 }
 

@@ -40,14 +40,32 @@ namespace fs = std::filesystem;
 
 // Listing files keep the domain's name where it is plain, so that a saved listing says whose
 // it is; anything else in the name becomes '_'.
-std::string ListingSrc(const DomainEntry& domain) {
+std::string ListingSrc(const DomainEntry& domain, std::size_t piece) {
   std::string name = Utf8(domain.file.filename());
   for (char& c : name) {
     const bool plain =
         (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '.';
     if (!plain) c = '_';
   }
-  return "listings/" + domain.id + "_" + name + ".txt";
+  const std::string part = piece == 0 ? "" : ".part" + std::to_string(piece + 1);
+  return "listings/" + domain.id + "_" + name + part + ".txt";
+}
+
+// Writes the text listing in pieces cut at line ends; returns their sources, in order.
+std::vector<std::string> WriteListing(const fs::path& site, const DomainEntry& domain,
+                                      std::string_view text) {
+  std::vector<std::string> sources;
+  while (!text.empty()) {
+    std::size_t length = std::min(text.size(), kListingPiece);
+    if (length < text.size()) {
+      const std::size_t lineEnd = text.rfind('\n', length - 1);
+      if (lineEnd != std::string_view::npos) length = lineEnd + 1;
+    }
+    sources.push_back(ListingSrc(domain, sources.size()));
+    WriteSiteFile(site / sources.back(), text.substr(0, length));
+    text.remove_prefix(length);
+  }
+  return sources;
 }
 
 // The comparison of a domain with its previous version is named after the newer one.
@@ -64,7 +82,8 @@ void AppendNumber(std::string& out, const char* name, std::uintmax_t value) {
 
 // The members that the index and the domain's page share.
 std::string DomainFields(const std::vector<DomainEntry>& domains, const DomainEntry& d,
-                         const std::string& problem, const std::string& listing) {
+                         const std::string& problem, const std::vector<std::string>& listing,
+                         const ListingOutcome& listed, bool listingOmitted) {
   std::string out = "\"id\":\"" + d.id + "\"";
   AppendMember(out, "name", Utf8(d.file.filename()));
   AppendNumber(out, "type", d.type);
@@ -77,12 +96,16 @@ std::string DomainFields(const std::vector<DomainEntry>& domains, const DomainEn
   AppendNumber(out, "minor", static_cast<std::uintmax_t>(d.minor));
   out += std::string(",\"clean\":") + (problem.empty() ? "true" : "false");
   AppendMember(out, "problem", problem);
-  out += ",\"listing\":";
-  if (listing.empty()) {
-    out += "null";
-  } else {
-    AppendJsonString(out, listing);
+  // The listing's pieces, none when there is no text listing, or it was left out for size.
+  out += ",\"listing\":[";
+  for (std::size_t i = 0; i < listing.size(); ++i) {
+    if (i) out += ",";
+    AppendJsonString(out, listing[i]);
   }
+  out += std::string("],\"listingOmitted\":") + (listingOmitted ? "true" : "false");
+  // A compressed domain is listed expanded: its offsets and bytes are the expanded domain's.
+  out += std::string(",\"compressed\":") + (d.compressed ? "true" : "false");
+  out += ",\"stopAt\":" + std::to_string(listed.complete ? -1 : listed.stopAt);
   out += ",\"related\":[";
   for (std::size_t i = 0; i < d.related.size(); ++i) {
     out +=
@@ -129,7 +152,7 @@ std::string Now() {
 
 }  // namespace
 
-SiteSummary WriteSite(const fs::path& data, const fs::path& site) {
+SiteSummary WriteSite(const fs::path& data, const fs::path& site, const SiteOptions& options) {
   const std::vector<DomainEntry> domains = ReadInventory(data);
   // Whether each file reads cleanly is what `morvit check` says of it.
   const std::map<std::string, std::string> findings = CheckFindings(data);
@@ -152,17 +175,15 @@ SiteSummary WriteSite(const fs::path& data, const fs::path& site) {
     if (i == 1) InterruptMoment("view:pages");
     StopIfInterrupted();
     DomainPage page(site, d.id);
-    const ListingOutcome listed =
-        ListDomain(d, scratch, [&page](const ListingEvent& e) { page.Add(e); });
+    const ListingOutcome listed = ListDomain(
+        d, scratch, [&page](const ListingEvent& e) { page.Add(e); },
+        options.listings ? static_cast<std::size_t>(-1) : kListedUpTo);
     if (i > 0 && !domains[i - 1].olderVersions.empty())
       WriteDiffPage(site, scratch, DiffId(domains[i - 1]), d, domains[i - 1]);
     const std::string problem = ReadsCleanly(d, listed, findings);
-    std::string listing;
-    if (!listed.text.empty()) {
-      listing = ListingSrc(d);
-      WriteSiteFile(site / listing, listed.text);
-    }
-    const std::string fields = DomainFields(domains, d, problem, listing);
+    const std::vector<std::string> listing = WriteListing(site, d, listed.text);
+    const std::string fields =
+        DomainFields(domains, d, problem, listing, listed, listed.textOmitted);
     page.Finish(fields);
     index += (summary.domains ? "," : "") + IndexEntry(d, fields);
     ++summary.domains;

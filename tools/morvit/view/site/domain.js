@@ -1,6 +1,7 @@
 // The page of one domain: its headers, sections and elements as a collapsible tree of fields,
-// drawn lazily (only the rows in view exist, their data loaded in chunks), and a hex pane that
-// marks the bytes of the field under the pointer.
+// drawn lazily (only the rows in view exist, their data loaded in chunks), each field with its
+// characters and the values its layout gives it; a search over labels, values, keys, names and
+// offsets, "go to offset", and a hex pane that marks the bytes of the field under the pointer.
 "use strict";
 
 const kRowHeight = 20;
@@ -96,11 +97,108 @@ class DomainView {
     if (!this.chunks.has("loading" + index)) {
       this.chunks.set("loading" + index, true);
       MorvitSite.load("data/" + this.id + "/c" + index + ".js").then((rows) => {
-        this.chunks.set(index, rows);
+        this.chunks.set(index, this.expand(rows));
         this.schedule();
       }, (error) => MorvitSite.fail(error.message));
     }
     return null;
+  }
+
+  // Short rows (a field's hex alone) as whole ones: they follow the field before them.
+  expand(rows) {
+    const blank = this.outline.labels.indexOf("");
+    let last = null;
+    return rows.map((data) => {
+      if (typeof data === "string") {
+        data = [last[0] + last[1], data.length / 2, data, String(parseInt(data, 16)), blank, last[5]];
+      } else if (data.length === 2) {
+        data = [last[0] + last[1], data[0].length / 2, data[0], String(parseInt(data[0], 16)), blank, last[5], data[1]];
+      }
+      if (Array.isArray(data) && data.length >= 6 && typeof data[0] === "number") last = data;
+      return data;
+    });
+  }
+
+  // Every chunk, loaded once (for search and "go to offset").
+  all() {
+    if (!this.allLoaded) {
+      const count = Math.ceil(this.outline.rows / this.outline.chunkRows);
+      const loads = [];
+      for (let i = 0; i < count; i++) {
+        loads.push(MorvitSite.load("data/" + this.id + "/c" + i + ".js").then((rows) => {
+          if (!this.chunks.has(i)) this.chunks.set(i, this.expand(rows));
+        }));
+      }
+      this.allLoaded = Promise.all(loads);
+    }
+    return this.allLoaded;
+  }
+
+  // What a row is searched by: a head's title; a field's offset, hex, value, label and its
+  // values as they read ("value A = 42"). Made once, in lower case.
+  haystacks() {
+    if (this.hay) return this.hay;
+    const labels = this.outline.labels;
+    this.hay = new Array(this.outline.rows);
+    for (let row = 0; row < this.outline.rows; row++) {
+      const data = this.rowData(row);
+      let text = "";
+      if (data.length === 1) text = this.nodes.title[data[0]];
+      else if (data[0] === "stop") text = "stop " + data[1] + " " + data[2];
+      else if (data[0] === "=") text = this.decoded(data[2]);
+      else {
+        text = data[0] + " " + data[2] + " " + data[3] + " " + labels[data[4]];
+        if (data[6]) text += " " + this.decoded(data[6]);
+      }
+      this.hay[row] = text.toLowerCase();
+    }
+    return this.hay;
+  }
+
+  // All rows that hold `query`, in order; a whole number also finds the field at that offset.
+  async search(query) {
+    await this.all();
+    const started = performance.now();
+    const hay = this.haystacks();
+    const needle = query.trim().toLowerCase();
+    const hits = [];
+    if (needle) for (let row = 0; row < hay.length; row++) if (hay[row].includes(needle)) hits.push(row);
+    this.searchMs = performance.now() - started;
+    return hits;
+  }
+
+  // The first field row whose bytes hold `offset`, or -1.
+  async fieldAt(offset) {
+    await this.all();
+    for (let row = 0; row < this.outline.rows; row++) {
+      const data = this.rowData(row);
+      if (data.length >= 6 && typeof data[0] === "number" && offset >= data[0] && offset < data[0] + Math.max(1, data[1])) return row;
+    }
+    return -1;
+  }
+
+  // Shows `row`: the structures around it unfolded, scrolled into the middle, pinned.
+  reveal(row) {
+    const { row: starts, end } = this.nodes;
+    let changed = false;
+    for (let i = 0; i < starts.length; i++) {
+      if (starts[i] < row && row < end[i] && this.collapsed[i]) { this.collapsed[i] = 0; changed = true; }
+    }
+    if (changed) this.layout();
+    let lo = 0, hi = this.segStart.length - 1;
+    while (lo < hi) {
+      const mid = (lo + hi + 1) >> 1;
+      if (this.segStart[mid] <= row) lo = mid; else hi = mid - 1;
+    }
+    const index = this.segSum[lo] + (row - this.segStart[lo]);
+    const full = this.visible * kRowHeight;
+    const wanted = index * kRowHeight - this.tree.clientHeight / 2;
+    this.tree.scrollTop = full <= kMaxSpacer ? Math.max(0, wanted)
+      : (index / Math.max(1, this.visible - this.tree.clientHeight / kRowHeight)) * Math.max(1, kMaxSpacer - this.tree.clientHeight);
+    this.pinned = row;
+    const data = this.rowData(row);
+    if (data && data.length >= 6 && typeof data[0] === "number") this.show(row);
+    this.draw();
   }
 
   rowData(row) {
@@ -119,7 +217,7 @@ class DomainView {
     }
     if (data.length === 1) {
       const node = data[0];
-      div.className = "row node";
+      div.className = "row node" + (row === this.pinned ? " pinned" : "") + (this.hitSet && this.hitSet.has(row) ? " hit" : "");
       div.dataset.node = node;
       div.style.paddingLeft = 6 + this.nodes.depth[node] * 16 + "px";
       div.replaceChildren(el("span", { class: "tw" }, this.collapsed[node] ? "▸" : "▾"),
@@ -133,11 +231,26 @@ class DomainView {
       div.replaceChildren("listing stops" + (data[1] >= 0 ? " at offset " + data[1] : "") + ": " + data[2]);
       return;
     }
-    const [offset, width, hex, value, label, depth] = data;
-    div.className = "row field" + (row === this.pinned ? " pinned" : "");
+    const mark = (row === this.pinned ? " pinned" : "") + (this.hitSet && this.hitSet.has(row) ? " hit" : "");
+    if (data[0] === "=") {
+      div.className = "row field" + mark;
+      div.style.paddingLeft = 6 + data[1] * 16 + "px";
+      div.replaceChildren(el("span", { class: "dec" }, this.decoded(data[2])));
+      return;
+    }
+    const [offset, width, hex, value, label, depth, values] = data;
+    div.className = "row field" + mark;
     div.style.paddingLeft = 6 + depth * 16 + "px";
     div.replaceChildren(el("span", { class: "off" }, offset), el("span", { class: "hx" }, hex),
-      el("span", { class: "val" }, value), el("span", { class: "lbl" }, this.outline.labels[label]));
+      el("span", { class: "ch" }, Characters(hex)), el("span", { class: "val" }, value),
+      el("span", { class: "lbl" }, this.outline.labels[label]),
+      ...(values ? [el("span", { class: "dec" }, this.decoded(values))] : []));
+  }
+
+  // Values as a person reads them: "value A = 42", "name = \"PUMP_01\"".
+  decoded(values) {
+    return values.map(([label, kind, text]) => (this.outline.labels[label] || kind) + " = " +
+      (kind === "text" || kind === "name" ? JSON.stringify(text) : text)).join(", ");
   }
 
   click(event) {
@@ -170,18 +283,25 @@ class DomainView {
   show(row) {
     const data = this.rowData(row);
     if (!data || data.length < 6) return;
-    const [offset, width, hex, value, label] = data;
+    const [offset, width, hex, value, label, , values] = data;
+    const where = this.outline.compressed ? "offset in the expanded domain " : "file offset ";
     document.getElementById("field").replaceChildren(
-      MorvitSite.el("div", {}, "offset " + offset + ", " + width + " byte" + (width === 1 ? "" : "s")),
-      MorvitSite.el("div", {}, "hex " + hex + ", value " + value),
-      MorvitSite.el("div", {}, "label " + (this.outline.labels[label] || "(none)")));
+      MorvitSite.el("div", {}, where + offset + ", " + width + " byte" + (width === 1 ? "" : "s")),
+      MorvitSite.el("div", {}, "hex " + hex + ", characters " + Characters(hex) + ", value " + value),
+      MorvitSite.el("div", {}, "label " + (this.outline.labels[label] || "(none)")),
+      ...(values ? [MorvitSite.el("div", { class: "dec" }, this.decoded(values))] : []));
+    // Bytes past the place where a cut file ends are missing, whatever the listing shows.
+    const missingFrom = this.outline.stopAt >= 0 ? this.outline.stopAt : Infinity;
+    document.getElementById("bytesTitle").textContent = this.outline.compressed
+      ? "Bytes of the expanded domain (the file holds them compressed)"
+      : "Bytes of the file" + (missingFrom < Infinity ? " (it ends at offset " + missingFrom + ")" : "");
     const start = Math.max(0, Math.floor((offset - kHexBefore) / 16) * 16);
     const bytes = new Map();
     const take = (r) => {
       const other = this.rowData(r);
       if (!other) return false;
       if (other.length === 1 && this.nodes.kind[other[0]] === "file") return false;
-      if (other.length === 6) {
+      if (other.length >= 6 && typeof other[0] === "number") {
         for (let i = 0; i < other[1]; i++) bytes.set(other[0] + i, other[2].substr(i * 2, 2));
       }
       return true;
@@ -195,7 +315,8 @@ class DomainView {
       for (let at = line; at < line + 16; at++) {
         const byte = bytes.get(at);
         const marked = at >= offset && at < offset + width;
-        cells.push(el("span", { class: byte === undefined ? "gap" : "b" + (marked ? " hl" : "") }, byte === undefined ? ".." : byte), " ");
+        if (at >= missingFrom) cells.push(el("span", { class: "missing", title: "missing: the file ends before" }, "--"), " ");
+        else cells.push(el("span", { class: byte === undefined ? "gap" : "b" + (marked ? " hl" : "") }, byte === undefined ? ".." : byte), " ");
       }
       lines.push(el("div", {}, cells));
     }
@@ -203,10 +324,61 @@ class DomainView {
   }
 }
 
+// The bytes of `hex` as characters: printable ASCII as it is, any other byte as ".".
+function Characters(hex) {
+  let text = "";
+  for (let i = 0; i + 1 < hex.length; i += 2) {
+    const byte = parseInt(hex.substr(i, 2), 16);
+    text += byte >= 0x20 && byte <= 0x7e ? String.fromCharCode(byte) : ".";
+  }
+  return text;
+}
+
+// The search box, its next and previous buttons, and "go to offset".
+function WireSearch(view) {
+  const box = document.getElementById("search"), count = document.getElementById("hits");
+  let hits = [], at = -1, asked = "";
+  const go = (step) => {
+    if (!hits.length) return;
+    at = (at + step + hits.length) % hits.length;
+    count.textContent = (at + 1) + " of " + hits.length;
+    view.reveal(hits[at]);
+  };
+  const run = async () => {
+    const query = box.value;
+    if (query === asked) return go(1);
+    asked = query;
+    count.textContent = "searching…";
+    hits = await view.search(query);
+    if (query !== box.value) return;
+    view.hitSet = new Set(hits);
+    at = -1;
+    if (hits.length) go(1); else { count.textContent = query.trim() ? "no hits" : ""; view.draw(); }
+  };
+  // A large domain's rows are loaded and indexed while the query is typed.
+  box.addEventListener("focus", () => view.all().then(() => view.haystacks()), { once: true });
+  box.addEventListener("keydown", (event) => { if (event.key === "Enter") { event.preventDefault(); event.shiftKey ? go(-1) : run(); } });
+  document.getElementById("next").addEventListener("click", () => (box.value === asked ? go(1) : run()));
+  document.getElementById("prev").addEventListener("click", () => go(-1));
+  const target = document.getElementById("goto");
+  const jump = async () => {
+    const text = target.value.trim();
+    const offset = /^0x[0-9a-f]+$/i.test(text) ? parseInt(text, 16) : /^[0-9]+$/.test(text) ? Number(text) : NaN;
+    if (Number.isNaN(offset)) { count.textContent = "an offset is a number (or 0x and hex digits)"; return; }
+    const row = await view.fieldAt(offset);
+    count.textContent = row < 0 ? "no field at offset " + offset : "offset " + offset;
+    if (row >= 0) view.reveal(row);
+  };
+  target.addEventListener("keydown", (event) => { if (event.key === "Enter") jump(); });
+  document.getElementById("go").addEventListener("click", jump);
+}
+
 function ShowLinks(outline) {
   const el = MorvitSite.el;
   const links = [];
-  if (outline.listing) links.push(el("a", { href: outline.listing }, "text listing"));
+  outline.listing.forEach((src, i) => links.push(el("a", { href: src },
+    outline.listing.length === 1 ? "text listing" : "text listing " + (i + 1) + "/" + outline.listing.length)));
+  if (outline.listingOmitted) links.push(el("span", { class: "count" }, "no text listing for a domain this large (morvit view --listings)"));
   for (const relation of outline.related) links.push(el("a", { href: "domain.html?d=" + relation.id, class: "rel" }, relation.label));
   for (const diff of outline.diffs) links.push(el("a", { href: "diff.html?d=" + diff.id, class: "difflink" }, "diff " + diff.label));
   document.getElementById("links").replaceChildren(...links);
@@ -222,6 +394,7 @@ function ShowDomain(id, outline) {
   const view = new DomainView(id, outline);
   document.getElementById("expand").addEventListener("click", () => view.setAll(false));
   document.getElementById("collapse").addEventListener("click", () => view.setAll(true));
+  WireSearch(view);
   window.morvitView = view;
 }
 

@@ -16,7 +16,7 @@ function DomainRow(domain) {
     ? el("span", { class: "ok" }, "reads cleanly")
     : el("span", { class: "damaged", title: domain.problem }, "damaged: " + domain.problem);
   const links = [];
-  if (domain.listing) links.push(el("a", { href: domain.listing }, "listing"));
+  if (domain.listing.length) links.push(el("a", { href: domain.listing[0] }, "listing"));
   for (const relation of domain.related) {
     links.push(el("a", { href: "domain.html?d=" + relation.id, class: "rel" }, relation.label));
   }
