@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 
+#include "files/StagedFiles.h"
 #include "support/GFileDir.h"
 #include "support/HostServices.h"
 #include "util/GPath.h"
@@ -96,7 +97,10 @@ CString VDomainPath::FindFile(const ObjParcelType& parcel) {
   lookup.lookupMark = kLookupMark;
   const CString directory = Host().DataSetDirectory(lookup);
   const CString name = Host().DataSetName(lookup).substr(0, kDataSetNameLength);
-  if (!HasOpenField(parcel)) return directory + name;
+  if (!HasOpenField(parcel)) {
+    staging::RollForward(directory + name);
+    return directory + name;
+  }
 
   // The search runs in the data-set directory, which becomes the process's current
   // directory. A directory that cannot be made current holds no match: searching the old
@@ -104,5 +108,6 @@ CString VDomainPath::FindFile(const ObjParcelType& parcel) {
   GPath where(directory, 0);
   const CString newest = where.ChangeDirectory() ? NewestMatch(name) : CString();
   if (newest.empty()) AfxThrowFileException(CFileException::fileNotFound, -1, directory + name);
+  staging::RollForward(directory + newest);
   return directory + newest;
 }
