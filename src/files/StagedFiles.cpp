@@ -3,6 +3,7 @@
 #include "files/StagedFiles.h"
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -212,6 +213,25 @@ void Complete(const CString& directory, const CString& path) {
 }
 
 }  // namespace
+
+bool FileExists(const CString& path) { return Exists(path); }
+
+CString NameInAnyCase(const CString& directory, const CString& name) {
+  const auto folded = [](std::string text) {
+    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+  };
+  const std::string wanted = folded(name);
+  const CString host = CFile::HostPath(directory);
+  std::error_code error;
+  CString found;
+  for (fs::directory_iterator it(host.empty() ? fs::path(".") : fs::path(host), error), end;
+       !error && it != end; it.increment(error)) {
+    const std::string candidate = it->path().filename().string();
+    if (folded(candidate) == wanted && candidate > found) found = candidate;
+  }
+  return found;
+}
 
 bool IsJournalName(const std::string& name) {
   return EndsWith(name, kJournalSuffix) ||

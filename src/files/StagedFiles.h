@@ -34,6 +34,13 @@ void RemoveStale(const CString& finalPath);
 // are removed again and the failure is raised; the staged files stay for Discard.
 void Publish(const std::vector<CString>& stagedPaths);
 
+// Whether a file is there.
+bool FileExists(const CString& path);
+
+// The name of the file in `directory` that is `name` without regard to case (the greatest of
+// several, as the newest-file search keeps), or "" when there is none.
+CString NameInAnyCase(const CString& directory, const CString& name);
+
 // Whether a file name is a journal of a replacement (or one being written).
 bool IsJournalName(const std::string& name);
 

@@ -99,6 +99,12 @@ CString VDomainPath::FindFile(const ObjParcelType& parcel) {
   const CString name = Host().DataSetName(lookup).substr(0, kDataSetNameLength);
   if (!HasOpenField(parcel)) {
     staging::RollForward(directory + name);
+    // Names compare without regard to case, as in the search below: a file whose name differs
+    // from the parcel's only in case is the parcel's file.
+    if (!staging::FileExists(directory + name)) {
+      const CString found = staging::NameInAnyCase(directory, name);
+      if (!found.empty()) return directory + found;
+    }
     return directory + name;
   }
 

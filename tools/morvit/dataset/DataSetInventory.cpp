@@ -161,7 +161,7 @@ std::vector<fs::path> DataSetFiles(const fs::path& directory) {
 
 std::map<std::string, DomainEntry> NewestDomains(const fs::path& directory) {
   std::map<std::string, DomainEntry> newest;
-  for (DomainEntry& domain : ReadInventory(directory)) {
+  for (DomainEntry& domain : ReadInventory(directory, true)) {
     const std::optional<DataSetName> name = ParseName(Utf8(domain.file.filename()));
     if (!name) continue;
     DomainEntry& slot = newest[DomainKey(*name)];

@@ -2,6 +2,7 @@
 // domain (the newest version of each, paired by type, scope and object number). The files are
 // listed from copies in a scratch directory, so the data sets stay exactly as they were (a
 // compressed domain is expanded there, never beside the original).
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -64,6 +65,49 @@ DiffListing ListCopy(const fs::path& file, const fs::path& scratch, const std::s
   if (listing.whole) return listing;
   CopyInto(DataSetFiles(file.parent_path()), directory);
   return WholeListing(domain, directory);
+}
+
+std::string FileBytes(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// A side that is not sound is no side to compare: the library's verdict, exit 2.
+void RequireSound(const DomainEntry& domain) {
+  if (domain.verdict != VVerdict::sound) throw Failure(Utf8(domain.file) + ": " + domain.headerProblem);
+}
+
+// The byte ranges in which two domains' files differ, "FILE bytes FIRST-LAST" (a file that only
+// one side has, or a longer one, differs in the bytes the other lacks). With `noTimes` the time
+// stamp of each file's common header (bytes 6 to 11) is not compared.
+std::vector<std::string> DifferentBytes(const std::vector<fs::path>& a,
+                                        const std::vector<fs::path>& b, bool noTimes) {
+  std::vector<std::string> ranges;
+  for (std::size_t i = 0; i < std::max(a.size(), b.size()); ++i) {
+    const std::string x = i < a.size() && !a[i].empty() ? FileBytes(a[i]) : std::string();
+    const std::string y = i < b.size() && !b[i].empty() ? FileBytes(b[i]) : std::string();
+    const fs::path& name = i < a.size() && !a[i].empty() ? a[i] : b[i];
+    const auto differs = [&](std::size_t at) {
+      if (noTimes && at >= 6 && at < 12) return false;
+      return at >= x.size() || at >= y.size() || x[at] != y[at];
+    };
+    for (std::size_t at = 0; at < std::max(x.size(), y.size());) {
+      if (!differs(at)) {
+        ++at;
+        continue;
+      }
+      std::size_t last = at;
+      while (last + 1 < std::max(x.size(), y.size()) && differs(last + 1)) ++last;
+      ranges.push_back(Utf8(name.filename()) + " bytes " + std::to_string(at) + "-" +
+                       std::to_string(last));
+      at = last + 1;
+    }
+  }
+  return ranges;
+}
+
+void PrintBytes(const std::vector<std::string>& ranges) {
+  for (const std::string& range : ranges) std::cout << "bytes differ: " << range << "\n";
 }
 
 void PrintField(std::ostream& out, char sign, const DiffField& field) {
@@ -157,17 +201,19 @@ void Print(const DiffCommandOptions& options, const std::string& a, const std::s
 // Compares two domain files; true when they differ.
 bool CompareFiles(const fs::path& a, const fs::path& b, const DiffCommandOptions& options,
                   const ScratchDirectory& scratch) {
+  const DomainEntry x = DomainOf(a);
+  const DomainEntry y = DomainOf(b);
+  RequireSound(x);
+  RequireSound(y);
   const DiffListing left = ListCopy(a, scratch.Path(), "a");
   const DiffListing right = ListCopy(b, scratch.Path(), "b");
   const std::vector<Difference> differences =
       CompareListings(left, right, DiffOptions{options.noTimes});
   Print(options, Utf8(a), Utf8(b), differences);
-  return !differences.empty();
-}
-
-std::string FileBytes(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  if (!differences.empty()) return true;
+  const std::vector<std::string> ranges = DifferentBytes(x.parts, y.parts, options.noTimes);
+  PrintBytes(ranges);
+  return !ranges.empty();
 }
 
 bool SameBytes(const std::vector<fs::path>& a, const std::vector<fs::path>& b) {
@@ -182,6 +228,9 @@ bool CompareDataSets(const fs::path& a, const fs::path& b, const DiffCommandOpti
                      const ScratchDirectory& scratch) {
   const auto left = NewestDomains(a);
   const auto right = NewestDomains(b);
+  for (const auto* side : {&left, &right}) {
+    for (const auto& [key, domain] : *side) RequireSound(domain);
+  }
   const bool json = options.format == "json";
   const auto report = [&](std::string_view status, const std::string& key, const fs::path* x,
                           const fs::path* y) {
@@ -237,7 +286,14 @@ bool CompareDataSets(const fs::path& a, const fs::path& b, const DiffCommandOpti
       }
       continue;
     }
-    if (CompareListings(l, r, DiffOptions{options.noTimes}).empty()) continue;
+    if (CompareListings(l, r, DiffOptions{options.noTimes}).empty()) {
+      const std::vector<std::string> ranges = DifferentBytes(x->parts, y->parts, options.noTimes);
+      if (ranges.empty()) continue;
+      report("changed", Utf8(x->file.filename()), &x->file, &y->file);
+      PrintBytes(ranges);
+      different = true;
+      continue;
+    }
     const std::optional<DataSetName> name = ParseName(Utf8(x->file.filename()));
     report("changed", name ? DomainKey(*name) : Utf8(x->file.filename()), &x->file, &y->file);
     listed.emplace_back(x, y);
