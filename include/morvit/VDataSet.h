@@ -47,8 +47,8 @@ MORVIT_API const char* VDomainAreaName(VDomainArea area);
 // A data-set name TTSSVVVV.COO taken apart. Letters compare without regard to case, as the
 // library's own search for the newest file does: "rb000001.c01" names the REBA RB000001.C01.
 struct VDataSetName {
-  char code[3] = {};                   // upper case
-  const VDomainType* type = nullptr;   // null for a code of no known type
+  char code[3] = {};                  // upper case
+  const VDomainType* type = nullptr;  // null for a code of no known type
   std::uint16_t scope = 0, version = 0, object = 0;
 };
 MORVIT_API std::optional<VDataSetName> VParseDataSetName(std::string_view fileName);
@@ -74,12 +74,12 @@ struct VDataSetDomain {
   std::uint16_t typeNumber = 0, scope = 0, version = 0, object = 0;
   std::string time;  // "YYYY-MM-DD HH:MM:SS.mmm" of the common header, empty when unread
   int major = 0, minor = 0;
-  bool compressed = false;             // the parts carry one imploded stream
-  std::vector<std::string> parts;      // every file, the first one included; "" for a missing one
-  std::vector<std::uintmax_t> sizes;   // of each part file (0 for a missing one)
+  bool compressed = false;            // the parts carry one imploded stream
+  std::vector<std::string> parts;     // every file, the first one included; "" for a missing one
+  std::vector<std::uintmax_t> sizes;  // of each part file (0 for a missing one)
   VVerdict verdict = VVerdict::sound;
-  std::string cause;       // in words; empty when sound
-  std::string causeFile;   // the file the cause is in
+  std::string cause;              // in words; empty when sound
+  std::string causeFile;          // the file the cause is in
   std::int64_t causeOffset = -1;  // its byte offset in that file, -1 for the file as a whole
 };
 

@@ -71,9 +71,9 @@ void CheckLength(CFile& file, FileHeaders& headers, std::uintmax_t counted, bool
   const std::uintmax_t read = file.Read(tail, static_cast<std::uint32_t>(size - end));
   for (std::uintmax_t i = 0; i < read; ++i) {
     if (tail[i] != 0) {
-      Contradiction(headers, static_cast<std::int64_t>(end + i),
-                    "a byte that is not padding behind the " + Number(end) +
-                        " bytes its header counts");
+      Contradiction(
+          headers, static_cast<std::int64_t>(end + i),
+          "a byte that is not padding behind the " + Number(end) + " bytes its header counts");
       return;
     }
   }
@@ -248,7 +248,7 @@ std::string PartName(const std::string& first, std::uint16_t scope) {
 // Joins the later parts to their first file by their headers; a later part that no current
 // first file counts is stale, one without any first file leaves its domain incomplete.
 void JoinParts(std::vector<DataSetFile>& files, VDataSetInventory& inventory) {
-  std::map<std::string, std::size_t> firsts;  // PartKey -> index into inventory.domains
+  std::map<std::string, std::size_t> firsts;      // PartKey -> index into inventory.domains
   std::map<std::string, std::uint16_t> versions;  // DomainKey -> a version whose first exists
   for (std::size_t i = 0; i < inventory.domains.size(); ++i) {
     const VDataSetDomain& d = inventory.domains[i];
@@ -345,8 +345,9 @@ VDataSetFile OtherFile(const std::string& name, const std::map<std::string, bool
     if ((letter == 'D' || letter == 'X' || letter == 'Z') && VParseDataSetName(domain)) {
       if (dataSetNames.count(Folded(domain)) != 0) {
         return {name, VFileRole::sibling,
-                std::string(letter == 'D' ? "the listing" : letter == 'X' ? "the expansion"
-                                                                         : "the compressed copy") +
+                std::string(letter == 'D'   ? "the listing"
+                            : letter == 'X' ? "the expansion"
+                                            : "the compressed copy") +
                     " of " + domain};
       }
       return {name, VFileRole::orphan, "its domain file " + domain + " is missing"};
@@ -390,8 +391,8 @@ VDataSetInventory VReadDataSet(const CString& directory) {
     }
     DataSetFile file{name, *parsed, {}, false};
     if (parsed->type != nullptr) file.headers = ReadFileHeaders((root / name).string(), *parsed);
-    const bool later = parsed->type != nullptr && parsed->type->parts != VPartNaming::single &&
-                       parsed->scope > 0;
+    const bool later =
+        parsed->type != nullptr && parsed->type->parts != VPartNaming::single && parsed->scope > 0;
     if (later) {
       laterParts.push_back(std::move(file));
     } else {

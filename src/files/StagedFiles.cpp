@@ -138,9 +138,8 @@ std::vector<std::string> LaterPartsToRemove(const CString& first,
         part->object != domain->object || part->scope == 0) {
       continue;
     }
-    const bool written = std::any_of(finals.begin(), finals.end(), [&](const CString& f) {
-      return FileNameOf(f) == name;
-    });
+    const bool written = std::any_of(finals.begin(), finals.end(),
+                                     [&](const CString& f) { return FileNameOf(f) == name; });
     if (!written && morvit::ProvesLaterPart(it->path().string(), *part)) removals.push_back(name);
   }
   std::sort(removals.begin(), removals.end());
@@ -288,7 +287,12 @@ void Publish(const std::vector<CString>& stagedPaths) {
   if (journal.renames.size() == 1 && journal.removals.empty()) {
     // One file: a rename is the whole step.
     CFile::Rename(staged.front(), first);
-    CFile::SyncDirectory(directory.empty() ? CString("./") : directory);
+    try {
+      CFile::SyncDirectory(directory.empty() ? CString("./") : directory);
+    } catch (const CFileException&) {
+      RemoveQuietly(first);  // not known to be stored: no search finds it
+      throw;
+    }
     return;
   }
   const CString place = directory.empty() ? CString("./") : directory;
@@ -298,12 +302,24 @@ void Publish(const std::vector<CString>& stagedPaths) {
     CFile::SyncDirectory(place);
   } catch (const CFileException&) {
     RemoveQuietly(journalPath + kUnfinishedSuffix);
+    RemoveQuietly(journalPath);
     throw;  // nothing moved: the old set stands, the staged files go with Discard
   }
-  // From here on the new set is decided: a failure leaves the journal for the next reader.
-  Apply(place, journal);
-  RemoveIfPresent(journalPath);
-  CFile::SyncDirectory(place);
+  // From here on the new set is decided: a failure leaves the journal for the next reader,
+  // unless the step replaced nothing yet, when its files go as a failed finish's do.
+  bool replaces = !journal.removals.empty();
+  for (const CString& path : finals) replaces = replaces || Exists(path);
+  try {
+    Apply(place, journal);
+    RemoveIfPresent(journalPath);
+    CFile::SyncDirectory(place);
+  } catch (const CFileException&) {
+    if (!replaces) {
+      for (const CString& path : finals) RemoveQuietly(path);
+      RemoveQuietly(journalPath);
+    }
+    throw;
+  }
 }
 
 void Discard(const std::vector<CString>& paths) {

@@ -12,8 +12,8 @@ void VJudgeDomains(VDataSetInventory& inventory, const CString& readDirectory) {
     const CFileException failure = manager.CheckDomainFile(directory + domain.file);
     if (failure.m_cause == CFileException::none) continue;
     const std::size_t slash = failure.m_strFileName.find_last_of("/\\");
-    const CString file = slash == CString::npos ? failure.m_strFileName
-                                                : failure.m_strFileName.substr(slash + 1);
+    const CString file =
+        slash == CString::npos ? failure.m_strFileName : failure.m_strFileName.substr(slash + 1);
     CFileException unnamed = failure;
     unnamed.m_strFileName.clear();
     domain.verdict = VVerdict::damaged;

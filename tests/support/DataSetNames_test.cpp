@@ -2,8 +2,6 @@
 // properties the dump relies on, and refusal of parcels whose fields do not fit.
 #include "support/DataSetNames.h"
 
-#include "morvit/VDataSet.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,6 +11,7 @@
 #include <vector>
 
 #include "fixtures/TestUtil.h"
+#include "morvit/VDataSet.h"
 #include "support/GFileDir.h"
 
 namespace {

@@ -26,8 +26,8 @@ int Check(const std::string& data) {
     std::cout << finding.file << ": " << finding.text << "\n";
   }
   if (!result.findings.empty()) {
-    throw Failure(std::to_string(result.findings.size()) + " of " +
-                  std::to_string(result.domains) + " domains and other files need attention");
+    throw Failure(std::to_string(result.findings.size()) + " of " + std::to_string(result.domains) +
+                  " domains and other files need attention");
   }
   if (result.domains == 0) throw Failure(data + ": no domain in this directory");
   std::cout << result.domains << " domains in " << result.files

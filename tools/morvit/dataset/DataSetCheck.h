@@ -18,8 +18,8 @@ struct Finding {
 };
 
 struct CheckResult {
-  std::size_t domains = 0;  // every domain judged
-  std::size_t files = 0;    // every file looked at
+  std::size_t domains = 0;        // every domain judged
+  std::size_t files = 0;          // every file looked at
   std::vector<Finding> findings;  // domains that are not sound, staging files, journals, orphans
 };
 

@@ -45,8 +45,7 @@ struct DomainEntry {
 // Every domain of `directory` as the library's inventory finds it, newest version first within
 // each area, type and object; `judged`: with the verdicts of the domains' own readers, run on a
 // private view. Changes nothing in the directory but the completion of a killed replacement.
-std::vector<DomainEntry> ReadInventory(const std::filesystem::path& directory,
-                                       bool judged = false);
+std::vector<DomainEntry> ReadInventory(const std::filesystem::path& directory, bool judged = false);
 
 // A data-set name TTSSVVVV.COO taken apart; the domain a file belongs to is its type code,
 // version and object, its files have consecutive scopes.

@@ -74,7 +74,8 @@ std::string FileBytes(const fs::path& file) {
 
 // A side that is not sound is no side to compare: the library's verdict, exit 2.
 void RequireSound(const DomainEntry& domain) {
-  if (domain.verdict != VVerdict::sound) throw Failure(Utf8(domain.file) + ": " + domain.headerProblem);
+  if (domain.verdict != VVerdict::sound)
+    throw Failure(Utf8(domain.file) + ": " + domain.headerProblem);
 }
 
 // The byte ranges in which two domains' files differ, "FILE bytes FIRST-LAST" (a file that only

@@ -19,8 +19,8 @@
 #include "dataset/PrivateView.h"
 #include "listing/DumpDirectory.h"
 #include "listing/ListingJson.h"
-#include "morvit/VDataSet.h"
 #include "morvit/VBase.h"
+#include "morvit/VDataSet.h"
 #include "morvit/VHostServices.h"
 #include "morvit/VManager.h"
 
@@ -103,8 +103,8 @@ class Views {
   const VDataSetInventory& Inventory(const fs::path& file) {
     auto found = m_inventories.find(file.parent_path());
     if (found == m_inventories.end()) {
-      found = m_inventories.emplace(file.parent_path(), VReadDataSet(Utf8(file.parent_path())))
-                  .first;
+      found =
+          m_inventories.emplace(file.parent_path(), VReadDataSet(Utf8(file.parent_path()))).first;
     }
     return found->second;
   }
