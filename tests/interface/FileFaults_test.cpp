@@ -33,6 +33,7 @@
 #include "fixtures/ProgramDataSet.h"
 #include "interface/DomainTable.h"
 #include "morvit/VConfigWriters.h"
+#include "morvit/VDataSet.h"
 #include "morvit/VManager.h"
 #include "morvit/VProgramWriters.h"
 
@@ -291,7 +292,9 @@ void GenerateUntilKilled(const std::vector<std::string>& arguments) {
   kill.nth = std::stoull(arguments.at(1));
   kill.kill = true;
   filefaults::Arm(kill);
-  GenerateThroughC(Parcel(46, 1, 2), BaseEntries(std::stoi(arguments.at(2))));
+  const std::uint16_t version =
+      arguments.size() > 3 ? static_cast<std::uint16_t>(std::stoi(arguments.at(3))) : 2;
+  GenerateThroughC(Parcel(46, 1, version), BaseEntries(std::stoi(arguments.at(2))));
 }
 const testutil::ChildRegistration kGenerateUntilKilled{"generate-until-killed",
                                                        &GenerateUntilKilled};
@@ -353,6 +356,46 @@ TEST(KillDuringFinish, LeavesThePreviousStateOrTheCompleteNewDomain) {
   const Generation again = GenerateThroughC(Parcel(46, 1, 2), records);
   EXPECT_EQ(again.finishStatus, 1);
   EXPECT_EQ(NewestBase(), complete);
+}
+
+// Version 1 of several parts replaced by a version 1 of one part, the child killed at each of
+// its file calls: a reader finds the old set or the new set whole, and once the data set has
+// been read no part of the old set is left beside the new one.
+TEST(KillDuringReplacement, LeavesTheOldSetOrTheNewSetAndNoStalePart) {
+  testutil::CurrentDirectoryGuard cwd;
+  testutil::FakeHost host;
+  testutil::ScopedHost scoped{host};
+  const std::string dir = host.DataDirectory();
+  ASSERT_EQ(GenerateThroughC(Parcel(46, 1, 1), BaseEntries(720)).finishStatus, 1);
+  const DirectoryImage before = testutil::ImageOf(dir);
+  const auto previous = NewestBase();
+  ASSERT_EQ(VReadDataSet(dir).domains.at(0).parts.size(), 2u);
+  filefaults::Arm({});
+  ASSERT_EQ(GenerateThroughC(Parcel(46, 1, 1), BaseEntries(10)).finishStatus, 1);
+  const std::uint64_t calls = filefaults::CallsSeen();
+  filefaults::Disarm();
+  const auto complete = NewestBase();
+  ASSERT_NE(complete, previous);
+  const auto domainsOf = [&dir] {
+    std::vector<std::string> seen;
+    for (const VDataSetDomain& d : VReadDataSet(dir).domains) {
+      seen.push_back(d.file + " " + std::to_string(d.parts.size()) + " " + VDescribeVerdict(d));
+    }
+    return seen;
+  };
+  const std::vector<std::string> newSet = {"RB000001.C01 1 sound"};
+  const std::vector<std::string> oldSet = {"RB000001.C01 2 sound"};
+  ASSERT_EQ(domainsOf(), newSet);
+  for (std::uint64_t point = 1; point <= calls; ++point) {
+    SCOPED_TRACE("kill point " + std::to_string(point) + " of " + std::to_string(calls));
+    testutil::RestoreImage(dir, before);
+    testutil::ChildProcess child("generate-until-killed", {dir, std::to_string(point), "10", "1"});
+    EXPECT_EQ(child.Wait(), testutil::kKilledStatus);
+    const std::vector<std::string> seen = domainsOf();
+    EXPECT_TRUE(seen == oldSet || seen == newSet) << ::testing::PrintToString(seen);
+    const auto found = NewestBase();
+    EXPECT_TRUE(found == (seen == oldSet ? previous : complete));
+  }
 }
 
 // What a reading run handed on: the database's calls, or the files a node run restored.

@@ -86,9 +86,16 @@ void FindRelations(std::vector<DomainEntry>& domains) {
 
 // The library's inventory, its verdicts judged on a private view when asked, as the entries
 // of the site and the listings.
-std::vector<DomainEntry> ReadInventory(const fs::path& directory, bool judged) {
+std::vector<DomainEntry> ReadInventory(const fs::path& directory, bool judged,
+                                       const std::string& only) {
   if (!fs::is_directory(directory)) throw Failure(Utf8(directory) + ": not a directory");
   VDataSetInventory inventory = VReadDataSet(Utf8(directory));
+  if (!only.empty()) {
+    const VDataSetDomain* domain = VFindDomainOfFile(inventory, only);
+    VDataSetInventory alone;
+    if (domain != nullptr) alone.domains.push_back(*domain);
+    inventory = std::move(alone);
+  }
   if (judged) {
     const PrivateView view(directory);
     VJudgeDomains(inventory, Utf8(view.Data()));
@@ -138,9 +145,9 @@ std::string DomainKey(const DataSetName& name) {
   return name.type + " scope " + std::to_string(name.scope) + " object " + name.object;
 }
 
-DomainEntry DomainOf(const fs::path& file) {
+DomainEntry DomainOf(const fs::path& file, bool judged) {
   const fs::path directory = file.has_parent_path() ? file.parent_path() : fs::path(".");
-  for (DomainEntry& domain : ReadInventory(directory)) {
+  for (DomainEntry& domain : ReadInventory(directory, judged, Utf8(file.filename()))) {
     if (CaseFolded(Utf8(domain.file.filename())) == CaseFolded(Utf8(file.filename())))
       return domain;
   }

@@ -45,7 +45,9 @@ struct DomainEntry {
 // Every domain of `directory` as the library's inventory finds it, newest version first within
 // each area, type and object; `judged`: with the verdicts of the domains' own readers, run on a
 // private view. Changes nothing in the directory but the completion of a killed replacement.
-std::vector<DomainEntry> ReadInventory(const std::filesystem::path& directory, bool judged = false);
+// `only`: the domain of this file alone (a file name; "" for every domain).
+std::vector<DomainEntry> ReadInventory(const std::filesystem::path& directory, bool judged = false,
+                                       const std::string& only = "");
 
 // A data-set name TTSSVVVV.COO taken apart; the domain a file belongs to is its type code,
 // version and object, its files have consecutive scopes.
@@ -63,8 +65,9 @@ std::optional<DataSetName> ParseName(const std::string& name);
 std::string DomainKey(const DataSetName& name);
 
 // The domain whose first file is `file`, its parts as the data set's inventory joins them by
-// their headers; a file that is no domain's first stands alone.
-DomainEntry DomainOf(const std::filesystem::path& file);
+// their headers and, `judged`, with the verdict of its reader; a file that is no domain's first
+// stands alone.
+DomainEntry DomainOf(const std::filesystem::path& file, bool judged = false);
 
 // The files of a data set that have a data-set name.
 std::vector<std::filesystem::path> DataSetFiles(const std::filesystem::path& directory);

@@ -107,6 +107,12 @@ std::vector<std::string> DifferentBytes(const std::vector<fs::path>& a,
   return ranges;
 }
 
+// Whether the domain's kind has a listing: a node's file list has none.
+bool HasListing(const DomainEntry& domain) {
+  const VDomainType* type = VFindDomainType(domain.type);
+  return type == nullptr || std::string_view(type->name) != "XBFI";
+}
+
 void PrintBytes(const std::vector<std::string>& ranges) {
   for (const std::string& range : ranges) std::cout << "bytes differ: " << range << "\n";
 }
@@ -202,10 +208,17 @@ void Print(const DiffCommandOptions& options, const std::string& a, const std::s
 // Compares two domain files; true when they differ.
 bool CompareFiles(const fs::path& a, const fs::path& b, const DiffCommandOptions& options,
                   const ScratchDirectory& scratch) {
-  const DomainEntry x = DomainOf(a);
-  const DomainEntry y = DomainOf(b);
+  const DomainEntry x = DomainOf(a, true);
+  const DomainEntry y = DomainOf(b, true);
   RequireSound(x);
   RequireSound(y);
+  if (x.verdict == VVerdict::sound && y.verdict == VVerdict::sound &&
+      (!HasListing(x) || !HasListing(y))) {
+    // A kind without a listing (a node's file list) is compared by its bytes.
+    const std::vector<std::string> ranges = DifferentBytes(x.parts, y.parts, options.noTimes);
+    PrintBytes(ranges);
+    return !ranges.empty();
+  }
   const DiffListing left = ListCopy(a, scratch.Path(), "a");
   const DiffListing right = ListCopy(b, scratch.Path(), "b");
   const std::vector<Difference> differences =

@@ -99,12 +99,13 @@ class Views {
     return found->second->Data();
   }
 
-  // The library's inventory of a file's directory, read once.
+  // The library's inventory of a file's directory with its verdicts, read once.
   const VDataSetInventory& Inventory(const fs::path& file) {
     auto found = m_inventories.find(file.parent_path());
     if (found == m_inventories.end()) {
-      found =
-          m_inventories.emplace(file.parent_path(), VReadDataSet(Utf8(file.parent_path()))).first;
+      VDataSetInventory inventory = VReadDataSet(Utf8(file.parent_path()));
+      VJudgeDomains(inventory, Utf8(For(file)));
+      found = m_inventories.emplace(file.parent_path(), std::move(inventory)).first;
     }
     return found->second;
   }
