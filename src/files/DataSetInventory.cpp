@@ -15,6 +15,7 @@
 #include "files/HeaderFormat.h"
 #include "files/StagedFiles.h"
 #include "morvit/VMotorolaIO.h"
+#include "support/DataSetNames.h"
 
 namespace morvit {
 namespace {
@@ -228,6 +229,12 @@ VDataSetDomain DomainOfFirst(const DataSetFile& first) {
   domain.compressed = first.headers.method == kImplode;
   domain.parts = {first.name};
   domain.sizes = {first.headers.size};
+  // The first part of a split or continued domain says how many parts follow.
+  if (first.parsed.type != nullptr && first.parsed.type->parts != VPartNaming::single &&
+      first.parsed.scope == 0 && first.headers.blockHeaders && first.headers.own == 0 &&
+      first.headers.count <= kMaxDataSetScope + 1) {
+    domain.parts.resize(first.headers.count);
+  }
   if (first.parsed.type == nullptr) {
     Judge(domain, VVerdict::unknownType,
           "no domain type has the code " + std::string(first.parsed.code), first.name);

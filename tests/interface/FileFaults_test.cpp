@@ -93,20 +93,6 @@ std::vector<TSectionInfo> NobaTexts() {
 }
 
 // Entries with incompressible names: `entries` of 700 give two compressed part files.
-std::vector<TSectionInfo> BaseEntries(int entries) {
-  std::mt19937 random(78);
-  std::vector<TSectionInfo> records;
-  for (int key = 0; key < entries; ++key) {
-    std::string name(100, ' ');
-    for (char& c : name) c = static_cast<char>('!' + random() % 90);
-    const auto k = static_cast<std::uint16_t>(key);
-    records.push_back(testutil::Entry(k, {k, 1, 2, 3, 4}, name));
-    if (key % 50 == 0) records.push_back(testutil::Addition(k, 1, "SETPOINT", "rpm", 7));
-  }
-  records.push_back(testutil::PageBreak(1, 5, 1, "Drives"));
-  return records;
-}
-
 // A node of two files found in its first directory kind, both carried into its file list.
 std::vector<TSectionInfo> NodeRecords() {
   return {testutil::NodeRecord({{kDirectoryTcData, 7, 0}, 4, 7, "lib", true, "*.PE_"})};
@@ -159,8 +145,8 @@ VPodeContent Program() { return testutil::ProgramWithPreProgram(); }
 
 const GenerationPath kPaths[] = {
     {"NOBA", 3, ThroughC(NobaTexts), 1},
-    {"REBA of several parts", 46, ThroughC([] { return BaseEntries(700); }), 2},
-    {"POBA", 78, ThroughC([] { return BaseEntries(40); }), 1},
+    {"REBA of several parts", 46, ThroughC([] { return testutil::BaseEntries(700); }), 2},
+    {"POBA", 78, ThroughC([] { return testutil::BaseEntries(40); }), 1},
     {"CNOD with its file list", 1, ThroughC(NodeRecords), 2, PutNodeFiles},
     {"RNOD with its file list", 44, ThroughC(NodeRecords), 2, PutNodeFiles},
     {"BOBA", 117, ThroughC(BasicObjects), 1},
@@ -294,7 +280,7 @@ void GenerateUntilKilled(const std::vector<std::string>& arguments) {
   filefaults::Arm(kill);
   const std::uint16_t version =
       arguments.size() > 3 ? static_cast<std::uint16_t>(std::stoi(arguments.at(3))) : 2;
-  GenerateThroughC(Parcel(46, 1, version), BaseEntries(std::stoi(arguments.at(2))));
+  GenerateThroughC(Parcel(46, 1, version), testutil::BaseEntries(std::stoi(arguments.at(2))));
 }
 const testutil::ChildRegistration kGenerateUntilKilled{"generate-until-killed",
                                                        &GenerateUntilKilled};
@@ -308,11 +294,11 @@ TEST(KillDuringFinish, LeavesThePreviousStateOrTheCompleteNewDomain) {
   testutil::FakeHost host;
   testutil::ScopedHost scoped{host};
   const std::string dir = host.DataDirectory();
-  ASSERT_EQ(GenerateThroughC(Parcel(46, 1, 1), BaseEntries(650)).finishStatus, 1);
+  ASSERT_EQ(GenerateThroughC(Parcel(46, 1, 1), testutil::BaseEntries(650)).finishStatus, 1);
   const DirectoryImage before = testutil::ImageOf(dir);
   const auto previous = NewestBase();
   constexpr int kEntries = 720;
-  const std::vector<TSectionInfo> records = BaseEntries(kEntries);
+  const std::vector<TSectionInfo> records = testutil::BaseEntries(kEntries);
 
   filefaults::Arm({});
   const auto started = std::chrono::steady_clock::now();
@@ -366,12 +352,12 @@ TEST(KillDuringReplacement, LeavesTheOldSetOrTheNewSetAndNoStalePart) {
   testutil::FakeHost host;
   testutil::ScopedHost scoped{host};
   const std::string dir = host.DataDirectory();
-  ASSERT_EQ(GenerateThroughC(Parcel(46, 1, 1), BaseEntries(720)).finishStatus, 1);
+  ASSERT_EQ(GenerateThroughC(Parcel(46, 1, 1), testutil::BaseEntries(720)).finishStatus, 1);
   const DirectoryImage before = testutil::ImageOf(dir);
   const auto previous = NewestBase();
   ASSERT_EQ(VReadDataSet(dir).domains.at(0).parts.size(), 2u);
   filefaults::Arm({});
-  ASSERT_EQ(GenerateThroughC(Parcel(46, 1, 1), BaseEntries(10)).finishStatus, 1);
+  ASSERT_EQ(GenerateThroughC(Parcel(46, 1, 1), testutil::BaseEntries(10)).finishStatus, 1);
   const std::uint64_t calls = filefaults::CallsSeen();
   filefaults::Disarm();
   const auto complete = NewestBase();
@@ -523,11 +509,11 @@ Outcome ProgramRun(testutil::FakeHost&) {
 
 const ReadingRun kReadings[] = {
     {"NOBA back-translation", Generated(3, NobaTexts), BacktranslateFirst(3)},
-    {"REBA of several parts back-translation", Generated(46, [] { return BaseEntries(700); }),
-     BacktranslateFirst(46)},
-    {"POBA back-translation", Generated(78, [] { return BaseEntries(40); }),
+    {"REBA of several parts back-translation",
+     Generated(46, [] { return testutil::BaseEntries(700); }), BacktranslateFirst(46)},
+    {"POBA back-translation", Generated(78, [] { return testutil::BaseEntries(40); }),
      BacktranslateFirst(78)},
-    {"POBA listing", Generated(78, [] { return BaseEntries(40); }), ListFirstPoba},
+    {"POBA listing", Generated(78, [] { return testutil::BaseEntries(40); }), ListFirstPoba},
     {"COIO listing by the dump driver", WriteCoio, DumpCoio},
     {"BOBA back-translation", Generated(117, BasicObjects), BacktranslateFirst(117)},
     {"node run", WriteNode, RestoreNode},
