@@ -40,6 +40,9 @@ std::string Folded(std::string_view text) {
 
 std::string Number(std::uintmax_t value) { return std::to_string(value); }
 
+// "PL" is no domain type's code: it names the PC data tables the dump lists.
+bool IsPcDataTable(const VDataSetName& name) { return name.code[0] == 'P' && name.code[1] == 'L'; }
+
 // The first word of the file that contradicts the name or the size, with its offset.
 void Contradiction(FileHeaders& headers, std::int64_t offset, std::string text) {
   if (!headers.problem.empty()) return;
@@ -394,6 +397,10 @@ VDataSetInventory VReadDataSet(const CString& directory) {
         name.find('~') == std::string::npos ? VParseDataSetName(name) : std::nullopt;
     if (!parsed) {
       inventory.others.push_back(OtherFile(name, dataSetNames));
+      continue;
+    }
+    if (IsPcDataTable(*parsed)) {
+      inventory.others.push_back({name, VFileRole::foreign, "a PC data table, not a domain"});
       continue;
     }
     DataSetFile file{name, *parsed, {}, false};

@@ -168,6 +168,18 @@ TEST_F(ExampleDataSet, EveryRunTellsTheTruthAndReadsChangeNothing) {
          Truncate(d / "NB000001.C01", 0);
        },
        "diff orig data", 2, "NB000001.C01: damaged: empty", "", true},
+      {"MOVE tables keep the case of their names",
+       [](const fs::path& d) {
+         Write(d / "qqa00001.C01", std::string(30000, '\0'));
+         Write(d / "qqb00001.C01", std::string(178, '\0'));
+       },
+       "dump --stdout data/qqb00001.C01", 0, "", "qqa00001.C01:", true},
+      {"a MOVE table without its A table is not listed in full",
+       [](const fs::path& d) { Write(d / "qqb00001.C01", std::string(178, '\0')); },
+       "dump --stdout data/qqb00001.C01", 1, "a move table cannot be opened", "", true},
+      {"a back-translation warning names the file",
+       [](const fs::path& d) { Truncate(d / "B1000001.C01", 30); },
+       std::string("backtranslate pc") + kAnswers, 0, "skipped B1000001.C01", "", true},
       {"check of a file", none, "check data/RB000001.C01", 1, "not a directory", "", true},
       {"check of a directory without domains",
        [](const fs::path& d) { fs::create_directories(d / "../empty"); }, "check empty", 1,
