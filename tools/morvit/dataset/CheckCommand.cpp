@@ -30,8 +30,9 @@ int Check(const std::string& data) {
                   " domains and other files need attention");
   }
   if (result.domains == 0) throw Failure(data + ": no domain in this directory");
-  std::cout << result.domains << " domains in " << result.files
-            << " files checked: every one is sound\n";
+  std::cout << result.domains << (result.domains == 1 ? " domain in " : " domains in ")
+            << result.files << (result.files == 1 ? " file" : " files")
+            << " checked: every one is sound\n";
   return kExitSuccess;
 }
 
