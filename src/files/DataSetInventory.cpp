@@ -267,19 +267,23 @@ void JoinParts(std::vector<DataSetFile>& files, VDataSetInventory& inventory) {
     firsts.emplace(PartKey(n), i);
     versions[DomainKey(n)] = n.version;
   }
+  std::map<std::string, const DataSetFile*> heads;  // first file name -> its headers
+  for (const DataSetFile& f : files) {
+    if (f.placed) heads[f.name] = &f;
+  }
   for (DataSetFile& file : files) {
     if (file.placed) continue;
     file.placed = true;
     const auto first = firsts.find(PartKey(file.parsed));
     if (first != firsts.end()) {
       VDataSetDomain& domain = inventory.domains[first->second];
-      const DataSetFile* head = nullptr;
-      for (const DataSetFile& f : files) {
-        if (f.name == domain.file) head = &f;
-      }
+      const DataSetFile* head = heads[domain.file];
+      // A first file too damaged to count its parts keeps every later part of its name: the
+      // damage is its own, not theirs.
       const std::uint16_t count = head != nullptr && head->headers.blockHeaders
                                       ? head->headers.count
-                                      : static_cast<std::uint16_t>(domain.parts.size());
+                                      : static_cast<std::uint16_t>(std::max<std::size_t>(
+                                            domain.parts.size(), file.parsed.scope + 1u));
       if (file.parsed.scope < count && domain.parts.size() < count) domain.parts.resize(count);
       if (file.parsed.scope < domain.parts.size() && domain.parts[file.parsed.scope].empty()) {
         domain.parts[file.parsed.scope] = file.name;

@@ -69,6 +69,7 @@ TEST(ViewCommand, InventoryJoinsPartsNewestFirstAndNamesTheDamage) {
       "(RB000003.C01, byte 0)",
       "RB000002.C01 REBA v2 parts 3: incomplete: its part RB010002.C01 is missing (RB010002.C01)",
       "RB000001.C01 REBA v1 parts 3: ",
+      "notes.c ? v0 parts 1: not a data-set name (TTSSVVVV.COO): no domain of this data set",
   };
   EXPECT_EQ(seen, expected);
 }

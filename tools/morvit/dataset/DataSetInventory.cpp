@@ -122,6 +122,25 @@ std::vector<DomainEntry> ReadInventory(const fs::path& directory, bool judged,
     if (found.verdict != VVerdict::sound) d.headerProblem = VDescribeVerdict(found);
     domains.push_back(std::move(d));
   }
+  // A file whose extension starts with C but whose name is no data-set name looks like a domain
+  // file to an engineer: the site lists it, as a file that is no domain of this data set.
+  for (const VDataSetFile& other : inventory.others) {
+    const std::size_t dot = other.name.find('.');
+    const bool looksLikeDomain =
+        other.role == VFileRole::foreign && only.empty() && dot != std::string::npos &&
+        dot + 1 < other.name.size() &&
+        std::toupper(static_cast<unsigned char>(other.name[dot + 1])) == 'C';
+    if (!looksLikeDomain) continue;
+    DomainEntry d;
+    d.file = directory / PathFromUtf8(other.name);
+    d.parts = {d.file};
+    d.sizes = {fs::file_size(d.file)};
+    d.typeName = "?";
+    d.area = "other";
+    d.verdict = VVerdict::unknownType;
+    d.headerProblem = other.note + " (TTSSVVVV.COO): no domain of this data set";
+    domains.push_back(std::move(d));
+  }
   const auto areaRank = [](const std::string& area) {
     return area == "node" ? 0 : area == "configuration" ? 1 : area == "program" ? 2 : 3;
   };
