@@ -54,9 +54,9 @@ void BM_CheckThousandFiles(benchmark::State& state) {
   const fs::path& data = ThousandFileDataSet();
   std::size_t files = 0;
   for (auto _ : state) {
-    const auto states = morvit::tool::CheckDataSet(data);
-    files = states.size();
-    benchmark::DoNotOptimize(states.data());
+    const auto result = morvit::tool::CheckDataSet(data);
+    files = result.files;
+    benchmark::DoNotOptimize(result.findings.data());
   }
   state.counters["files"] = static_cast<double>(files);
 }

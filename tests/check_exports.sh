@@ -17,6 +17,13 @@ demangled_all=$(c++filt <<<"$symbols")
 for name in VWriteTade VWriteRede VWritePode VWriteRelo VWritePolo; do
   if ! grep -q "^$name(" <<<"$demangled_all"; then echo "missing export: $name"; missing=1; fi
 done
+# The model of a data set: the table of domain types, the name rule, the inventory and verdicts.
+for name in VDomainTypes VFindDomainType VFindDomainTypeByCode VDomainAreaName VParseDataSetName \
+            VReadDataSet VJudgeDomains VFindDomainOfFile VVerdictName VDescribeVerdict; do
+  if ! grep -qE "^$name(\[abi:cxx11\])?\(" <<<"$demangled_all"; then echo "missing export: $name"; missing=1; fi
+done
+dataSetInternals=$(grep -E '^(morvit::ReadFileHeaders|morvit::ProvesLaterPart|staging::)' <<<"$demangled_all" || true)
+if [ -n "$dataSetInternals" ]; then echo "internal helpers exported:"; echo "$dataSetInternals"; missing=1; fi
 # Global C names that another library in the host process may also export.
 for name in implode explode; do
   if grep -qx "$name" <<<"$symbols"; then echo "internal name exported: $name"; missing=1; fi

@@ -195,7 +195,8 @@ CString ListThroughDriver(const CString& directory, std::string_view dataSetName
       break;
   }
   out.Flush();
-  return CString();
+  // A table that could not be read whole is a listing stopped short, as in CODE mode.
+  return out.StopReason();
 }
 
 }  // namespace morvit

@@ -84,6 +84,7 @@ void ListingOutput::File(std::string_view name, std::uint32_t part, std::uint64_
 
 void ListingOutput::Stop(std::int64_t offset, std::string_view reason) {
   Flush();
+  if (m_stopReason.empty()) m_stopReason = reason.empty() ? "stopped" : std::string(reason);
   m_sink.Stop(offset, reason);
 }
 

@@ -71,6 +71,8 @@ class ListingOutput {
   void End(morvit::VListingPlace kind);
   void File(std::string_view name, std::uint32_t part, std::uint64_t size);
   void Stop(std::int64_t offset, std::string_view reason);
+  // Why the listing stopped short, "" while it is whole.
+  const std::string& StopReason() const { return m_stopReason; }
   // Hands the text gathered to the sink as plain text.
   void Flush() {
     if (m_direct != nullptr) {
@@ -86,6 +88,7 @@ class ListingOutput {
 
   morvit::VListingSink& m_sink;
   std::string m_pending;
+  std::string m_stopReason;
   // The text rendering takes only the text: it is gathered straight into the rendering's
   // buffer (m_text), and its fields and structure events, which it ignores, are not passed.
   ListingText* m_direct;

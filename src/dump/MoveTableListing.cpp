@@ -31,9 +31,12 @@ constexpr std::size_t kBRecordSize = kBHeadSize + kBEntries * kBEntrySize;
 static_assert(kBRecordSize == 178);
 constexpr std::size_t kBBatchRecords = 350;
 
+// The name with place 2 set to the table's letter, in the case the name has there: the file
+// system keeps the case of names, so "qqb00001.C01" has its A table in "qqa00001.C01".
 CString TableName(std::string_view dataSetName, char letter) {
   CString name(dataSetName);
-  name[2] = letter;
+  const bool lower = name[2] >= 'a' && name[2] <= 'z';
+  name[2] = lower ? static_cast<char>(letter - 'A' + 'a') : letter;
   return name;
 }
 

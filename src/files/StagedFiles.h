@@ -3,12 +3,17 @@
 // no newest-version search takes for a domain ("RB000012.C03~4711" beside "RB000012.C03"; the
 // sibling letters work on it as on any domain name), and which two processes never share. Each file
 // is brought to stable storage as it is closed; when every file of the domain is complete they are
-// renamed into place, the first file (the one a search finds, which says how many parts follow)
-// last, and the directory is flushed once. A failed finish removes what it staged; a killed process
-// leaves at most staging names, which the next generation of the same domain removes (RemoveStale).
+// put in place in one step with the later parts of the domain it replaces that it no longer has
+// removed. Several files cannot be renamed at once, so a step of more than one file is written
+// down first in a journal ("RB000012.C03~journal"), and whoever finds the journal (the next
+// generation, the inventory of the data set, every open of the domain's file) completes the
+// step under the directory lock: the old set until the journal is in place, the new set after
+// (docs/durability.md). A failed finish removes what it staged; a killed process leaves at most
+// staging names and a journal, which the next reader or generation rolls forward.
 #ifndef MORVIT_FILES_STAGEDFILES_H
 #define MORVIT_FILES_STAGEDFILES_H
 
+#include <string>
 #include <vector>
 
 #include "morvit/platform.h"
@@ -28,6 +33,23 @@ void RemoveStale(const CString& finalPath);
 // place and flushes their directory. Should a rename fail, the files already moved into place
 // are removed again and the failure is raised; the staged files stay for Discard.
 void Publish(const std::vector<CString>& stagedPaths);
+
+// Whether a file is there.
+bool FileExists(const CString& path);
+
+// The name of the file in `directory` that is `name` without regard to case (the greatest of
+// several, as the newest-file search keeps), or "" when there is none.
+CString NameInAnyCase(const CString& directory, const CString& name);
+
+// Whether a file name is a journal of a replacement (or one being written).
+bool IsJournalName(const std::string& name);
+
+// Completes every replacement whose journal is in `directory` (host path), under the directory
+// lock; a journal that was not finished being written is dropped with nothing done.
+void RollForwardJournals(const CString& directory);
+
+// Completes the replacement of the domain file `finalPath` if its journal is there.
+void RollForward(const CString& finalPath);
 
 // Removes each file that exists of `paths`; failures are swallowed (clean-up after a failure
 // that is already on its way to the caller).

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 
+#include "files/StagedFiles.h"
 #include "support/GFileDir.h"
 #include "support/HostServices.h"
 #include "util/GPath.h"
@@ -100,7 +101,16 @@ CString VDomainPath::FindFile(const ObjParcelType& parcel) {
   lookup.lookupMark = kLookupMark;
   const CString directory = Host().DataSetDirectory(lookup);
   const CString name = Host().DataSetName(lookup).substr(0, kDataSetNameLength);
-  if (!HasOpenField(parcel)) return directory + name;
+  if (!HasOpenField(parcel)) {
+    staging::RollForward(directory + name);
+    // Names compare without regard to case, as in the search below: a file whose name differs
+    // from the parcel's only in case is the parcel's file.
+    if (!staging::FileExists(directory + name)) {
+      const CString found = staging::NameInAnyCase(directory, name);
+      if (!found.empty()) return directory + found;
+    }
+    return directory + name;
+  }
 
   // The search runs in the data-set directory, which becomes the process's current
   // directory. A directory that cannot be made current holds no match: searching the old
@@ -108,5 +118,6 @@ CString VDomainPath::FindFile(const ObjParcelType& parcel) {
   GPath where(directory, 0);
   const CString newest = where.ChangeDirectory() ? NewestMatch(name) : CString();
   if (newest.empty()) AfxThrowFileException(CFileException::fileNotFound, -1, directory + name);
+  staging::RollForward(directory + newest);
   return directory + newest;
 }

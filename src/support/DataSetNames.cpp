@@ -12,52 +12,11 @@
 #include <iterator>
 #include <string>
 
+#include "morvit/VDataSet.h"
+
 namespace morvit {
 
 namespace {
-
-// In ascending type order. Codes are two letters or digits and unique.
-constexpr DataSetTypeCode kTypeCodes[] = {
-    {1, "CN"},    // CNOD, node description
-    {3, "NB"},    // NOBA
-    {17, "CA"},   // CODA, configuration data
-    {18, "CC"},   // CODC
-    {19, "CL"},   // COLO
-    {20, "CE"},   // COLE; the sort parcel of the database back-translation
-    {22, "CY"},   // CODY
-    {23, "CU"},   // CODU
-    {26, "CI"},   // COIO, I/O configuration
-    {27, "CK"},   // COIC, I/O configuration changes
-    {33, "RD"},   // REDE, resource description
-    {34, "RC"},   // REDC
-    {35, "RL"},   // RELO
-    {44, "RN"},   // RNOD, node description of the other node kind
-    {46, "RB"},   // REBA, resource base
-    {49, "TD"},   // TADE, task description
-    {65, "PD"},   // PODE, program description
-    {66, "PC"},   // PODC
-    {67, "PO"},   // POLO
-    {70, "PY"},   // PODY
-    {71, "PU"},   // PODU
-    {74, "PF"},   // POFO
-    {78, "PB"},   // POBA, program base
-    {96, "AI"},   // BAID
-    {97, "AO"},   // BAOD
-    {98, "DI"},   // BDID
-    {99, "DO"},   // BDOD
-    {100, "MB"},  // BMBD
-    {101, "MI"},  // BMID
-    {102, "ML"},  // BMLD
-    {103, "MR"},  // BMRD
-    {112, "BC"},  // BOBC
-    {114, "AD"},  // CbD, decoder table of the DAT elements (CBAD)
-    {115, "AP"},  // CbP, decoder table of the PARDAT elements (CBAP)
-    {116, "B1"},  // BOBA
-    {117, "B2"},  // BOBA
-    {118, "B3"},  // BOBA
-    {119, "XC"},  // XBFI of a CNOD
-    {120, "XR"},  // XBFI of an RNOD
-};
 
 constexpr std::uint16_t kOpenWord = VBASE_ANY_WORD;
 constexpr std::uint16_t kOpenType = VBASE_ANY_TYPE;
@@ -80,13 +39,9 @@ void PutField(char* out, unsigned digits, std::uint16_t value, bool open, std::u
 
 }  // namespace
 
-std::span<const DataSetTypeCode> DataSetTypeCodes() { return kTypeCodes; }
-
 const char* FindDataSetTypeCode(std::uint16_t domainType) {
-  const auto* found = std::lower_bound(
-      std::begin(kTypeCodes), std::end(kTypeCodes), domainType,
-      [](const DataSetTypeCode& row, std::uint16_t t) { return row.domainType < t; });
-  return found != std::end(kTypeCodes) && found->domainType == domainType ? found->code : nullptr;
+  const VDomainType* type = VFindDomainType(domainType);
+  return type == nullptr ? nullptr : type->code;
 }
 
 CString MakeDataSetName(const ObjParcelType& parcel) {

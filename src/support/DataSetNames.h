@@ -19,16 +19,8 @@ inline constexpr std::uint16_t kMaxDataSetScope = 99;
 inline constexpr std::uint16_t kMaxDataSetVersion = 9999;
 inline constexpr std::uint16_t kMaxDataSetObjectNumber = 99;
 
-// One row of the type-code table: a domain type number and its two-character code.
-struct DataSetTypeCode {
-  std::uint16_t domainType;
-  char code[3];
-};
-
-// Every domain type that has a data-set name, in ascending type order.
-std::span<const DataSetTypeCode> DataSetTypeCodes();
-
-// The two-character code of a domain type, or null when the type has none.
+// The two-character code of a domain type (the table of morvit/VDataSet.h), or null when the
+// type has none.
 const char* FindDataSetTypeCode(std::uint16_t domainType);
 
 // The data-set name of `parcel`: "??" for an open type or scope (254), "????" for an open

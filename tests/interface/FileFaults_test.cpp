@@ -33,6 +33,7 @@
 #include "fixtures/ProgramDataSet.h"
 #include "interface/DomainTable.h"
 #include "morvit/VConfigWriters.h"
+#include "morvit/VDataSet.h"
 #include "morvit/VManager.h"
 #include "morvit/VProgramWriters.h"
 
@@ -94,20 +95,6 @@ std::vector<TSectionInfo> NobaTexts() {
 }
 
 // Entries with incompressible names: `entries` of 700 give two compressed part files.
-std::vector<TSectionInfo> BaseEntries(int entries) {
-  std::mt19937 random(78);
-  std::vector<TSectionInfo> records;
-  for (int key = 0; key < entries; ++key) {
-    std::string name(100, ' ');
-    for (char& c : name) c = static_cast<char>('!' + random() % 90);
-    const auto k = static_cast<std::uint16_t>(key);
-    records.push_back(testutil::Entry(k, {k, 1, 2, 3, 4}, name));
-    if (key % 50 == 0) records.push_back(testutil::Addition(k, 1, "SETPOINT", "rpm", 7));
-  }
-  records.push_back(testutil::PageBreak(1, 5, 1, "Drives"));
-  return records;
-}
-
 // A node of two files found in its first directory kind, both carried into its file list.
 std::vector<TSectionInfo> NodeRecords() {
   return {testutil::NodeRecord({{kDirectoryTcData, 7, 0}, 4, 7, "lib", true, "*.PE_"})};
@@ -160,8 +147,8 @@ VPodeContent Program() { return testutil::ProgramWithPreProgram(); }
 
 const GenerationPath kPaths[] = {
     {"NOBA", 3, ThroughC(NobaTexts), 1},
-    {"REBA of several parts", 46, ThroughC([] { return BaseEntries(700); }), 2},
-    {"POBA", 78, ThroughC([] { return BaseEntries(40); }), 1},
+    {"REBA of several parts", 46, ThroughC([] { return testutil::BaseEntries(700); }), 2},
+    {"POBA", 78, ThroughC([] { return testutil::BaseEntries(40); }), 1},
     {"CNOD with its file list", 1, ThroughC(NodeRecords), 2, PutNodeFiles},
     {"RNOD with its file list", 44, ThroughC(NodeRecords), 2, PutNodeFiles},
     {"BOBA", 117, ThroughC(BasicObjects), 1},
@@ -293,7 +280,9 @@ void GenerateUntilKilled(const std::vector<std::string>& arguments) {
   kill.nth = std::stoull(arguments.at(1));
   kill.kill = true;
   filefaults::Arm(kill);
-  GenerateThroughC(Parcel(46, 1, 2), BaseEntries(std::stoi(arguments.at(2))));
+  const std::uint16_t version =
+      arguments.size() > 3 ? static_cast<std::uint16_t>(std::stoi(arguments.at(3))) : 2;
+  GenerateThroughC(Parcel(46, 1, version), testutil::BaseEntries(std::stoi(arguments.at(2))));
 }
 const testutil::ChildRegistration kGenerateUntilKilled{"generate-until-killed",
                                                        &GenerateUntilKilled};
@@ -307,11 +296,11 @@ TEST(KillDuringFinish, LeavesThePreviousStateOrTheCompleteNewDomain) {
   testutil::FakeHost host;
   testutil::ScopedHost scoped{host};
   const std::string dir = host.DataDirectory();
-  ASSERT_EQ(GenerateThroughC(Parcel(46, 1, 1), BaseEntries(650)).finishStatus, 1);
+  ASSERT_EQ(GenerateThroughC(Parcel(46, 1, 1), testutil::BaseEntries(650)).finishStatus, 1);
   const DirectoryImage before = testutil::ImageOf(dir);
   const auto previous = NewestBase();
   constexpr int kEntries = 720;
-  const std::vector<TSectionInfo> records = BaseEntries(kEntries);
+  const std::vector<TSectionInfo> records = testutil::BaseEntries(kEntries);
 
   filefaults::Arm({});
   const auto started = std::chrono::steady_clock::now();
@@ -355,6 +344,46 @@ TEST(KillDuringFinish, LeavesThePreviousStateOrTheCompleteNewDomain) {
   const Generation again = GenerateThroughC(Parcel(46, 1, 2), records);
   EXPECT_EQ(again.finishStatus, 1);
   EXPECT_EQ(NewestBase(), complete);
+}
+
+// Version 1 of several parts replaced by a version 1 of one part, the child killed at each of
+// its file calls: a reader finds the old set or the new set whole, and once the data set has
+// been read no part of the old set is left beside the new one.
+TEST(KillDuringReplacement, LeavesTheOldSetOrTheNewSetAndNoStalePart) {
+  testutil::CurrentDirectoryGuard cwd;
+  testutil::FakeHost host;
+  testutil::ScopedHost scoped{host};
+  const std::string dir = host.DataDirectory();
+  ASSERT_EQ(GenerateThroughC(Parcel(46, 1, 1), testutil::BaseEntries(720)).finishStatus, 1);
+  const DirectoryImage before = testutil::ImageOf(dir);
+  const auto previous = NewestBase();
+  ASSERT_EQ(VReadDataSet(dir).domains.at(0).parts.size(), 2u);
+  filefaults::Arm({});
+  ASSERT_EQ(GenerateThroughC(Parcel(46, 1, 1), testutil::BaseEntries(10)).finishStatus, 1);
+  const std::uint64_t calls = filefaults::CallsSeen();
+  filefaults::Disarm();
+  const auto complete = NewestBase();
+  ASSERT_NE(complete, previous);
+  const auto domainsOf = [&dir] {
+    std::vector<std::string> seen;
+    for (const VDataSetDomain& d : VReadDataSet(dir).domains) {
+      seen.push_back(d.file + " " + std::to_string(d.parts.size()) + " " + VDescribeVerdict(d));
+    }
+    return seen;
+  };
+  const std::vector<std::string> newSet = {"RB000001.C01 1 sound"};
+  const std::vector<std::string> oldSet = {"RB000001.C01 2 sound"};
+  ASSERT_EQ(domainsOf(), newSet);
+  for (std::uint64_t point = 1; point <= calls; ++point) {
+    SCOPED_TRACE("kill point " + std::to_string(point) + " of " + std::to_string(calls));
+    testutil::RestoreImage(dir, before);
+    testutil::ChildProcess child("generate-until-killed", {dir, std::to_string(point), "10", "1"});
+    EXPECT_EQ(child.Wait(), testutil::kKilledStatus);
+    const std::vector<std::string> seen = domainsOf();
+    EXPECT_TRUE(seen == oldSet || seen == newSet) << ::testing::PrintToString(seen);
+    const auto found = NewestBase();
+    EXPECT_TRUE(found == (seen == oldSet ? previous : complete));
+  }
 }
 
 // What a reading run handed on: the database's calls, or the files a node run restored.
@@ -482,11 +511,11 @@ Outcome ProgramRun(testutil::FakeHost&) {
 
 const ReadingRun kReadings[] = {
     {"NOBA back-translation", Generated(3, NobaTexts), BacktranslateFirst(3)},
-    {"REBA of several parts back-translation", Generated(46, [] { return BaseEntries(700); }),
-     BacktranslateFirst(46)},
-    {"POBA back-translation", Generated(78, [] { return BaseEntries(40); }),
+    {"REBA of several parts back-translation",
+     Generated(46, [] { return testutil::BaseEntries(700); }), BacktranslateFirst(46)},
+    {"POBA back-translation", Generated(78, [] { return testutil::BaseEntries(40); }),
      BacktranslateFirst(78)},
-    {"POBA listing", Generated(78, [] { return BaseEntries(40); }), ListFirstPoba},
+    {"POBA listing", Generated(78, [] { return testutil::BaseEntries(40); }), ListFirstPoba},
     {"COIO listing by the dump driver", WriteCoio, DumpCoio},
     {"BOBA back-translation", Generated(117, BasicObjects), BacktranslateFirst(117)},
     {"node run", WriteNode, RestoreNode},

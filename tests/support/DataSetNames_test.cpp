@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "fixtures/TestUtil.h"
+#include "morvit/VDataSet.h"
 #include "support/GFileDir.h"
 
 namespace morvit {
@@ -71,15 +72,15 @@ TEST(DataSetName, FieldsThatDoNotFitAreRefused) {
 // or digits, never "PL", digits in places 2 and 3 ('0' in place 3 for scope 0).
 TEST(DataSetName, TypeCodesAreUniqueAndKeepTheDumpInCodeMode) {
   std::set<std::string> codes;
-  for (const DataSetTypeCode& row : DataSetTypeCodes()) {
+  for (const VDomainType& row : VDomainTypes()) {
     const std::string code = row.code;
-    ASSERT_EQ(code.size(), 2u) << row.domainType;
+    ASSERT_EQ(code.size(), 2u) << row.number;
     EXPECT_TRUE(std::isalnum(static_cast<unsigned char>(code[0])) &&
                 std::isalnum(static_cast<unsigned char>(code[1])))
         << code;
     EXPECT_NE(code, "PL");
     EXPECT_TRUE(codes.insert(code).second) << "code used twice: " << code;
-    const CString name = MakeDataSetName(Parcel(row.domainType, 0, 1, 1));
+    const CString name = MakeDataSetName(Parcel(row.number, 0, 1, 1));
     EXPECT_EQ(name.substr(2, 2), "00") << name;
     EXPECT_EQ(name.substr(0, 2), code);
   }

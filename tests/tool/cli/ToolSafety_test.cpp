@@ -38,6 +38,14 @@ std::string Noise(std::size_t size) {
   return bytes;
 }
 
+// Writes `to` as a copy of `from` with the bytes at the given offsets set.
+void Patch(const fs::path& d, const char* from, const char* to,
+           std::initializer_list<std::pair<std::size_t, unsigned char>> bytes) {
+  std::string content = tooltest::ReadText((d / from).string());
+  for (const auto& [at, value] : bytes) content[at] = static_cast<char>(value);
+  Write(d / to, content);
+}
+
 constexpr const char* kAnswers = " --data data --answer GetPCProgNo=1 --answer GetMaxTask=3";
 
 struct Case {
@@ -99,17 +107,16 @@ TEST_F(ExampleDataSet, EveryRunTellsTheTruthAndReadsChangeNothing) {
        true},
       {"truncated PODE listing stopped short",
        [](const fs::path& d) { Truncate(d / "PD010001.C01", 100); }, "dump data/PD010001.C01", 1,
-       "listing stopped short (driver, CODE mode): the read stopped at byte 100", "", true},
+       "PD010001.C01: damaged: its header counts 118 bytes, the file has 100", "", true},
       {"empty CODA", [](const fs::path& d) { Truncate(d / "CA000001.C01", 0); },
-       "dump data/CA000001.C01", 1,
-       "CA000001.C01: listing stopped short (driver, CODE mode): "
-       "the file is empty",
-       "", true},
+       "dump data/CA000001.C01", 1, "CA000001.C01: damaged: empty (CA000001.C01, byte 0)", "",
+       true},
       {"empty NOBA", [](const fs::path& d) { Truncate(d / "NB000001.C01", 0); },
-       "dump data/NB000001.C01", 1, "NB000001.C01: listing stopped short", "", true},
+       "dump data/NB000001.C01", 1, "NB000001.C01: damaged: empty", "", true},
       {"random bytes named like a domain file",
        [](const fs::path& d) { Write(d / "ZZ000001.C01", Noise(1500)); },
-       "dump --stdout data/ZZ000001.C01", 1, "ZZ000001.C01: listing stopped short", "", true},
+       "dump --stdout data/ZZ000001.C01", 1, "unknown type: no domain type has the code ZZ", "",
+       true},
       {"a healthy data set dumps with notes", none, "dump --stdout data", 0,
        "XC000001.C01: no listing (a node's file list has no listing)", "", true},
       {"a staging file is no domain file",
@@ -122,7 +129,7 @@ TEST_F(ExampleDataSet, EveryRunTellsTheTruthAndReadsChangeNothing) {
          fs::copy_file(d / "NB000001.C01", d / "NB000001.C01~123456789");
          Write(d / "QQ000001.X01", "x");
        },
-       "check data", 1, "3 of 31 files need attention",
+       "check data", 1, "3 of 29 domains and other files need attention",
        "NB000001.C01~123456789: stale staging file", true},
       {"the next generation removes stale staging files",
        [](const fs::path& d) {
@@ -132,8 +139,55 @@ TEST_F(ExampleDataSet, EveryRunTellsTheTruthAndReadsChangeNothing) {
        "generate '" MORVIT_SOURCE_DIR "/examples/job.json' --data data >/dev/null; ls data | "
        "grep -c '~'",
        1, "", "0\n", false},
+      // One verdict in every command: the cases once seen judged differently.
+      {"a stale later part of a regenerated domain",
+       [](const fs::path& d) {
+         Patch(d, "RB000001.C01", "RB010001.C01", {{3, 1}, {15, 1}, {17, 2}, {20, 0}, {21, 0xC0}});
+       },
+       "check data", 1, "", "RB010001.C01: stale: a later part of RB000001.C01", true},
+      {"a changed length word is damage for diff and check",
+       [](const fs::path& d) {
+         fs::remove_all(d / "../orig");
+         fs::create_directories(d / "../orig");
+         fs::copy_file(d / "PB010001.C01", d / "../orig/PB010001.C01");
+         Patch(d, "PB010001.C01", "PB010001.C01", {{0, 0x40}});
+       },
+       "diff orig/PB010001.C01 data/PB010001.C01", 2, "damaged: its header counts", "", true},
+      {"a changed type byte",
+       [](const fs::path& d) {
+         Patch(d, "CA000001.C01", "CA000001.C01", {{2, 0xEE}});
+       },
+       "check data", 1, "", "CA000001.C01: damaged: its header says type 238", true},
+      {"a lower-case name is the same domain",
+       [](const fs::path& d) { fs::rename(d / "RB000001.C01", d / "rb000001.c01"); }, "check data",
+       0, "", "every one is sound", true},
+      {"diff of a data set with an empty NOBA",
+       [](const fs::path& d) {
+         fs::remove_all(d / "../orig");
+         fs::create_directories(d / "../orig");
+         for (const auto& e : fs::directory_iterator(d))
+           fs::copy_file(e.path(), d / "../orig" / e.path().filename());
+         Truncate(d / "NB000001.C01", 0);
+       },
+       "diff orig data", 2, "NB000001.C01: damaged: empty", "", true},
+      {"MOVE tables keep the case of their names",
+       [](const fs::path& d) {
+         Write(d / "qqa00001.C01", std::string(30000, '\0'));
+         Write(d / "qqb00001.C01", std::string(178, '\0'));
+       },
+       "dump --stdout data/qqb00001.C01", 0, "", "qqa00001.C01:", true},
+      {"a MOVE table without its A table is not listed in full",
+       [](const fs::path& d) { Write(d / "qqb00001.C01", std::string(178, '\0')); },
+       "dump --stdout data/qqb00001.C01", 1, "a move table cannot be opened", "", true},
+      {"a back-translation warning names the file",
+       [](const fs::path& d) { Truncate(d / "B1000001.C01", 30); },
+       std::string("backtranslate pc") + kAnswers, 0, "skipped B1000001.C01", "", true},
+      {"check of a file", none, "check data/RB000001.C01", 1, "not a directory", "", true},
+      {"check of a directory without domains",
+       [](const fs::path& d) { fs::create_directories(d / "../empty"); }, "check empty", 1,
+       "no domain in this directory", "", true},
       {"check of a healthy data set", none, "check data", 0, "",
-       "29 files checked: every one reads cleanly", true},
+       "29 domains in 29 files checked: every one is sound", true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

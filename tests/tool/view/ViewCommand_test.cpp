@@ -63,12 +63,15 @@ TEST(ViewCommand, InventoryJoinsPartsNewestFirstAndNamesTheDamage) {
                    d.headerProblem);
   }
   const std::vector<std::string> expected = {
-      "RB000005.C01 REBA v5 parts 1: its header counts 1025 bytes, the file has 14",
-      "RB000004.C01 REBA v4 parts 1: its header says type 49, its name type 46",
-      "RB000003.C01 REBA v3 parts 1: shorter than its header",
-      "RB000002.C01 REBA v2 parts 3: part 1 of 3 is missing",
+      "RB000005.C01 REBA v5 parts 1: damaged: its header counts 1025 bytes, the file has 14 "
+      "(RB000005.C01, byte 0)",
+      "RB000004.C01 REBA v4 parts 1: damaged: its header says type 49, its name REBA (type 46) "
+      "(RB000004.C01, byte 2)",
+      "RB000003.C01 REBA v3 parts 1: damaged: cut short: 6 bytes, shorter than its common header "
+      "(RB000003.C01, byte 0)",
+      "RB000002.C01 REBA v2 parts 3: incomplete: its part RB010002.C01 is missing (RB010002.C01)",
       "RB000001.C01 REBA v1 parts 3: ",
-      "notes.c ? v0 parts 1: not a data-set name of a known domain type (TTSSVVVV.COO)",
+      "notes.c ? v0 parts 1: not a data-set name (TTSSVVVV.COO): no domain of this data set",
   };
   EXPECT_EQ(seen, expected);
 }

@@ -1,5 +1,6 @@
-// `morvit check DATA`: every domain file of a data set read as the runs read it, one line per
-// file that is damaged, incomplete, a stale staging file or an orphan sibling.
+// `morvit check DATA`: every domain of a data set judged by the library (its headers, its parts,
+// its own reader), one line per domain that is not sound and per staging file, journal or
+// orphan sibling.
 #include <iostream>
 
 #include "cli/Commands.h"
@@ -12,29 +13,32 @@
 namespace morvit::tool {
 namespace {
 
+// Exit 0 only when every domain is sound and nothing else needs attention; a directory
+// without a domain says so and exits 1.
 int Check(const std::string& data) {
-  if (!std::filesystem::is_directory(PathFromUtf8(data))) {
+  const std::filesystem::path directory = PathFromUtf8(data);
+  if (!std::filesystem::exists(directory)) {
     throw Failure(data + ": the data-set directory does not exist");
   }
-  int findings = 0;
-  std::size_t files = 0;
-  const std::vector<FileState> states = CheckDataSet(PathFromUtf8(data));
+  if (!std::filesystem::is_directory(directory)) {
+    throw Failure(data + ": not a directory (check takes a data-set directory)");
+  }
+  const CheckResult result = CheckDataSet(directory);
   InterruptMoment("check:report");
   StopIfInterrupted();
-  for (const FileState& state : states) {
-    ++files;
-    if (state.kind == FileState::kClean) continue;
-    ++findings;
-    Session::Current().Out() << state.file << ": " << KindName(state.kind) << ": " << state.text
-                             << "\n";
-    Session::Current().GetReport().AddFinding(
-        {"error", state.file, "", KindName(state.kind) + std::string(": ") + state.text});
+  for (const CheckFinding& finding : result.findings) {
+    Session::Current().Out() << finding.file << ": " << finding.text << "\n";
+    Session::Current().GetReport().AddFinding({"error", finding.file, "", finding.text});
   }
-  if (findings != 0) {
-    throw Failure(std::to_string(findings) + " of " + std::to_string(files) +
-                  " files need attention");
+  if (!result.findings.empty()) {
+    throw Failure(std::to_string(result.findings.size()) + " of " + std::to_string(result.domains) +
+                  " domains and other files need attention");
   }
-  Session::Current().Out() << files << " files checked: every one reads cleanly\n";
+  if (result.domains == 0) throw Failure(data + ": no domain in this directory");
+  Session::Current().Out() << result.domains
+                           << (result.domains == 1 ? " domain in " : " domains in ") << result.files
+                           << (result.files == 1 ? " file" : " files")
+                           << " checked: every one is sound\n";
   return kExitSuccess;
 }
 

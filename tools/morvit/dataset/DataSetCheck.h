@@ -1,38 +1,30 @@
-// The state of every file of a data set, read the way the back-translation runs read them: the
-// check behind `morvit check` (and any view that shows whether a file reads cleanly).
+// The check behind `morvit check`: the library's inventory of a data set with the verdicts of
+// the domains' own readers, run on a private view (the data set stays as it is).
 #ifndef MORVIT_TOOL_DATASETCHECK_H
 #define MORVIT_TOOL_DATASETCHECK_H
 
 #include <filesystem>
-#include <map>
 #include <string>
 #include <vector>
 
+#include "morvit/VDataSet.h"
+
 namespace morvit::tool {
 
-struct FileState {
-  enum Kind {
-    kClean,       // a domain file that reads cleanly, its parts and expansion too
-    kDamaged,     // a domain file that cannot be read
-    kIncomplete,  // a domain file one of whose part files is missing
-    kStaging,     // a staging file left by a generation that did not finish
-    kOrphan,      // an `X` or `Z` sibling without its domain file
-  };
-  std::string file;  // the file's name in the data set
-  Kind kind = kClean;
-  std::string text;  // what is wrong, in words (empty for kClean)
+// One line of the check: a file and what it is, when it needs attention.
+struct CheckFinding {
+  std::string file;
+  std::string text;  // "damaged: cut short: ... (RB000001.C01, byte 0)"
 };
 
-// The words for a kind ("damaged", "incomplete", ...).
-const char* KindName(FileState::Kind kind);
+struct CheckResult {
+  std::size_t domains = 0;  // every domain judged
+  std::size_t files = 0;    // every file looked at
+  std::vector<CheckFinding>
+      findings;  // domains that are not sound, staging files, journals, orphans
+};
 
-// Checks the data set in `directory` on a private view (the data set stays as it is): one entry
-// per domain file, staging file and `X`/`Z` sibling, in name order. Listings and other files are
-// not looked at.
-std::vector<FileState> CheckDataSet(const std::filesystem::path& directory);
-
-// What `morvit check` finds wrong with the files of `directory`, by file name, in words.
-std::map<std::string, std::string> CheckFindings(const std::filesystem::path& directory);
+CheckResult CheckDataSet(const std::filesystem::path& directory);
 
 }  // namespace morvit::tool
 

@@ -3,6 +3,7 @@
 #include "dataset/DataSetInventory.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <map>
 #include <tuple>
@@ -10,92 +11,16 @@
 #include "cli/Failure.h"
 #include "cli/ToolPlatform.h"
 #include "dataset/PrivateView.h"
-#include "morvit/VMotorolaIO.h"
+#include "morvit/VDataSet.h"
 
 namespace morvit::tool {
 namespace {
 
 namespace fs = std::filesystem;
 
-// Header sizes: the common header, and the compress header behind it in a domain that may be
-// split into parts (own part number, number of parts minus 1, method, chunk length, spare).
-constexpr std::uintmax_t kCommonHeaderSize = 14;
-constexpr std::uintmax_t kCompressHeaderSize = 10;
-
-// Types whose files carry the compress header, so that a file may be one part of several: the
-// compressed ones and the decoder tables with their continuation files.
-bool MayBeSplit(std::uint16_t type) {
-  return type == 3 || type == 46 || type == 78 || (type >= 114 && type <= 118);
-}
-
-// The fields of a data-set name TTSSVVVV.COO, when the name has that form.
-bool ReadName(const std::string& name, DomainEntry& entry) {
-  if (name.size() != 12 || name[8] != '.' || name[9] != 'C') return false;
-  const auto digits = [&name](std::size_t from, std::size_t count, std::uint16_t& value) {
-    value = 0;
-    for (std::size_t i = from; i < from + count; ++i) {
-      if (name[i] < '0' || name[i] > '9') return false;
-      value = static_cast<std::uint16_t>(value * 10 + (name[i] - '0'));
-    }
-    return true;
-  };
-  const DomainType* type = FindDomainTypeByCode(name.substr(0, 2));
-  if (type == nullptr || !digits(2, 2, entry.scope) || !digits(4, 4, entry.version) ||
-      !digits(10, 2, entry.object))
-    return false;
-  entry.type = type->number;
-  return true;
-}
-
-// The compress header's method of an imploded domain.
-constexpr std::uint16_t kImplode = 2;
-
-struct PartHeader {
-  std::uint16_t own = 0;
-  std::uint16_t count = 1;
-};
-
-// The common header (and the compress header where the type has one) through the library's
-// reader of big-endian values. A header cut short is the damage it reports.
-PartHeader ReadHeaders(DomainEntry& entry) {
-  PartHeader part;
-  if (!ReadName(Utf8(entry.file.filename()), entry)) {
-    entry.headerProblem = "not a data-set name of a known domain type (TTSSVVVV.COO)";
-    return part;
-  }
-  try {
-    CFile file(Utf8(entry.file), CFile::modeRead | CFile::typeBinary);
-    if (file.GetLength() < kCommonHeaderSize) throw Failure("shorter than its header");
-    VMotorolaIO io;
-    const std::uintmax_t length = io.ReadCardinal(file) + 1u;  // from the offset to the last byte
-    const std::uint16_t type = io.ReadByte(file);
-    entry.scope = io.ReadByte(file);
-    entry.version = io.ReadCardinal(file);
-    RTime time{};
-    io.ReadRTime(file, time, 0);
-    entry.major = io.ReadByte(file);
-    entry.minor = io.ReadByte(file);
-    char text[64];
-    std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u.%03u", time.year, time.month,
-                  time.day, time.hour, time.minute, time.second, time.millisecond);
-    entry.time = text;
-    if ((entry.type & 0xFF) != type) {
-      throw Failure("its header says type " + std::to_string(type) + ", its name type " +
-                    std::to_string(entry.type));
-    }
-    if (length > file.GetLength()) {
-      throw Failure("its header counts " + std::to_string(length) + " bytes, the file has " +
-                    std::to_string(file.GetLength()));
-    }
-    if (MayBeSplit(entry.type) && file.GetLength() >= kCommonHeaderSize + kCompressHeaderSize) {
-      part.own = io.ReadCardinal(file);
-      part.count = static_cast<std::uint16_t>(io.ReadCardinal(file) + 1);
-      entry.compressed = io.ReadCardinal(file) == kImplode;
-    }
-  } catch (const std::exception& failure) {
-    entry.headerProblem = DescribeFailure(failure);
-  }
-  return part;
+std::string CaseFolded(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return text;
 }
 
 // Domains that belong together, each linked to the newest version of the others: a task's TADE,
@@ -159,56 +84,62 @@ void FindRelations(std::vector<DomainEntry>& domains) {
 
 }  // namespace
 
-std::vector<DomainEntry> ReadInventory(const fs::path& directory) {
+// The library's inventory, its verdicts judged on a private view when asked, as the entries
+// of the site and the listings.
+std::vector<DomainEntry> ReadInventory(const fs::path& directory, bool judged,
+                                       const std::string& only) {
   if (!fs::is_directory(directory)) throw Failure(Utf8(directory) + ": not a directory");
-  std::vector<fs::path> files;
-  for (const auto& item : fs::directory_iterator(directory)) {
-    if (item.is_regular_file() && IsDomainFileName(Utf8(item.path().filename())))
-      files.push_back(item.path());
+  VDataSetInventory inventory = VReadDataSet(Utf8(directory));
+  if (!only.empty()) {
+    const VDataSetDomain* domain = VFindDomainOfFile(inventory, only);
+    VDataSetInventory alone;
+    if (domain != nullptr) alone.domains.push_back(*domain);
+    inventory = std::move(alone);
   }
-  std::sort(files.begin(), files.end());
+  if (judged) {
+    const PrivateView view(directory);
+    VJudgeDomains(inventory, Utf8(view.Data()));
+  }
   std::vector<DomainEntry> domains;
-  std::vector<std::pair<DomainEntry, PartHeader>> laterParts;
-  for (const fs::path& file : files) {
-    DomainEntry entry;
-    entry.file = file;
-    const PartHeader part = ReadHeaders(entry);
-    entry.parts = {file};
-    entry.sizes = {fs::file_size(file)};
-    if (part.own > 0 && entry.headerProblem.empty()) {
-      laterParts.emplace_back(std::move(entry), part);
-    } else {
-      if (part.count > 1) entry.parts.resize(part.count);
-      domains.push_back(std::move(entry));
+  for (const VDataSetDomain& found : inventory.domains) {
+    DomainEntry d;
+    d.file = directory / PathFromUtf8(found.file);
+    for (const std::string& part : found.parts) {
+      d.parts.push_back(part.empty() ? fs::path() : directory / PathFromUtf8(part));
     }
+    d.sizes = found.sizes;
+    d.compressed = found.compressed;
+    d.type = found.typeNumber;
+    d.typeName = found.type ? found.type->name : "?";
+    d.area = found.type ? VDomainAreaName(found.type->area) : "other";
+    d.scope = found.scope;
+    d.version = found.version;
+    d.object = found.object;
+    d.time = found.time;
+    d.major = found.major;
+    d.minor = found.minor;
+    d.verdict = found.verdict;
+    if (found.verdict != VVerdict::sound) d.headerProblem = VDescribeVerdict(found);
+    domains.push_back(std::move(d));
   }
-  // A later part joins the domain whose first file has its type, version and object and the
-  // scope its own part number lower; one without such a domain stands alone.
-  for (auto& [entry, part] : laterParts) {
-    const auto first = std::find_if(domains.begin(), domains.end(), [&](const DomainEntry& d) {
-      return d.type == entry.type && d.version == entry.version && d.object == entry.object &&
-             d.scope + part.own == entry.scope && part.own < d.parts.size();
-    });
-    if (first == domains.end()) {
-      entry.headerProblem =
-          "part " + std::to_string(part.own) + " of a domain whose first file is missing";
-      domains.push_back(std::move(entry));
-      continue;
-    }
-    first->parts[part.own] = entry.file;
-    first->sizes.resize(first->parts.size());
-    first->sizes[part.own] = entry.sizes.front();
-  }
-  for (DomainEntry& d : domains) {
-    const DomainType* type = FindDomainType(d.type);
-    d.typeName = type ? type->name : "?";
-    d.area = type ? AreaName(type->area) : "other";
-    d.sizes.resize(d.parts.size());
-    for (std::size_t i = 0; i < d.parts.size(); ++i) {
-      if (d.parts[i].empty() && d.headerProblem.empty())
-        d.headerProblem =
-            "part " + std::to_string(i) + " of " + std::to_string(d.parts.size()) + " is missing";
-    }
+  // A file whose extension starts with C but whose name is no data-set name looks like a domain
+  // file to an engineer: the site lists it, as a file that is no domain of this data set.
+  for (const VDataSetFile& other : inventory.others) {
+    const std::size_t dot = other.name.find('.');
+    const bool looksLikeDomain =
+        other.role == VFileRole::foreign && only.empty() && dot != std::string::npos &&
+        dot + 1 < other.name.size() &&
+        std::toupper(static_cast<unsigned char>(other.name[dot + 1])) == 'C';
+    if (!looksLikeDomain) continue;
+    DomainEntry d;
+    d.file = directory / PathFromUtf8(other.name);
+    d.parts = {d.file};
+    d.sizes = {fs::file_size(d.file)};
+    d.typeName = "?";
+    d.area = "other";
+    d.verdict = VVerdict::unknownType;
+    d.headerProblem = other.note + " (TTSSVVVV.COO): no domain of this data set";
+    domains.push_back(std::move(d));
   }
   const auto areaRank = [](const std::string& area) {
     return area == "node" ? 0 : area == "configuration" ? 1 : area == "program" ? 2 : 3;
@@ -223,23 +154,21 @@ std::vector<DomainEntry> ReadInventory(const fs::path& directory) {
 }
 
 std::optional<DataSetName> ParseName(const std::string& name) {
-  constexpr std::size_t kLength = 12;
-  if (name.size() != kLength || name[8] != '.' || (name[9] != 'C' && name[9] != 'c')) return {};
-  for (std::size_t i : {2, 3, 4, 5, 6, 7, 10, 11}) {
-    if (name[i] < '0' || name[i] > '9') return {};
-  }
-  return DataSetName{name.substr(0, 2), std::stoi(name.substr(2, 2)), std::stoi(name.substr(4, 4)),
-                     name.substr(10, 2)};
+  const std::optional<VDataSetName> parsed = VParseDataSetName(name);
+  if (!parsed) return {};
+  const std::string object = name.substr(10, 2);
+  return DataSetName{parsed->code, parsed->scope, parsed->version, object};
 }
 
 std::string DomainKey(const DataSetName& name) {
   return name.type + " scope " + std::to_string(name.scope) + " object " + name.object;
 }
 
-DomainEntry DomainOf(const fs::path& file) {
+DomainEntry DomainOf(const fs::path& file, bool judged) {
   const fs::path directory = file.has_parent_path() ? file.parent_path() : fs::path(".");
-  for (DomainEntry& domain : ReadInventory(directory)) {
-    if (domain.file.filename() == file.filename()) return domain;
+  for (DomainEntry& domain : ReadInventory(directory, judged, Utf8(file.filename()))) {
+    if (CaseFolded(Utf8(domain.file.filename())) == CaseFolded(Utf8(file.filename())))
+      return domain;
   }
   DomainEntry alone;
   alone.file = file;
@@ -251,18 +180,14 @@ std::vector<fs::path> DataSetFiles(const fs::path& directory) {
   std::vector<fs::path> files;
   for (const auto& entry : fs::directory_iterator(directory)) {
     const std::string name = Utf8(entry.path().filename());
-    const std::size_t dot = name.find('.');
-    if (entry.is_regular_file() && dot != std::string::npos && dot + 1 < name.size() &&
-        (name[dot + 1] == 'C' || name[dot + 1] == 'c')) {
-      files.push_back(entry.path());
-    }
+    if (entry.is_regular_file() && VParseDataSetName(name)) files.push_back(entry.path());
   }
   return files;
 }
 
 std::map<std::string, DomainEntry> NewestDomains(const fs::path& directory) {
   std::map<std::string, DomainEntry> newest;
-  for (DomainEntry& domain : ReadInventory(directory)) {
+  for (DomainEntry& domain : ReadInventory(directory, true)) {
     const std::optional<DataSetName> name = ParseName(Utf8(domain.file.filename()));
     if (!name) continue;
     DomainEntry& slot = newest[DomainKey(*name)];

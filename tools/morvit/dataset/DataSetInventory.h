@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "dataset/DomainTypes.h"
+#include "morvit/VDataSet.h"
 
 namespace morvit::tool {
 
@@ -31,7 +31,8 @@ struct DomainEntry {
   std::uint16_t scope = 0, version = 0, object = 0;
   std::string time;  // "YYYY-MM-DD HH:MM:SS.mmm" from the common header, empty when unread
   int major = 0, minor = 0;
-  std::string headerProblem;  // why the header could not be read, empty when it was
+  VVerdict verdict = VVerdict::sound;  // the library's verdict
+  std::string headerProblem;           // the verdict in words, empty when sound
   // Indexes into the inventory.
   struct Relation {
     std::size_t other;
@@ -41,9 +42,12 @@ struct DomainEntry {
   std::vector<std::size_t> olderVersions;  // same type, scope and object, earlier version
 };
 
-// Every domain file of `directory` (extension starting with 'C'), newest version first within
-// each area, type and object. Never changes the directory.
-std::vector<DomainEntry> ReadInventory(const std::filesystem::path& directory);
+// Every domain of `directory` as the library's inventory finds it, newest version first within
+// each area, type and object; `judged`: with the verdicts of the domains' own readers, run on a
+// private view. Changes nothing in the directory but the completion of a killed replacement.
+// `only`: the domain of this file alone (a file name; "" for every domain).
+std::vector<DomainEntry> ReadInventory(const std::filesystem::path& directory, bool judged = false,
+                                       const std::string& only = "");
 
 // A data-set name TTSSVVVV.COO taken apart; the domain a file belongs to is its type code,
 // version and object, its files have consecutive scopes.
@@ -54,17 +58,18 @@ struct DataSetName {
   std::string object;
 };
 
-// The parts of a data-set name (either case of the extension's C), or nothing.
+// The parts of a data-set name (the library's rule, either case), or nothing.
 std::optional<DataSetName> ParseName(const std::string& name);
 
 // How the domain of a name is named in the output: "RB scope 0 object 01".
 std::string DomainKey(const DataSetName& name);
 
 // The domain whose first file is `file`, its parts as the data set's inventory joins them by
-// their headers; a file that is no domain's first stands alone.
-DomainEntry DomainOf(const std::filesystem::path& file);
+// their headers and, `judged`, with the verdict of its reader; a file that is no domain's first
+// stands alone.
+DomainEntry DomainOf(const std::filesystem::path& file, bool judged = false);
 
-// The domain files of a data set (extension starting with C).
+// The files of a data set that have a data-set name.
 std::vector<std::filesystem::path> DataSetFiles(const std::filesystem::path& directory);
 
 // The newest version of each domain of a data set, by type, first scope and object (DomainKey).

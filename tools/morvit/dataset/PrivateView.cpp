@@ -32,10 +32,6 @@ bool Writable(const fs::path& file) {
 
 bool IsStagingName(const std::string& name) { return name.find('~') != std::string::npos; }
 
-bool IsDomainFileName(const std::string& name) {
-  return ExtensionLetter(name) == 'C' && !IsStagingName(name);
-}
-
 // A view that fails half-way goes with its scratch directory.
 PrivateView::PrivateView(const fs::path& data) : m_scratch("view") {
   m_data = m_scratch.Path() / "data";

@@ -15,9 +15,6 @@
 
 namespace morvit::tool {
 
-// Whether a file name is a domain file of a data set: its extension starts with `C` and it is no
-// staging file (a '~' marks the file of a generation that has not finished).
-bool IsDomainFileName(const std::string& name);
 // Whether a file name is a staging file (`NAME~` or `NAME~PROCESS`).
 bool IsStagingName(const std::string& name);
 

@@ -2,6 +2,7 @@
 // domain (the newest version of each, paired by type, scope and object number). The files are
 // listed from copies in a scratch directory, so the data sets stay exactly as they were (a
 // compressed domain is expanded there, never beside the original).
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -65,6 +66,66 @@ DiffListing ListCopy(const fs::path& file, const fs::path& scratch, const std::s
   if (listing.whole) return listing;
   CopyInto(DataSetFiles(file.parent_path()), directory);
   return WholeListing(domain, directory);
+}
+
+std::string FileBytes(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// A side that is not sound is no side to compare: the library's verdict, exit 2.
+void RequireSound(const DomainEntry& domain) {
+  if (domain.verdict != VVerdict::sound)
+    throw Failure(Utf8(domain.file) + ": " + domain.headerProblem);
+}
+
+// The byte ranges in which two domains' files differ, "FILE bytes FIRST-LAST" (a file that only
+// one side has, or a longer one, differs in the bytes the other lacks). With `noTimes` the time
+// stamp of each file's common header (bytes 6 to 11) is not compared.
+std::vector<std::string> DifferentBytes(const std::vector<fs::path>& a,
+                                        const std::vector<fs::path>& b, bool noTimes) {
+  std::vector<std::string> ranges;
+  for (std::size_t i = 0; i < std::max(a.size(), b.size()); ++i) {
+    const std::string x = i < a.size() && !a[i].empty() ? FileBytes(a[i]) : std::string();
+    const std::string y = i < b.size() && !b[i].empty() ? FileBytes(b[i]) : std::string();
+    const fs::path& name = i < a.size() && !a[i].empty() ? a[i] : b[i];
+    const auto differs = [&](std::size_t at) {
+      if (noTimes && at >= 6 && at < 12) return false;
+      return at >= x.size() || at >= y.size() || x[at] != y[at];
+    };
+    for (std::size_t at = 0; at < std::max(x.size(), y.size());) {
+      if (!differs(at)) {
+        ++at;
+        continue;
+      }
+      std::size_t last = at;
+      while (last + 1 < std::max(x.size(), y.size()) && differs(last + 1)) ++last;
+      ranges.push_back(Utf8(name.filename()) + " bytes " + std::to_string(at) + "-" +
+                       std::to_string(last));
+      at = last + 1;
+    }
+  }
+  return ranges;
+}
+
+// Whether the domain's kind has a listing: a node's file list has none.
+bool HasListing(const DomainEntry& domain) {
+  const VDomainType* type = VFindDomainType(domain.type);
+  return type == nullptr || std::string_view(type->name) != "XBFI";
+}
+
+// Byte ranges that differ where the fields compare equal: "bytes differ: FILE bytes A-B", or
+// one JSON event each.
+void PrintBytes(const DiffCommandOptions& options, const std::vector<std::string>& ranges) {
+  for (const std::string& range : ranges) {
+    if (options.format == "json") {
+      std::string line = "{\"event\":\"bytes\",\"range\":";
+      AppendJsonString(line, range);
+      std::cout << line << "}\n";
+    } else {
+      std::cout << "bytes differ: " << range << "\n";
+    }
+  }
 }
 
 // How the offsets of a domain's listing are named: a compressed domain is listed expanded.
@@ -192,6 +253,17 @@ void Print(const DiffCommandOptions& options, const std::vector<Difference>& dif
 // Compares two domain files; true when they differ.
 bool CompareFiles(const fs::path& a, const fs::path& b, const DiffCommandOptions& options,
                   const ScratchDirectory& scratch) {
+  const DomainEntry x = DomainOf(a, true);
+  const DomainEntry y = DomainOf(b, true);
+  RequireSound(x);
+  RequireSound(y);
+  if (x.verdict == VVerdict::sound && y.verdict == VVerdict::sound &&
+      (!HasListing(x) || !HasListing(y))) {
+    // A kind without a listing (a node's file list) is compared by its bytes.
+    const std::vector<std::string> ranges = DifferentBytes(x.parts, y.parts, options.noTimes);
+    PrintBytes(options, ranges);
+    return !ranges.empty();
+  }
   const DiffListing left = ListCopy(a, scratch.Path(), "a");
   InterruptMoment("diff:copies");
   StopIfInterrupted();
@@ -200,15 +272,14 @@ bool CompareFiles(const fs::path& a, const fs::path& b, const DiffCommandOptions
   StopIfInterrupted();
   const std::vector<Difference> differences =
       CompareListings(left, right, DiffOptions{options.noTimes});
-  if (differences.empty()) return false;
+  if (differences.empty()) {
+    const std::vector<std::string> ranges = DifferentBytes(x.parts, y.parts, options.noTimes);
+    PrintBytes(options, ranges);
+    return !ranges.empty();
+  }
   PrintFiles(options, Utf8(a), Utf8(b));
-  Print(options, differences, DomainOf(a).compressed);
+  Print(options, differences, x.compressed);
   return true;
-}
-
-std::string FileBytes(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 bool SameBytes(const std::vector<fs::path>& a, const std::vector<fs::path>& b) {
@@ -223,6 +294,9 @@ bool CompareDataSets(const fs::path& a, const fs::path& b, const DiffCommandOpti
                      const ScratchDirectory& scratch) {
   const auto left = NewestDomains(a);
   const auto right = NewestDomains(b);
+  for (const auto* side : {&left, &right}) {
+    for (const auto& [key, domain] : *side) RequireSound(domain);
+  }
   const bool json = options.format == "json";
   const auto report = [&](std::string_view status, const std::string& key, const fs::path* x,
                           const fs::path* y) {
@@ -282,7 +356,14 @@ bool CompareDataSets(const fs::path& a, const fs::path& b, const DiffCommandOpti
       continue;
     }
     const std::vector<Difference> differences = CompareListings(l, r, DiffOptions{options.noTimes});
-    if (differences.empty()) continue;
+    if (differences.empty()) {
+      const std::vector<std::string> ranges = DifferentBytes(x->parts, y->parts, options.noTimes);
+      if (ranges.empty()) continue;
+      report("changed", Utf8(x->file.filename()), &x->file, &y->file);
+      PrintBytes(options, ranges);
+      different = true;
+      continue;
+    }
     const std::optional<DataSetName> name = ParseName(Utf8(x->file.filename()));
     InterruptMoment("diff:print");
     StopIfInterrupted();

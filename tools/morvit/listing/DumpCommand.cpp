@@ -20,6 +20,7 @@
 #include "listing/DumpDirectory.h"
 #include "listing/ListingJson.h"
 #include "morvit/VBase.h"
+#include "morvit/VDataSet.h"
 #include "morvit/VHostServices.h"
 #include "morvit/VManager.h"
 
@@ -70,11 +71,11 @@ std::vector<fs::path> ExpandArguments(const std::vector<std::string>& arguments)
       files.push_back(path);
       continue;
     }
+    // Each domain once, from its first file: the listing of a split domain is that of its
+    // whole expansion.
     std::vector<fs::path> found;
-    for (const auto& entry : fs::directory_iterator(path)) {
-      if (entry.is_regular_file() && IsDomainFileName(Utf8(entry.path().filename()))) {
-        found.push_back(entry.path());
-      }
+    for (const VDataSetDomain& domain : VReadDataSet(Utf8(path)).domains) {
+      found.push_back(path / PathFromUtf8(domain.file));
     }
     if (found.empty()) throw Failure(argument + ": no domain files in this directory");
     std::sort(found.begin(), found.end());
@@ -98,8 +99,20 @@ class Views {
     return found->second->Data();
   }
 
+  // The library's inventory of a file's directory with its verdicts, read once.
+  const VDataSetInventory& Inventory(const fs::path& file) {
+    auto found = m_inventories.find(file.parent_path());
+    if (found == m_inventories.end()) {
+      VDataSetInventory inventory = VReadDataSet(Utf8(file.parent_path()));
+      VJudgeDomains(inventory, Utf8(For(file)));
+      found = m_inventories.emplace(file.parent_path(), std::move(inventory)).first;
+    }
+    return found->second;
+  }
+
  private:
   std::map<fs::path, std::unique_ptr<PrivateView>> m_views;
+  std::map<fs::path, VDataSetInventory> m_inventories;
 };
 
 // Puts a complete listing from the view in place beside its file: renamed when the view is on
@@ -129,8 +142,19 @@ std::string Reader(const VDumpResult& result) {
 
 // Dumps one file in its private view; puts a whole listing in place or on standard output.
 // Returns false for a kind of file without a listing (a note, not a failure).
+// The library's verdict of the domain a file is the first file of: a file that is not sound is
+// not listed (its listing could not be whole). Null for a file that is no domain's.
+const VDataSetDomain* SoundDomainOf(const fs::path& file, const VDataSetInventory& inventory) {
+  const VDataSetDomain* domain = VFindDomainOfFile(inventory, Utf8(file.filename()));
+  if (domain != nullptr && domain->verdict != VVerdict::sound) {
+    throw Failure(Utf8(file) + ": " + VDescribeVerdict(*domain));
+  }
+  return domain;
+}
+
 bool DumpFile(Views& views, const fs::path& file, bool toStandardOutput) {
   const fs::path listing = file.parent_path() / ListingName(file);
+  const VDataSetDomain* domain = SoundDomainOf(file, views.Inventory(file));
   const fs::path view = views.For(file);
   VDumpResult result;
   {
@@ -142,6 +166,10 @@ bool DumpFile(Views& views, const fs::path& file, bool toStandardOutput) {
   result.where = ShownPath(result.where, view, file.parent_path());
   switch (result.outcome) {
     case VDumpResult::kNoListing:
+      // A sound domain of a kind without a listing is a note; any other file not listed fails.
+      if (domain == nullptr) {
+        throw Failure(Utf8(file) + ": no listing (" + result.where + ")");
+      }
       Session::Current().GetReport().AddFinding(
           {"note", Utf8(file), "", "no listing (" + result.where + ")"});
       if (!Session::Current().Quiet()) {

@@ -16,6 +16,7 @@
 #include "cli/StandardStreams.h"
 #include "cli/ToolPlatform.h"
 #include "dataset/PrivateView.h"
+#include "morvit/VDataSet.h"
 #include "morvit/VManager.h"
 #include "morvit/VNameTables.h"
 #include "record/RecordedRun.h"
@@ -158,7 +159,8 @@ CommandAction AddBacktranslateCommand(CLI::App& app) {
     const std::string data = DataDirectory(options->directories);
     // A directory without any domain file is the wrong directory, whatever the run would say.
     const std::set<std::string> names = FileNames(data);
-    if (std::none_of(names.begin(), names.end(), IsDomainFileName)) {
+    if (std::none_of(names.begin(), names.end(),
+                     [](const std::string& name) { return VParseDataSetName(name).has_value(); })) {
       throw Failure(data +
                     ": no domain files in this directory, so there is nothing to "
                     "back-translate (give the data set with --data DIR)");

@@ -10,6 +10,7 @@
 #include "cli/Failure.h"
 #include "cli/Session.h"
 #include "cli/ToolPlatform.h"
+#include "morvit/VDataSet.h"
 #include "record/JsonLinesSink.h"
 #include "record/SqliteSink.h"
 #include "record/ToolHost.h"
@@ -63,7 +64,15 @@ std::string SkippedText(const SkippedDomain& domain) {
   if (domain.cause == CFileException::fileNotFound && domain.file.find('?') != std::string::npos) {
     return domain.file + ": no domain file of this name (missing)";
   }
-  return DescribeFileException(CFileException(domain.cause, domain.osError, domain.file));
+  // A domain whose file could not even be named is named by its type.
+  std::string file = domain.file;
+  if (file.empty()) {
+    const VDomainType* type = VFindDomainType(domain.type);
+    file = type == nullptr ? "a domain of type " + std::to_string(domain.type)
+                           : std::string(type->code) + "??????.C?? (" + type->name + ", type " +
+                                 std::to_string(domain.type) + ")";
+  }
+  return DescribeFileException(CFileException(domain.cause, domain.osError, file));
 }
 
 }  // namespace

@@ -1,14 +1,15 @@
-// Counting a run's domain files by their data-set names, TTSSVVVV.COO.
+// Counting a run's domains by the library's data-set names.
 #include "record/RunFiles.h"
 
-#include <cctype>
+#include <algorithm>
 #include <map>
+#include <optional>
 #include <set>
 #include <system_error>
 #include <vector>
 
 #include "cli/ToolPlatform.h"
-#include "morvit/VDomainPath.h"
+#include "morvit/VDataSet.h"
 
 namespace morvit::tool {
 namespace {
@@ -23,35 +24,24 @@ const std::map<std::string, std::vector<std::uint16_t>>& RunTypes() {
   return types;
 }
 
-// Types whose scope is a task, one domain per task (TADE, PODE, POBA); for every other type
-// the scope numbers a domain's continuation files.
-bool ScopeIsTask(std::uint16_t type) { return type == 49 || type == 65 || type == 78; }
-
-// The type's code, places 0-1 of its data-set names, as the library names its files.
-std::string TypeCode(std::uint16_t type) {
-  VDomainPath path;
-  ObjParcelType parcel{};
-  path.GenParcel(type, 0, 0, 0, parcel);
-  const std::string name = Utf8(std::filesystem::path(path.FindFile(parcel)).filename());
-  return name.substr(0, 2);
-}
-
 }  // namespace
 
 std::size_t CountRunFiles(const std::string& run, const std::filesystem::path& directory) {
   const auto types = RunTypes().find(run);
   if (types == RunTypes().end()) return 0;
-  std::map<std::string, bool> codes;  // code: whether its scope is a task
-  for (std::uint16_t type : types->second) codes[TypeCode(type)] = ScopeIsTask(type);
-  std::set<std::string> domains;  // the name without its version: one per domain
+  std::set<std::string> domains;  // code, scope of a domain of one file, object: one per domain
   std::error_code error;
   for (const auto& entry : std::filesystem::directory_iterator(directory, error)) {
-    std::string name = Utf8(entry.path().filename());
-    if (name.size() != 12 || name[8] != '.' || std::toupper(name[9]) != 'C') continue;
-    for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    const auto code = codes.find(name.substr(0, 2));
-    if (code == codes.end() || (!code->second && name.substr(2, 2) != "00")) continue;
-    domains.insert(name.substr(0, 4) + name.substr(8));
+    const std::optional<VDataSetName> name = VParseDataSetName(Utf8(entry.path().filename()));
+    if (!name || name->type == nullptr ||
+        std::find(types->second.begin(), types->second.end(), name->type->number) ==
+            types->second.end()) {
+      continue;
+    }
+    // The later files of a split or continued domain are parts of it, not domains.
+    if (name->type->parts != VPartNaming::single && name->scope != 0) continue;
+    domains.insert(std::string(name->code) + std::to_string(name->scope) + "/" +
+                   std::to_string(name->object));
   }
   return domains.size();
 }

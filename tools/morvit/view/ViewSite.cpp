@@ -10,7 +10,6 @@
 #include "cli/EmbeddedTexts.h"
 #include "cli/Interrupts.h"
 #include "cli/ToolPlatform.h"
-#include "dataset/DataSetCheck.h"
 #include "dataset/DataSetInventory.h"
 #include "listing/ListingEvents.h"
 #include "listing/ListingJson.h"
@@ -21,19 +20,13 @@
 namespace morvit::tool {
 namespace {
 
-// The site's one judgement whether a domain reads cleanly: empty when it does, otherwise the
-// damage in words. `findings` holds what `morvit check` found wrong with a file of the data set, by
-// file name (CheckFindings); a domain none of whose files has a finding reads cleanly when its
-// headers read and its listing is whole.
-std::string ReadsCleanly(const DomainEntry& domain, const ListingOutcome& listed,
-                         const std::map<std::string, std::string>& findings) {
-  for (const std::filesystem::path& part : domain.parts) {
-    const auto found = findings.find(Utf8(part.filename()));
-    if (found != findings.end()) return found->second;
-  }
-  if (!domain.headerProblem.empty()) return domain.headerProblem;
-  if (!listed.complete) return listed.problem.empty() ? "no listing" : listed.problem;
-  return "";
+// Whether a domain is sound is the library's verdict (the same as `morvit check` gives): empty
+// when it is, otherwise the verdict in words.
+// The page says "damaged: " itself; the other verdicts are named.
+std::string Verdict(const DomainEntry& domain) {
+  const std::string prefix = "damaged: ";
+  const std::string& text = domain.headerProblem;
+  return text.starts_with(prefix) ? text.substr(prefix.size()) : text;
 }
 
 namespace fs = std::filesystem;
@@ -153,9 +146,8 @@ std::string Now() {
 }  // namespace
 
 SiteSummary WriteSite(const fs::path& data, const fs::path& site, const SiteOptions& options) {
-  const std::vector<DomainEntry> domains = ReadInventory(data);
-  // Whether each file reads cleanly is what `morvit check` says of it.
-  const std::map<std::string, std::string> findings = CheckFindings(data);
+  // Whether each domain is sound is the library's verdict, as `morvit check` gives it.
+  const std::vector<DomainEntry> domains = ReadInventory(data, true);
   InterruptMoment("view:inventory");
   StopIfInterrupted();
   constexpr std::string_view kSiteFolder = "tools/morvit/view/site/";
@@ -180,7 +172,7 @@ SiteSummary WriteSite(const fs::path& data, const fs::path& site, const SiteOpti
         options.listings ? static_cast<std::size_t>(-1) : kListedUpTo);
     if (i > 0 && !domains[i - 1].olderVersions.empty())
       WriteDiffPage(site, scratch, DiffId(domains[i - 1]), d, domains[i - 1]);
-    const std::string problem = ReadsCleanly(d, listed, findings);
+    const std::string problem = Verdict(d);
     const std::vector<std::string> listing = WriteListing(site, d, listed.text);
     const std::string fields =
         DomainFields(domains, d, problem, listing, listed, listed.textOmitted);
