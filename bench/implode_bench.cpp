@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "../tests/peer/PeerDcl.h"
-#include "../tests/support/DclStreams.h"
-#include "../tests/support/SampleData.h"
+#include "../tests/fixtures/DclStreams.h"
+#include "../tests/fixtures/SampleData.h"
 #include "files/Explode.h"
 #include "files/Implode.h"
 

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <span>
 
-#include "../tests/support/DclStreams.h"
+#include "../tests/fixtures/DclStreams.h"
 #include "files/Explode.h"
 
 using namespace morvit;

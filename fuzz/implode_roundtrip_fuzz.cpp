@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <span>
 
-#include "../tests/support/DclStreams.h"
+#include "../tests/fixtures/DclStreams.h"
 #include "files/Explode.h"
 #include "files/Implode.h"
 
