@@ -15,6 +15,7 @@
 #include "files/HeaderFormat.h"
 #include "files/StagedFiles.h"
 #include "morvit/VMotorolaIO.h"
+#include "platform/HostSystem.h"
 #include "support/DataSetNames.h"
 
 namespace morvit {
@@ -375,17 +376,22 @@ VDataSetFile OtherFile(const std::string& name, const std::map<std::string, bool
 
 VDataSetInventory VReadDataSet(const CString& directory) {
   using namespace morvit;
-  const fs::path root(CFile::HostPath(directory));
-  std::error_code error;
-  if (!fs::is_directory(root, error)) {
+  // Through the host layer: names are UTF-8 on every host (a Windows path of another script
+  // would not survive the narrow std::filesystem calls).
+  if (hostsys::KindOf(directory) != hostsys::Kind::directory) {
     AfxThrowFileException(CFileException::fileNotFound, -1, directory);
   }
-  staging::RollForwardJournals(root.string());
-  std::vector<std::string> names;
-  for (fs::directory_iterator it(root, error), end; !error && it != end; it.increment(error)) {
-    if (it->is_regular_file(error)) names.push_back(it->path().filename().string());
+  CString root = directory;
+  if (!root.empty() && root.back() != '/' && root.back() != '\\') root += '/';
+  staging::RollForwardJournals(root);
+  std::vector<hostsys::DirectoryItem> items;
+  if (!hostsys::ListDirectory(directory, items)) {
+    AfxThrowFileException(CFileException::accessDenied, -1, directory);
   }
-  if (error) AfxThrowFileException(CFileException::accessDenied, error.value(), directory);
+  std::vector<std::string> names;
+  for (const hostsys::DirectoryItem& item : items) {
+    if (item.regular) names.push_back(item.name);
+  }
   std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
     const std::string fa = Folded(a), fb = Folded(b);
     return fa != fb ? fa < fb : a < b;
@@ -408,7 +414,7 @@ VDataSetInventory VReadDataSet(const CString& directory) {
       continue;
     }
     DataSetFile file{name, *parsed, {}, false};
-    if (parsed->type != nullptr) file.headers = ReadFileHeaders((root / name).string(), *parsed);
+    if (parsed->type != nullptr) file.headers = ReadFileHeaders(root + name, *parsed);
     const bool later =
         parsed->type != nullptr && parsed->type->parts != VPartNaming::single && parsed->scope > 0;
     if (later) {
