@@ -91,7 +91,11 @@ for build in "$@"; do
   printf '#!/bin/sh\nWINEPATH="%s" exec wine "%s" "$@"\n' "$build" "$tool" >"$launcher"
   chmod +x "$launcher"
   echo "== $name: the tool's suites against morvit.exe"
-  if ! (cd "$linux_build" && MORVIT_TOOL="$launcher" tests/morvit_tool_tests --gtest_brief=1); then
+  # Left out: the tables that stop the tool with POSIX signals at chosen moments and drive it
+  # through FIFOs, file-size limits and pseudo-terminals (the Windows tool's console control
+  # events are not signals that a POSIX shell can send to a program under wine).
+  if ! (cd "$linux_build" && MORVIT_TOOL="$launcher" tests/morvit_tool_tests --gtest_brief=1 \
+          --gtest_filter=-InterruptedCommands.*:FailureWords.SayTheCauseAndReportEveryWayOut); then
     failed=1
   fi
 
