@@ -39,7 +39,7 @@ struct BacktranslateOptions {
 // The names of the files in a directory.
 std::set<std::string> FileNames(const std::string& directory) {
   std::set<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(directory)) {
+  for (const auto& entry : std::filesystem::directory_iterator(PathFromUtf8(directory))) {
     names.insert(Utf8(entry.path().filename()));
   }
   return names;
