@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "../tests/peer/PeerDcl.h"
 #include "../tests/fixtures/DclStreams.h"
 #include "../tests/fixtures/SampleData.h"
+#include "../tests/peer/PeerDcl.h"
 #include "files/Explode.h"
 #include "files/Implode.h"
 
