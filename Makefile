@@ -3,7 +3,8 @@
 MORVIT_WERROR ?= OFF
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 20
-CMAKE_FLAGS = -G Ninja -DMORVIT_WERROR=$(MORVIT_WERROR) -DMORVIT_REQUIRE_BROWSER_TESTS=ON
+CMAKE_FLAGS = -G Ninja -DMORVIT_WERROR=$(MORVIT_WERROR) -DMORVIT_REQUIRE_BROWSER_TESTS=ON \
+              -DMORVIT_REQUIRE_PYTHON=ON
 
 .PHONY: all setup build test test-normal test-asan fuzz-smoke format-check bench demo clean \
         windows test-windows package

@@ -14,6 +14,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev googletest
   libstorm-dev dynamite
   nlohmann-json3-dev rapidjson-dev libcli11-dev libsqlite3-dev sqlite3 xxd ccache
+  python3-dev pybind11-dev python3-pytest
   chromium nodejs
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine64 wine32:i386
 )

@@ -34,7 +34,7 @@ if [ -n "$leaked" ]; then echo "internal helpers exported:"; echo "$leaked"; mis
 # The database and host-services interfaces and the host seam's two functions are exported;
 # the compressed-part steps and the section-code table are internal.
 demangled=$(c++filt <<<"$symbols")
-for name in "vtable for VHostServices" "Host()" "SetHost(VHostServices*)"; do
+for name in "vtable for VHostServices" "vtable for VDataSetHost" "Host()" "SetHost(VHostServices*)"; do
   if ! grep -qxF "$name" <<<"$demangled"; then echo "missing export: $name"; missing=1; fi
 done
 if ! grep -qx "vtable for VDatabase" <<<"$demangled"; then echo "missing export: VDatabase"; missing=1; fi

@@ -117,6 +117,32 @@ class MORVIT_API VHostServices {
   virtual void RunStopped(const VRunStop& reason);
 };
 
+// Host services with the directories of one data set given, whatever the environment says:
+// the data-set directory, the project directory (the root of the directory kinds; the data-set
+// directory when empty) and the object database's store ("objects.json" in the project
+// directory when empty). A client that works on several data sets in one process installs one
+// for each call or data set (SetHost) instead of changing a process-wide setting. Every other
+// service is the default's.
+class MORVIT_API VDataSetHost : public VHostServices {
+ public:
+  explicit VDataSetHost(const CString& dataDirectory, const CString& projectDirectory = CString(),
+                        const CString& objectDatabase = CString());
+
+  // The directories made absolute, each ending in '/'.
+  const CString& DataDirectory() const { return m_strData; }
+  const CString& ProjectDirectory() const { return m_strProject; }
+  const CString& ObjectDatabase() const { return m_strObjects; }
+
+  CString DataSetDirectory(const ObjParcelType& parcel) override;
+  CString Directory(int kind) override;
+  std::vector<VLibraryObject> LibraryObjects(VLibraryList list) override;
+
+ private:
+  CString m_strData;
+  CString m_strProject;
+  CString m_strObjects;
+};
+
 // The services in force: the installed ones, or the process-wide default.
 MORVIT_API VHostServices& Host();
 

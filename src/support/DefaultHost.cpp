@@ -13,18 +13,17 @@ namespace morvit {
 
 namespace {
 
-// `directory` made absolute, with exactly one trailing '/'. '\' separators become '/'.
+// The environment variable `name` when set and not empty.
+std::optional<CString> Setting(const char* name) { return hostsys::Environment(name); }
+
+}  // namespace
+
 CString AbsoluteDirectory(const CString& directory) {
   CString text = hostsys::FullPath(directory);
   if (text.empty()) text = CFile::HostPath(directory);
   if (text.empty() || text.back() != '/') text += '/';
   return text;
 }
-
-// The environment variable `name` when set and not empty.
-std::optional<CString> Setting(const char* name) { return hostsys::Environment(name); }
-
-}  // namespace
 
 const CString& DefaultHost::DataDirectory() {
   if (m_strDataDirectory.empty()) {

@@ -48,6 +48,9 @@ class DefaultHost : public HostServices {
   CString m_strObjectDatabase;    // empty until first use
 };
 
+// `directory` made absolute, with exactly one trailing '/'. '\\' separators become '/'.
+CString AbsoluteDirectory(const CString& directory);
+
 // The process-wide default instance (the one Host() gives when nothing is installed).
 DefaultHost& GetDefaultHost();
 

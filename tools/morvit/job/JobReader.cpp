@@ -401,6 +401,15 @@ JobSource::JobSource(const std::string& name) : m_name(name), m_file(nullptr, st
   if (!m_file) throw CFileException(CFileException::OsErrorToCause(errno), errno, name);
 }
 
+JobSource::JobSource(const std::string& name, std::string_view text)
+    : m_name(name), m_file(std::tmpfile(), std::fclose) {
+  // tmpfile's file goes from the disk when it is closed, however the program ends.
+  if (!m_file || std::fwrite(text.data(), 1, text.size(), m_file.get()) != text.size() ||
+      std::fflush(m_file.get()) != 0) {
+    throw Failure(name + ": cannot keep the job in a temporary file");
+  }
+}
+
 namespace {
 
 // Hands the pieces on and, every so many pieces, tells the bar how much of the file is read.

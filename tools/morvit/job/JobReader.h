@@ -12,6 +12,7 @@
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -98,6 +99,9 @@ class JobSource {
  public:
   // A failure when the job cannot be opened or is a directory.
   explicit JobSource(const std::string& name);
+  // A job given as its text (a program's job, not a file): kept in a temporary file that goes
+  // with the source; `name` stands for it in messages.
+  JobSource(const std::string& name, std::string_view text);
   // The name in messages: the file as given, "<stdin>" for standard input.
   const std::string& Name() const { return m_name; }
   // Reads the job from its start and hands its pieces to `sink`. A syntax error, a value nested

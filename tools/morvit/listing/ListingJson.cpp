@@ -15,23 +15,6 @@ namespace {
 
 constexpr char kHexDigits[] = "0123456789abcdef";
 
-std::string_view KindName(VFieldKind kind) {
-  switch (kind) {
-    case VFieldKind::word:
-      return "word";
-    case VFieldKind::integer:
-      return "integer";
-    case VFieldKind::longWord:
-      return "longWord";
-    case VFieldKind::longInteger:
-      return "longInteger";
-    case VFieldKind::real:
-      return "real";
-    case VFieldKind::number:
-      return "number";
-  }
-  return "word";
-}
 
 void AppendNumber(std::string& out, std::int64_t value) {
   char digits[24];
@@ -134,6 +117,45 @@ void AppendJsonString(std::string& out, std::string_view text) {
     ++at;
   }
   out += '"';
+}
+
+std::string_view FieldKindName(VFieldKind kind) {
+  switch (kind) {
+    case VFieldKind::word:
+      return "word";
+    case VFieldKind::integer:
+      return "integer";
+    case VFieldKind::longWord:
+      return "longWord";
+    case VFieldKind::longInteger:
+      return "longInteger";
+    case VFieldKind::real:
+      return "real";
+    case VFieldKind::number:
+      return "number";
+  }
+  return "word";
+}
+
+std::string DecodedText(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t at = 0; at < text.size();) {
+    const auto byte = static_cast<unsigned char>(text[at]);
+    std::uint32_t character = 0;
+    const std::size_t length = byte < 0x80 ? 0 : Utf8Sequence(text.substr(at), character);
+    if (byte < 0x80 || length != 0) {
+      const std::size_t take = length == 0 ? 1 : length;
+      out.append(text.substr(at, take));
+      at += take;
+      continue;
+    }
+    // A byte of a single-byte text: the character of the same number, in UTF-8.
+    out += static_cast<char>(0xC0 | (byte >> 6));
+    out += static_cast<char>(0x80 | (byte & 0x3F));
+    ++at;
+  }
+  return out;
 }
 
 std::string_view ValueKindName(VValueKind kind) {
@@ -279,7 +301,7 @@ void ListingJson::Field(const VListingField& field) {
     m_line += kHexDigits[field.bytes[i] & 0xF];
   }
   m_line += '"';
-  AppendMember(m_line, "kind", KindName(field.kind));
+  AppendMember(m_line, "kind", FieldKindName(field.kind));
   m_line += ",\"value\":";
   m_line += FieldValue(field);
   AppendMember(m_line, "label", field.label);

@@ -35,6 +35,11 @@ class ListingJson : public VListingSink {
 // character (names of files and texts typed in UTF-8 read as typed); any other byte outside
 // ASCII for the character of the same number (a byte of a single-byte text).
 void AppendJsonString(std::string& out, std::string_view text);
+// A text of the file's bytes as UTF-8, read as the JSON lines read it: a valid UTF-8 sequence is
+// its character, any other byte above 0x7F the character of the same number.
+std::string DecodedText(std::string_view text);
+// The name of a field's kind in the events: "word", "integer", "longWord", "real", ...
+std::string_view FieldKindName(VFieldKind kind);
 // The name of a value's kind in the events: "text", "real", "number", "dateTime", ...
 std::string_view ValueKindName(VValueKind kind);
 // A value's members after its place: `,"kind":…,"label":…,"value":…` with the value typed (a

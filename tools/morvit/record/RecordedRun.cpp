@@ -45,6 +45,8 @@ std::string DefaultedHint(const std::vector<std::string>& defaulted) {
          options;
 }
 
+}  // namespace
+
 // Why a run stopped, in words.
 std::string StopText(const VRunStop& reason) {
   switch (reason.kind) {
@@ -74,8 +76,6 @@ std::string SkippedText(const SkippedDomain& domain) {
   }
   return DescribeFileException(CFileException(domain.cause, domain.osError, file));
 }
-
-}  // namespace
 
 int RunRecorded(const RecordedRunSettings& settings, const RecordedRun& run) {
   std::vector<std::unique_ptr<RecordSink>> sinks;

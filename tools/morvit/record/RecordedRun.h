@@ -10,6 +10,7 @@
 #include "cli/ProgressBar.h"
 #include "morvit/VManager.h"
 #include "record/RecordingDatabase.h"
+#include "record/ToolHost.h"
 
 namespace morvit::tool {
 
@@ -36,6 +37,11 @@ struct RecordedRunSettings {
 // (result 0) is a failure that names its reason and says that the output keeps what was handed
 // over (an interrupted one an InterruptedRun); so is a run that handed over no domain when
 // `requireDomains`, and one that skipped a domain when `strict`.
+// Why a run stopped, in words.
+std::string StopText(const VRunStop& reason);
+// A domain the run passed over, in words: its file and the reason.
+std::string SkippedText(const SkippedDomain& domain);
+
 int RunRecorded(const RecordedRunSettings& settings, const RecordedRun& run);
 
 }  // namespace morvit::tool
