@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""The include rule of the library's layers and of the tool's folders (docs/layout.md).
+"""The include rule of the library's layers, the tool's folders and the Python module
+(docs/layout.md).
 
 Every quoted include of a source file names a folder; the folder of the including file may
 include only the folders listed for it here. Prints each include that breaks the rule and exits 1
@@ -32,6 +33,11 @@ TOOL = {
     "record": {"dataset", "cli", "morvit"},
     "view": {"listing", "dataset", "cli", "morvit"},
     "": {"cli", "morvit"},  # main.cpp
+}
+# The Python module's core builds on the public headers and on the tool's folders that do not
+# print or show (it raises and returns instead).
+PYTHON = {
+    "module": {"job", "listing", "record", "dataset", "cli", "morvit"},
 }
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"')
 
@@ -68,6 +74,7 @@ def main():
     source = pathlib.Path(sys.argv[1] if len(sys.argv) > 1 else pathlib.Path(__file__).parents[1])
     faults = check(source / "src", LIBRARY, "src/") + check(source / "tools" / "morvit", TOOL,
                                                                "tools/morvit/")
+    faults += check(source / "python", PYTHON, "python/")
     for fault in faults:
         print(fault)
     print(f"include rule: {len(faults)} faults")

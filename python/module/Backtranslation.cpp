@@ -3,7 +3,7 @@
 // the answer given in `answers`). A Python exception in a method stops the run at its next
 // question (a callback answering 0, or the cancel query) and is raised when the run returns;
 // so is Ctrl-C.
-#include "Backtranslation.h"
+#include "module/Backtranslation.h"
 
 #include <pybind11/stl.h>
 
@@ -12,9 +12,9 @@
 #include <optional>
 #include <set>
 
-#include "DataSetHost.h"
-#include "Errors.h"
-#include "Generation.h"
+#include "module/DataSetHost.h"
+#include "module/Errors.h"
+#include "module/Generation.h"
 #include "cli/Failure.h"
 #include "cli/ToolPlatform.h"
 #include "dataset/PrivateView.h"
@@ -312,7 +312,7 @@ py::dict Backtranslate(const std::string& kind, const std::string& data, py::obj
   }
   result["skipped"] = skipped;
   if (status == 0) {
-    const std::string reason = host.m_stop ? tool::StopText(*host.m_stop) : "the run answered 0";
+    const std::string reason = host.m_stop ? tool::StopText(*host.m_stop, tool::AnswerSyntax::kPython) : "the run answered 0";
     result["stop"] = reason;
     py::dict members;
     members["cause"] = reason;

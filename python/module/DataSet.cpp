@@ -1,14 +1,14 @@
 // The data set for Python: the library's inventory of a directory and its verdicts, each domain
 // with its identity, parts and listing events.
-#include "DataSet.h"
+#include "module/DataSet.h"
 
 #include <filesystem>
 #include <memory>
 
 #include <pybind11/stl.h>
 
-#include "DataSetHost.h"
-#include "Listing.h"
+#include "module/DataSetHost.h"
+#include "module/Listing.h"
 #include "cli/ToolPlatform.h"
 #include "dataset/PrivateView.h"
 #include "morvit/VDataSet.h"

@@ -1,5 +1,5 @@
 // The translation of C++ failures into the package's exceptions.
-#include "Errors.h"
+#include "module/Errors.h"
 
 #include "cli/Failure.h"
 #include "job/JobGeneration.h"

@@ -1,6 +1,6 @@
 // morvit.generate: the tool's job check and generation, on a job given as a Python dict (or a
 // job file), into the data directory of the call.
-#include "Generation.h"
+#include "module/Generation.h"
 
 #include <pybind11/stl.h>
 
@@ -9,8 +9,8 @@
 #include <iterator>
 #include <memory>
 
-#include "DataSetHost.h"
-#include "Errors.h"
+#include "module/DataSetHost.h"
+#include "module/Errors.h"
 #include "cli/ScratchDirectory.h"
 #include "cli/ToolPlatform.h"
 #include "job/JobCheck.h"
@@ -33,15 +33,18 @@ struct WrittenFile {
   ObjParcelType parcel;
 };
 
-// The call's host: the messages of the generation (a node's file pattern that matched nothing)
-// are kept, to become Python warnings once the library has returned.
+// The call's host: the warnings of the generation (a node's file pattern that matched nothing)
+// are kept, to become Python warnings once the library has returned; other messages are the
+// library's.
 class GenerationHost : public CallHost {
  public:
   using CallHost::CallHost;
-  void ShowMessage(int number, const CString& text) override {
-    const CString wording = GetText(number);
-    m_messages.push_back("message " + std::to_string(number) + ": " + wording +
-                         (wording.empty() ? "" : ": ") + text);
+  void WriteMessage(int number, const std::vector<VMessageValue>& values) override {
+    if (const std::optional<std::string> warning = tool::GenerationWarning(number, values)) {
+      m_messages.push_back(*warning);
+    } else {
+      VDataSetHost::WriteMessage(number, values);
+    }
   }
   const std::vector<std::string>& Messages() const { return m_messages; }
 

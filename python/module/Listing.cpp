@@ -1,11 +1,12 @@
 // The listing events: spooled by a sink of the library's listing, read back as Python objects.
-#include "Listing.h"
+#include "module/Listing.h"
 
 #include <cmath>
 #include <filesystem>
 #include <utility>
 
-#include "Errors.h"
+#include "module/DataSetHost.h"
+#include "module/Errors.h"
 #include "cli/Failure.h"
 #include "cli/ToolPlatform.h"
 #include "dataset/PrivateView.h"
@@ -239,6 +240,13 @@ std::string Describe(const Event& event) {
   const py::object kind = KindOf(event);
   if (!kind.is_none()) text += " " + kind.cast<std::string>();
   if (!event.name.empty()) text += " " + DecodedText(event.name);
+  if (event.head.type == Event::kBegin && event.head.code >= 0) {
+    text += " " + std::to_string(event.head.code) +
+            (event.extra.empty() ? "" : " " + DecodedText(event.extra));
+  }
+  if (event.head.type == Event::kBegin && event.head.index >= 0) {
+    text += " #" + std::to_string(event.head.index);
+  }
   if (Is(event, {Event::kField, Event::kValue})) {
     text += " = " + py::repr(ValueOf(event)).cast<std::string>();
   }
@@ -425,6 +433,7 @@ void BindListing(py::module_& module) {
         const tool::PrivateView view(file.parent_path());
         const std::filesystem::path inView = view.Data() / file.filename();
         if (!std::filesystem::exists(inView)) std::filesystem::copy_file(file, inView);
+        const CallHost host(tool::Utf8(view.Data()));
         return ListEvents(path, inView, text, strict, valuesOnly);
       },
       py::arg("path"), py::arg("text") = true, py::arg("strict") = true,

@@ -3,11 +3,11 @@
 // __init__.py puts its names, exceptions and documentation in front of it.
 #include <pybind11/pybind11.h>
 
-#include "Backtranslation.h"
-#include "DataSet.h"
-#include "Errors.h"
-#include "Generation.h"
-#include "Listing.h"
+#include "module/Backtranslation.h"
+#include "module/DataSet.h"
+#include "module/Errors.h"
+#include "module/Generation.h"
+#include "module/Listing.h"
 
 #ifndef MORVIT_VERSION
 #error "MORVIT_VERSION comes from the build"

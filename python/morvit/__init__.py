@@ -51,6 +51,12 @@ __all__ = [
     "explode", "generate", "implode", "listing", "parse_name",
 ]
 
+# The core's classes and functions are the package's: help() and tracebacks name them so.
+for _name in ("DataSet", "DataSetFile", "DataSetName", "Domain", "DomainType", "Element", "Event",
+              "EventIterator", "Parcel", "WrittenFile"):
+    globals()[_name].__module__ = __name__
+del _name
+
 
 class MorvitError(Exception):
     """A failure of the library: `status` (the library's status code where it gave one, else

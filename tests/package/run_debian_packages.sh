@@ -15,7 +15,10 @@ mkdir -p "$work/root"
 
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 fail() { echo "package test: $*" >&2; exit 1; }
-for package in libmorvit32-1 libmorvit32-dev morvit; do
+packages="libmorvit32-1 libmorvit32-dev morvit"
+# The Python module's package, where the build made the module.
+[ -d "$build/python/morvit" ] && packages="$packages python3-morvit"
+for package in $packages; do
   deb=$(ls "$work/packages"/${package}_*.deb 2>/dev/null | head -n 1 || true)
   [ -n "$deb" ] || fail "no package $package (made: $(ls "$work/packages"))"
   [ "$(dpkg-deb -f "$deb" Package)" = "$package" ] || fail "$deb is not named $package"
@@ -54,4 +57,16 @@ MORVIT_DATA_DIR="$work/data" "$work/pkg-consumer" "$work/data"
 (cd "$work" && "$usr/bin/morvit" demo demo >/dev/null 2>"$work/demo.log") ||
   { cat "$work/demo.log"; fail "the packaged tool's demo failed"; }
 [ -n "$(ls "$work/demo/data")" ] || fail "the packaged tool's demo wrote no data set"
+# The packaged Python module, from the unpacked root, on the demo's data set.
+if [ -d "$build/python/morvit" ]; then
+  verdicts=$(PYTHONPATH="$usr/lib/python3/dist-packages" LD_LIBRARY_PATH="$usr/lib" /usr/bin/python3 -c '
+import sys, morvit
+data_set = morvit.DataSet(sys.argv[1])
+print(morvit.__file__, morvit.__version__, len(data_set), sum(d.sound for d in data_set))
+' "$work/demo/data") || fail "the packaged Python module cannot read the demo data set"
+  case "$verdicts" in
+    "$usr/lib/python3/dist-packages/morvit/__init__.py $version 29 29") ;;
+    *) fail "the packaged Python module says: $verdicts" ;;
+  esac
+fi
 echo "packages ok: $(cd "$work/packages" && ls *.deb | tr '\n' ' ')"

@@ -49,14 +49,11 @@ void PrintParcel(const ObjParcelType& parcel) {
 class GenerateHost : public ScopedHost {
  public:
   void WriteMessage(int number, const std::vector<VMessageValue>& values) override {
-    const auto* pattern = values.size() == 2 ? std::get_if<CString>(&values[0]) : nullptr;
-    const auto* searched = values.size() == 2 ? std::get_if<CString>(&values[1]) : nullptr;
-    if (number != kMessageNoFileMatched || pattern == nullptr || searched == nullptr) {
+    if (const std::optional<std::string> warning = GenerationWarning(number, values)) {
+      Warn(*warning);
+    } else {
       VHostServices::WriteMessage(number, values);
-      return;
     }
-    Warn("the node file pattern " + *pattern + " matches no file" +
-         (searched->empty() ? " (its search kinds name no directory)" : " in " + *searched));
   }
 };
 

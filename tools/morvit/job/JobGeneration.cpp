@@ -112,6 +112,16 @@ class DomainWriter : public JobUnitSink {
 
 }  // namespace
 
+std::optional<std::string> GenerationWarning(int number, const std::vector<VMessageValue>& values) {
+  const auto* pattern = values.size() == 2 ? std::get_if<CString>(&values[0]) : nullptr;
+  const auto* searched = values.size() == 2 ? std::get_if<CString>(&values[1]) : nullptr;
+  if (number != kMessageNoFileMatched || pattern == nullptr || searched == nullptr) {
+    return std::nullopt;
+  }
+  return "the node file pattern " + *pattern + " matches no file" +
+         (searched->empty() ? " (its search kinds name no directory)" : " in " + *searched);
+}
+
 const char* WrittenDomainName(std::uint16_t type) {
   if (const CInterfaceType* known = FindCInterfaceType(type)) return known->name;
   if (const WriterType* known = FindWriterType(type)) return known->name;

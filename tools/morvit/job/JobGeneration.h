@@ -6,12 +6,14 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "cli/Failure.h"
 #include "job/JobCheck.h"
+#include "morvit/VHostServices.h"
 #include "morvit/VManager.h"
 
 namespace morvit::tool {
@@ -30,6 +32,10 @@ class StepFailure : public Failure {
   std::int16_t m_status;
   std::string m_reason;
 };
+
+// The words of a library message during a generation that is a warning of the job's: a node's
+// file pattern that matched no file. None for any other message.
+std::optional<std::string> GenerationWarning(int number, const std::vector<VMessageValue>& values);
 
 // The name of a written parcel's domain type ("REBA", "XBFI" for a node's file list).
 const char* WrittenDomainName(std::uint16_t type);

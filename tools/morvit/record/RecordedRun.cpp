@@ -18,11 +18,16 @@
 namespace morvit::tool {
 namespace {
 
-// The hint for a database call that answered 0 and that --answer can set.
-std::string AnswerHint(const std::string& call) {
-  if (call == "GetPCProgNo") return "; give the program number with --answer GetPCProgNo=N";
+// The hint for a database call that answered 0 and whose answer can be given.
+std::string AnswerHint(const std::string& call, AnswerSyntax syntax) {
+  const auto given = [&](const char* value) {
+    return syntax == AnswerSyntax::kOption
+               ? "--answer " + call + "=" + value
+               : "answers={\"" + call + "\": " + value + "} or a " + call + " method";
+  };
+  if (call == "GetPCProgNo") return "; give the program number with " + given("N");
   for (const std::string& name : DatabaseAnswers::Names()) {
-    if (name == call) return "; set its answer with --answer " + call + "=1";
+    if (name == call) return "; set its answer with " + given("1");
   }
   return "";
 }
@@ -47,11 +52,10 @@ std::string DefaultedHint(const std::vector<std::string>& defaulted) {
 
 }  // namespace
 
-// Why a run stopped, in words.
-std::string StopText(const VRunStop& reason) {
+std::string StopText(const VRunStop& reason, AnswerSyntax syntax) {
   switch (reason.kind) {
     case VRunStop::kDatabaseAnswer:
-      if (!reason.call.empty()) return reason.call + " answered 0" + AnswerHint(reason.call);
+      if (!reason.call.empty()) return reason.call + " answered 0" + AnswerHint(reason.call, syntax);
       return "the database answered 0 while " + reason.file + " was handed over";
     case VRunStop::kCancel:
       return "interrupted while " + reason.file + " was handed over";
@@ -61,7 +65,7 @@ std::string StopText(const VRunStop& reason) {
   return "unknown reason";
 }
 
-// A skipped domain in words: a name with open fields that found no file is a domain missing.
+// A name with open fields that found no file is a domain missing.
 std::string SkippedText(const SkippedDomain& domain) {
   if (domain.cause == CFileException::fileNotFound && domain.file.find('?') != std::string::npos) {
     return domain.file + ": no domain file of this name (missing)";

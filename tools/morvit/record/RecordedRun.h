@@ -37,8 +37,10 @@ struct RecordedRunSettings {
 // (result 0) is a failure that names its reason and says that the output keeps what was handed
 // over (an interrupted one an InterruptedRun); so is a run that handed over no domain when
 // `requireDomains`, and one that skipped a domain when `strict`.
-// Why a run stopped, in words.
-std::string StopText(const VRunStop& reason);
+// How a hint names a database answer: the tool's option, or a script's answers dict.
+enum class AnswerSyntax { kOption, kPython };
+// Why a run stopped, in words, with a hint where an answer given would have let it go on.
+std::string StopText(const VRunStop& reason, AnswerSyntax syntax = AnswerSyntax::kOption);
 // A domain the run passed over, in words: its file and the reason.
 std::string SkippedText(const SkippedDomain& domain);
 
