@@ -12,12 +12,12 @@
 #include <optional>
 #include <set>
 
-#include "module/DataSetHost.h"
-#include "module/Errors.h"
-#include "module/Generation.h"
 #include "cli/Failure.h"
 #include "cli/ToolPlatform.h"
 #include "dataset/PrivateView.h"
+#include "module/DataSetHost.h"
+#include "module/Errors.h"
+#include "module/Generation.h"
 #include "morvit/VDataSet.h"
 #include "morvit/VDatabase.h"
 #include "morvit/VElement.h"
@@ -90,13 +90,14 @@ class PythonDatabase : public VDatabase {
     record["type_index"] = element.typeIndex;
     record["size_of_fb"] = element.sizeOfFB;
     record["name"] = FixedText(element.name, sizeof element.name);
-    record["enum_texts"] = py::make_tuple(FixedText(element.enumText[0], sizeof element.enumText[0]),
-                                          FixedText(element.enumText[1], sizeof element.enumText[1]));
-    record["offsets"] = py::dict(
-        py::arg("COLO") = py::make_tuple(element.byteOffsetCOLO, element.bitOffsetCOLO),
-        py::arg("COLE") = py::make_tuple(element.byteOffsetCOLE, element.bitOffsetCOLE),
-        py::arg("COPM") = py::make_tuple(element.byteOffsetCOPM, element.bitOffsetCOPM),
-        py::arg("CODA") = py::make_tuple(element.byteOffsetCODA, element.bitOffsetCODA));
+    record["enum_texts"] =
+        py::make_tuple(FixedText(element.enumText[0], sizeof element.enumText[0]),
+                       FixedText(element.enumText[1], sizeof element.enumText[1]));
+    record["offsets"] =
+        py::dict(py::arg("COLO") = py::make_tuple(element.byteOffsetCOLO, element.bitOffsetCOLO),
+                 py::arg("COLE") = py::make_tuple(element.byteOffsetCOLE, element.bitOffsetCOLE),
+                 py::arg("COPM") = py::make_tuple(element.byteOffsetCOPM, element.bitOffsetCOPM),
+                 py::arg("CODA") = py::make_tuple(element.byteOffsetCODA, element.bitOffsetCODA));
     Call("Update", text ? std::string(text) : std::string(), record);
   }
   void SetResourcePitch() override { Call("SetResourcePitch"); }
@@ -237,8 +238,8 @@ tool::DatabaseAnswers ParseAnswers(const py::dict& answers) {
     if (!tool::DatabaseAnswers::RangeOf(name)) {
       std::string names;
       for (const std::string& known : tool::DatabaseAnswers::Names()) names += " " + known;
-      throw py::value_error("no database operation " + name + " takes an answer; these do:" +
-                            names);
+      throw py::value_error("no database operation " + name +
+                            " takes an answer; these do:" + names);
     }
     const auto range = *tool::DatabaseAnswers::RangeOf(name);
     const long number = value.cast<long>();
@@ -312,7 +313,9 @@ py::dict Backtranslate(const std::string& kind, const std::string& data, py::obj
   }
   result["skipped"] = skipped;
   if (status == 0) {
-    const std::string reason = host.m_stop ? tool::StopText(*host.m_stop, tool::AnswerSyntax::kPython) : "the run answered 0";
+    const std::string reason = host.m_stop
+                                   ? tool::StopText(*host.m_stop, tool::AnswerSyntax::kPython)
+                                   : "the run answered 0";
     result["stop"] = reason;
     py::dict members;
     members["cause"] = reason;

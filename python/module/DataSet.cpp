@@ -2,15 +2,15 @@
 // with its identity, parts and listing events.
 #include "module/DataSet.h"
 
+#include <pybind11/stl.h>
+
 #include <filesystem>
 #include <memory>
 
-#include <pybind11/stl.h>
-
-#include "module/DataSetHost.h"
-#include "module/Listing.h"
 #include "cli/ToolPlatform.h"
 #include "dataset/PrivateView.h"
+#include "module/DataSetHost.h"
+#include "module/Listing.h"
 #include "morvit/VDataSet.h"
 
 namespace py = pybind11;
@@ -190,33 +190,37 @@ void BindDataSet(py::module_& module) {
       .def_property_readonly(
           "role", [](const VDataSetFile& f) { return RoleName(f.role); },
           "staging, journal, sibling, orphan, stale part or foreign")
-      .def_property_readonly("note", [](const VDataSetFile& f) { return f.note; },
-                             "what it is, in words")
+      .def_property_readonly(
+          "note", [](const VDataSetFile& f) { return f.note; }, "what it is, in words")
       .def("__repr__", [](const VDataSetFile& f) {
         return "<DataSetFile " + f.name + " " + RoleName(f.role) + ">";
       });
 
   py::class_<Domain>(module, "Domain", "A domain of a data set: its identity, files and verdict.")
-      .def_property_readonly("file", [](const Domain& d) { return d.Get().file; },
-                             "its first file's name as it stands in the directory")
-      .def_property_readonly("type", [](const Domain& d) { return TypeOrNone(d.Get().type); },
-                             "its DomainType, None for an unknown type")
+      .def_property_readonly(
+          "file", [](const Domain& d) { return d.Get().file; },
+          "its first file's name as it stands in the directory")
+      .def_property_readonly(
+          "type", [](const Domain& d) { return TypeOrNone(d.Get().type); },
+          "its DomainType, None for an unknown type")
       .def_property_readonly("type_number", [](const Domain& d) { return d.Get().typeNumber; })
       .def_property_readonly("scope", [](const Domain& d) { return d.Get().scope; })
       .def_property_readonly("version", [](const Domain& d) { return d.Get().version; })
       .def_property_readonly("object", [](const Domain& d) { return d.Get().object; })
-      .def_property_readonly("time", [](const Domain& d) { return d.Get().time; },
-                             "the common header's time stamp, YYYY-MM-DD HH:MM:SS.mmm")
+      .def_property_readonly(
+          "time", [](const Domain& d) { return d.Get().time; },
+          "the common header's time stamp, YYYY-MM-DD HH:MM:SS.mmm")
       .def_property_readonly("compressed", [](const Domain& d) { return d.Get().compressed; })
-      .def_property_readonly("parts", [](const Domain& d) { return d.Get().parts; },
-                             "every file of the domain, the first one included ('' for a "
-                             "missing one)")
+      .def_property_readonly(
+          "parts", [](const Domain& d) { return d.Get().parts; },
+          "every file of the domain, the first one included ('' for a "
+          "missing one)")
       .def_property_readonly("sizes", [](const Domain& d) { return d.Get().sizes; })
       .def_property_readonly(
           "verdict", [](const Domain& d) { return VVerdictName(d.Get().verdict); },
           "sound, damaged, incomplete, stale or unknown type")
-      .def_property_readonly(
-          "sound", [](const Domain& d) { return d.Get().verdict == VVerdict::sound; })
+      .def_property_readonly("sound",
+                             [](const Domain& d) { return d.Get().verdict == VVerdict::sound; })
       .def_property_readonly(
           "cause", [](const Domain& d) { return When(!d.Get().cause.empty(), d.Get().cause); },
           "why it is not sound, in words (None when sound)")

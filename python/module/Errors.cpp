@@ -37,9 +37,9 @@ void Translate(std::exception_ptr failure) {
     Raise("MorvitError", error.what(), members);
   } catch (const CFileException& error) {
     py::dict members;
-    members["cause"] = std::string(error.m_strReason.empty()
-                                       ? CFileException::GetCauseText(error.m_cause)
-                                       : error.m_strReason);
+    members["cause"] =
+        std::string(error.m_strReason.empty() ? CFileException::GetCauseText(error.m_cause)
+                                              : error.m_strReason);
     if (!error.m_strFileName.empty()) members["file"] = std::string(error.m_strFileName);
     members["cause_code"] = error.m_cause;
     if (error.m_lOsError >= 0) members["os_error"] = error.m_lOsError;

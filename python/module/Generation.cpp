@@ -9,12 +9,12 @@
 #include <iterator>
 #include <memory>
 
-#include "module/DataSetHost.h"
-#include "module/Errors.h"
 #include "cli/ScratchDirectory.h"
 #include "cli/ToolPlatform.h"
 #include "job/JobCheck.h"
 #include "job/JobGeneration.h"
+#include "module/DataSetHost.h"
+#include "module/Errors.h"
 #include "morvit/VBase.h"
 #include "morvit/VDomainPath.h"
 #include "morvit/VFileCompression.h"
@@ -71,8 +71,8 @@ std::vector<WrittenFile> Generate(const py::object& job, const std::string& data
                     (faults.Count() == 1 ? " fault" : " faults") + " in the job; nothing written";
     for (const tool::PlacedFault& fault : faults.Faults()) {
       error.faults.push_back({fault.path, fault.what, fault.place.line, fault.place.column});
-      error.message += "\n  " + (fault.path.empty() ? std::string("(job)") : fault.path) + ": " +
-                       fault.what;
+      error.message +=
+          "\n  " + (fault.path.empty() ? std::string("(job)") : fault.path) + ": " + fault.what;
     }
     throw error;
   }
@@ -159,8 +159,8 @@ void BindGeneration(py::module_& module) {
       .def_readonly("type_name", &WrittenFile::typeName, "its domain type's name")
       .def_readonly("parcel", &WrittenFile::parcel, "its Parcel")
       .def("__repr__", [](const WrittenFile& w) {
-        return "<WrittenFile " + w.file + " " + w.typeName + " " +
-               std::to_string(w.parcel.length) + " bytes>";
+        return "<WrittenFile " + w.file + " " + w.typeName + " " + std::to_string(w.parcel.length) +
+               " bytes>";
       });
   module.def("generate", &Generate, py::arg("job"), py::arg("data_dir"),
              py::arg("project_dir") = std::string(),
@@ -184,8 +184,7 @@ void BindCompression(py::module_& module) {
       "The bytes compressed as the domains' parts are (DCL implode): binary literals unless\n"
       "`ascii`, a dictionary of 1024, 2048 or 4096 bytes.");
   module.def(
-      "explode",
-      [](const py::bytes& data) { return Compress(data, ExplodeFile); }, py::arg("data"),
+      "explode", [](const py::bytes& data) { return Compress(data, ExplodeFile); }, py::arg("data"),
       "The bytes of an imploded stream expanded; a stream cut short or damaged raises\n"
       "MorvitError.");
 }

@@ -5,12 +5,12 @@
 #include <filesystem>
 #include <utility>
 
-#include "module/DataSetHost.h"
-#include "module/Errors.h"
 #include "cli/Failure.h"
 #include "cli/ToolPlatform.h"
 #include "dataset/PrivateView.h"
 #include "listing/ListingJson.h"
+#include "module/DataSetHost.h"
+#include "module/Errors.h"
 #include "morvit/VListingEvents.h"
 
 namespace py = pybind11;
@@ -258,9 +258,10 @@ std::string Describe(const Event& event) {
 // MorvitError when asked to (after its stop event).
 class EventIterator {
  public:
-  EventIterator(std::shared_ptr<EventStream> stream, std::string file, bool strict,
-                bool valuesOnly)
-      : m_stream(std::move(stream)), m_file(std::move(file)), m_strict(strict),
+  EventIterator(std::shared_ptr<EventStream> stream, std::string file, bool strict, bool valuesOnly)
+      : m_stream(std::move(stream)),
+        m_file(std::move(file)),
+        m_strict(strict),
         m_valuesOnly(valuesOnly) {}
 
   Event Next() {
@@ -326,10 +327,11 @@ py::object ListEvents(const std::string& shown, const std::filesystem::path& rea
 }
 
 void BindListing(py::module_& module) {
-  py::class_<Event>(module, "Event",
-                    "One event of a domain's listing, as `morvit dump --format json` gives it.\n\n"
-                    "`event` says which: file, begin, field, end, text, stop or value. Members that\n"
-                    "do not apply to it are None.")
+  py::class_<Event>(
+      module, "Event",
+      "One event of a domain's listing, as `morvit dump --format json` gives it.\n\n"
+      "`event` says which: file, begin, field, end, text, stop or value. Members that\n"
+      "do not apply to it are None.")
       .def_property_readonly(
           "event", [](const Event& e) { return TypeName(e.head.type); },
           "file, begin, field, end, text, stop or value")
@@ -352,7 +354,9 @@ void BindListing(py::module_& module) {
           "file: bytes listed")
       .def_property_readonly(
           "code",
-          [](const Event& e) { return When(e.head.type == Event::kBegin && e.head.code >= 0, e.head.code); },
+          [](const Event& e) {
+            return When(e.head.type == Event::kBegin && e.head.code >= 0, e.head.code);
+          },
           "begin: the element's or section's code")
       .def_property_readonly(
           "code_name",
@@ -362,7 +366,9 @@ void BindListing(py::module_& module) {
           "begin: the code's name in the listing")
       .def_property_readonly(
           "index",
-          [](const Event& e) { return When(e.head.type == Event::kBegin && e.head.index >= 0, e.head.index); },
+          [](const Event& e) {
+            return When(e.head.type == Event::kBegin && e.head.index >= 0, e.head.index);
+          },
           "begin: the element's index in its section, a row's index")
       .def_property_readonly(
           "offset",
@@ -374,7 +380,9 @@ void BindListing(py::module_& module) {
           "byte offset in the file listed")
       .def_property_readonly(
           "width",
-          [](const Event& e) { return When(Is(e, {Event::kField, Event::kValue}), e.head.width); },
+          [](const Event& e) {
+            return When(Is(e, {Event::kField, Event::kValue}), e.head.width);
+          },
           "field, value: the bytes it spans")
       .def_property_readonly(
           "data",
@@ -390,11 +398,15 @@ void BindListing(py::module_& module) {
                              "float or bool)")
       .def_property_readonly(
           "label",
-          [](const Event& e) { return When(Is(e, {Event::kField, Event::kValue}), DecodedText(e.name)); },
+          [](const Event& e) {
+            return When(Is(e, {Event::kField, Event::kValue}), DecodedText(e.name));
+          },
           "field: its label; value: the item's name in the layout")
       .def_property_readonly(
           "time",
-          [](const Event& e) { return When(Is(e, {Event::kField, Event::kValue}), e.head.time); },
+          [](const Event& e) {
+            return When(Is(e, {Event::kField, Event::kValue}), e.head.time);
+          },
           "field, value: a date, time or version stamp of the file")
       .def_property_readonly(
           "text",
@@ -407,7 +419,9 @@ void BindListing(py::module_& module) {
           "field, text: the listing text; value: a code's or enumeration's name")
       .def_property_readonly(
           "length",
-          [](const Event& e) { return When(e.head.type == Event::kValue && e.head.length >= 0, e.head.length); },
+          [](const Event& e) {
+            return When(e.head.type == Event::kValue && e.head.length >= 0, e.head.length);
+          },
           "value: a text's declared length in characters")
       .def_property_readonly(
           "reason",

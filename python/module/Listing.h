@@ -31,10 +31,10 @@ struct Event {
     double real = 0.0;
     std::uint32_t sizes[4] = {};  // of the four texts below
   } head;
-  std::string name;    // file, begin: name; field, value: label
-  std::string text;    // field, text: listing text; value: its text; stop: reason
-  std::string extra;   // begin: code name
-  std::string bytes;   // field: its bytes
+  std::string name;   // file, begin: name; field, value: label
+  std::string text;   // field, text: listing text; value: its text; stop: reason
+  std::string extra;  // begin: code name
+  std::string bytes;  // field: its bytes
 };
 
 // The events of one listing, read back in order.

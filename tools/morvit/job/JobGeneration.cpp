@@ -96,9 +96,9 @@ class DomainWriter : public JobUnitSink {
     if (status == VBASE_STATUS_OK) return;
     std::string reason = VBase_GetLastFailure(m_manager);
     if (reason.empty()) reason = VBase_StatusText(status);
-    throw StepFailure("domains[" + std::to_string(domain) + "] (" + m_domains.at(domain).type.Name() +
-                  "): " + step +
-                  " failed: " + reason + " (data set " + m_dataSet + ")",
+    throw StepFailure("domains[" + std::to_string(domain) + "] (" +
+                          m_domains.at(domain).type.Name() + "): " + step + " failed: " + reason +
+                          " (data set " + m_dataSet + ")",
                       status, reason);
   }
 

@@ -15,7 +15,6 @@ namespace {
 
 constexpr char kHexDigits[] = "0123456789abcdef";
 
-
 void AppendNumber(std::string& out, std::int64_t value) {
   char digits[24];
   const auto result = std::to_chars(digits, digits + sizeof digits, value);

@@ -55,7 +55,8 @@ std::string DefaultedHint(const std::vector<std::string>& defaulted) {
 std::string StopText(const VRunStop& reason, AnswerSyntax syntax) {
   switch (reason.kind) {
     case VRunStop::kDatabaseAnswer:
-      if (!reason.call.empty()) return reason.call + " answered 0" + AnswerHint(reason.call, syntax);
+      if (!reason.call.empty())
+        return reason.call + " answered 0" + AnswerHint(reason.call, syntax);
       return "the database answered 0 while " + reason.file + " was handed over";
     case VRunStop::kCancel:
       return "interrupted while " + reason.file + " was handed over";
