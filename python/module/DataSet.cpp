@@ -233,7 +233,7 @@ void BindDataSet(py::module_& module) {
       .def(
           "describe", [](const Domain& d) { return VDescribeVerdict(d.Get()); },
           "The verdict in one line, with its cause, file and offset.")
-      .def("events", &Domain::Events, py::arg("text") = true, py::arg("strict") = true,
+      .def("events", &Domain::Events, py::arg("text") = false, py::arg("strict") = true,
            py::arg("values_only") = false,
            "Its listing events, lazily (an iterator of Event); see morvit.listing.\n\n"
            "`values_only=True` gives only the value events (and a stop event).")

@@ -111,11 +111,7 @@ py::bytes Compress(const std::string& data,
     file.write(data.data(), static_cast<std::streamsize>(data.size()));
     if (!file) throw tool::Failure("cannot write the bytes into the scratch space");
   }
-  int result = 0;
-  {
-    py::gil_scoped_release unlocked;
-    result = step(tool::Utf8(in), tool::Utf8(out));
-  }
+  const int result = step(tool::Utf8(in), tool::Utf8(out));
   if (result != kCompressOk) {
     py::dict members;
     members["status"] = result;

@@ -1,7 +1,9 @@
 // The listing events: spooled by a sink of the library's listing, read back as Python objects.
 #include "module/Listing.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <utility>
 
@@ -84,29 +86,36 @@ class SpoolSink : public VListingSink {
     Write(head, value.label, value.text);
   }
 
-  bool Failed() const { return m_failed; }
+  // Writes what is still buffered; false when the temporary space took not all of it.
+  bool Finish() {
+    Flush();
+    return !m_failed && std::fflush(m_spool) == 0;
+  }
 
  private:
+  static constexpr std::size_t kBlock = 1 << 20;
+
   void Write(Event::Head& head, std::string_view name = {}, std::string_view text = {},
              std::string_view extra = {}, std::string_view bytes = {}) {
     const std::string_view texts[4] = {name, text, extra, bytes};
     for (int i = 0; i < 4; ++i) head.sizes[i] = static_cast<std::uint32_t>(texts[i].size());
-    bool written = std::fwrite(&head, sizeof head, 1, m_spool) == 1;
-    for (const std::string_view part : texts) {
-      written = written && (part.empty() || std::fwrite(part.data(), part.size(), 1, m_spool) == 1);
+    m_buffer.append(reinterpret_cast<const char*>(&head), sizeof head);
+    for (const std::string_view part : texts) m_buffer.append(part);
+    if (m_buffer.size() >= kBlock) Flush();
+  }
+
+  void Flush() {
+    if (!m_buffer.empty() && std::fwrite(m_buffer.data(), m_buffer.size(), 1, m_spool) != 1) {
+      m_failed = true;
     }
-    if (!written) m_failed = true;
+    m_buffer.clear();
   }
 
   std::FILE* m_spool;
   bool m_text;
   bool m_failed = false;
+  std::string m_buffer;  // records not yet written, in blocks of about kBlock bytes
 };
-
-bool ReadText(std::FILE* spool, std::string& text, std::uint32_t size) {
-  text.resize(size);
-  return size == 0 || std::fread(text.data(), size, 1, spool) == 1;
-}
 
 const char* PlaceName(std::uint8_t kind) {
   return std::string_view(tool::PlaceName(static_cast<VListingPlace>(kind))).data();
@@ -254,23 +263,30 @@ std::string Describe(const Event& event) {
   return text + ">";
 }
 
-// What a client iterates: the events of one listing; a listing that was not whole ends with a
-// MorvitError when asked to (after its stop event).
-class EventIterator {
+// The events of one listing in batches: a client iterates them through
+// itertools.chain.from_iterable, so that each event costs the making of its object and no call
+// into the module. A listing that was not whole ends with a MorvitError when asked to (after its
+// stop event).
+class EventBatches {
  public:
-  EventIterator(std::shared_ptr<EventStream> stream, std::string file, bool strict, bool valuesOnly)
+  static constexpr std::size_t kBatch = 1024;
+
+  EventBatches(std::shared_ptr<EventStream> stream, std::string file, bool strict, bool valuesOnly)
       : m_stream(std::move(stream)),
         m_file(std::move(file)),
         m_strict(strict),
         m_valuesOnly(valuesOnly) {}
 
-  Event Next() {
+  py::list Next() {
+    py::list batch;
     Event event;
-    while (m_stream->Next(event)) {
+    while (batch.size() < kBatch && m_stream->Next(event)) {
       if (!m_valuesOnly || event.head.type == Event::kValue || event.head.type == Event::kStop) {
-        return event;
+        batch.append(py::cast(std::move(event)));
+        event = Event();
       }
     }
+    if (!batch.empty()) return batch;
     if (m_strict && !m_stream->Whole() && !m_raised) {
       m_raised = true;
       py::dict members;
@@ -294,27 +310,34 @@ class EventIterator {
 EventStream::EventStream(const std::string& path, bool text)
     : m_spool(std::tmpfile(), std::fclose) {
   if (!m_spool) throw tool::Failure("cannot make a temporary file for the listing events");
-  // Events are written in large blocks, not one system call each.
-  std::setvbuf(m_spool.get(), nullptr, _IOFBF, 1 << 20);
   SpoolSink sink(m_spool.get(), text);
-  {
-    py::gil_scoped_release unlocked;
-    m_whole = ListDomainEvents(path, sink);
-  }
-  if (sink.Failed() || std::fflush(m_spool.get()) != 0) {
-    throw tool::Failure("the listing events do not fit the temporary space");
-  }
+  // The interpreter lock stays held: the library serves one caller at a time.
+  m_whole = ListDomainEvents(path, sink);
+  if (!sink.Finish()) throw tool::Failure("the listing events do not fit the temporary space");
   std::rewind(m_spool.get());
 }
 
+bool EventStream::Fill(std::size_t bytes) {
+  if (m_buffer.size() - m_at >= bytes) return true;
+  m_buffer.erase(0, m_at);
+  m_at = 0;
+  const std::size_t had = m_buffer.size();
+  m_buffer.resize(std::max(bytes, kBlock));
+  m_buffer.resize(had + std::fread(m_buffer.data() + had, 1, m_buffer.size() - had, m_spool.get()));
+  return m_buffer.size() >= bytes;
+}
+
 bool EventStream::Next(Event& event) {
-  if (std::fread(&event.head, sizeof event.head, 1, m_spool.get()) != 1) return false;
-  const std::uint32_t* sizes = event.head.sizes;
-  if (!ReadText(m_spool.get(), event.name, sizes[0]) ||
-      !ReadText(m_spool.get(), event.text, sizes[1]) ||
-      !ReadText(m_spool.get(), event.extra, sizes[2]) ||
-      !ReadText(m_spool.get(), event.bytes, sizes[3])) {
-    return false;
+  if (!Fill(sizeof event.head)) return false;
+  std::memcpy(&event.head, m_buffer.data() + m_at, sizeof event.head);
+  m_at += sizeof event.head;
+  std::string* const texts[4] = {&event.name, &event.text, &event.extra, &event.bytes};
+  std::size_t total = 0;
+  for (const std::uint32_t size : event.head.sizes) total += size;
+  if (!Fill(total)) return false;
+  for (int i = 0; i < 4; ++i) {
+    texts[i]->assign(m_buffer, m_at, event.head.sizes[i]);
+    m_at += event.head.sizes[i];
   }
   if (event.head.type == Event::kStop && m_stopReason.empty()) m_stopReason = event.text;
   return true;
@@ -323,7 +346,9 @@ bool EventStream::Next(Event& event) {
 py::object ListEvents(const std::string& shown, const std::filesystem::path& read, bool text,
                       bool strict, bool valuesOnly) {
   auto stream = std::make_shared<EventStream>(tool::Utf8(read), text && !valuesOnly);
-  return py::cast(EventIterator(stream, shown, strict, valuesOnly));
+  return py::module_::import("itertools")
+      .attr("chain")
+      .attr("from_iterable")(EventBatches(stream, shown, strict, valuesOnly));
 }
 
 void BindListing(py::module_& module) {
@@ -430,10 +455,9 @@ void BindListing(py::module_& module) {
       .def("as_dict", &AsDict, "The members of the event's JSON line, as a dict.")
       .def("__repr__", &Describe);
 
-  py::class_<EventIterator>(module, "EventIterator",
-                            "The events of one listing, read lazily in file order.")
+  py::class_<EventBatches>(module, "_EventBatches")
       .def("__iter__", [](py::object self) { return self; })
-      .def("__next__", &EventIterator::Next);
+      .def("__next__", &EventBatches::Next);
 
   module.def(
       "listing",
@@ -450,10 +474,11 @@ void BindListing(py::module_& module) {
         const CallHost host(tool::Utf8(view.Data()));
         return ListEvents(path, inView, text, strict, valuesOnly);
       },
-      py::arg("path"), py::arg("text") = true, py::arg("strict") = true,
+      py::arg("path"), py::arg("text") = false, py::arg("strict") = true,
       py::arg("values_only") = false,
       "The listing events of the domain file at `path`, lazily (an iterator of Event).\n\n"
-      "`text=False` leaves the fields' listing texts out, which is faster. A file that gives\n"
+      "The fields' listing texts (the lines of the text listing) come with `text=True`;\n"
+      "left out, the listing takes half the time. A file that gives\n"
       "no whole listing ends with its stop event and then raises MorvitError, unless\n"
       "`strict=False`. `values_only=True` gives only the value events (and a stop event). The\n"
       "file's directory is not written to.");

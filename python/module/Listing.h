@@ -53,12 +53,20 @@ class EventStream {
   const std::string& StopReason() const { return m_stopReason; }
 
  private:
+  static constexpr std::size_t kBlock = 1 << 20;
+
+  // At least `bytes` unread bytes of the spool in the buffer; false at its end.
+  bool Fill(std::size_t bytes);
+
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> m_spool;
+  std::string m_buffer;  // a block of the spool read ahead
+  std::size_t m_at = 0;  // the next record in it
   bool m_whole = false;
   std::string m_stopReason;
 };
 
-// The events of the file `read` (a copy in a private view) as an iterator of Event objects;
+// The events of the file `read` (a copy in a private view) as an iterator of Event objects
+// (itertools.chain over batches of them);
 // `shown` is the file's name for the user. With `strict`, a listing that was not whole raises a
 // MorvitError after its last event.
 pybind11::object ListEvents(const std::string& shown, const std::filesystem::path& read, bool text,

@@ -31,7 +31,6 @@ from ._morvit import (
     DomainType,
     Element,
     Event,
-    EventIterator,
     Parcel,
     WrittenFile,
     backtranslate,
@@ -46,14 +45,14 @@ from ._morvit import (
 
 __all__ = [
     "DataSet", "DataSetFile", "DataSetName", "Domain", "DomainType", "Element", "Event",
-    "EventIterator", "FileError", "JobError", "JobFault", "MorvitError", "MorvitWarning",
+    "FileError", "JobError", "JobFault", "MorvitError", "MorvitWarning",
     "Parcel", "RunStopped", "WrittenFile", "backtranslate", "domain_type", "domain_types",
     "explode", "generate", "implode", "listing", "parse_name",
 ]
 
 # The core's classes and functions are the package's: help() and tracebacks name them so.
 for _name in ("DataSet", "DataSetFile", "DataSetName", "Domain", "DomainType", "Element", "Event",
-              "EventIterator", "Parcel", "WrittenFile"):
+              "Parcel", "WrittenFile"):
     globals()[_name].__module__ = __name__
 del _name
 

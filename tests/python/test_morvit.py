@@ -70,7 +70,7 @@ def test_events_are_the_dump_json_lines(demo):
         # A node's file list has no listing: both end in the same stop event.
         lines = subprocess.run([TOOL, "dump", "--format", "json", str(data / domain.file)],
                                capture_output=True, text=True).stdout.splitlines()
-        events = [e.as_dict() for e in domain.events(strict=False)]
+        events = [e.as_dict() for e in domain.events(text=True, strict=False)]
         assert events == [json.loads(l) for l in lines], domain.file
 
 
@@ -95,6 +95,9 @@ def test_a_listing_that_stops_raises_after_its_stop_event(tmp_path, demo):
     with pytest.raises(morvit.FileError) as missing:
         morvit.listing(str(tmp_path / "RB000009.C01"))
     assert missing.value.file.endswith("RB000009.C01")
+    for not_a_data_set in (tmp_path / "none", tmp_path / "RB000001.C01"):
+        with pytest.raises(morvit.FileError):
+            morvit.DataSet(str(not_a_data_set))
 
 
 def test_job_faults_raise_one_error_with_every_path(tmp_path, job):
