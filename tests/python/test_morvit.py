@@ -191,3 +191,35 @@ def test_the_example_prints_the_changed_entries(tmp_path, job):
     out = out.stdout
     assert out.splitlines()[-2:] == ["entries changed from version 1 to 2:",
                                      "  entry 1 'MOTOR_1': value A: 10 -> 99"]
+
+
+def test_progress_and_interrupts_reach_the_script(demo):
+    data, _ = demo
+    seen = []
+    morvit.backtranslate("db", str(data), None,
+                         progress=lambda percent, file: seen.append((percent, file)))
+    assert seen and all(0 <= percent <= 100 for percent, _ in seen)
+    result = morvit.backtranslate("node", str(data))
+    # The job's node files are not in the test's project: the node's file list names none.
+    assert result["domains"] == ["CN000001.C01", "RN000001.C01"] and "node_file" in result
+
+    def interrupt(percent, file):
+        raise KeyboardInterrupt
+
+    with pytest.raises(KeyboardInterrupt):
+        morvit.backtranslate("db", str(data), Recorder(), progress=interrupt)
+
+
+def test_two_listings_read_side_by_side(demo):
+    data, _ = demo
+    apart = [list(morvit.listing(str(data / name))) for name in ("PB010001.C01", "PB020001.C01")]
+    together = list(zip(morvit.listing(str(data / "PB010001.C01")),
+                        morvit.listing(str(data / "PB020001.C01"))))
+    assert [(a.as_dict(), b.as_dict()) for a, b in together] == [
+        (a.as_dict(), b.as_dict()) for a, b in zip(*apart)]
+
+
+def test_the_stubs_name_everything_the_package_exports():
+    stubs = (pathlib.Path(morvit.__file__).parent / "__init__.pyi").read_text()
+    for name in morvit.__all__:
+        assert f"class {name}" in stubs or f"def {name}(" in stubs, name
