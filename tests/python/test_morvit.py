@@ -39,29 +39,33 @@ def test_generate_reports_every_file_with_its_parcel(demo):
     assert size % 1024 == 0 and 0 < reba.parcel.length <= size
 
 
-def test_data_set_verdicts(demo, tmp_path):
+def test_data_set_verdicts_are_the_checks(demo, tmp_path):
     data, _ = demo
     data_set = morvit.DataSet(str(data))
     assert len(data_set) == 29 and all(d.sound for d in data_set)
     assert data_set["rb000001.c01"].type.name == "REBA"  # the library's case rule
-    # Damages each file's verdict must see, with where the cause is.
-    damages = [
-        ("PB010001.C01", lambda b: b"\x40" + b[1:], "damaged", None),
-        ("CA000001.C01", lambda b: b[:2] + b"\xee" + b[3:], "damaged", 2),
-        ("RB000001.C01", lambda b: b[:100], "damaged", None),
-    ]
-    for name, damage, verdict, offset in damages:
-        copy_dir = tmp_path / name
-        copy_dir.mkdir()
-        for file in os.listdir(data):
-            content = (data / file).read_bytes()
-            (copy_dir / file).write_bytes(damage(content) if file == name else content)
-        domain = morvit.DataSet(str(copy_dir))[name]
-        assert (domain.verdict, domain.cause_file) == (verdict, name), domain.describe()
+    # Damages the verdicts must see, with the file and offset of the cause.
+    damages = {
+        "PB010001.C01": (lambda b: b"\x40" + b[1:], None),
+        "CA000001.C01": (lambda b: b[:2] + b"\xee" + b[3:], 2),
+        "RB000001.C01": (lambda b: b[:100], 0),
+    }
+    for file in os.listdir(data):
+        content = (data / file).read_bytes()
+        (tmp_path / file).write_bytes(damages[file][0](content) if file in damages else content)
+    before = sorted(os.listdir(tmp_path))
+    damaged = {d.file: d for d in morvit.DataSet(str(tmp_path)) if not d.sound}
+    assert sorted(damaged) == sorted(damages)
+    for name, (_, offset) in damages.items():
+        assert damaged[name].cause_file == name, damaged[name].describe()
         if offset is not None:
-            assert domain.cause_offset == offset
-        assert os.listdir(copy_dir) == os.listdir(data) or sorted(os.listdir(copy_dir)) == sorted(
-            os.listdir(data)), "reading a data set writes nothing into it"
+            assert damaged[name].cause_offset == offset, damaged[name].describe()
+    assert sorted(os.listdir(tmp_path)) == before, "reading a data set writes nothing into it"
+    # The same words as `morvit check`.
+    report = json.loads(subprocess.run([TOOL, "check", str(tmp_path), "--json", "-"],
+                                       capture_output=True, text=True).stdout)
+    assert {f["file"]: f["message"] for f in report["findings"]} == {
+        name: domain.describe() for name, domain in damaged.items()}
 
 
 def test_events_are_the_dump_json_lines(demo):
@@ -72,6 +76,21 @@ def test_events_are_the_dump_json_lines(demo):
                                capture_output=True, text=True).stdout.splitlines()
         events = [e.as_dict() for e in domain.events(text=True, strict=False)]
         assert events == [json.loads(l) for l in lines], domain.file
+
+
+def test_event_members_are_the_json_members(demo):
+    data, _ = demo
+    names = {"codeName": "code_name"}
+    members = ["name", "part", "size", "kind", "code", "code_name", "index", "offset", "width",
+               "hex", "value", "label", "time", "text", "length", "reason"]
+    for file in ("RB000001.C01", "PD010001.C01", "XC000001.C01"):
+        for event in morvit.listing(str(data / file), text=True, strict=False):
+            expected = {names.get(k, k): v for k, v in event.as_dict().items() if k != "event"}
+            if event.event in ("field", "value"):
+                expected.setdefault("time", False)  # a bool where the JSON leaves false out
+            actual = {m: getattr(event, m) for m in members if getattr(event, m) is not None}
+            assert expected == actual, event
+            assert event.data is None or event.data.hex() == event.hex
 
 
 def test_values_are_decoded(demo):
@@ -144,6 +163,30 @@ def test_backtranslate_calls_the_methods_it_finds(demo):
     assert morvit.backtranslate("pc", str(data), None, answers={"GetPCProgNo": 1, "GetMaxTask": 3})["result"] == 1
     with pytest.raises(ValueError):
         morvit.backtranslate("db", str(data), None, answers={"NoSuchCall": 1})
+
+
+def test_the_callbacks_are_the_recorded_runs_calls(demo, tmp_path):
+    class Everything:
+        """Has every method: each call is kept, and answers None (the default)."""
+
+        def __init__(self):
+            self.calls = []
+
+        def __getattr__(self, name):
+            return lambda *arguments: self.calls.append((name, arguments))
+
+    data, _ = demo
+    database = Everything()
+    morvit.backtranslate("db", str(data), database)
+    subprocess.run([TOOL, "backtranslate", "db", "--data", str(data), "--json-lines",
+                    str(tmp_path / "db.jsonl"), "-q"], check=True)
+    rows = [json.loads(line) for line in (tmp_path / "db.jsonl").read_text().splitlines()]
+    assert [name for name, _ in database.calls] == [
+        r["operation"] for r in rows if r["table"] == "calls"]
+    inserted = [(a[0], a[1].code, a[1].name, a[1].data.hex()) for n, a in database.calls
+                if n in ("Insert", "InsertBasicObject")]
+    assert inserted == [(r["code"], r["element_code"], r["code_name"] or "", r["bytes"])
+                        for r in rows if r["table"] == "elements"]
 
 
 def test_an_exception_in_a_method_stops_the_run_and_is_raised(demo):
