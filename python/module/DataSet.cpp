@@ -19,17 +19,12 @@ namespace fs = std::filesystem;
 namespace morvit::python {
 namespace {
 
-// A data set read once: its inventory, and the private view its domains are read in, made when
-// first needed and kept while any of its domains is.
+// A data set read once: its directory and inventory. Its domains are read in a private view
+// made for each call and gone with it: a script that ends without its objects being destroyed
+// leaves no scratch directory behind.
 struct DataSetState {
   fs::path directory;
   VDataSetInventory inventory;
-  std::unique_ptr<tool::PrivateView> view;
-
-  const fs::path& View() {
-    if (!view) view = std::make_unique<tool::PrivateView>(directory);
-    return view->Data();
-  }
 };
 
 class Domain {
@@ -39,10 +34,11 @@ class Domain {
   const VDataSetDomain& Get() const { return m_state->inventory.domains.at(m_index); }
 
   py::object Events(bool text, bool strict, bool valuesOnly) const {
-    const fs::path& view = m_state->View();
-    const CallHost host(tool::Utf8(view));
+    const tool::PrivateView view(m_state->directory);
+    const CallHost host(tool::Utf8(view.Data()));
     const std::string shown = tool::Utf8(m_state->directory / tool::PathFromUtf8(Get().file));
-    return ListEvents(shown, view / tool::PathFromUtf8(Get().file), text, strict, valuesOnly);
+    return ListEvents(shown, view.Data() / tool::PathFromUtf8(Get().file), text, strict,
+                      valuesOnly);
   }
 
  private:
@@ -56,9 +52,9 @@ class DataSet {
     m_state->directory = fs::absolute(tool::PathFromUtf8(path));
     m_state->inventory = VReadDataSet(tool::Utf8(m_state->directory));
     if (judge) {
-      const fs::path& view = m_state->View();
-      const CallHost host(tool::Utf8(view));
-      VJudgeDomains(m_state->inventory, tool::Utf8(view));
+      const tool::PrivateView view(m_state->directory);
+      const CallHost host(tool::Utf8(view.Data()));
+      VJudgeDomains(m_state->inventory, tool::Utf8(view.Data()));
     }
   }
 

@@ -200,14 +200,20 @@ def test_an_exception_in_a_method_stops_the_run_and_is_raised(demo):
     assert sorted(os.listdir(data)) == sorted(os.listdir(data))
 
 
-def test_each_call_uses_its_own_data_directory(tmp_path, job):
+def test_each_call_uses_its_own_data_directory_and_leaves_nothing(tmp_path, job, monkeypatch):
+    scratch = tmp_path / "scratch"
+    scratch.mkdir()
+    monkeypatch.setenv("TMPDIR", str(scratch))
     before = os.getcwd()
     first = morvit.generate({"domains": [job["domains"][-1]]}, str(tmp_path / "a"))
     second = morvit.generate(job, str(tmp_path / "b"))
     assert {pathlib.Path(w.path).parent for w in first} == {tmp_path / "a"}
     assert {pathlib.Path(w.path).parent for w in second} == {tmp_path / "b"}
-    assert len(morvit.DataSet(str(tmp_path / "a"))) == 1
+    data_set = morvit.DataSet(str(tmp_path / "a"))
+    assert len(data_set) == 1 and list(data_set[0].events())
+    morvit.backtranslate("db", str(tmp_path / "b"))
     assert os.getcwd() == before, "a call leaves the script's current directory as it was"
+    assert os.listdir(scratch) == [], "no call leaves a scratch directory behind"
 
 
 def test_implode_and_explode():
