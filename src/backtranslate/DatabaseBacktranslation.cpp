@@ -43,9 +43,10 @@ ObjParcelType SortParcel(std::uint16_t codaVersion) {
 
 // Opens the newest domain of `type` for reading with the database attached.
 template <typename Domain>
-std::unique_ptr<Domain> OpenForReading(std::uint16_t type, VDatabase& database) {
+std::unique_ptr<Domain> OpenForReading(std::uint16_t type, VDatabase& database,
+                                       RunEvents& events) {
   auto domain = std::make_unique<Domain>();
-  domain->OpenDomain(NewestParcel(type), &database, kOpenForReading);
+  events.OpenForReading(*domain, NewestParcel(type), &database);
   return domain;
 }
 
@@ -79,11 +80,11 @@ int VManager::DBBacktranslate() {
   bool sortCleared = false;
   try {
     {
-      auto coio = OpenForReading<VCoioDomain>(kCoioType, database);
+      auto coio = OpenForReading<VCoioDomain>(kCoioType, database, events);
       coio->ReadDomain();
       if (events.HandOver(*coio) == 0) return 0;
     }
-    auto coda = OpenForReading<VCodaDomain>(kCodaType, database);
+    auto coda = OpenForReading<VCodaDomain>(kCodaType, database, events);
     coda->ReadDomain();
     sortParcel = SortParcel(coda->GetFile().GetParcel().version);
     RemoveSortFiles(sortParcel);
@@ -106,9 +107,9 @@ int VManager::DBBacktranslate() {
         [&] {
           std::unique_ptr<VCbXDomain> cbx;
           if (type == kCbdType) {
-            cbx = OpenForReading<VCbDDomain>(type, database);
+            cbx = OpenForReading<VCbDDomain>(type, database, events);
           } else {
-            cbx = OpenForReading<VCbPDomain>(type, database);
+            cbx = OpenForReading<VCbPDomain>(type, database, events);
           }
           return events.HandOver(*cbx);
         },
@@ -121,7 +122,7 @@ int VManager::DBBacktranslate() {
     const int result = events.SkippingMissing(
         type,
         [&] {
-          auto bxd = OpenForReading<VBxDDomain>(type, database);
+          auto bxd = OpenForReading<VBxDDomain>(type, database, events);
           bxd->ReadDomain();
           return events.HandOver(*bxd);
         },

@@ -109,7 +109,7 @@ ObjParcelType PCRun::AnyObjectParcel(std::uint16_t type) {
 template <typename Domain>
 std::unique_ptr<Domain> PCRun::ReadDomain(const ObjParcelType& parcel) {
   auto domain = std::make_unique<Domain>();
-  domain->OpenDomain(parcel, &m_database, kOpenForReading);
+  m_events.OpenForReading(*domain, parcel, &m_database);
   domain->ReadDomain();
   return domain;
 }

@@ -139,8 +139,9 @@ void ReadHeaderWords(CFile& file, FileHeaders& headers, const VDataSetName& name
                   "its compress header says part " + Number(headers.own) + ", its name " +
                       (inParts ? "part " + Number(name.scope) : std::string("a domain of one")));
   }
+  // More parts than the two digits of a part's name can number cannot be a domain's either.
   if (headers.count == 0 || (!inParts && headers.count != 1) ||
-      (inParts && headers.own >= headers.count)) {
+      (inParts && (headers.own >= headers.count || headers.count > kMaxDataSetScope + 1u))) {
     Contradiction(headers, kCommonHeaderSize + 2,
                   "its compress header counts " + Number(headers.count) + " parts");
   }
@@ -410,7 +411,7 @@ VDataSetInventory VReadDataSet(const CString& directory) {
       continue;
     }
     if (IsPcDataTable(*parsed)) {
-      inventory.others.push_back({name, VFileRole::foreign, "a PC data table, not a domain"});
+      inventory.others.push_back({name, VFileRole::table, "a PC data table, not a domain"});
       continue;
     }
     DataSetFile file{name, *parsed, {}, false};

@@ -7,10 +7,15 @@
 #include "domains/VBxDDomain.h"
 #include "domains/VCbXDomain.h"
 #include "domains/VCnodDomain.h"
+#include "domains/VCodaDomain.h"
+#include "domains/VCoioDomain.h"
 #include "domains/VNobaDomain.h"
 #include "domains/VPobaDomain.h"
+#include "domains/VPodeDomain.h"
 #include "domains/VRebaDomain.h"
+#include "domains/VRedeDomain.h"
 #include "domains/VRnodDomain.h"
+#include "domains/VTadeDomain.h"
 
 namespace morvit {
 
@@ -35,6 +40,24 @@ std::unique_ptr<VDomain> CreateDomainForType(std::uint16_t type) {
     case 117:
     case 118:
       return std::make_unique<VBobaDomain>();
+    default:
+      return nullptr;
+  }
+}
+
+std::unique_ptr<VDomain> CreateReaderForType(std::uint16_t type) {
+  if (std::unique_ptr<VDomain> domain = CreateDomainForType(type)) return domain;
+  switch (type) {
+    case VTadeDomain::kType:
+      return std::make_unique<VTadeDomain>();
+    case VPodeDomain::kType:
+      return std::make_unique<VPodeDomain>();
+    case VRedeDomain::kType:
+      return std::make_unique<VRedeDomain>();
+    case kCodaType:
+      return std::make_unique<VCodaDomain>();
+    case kCoioType:
+      return std::make_unique<VCoioDomain>();
     default:
       return nullptr;
   }

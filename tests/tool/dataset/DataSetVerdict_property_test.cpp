@@ -15,6 +15,7 @@
 #include <iostream>
 #include <map>
 #include <random>
+#include <set>
 #include <sstream>
 
 #include "cli/Commands.h"
@@ -46,18 +47,82 @@ void Put(const fs::path& dir, const Files& files) {
   for (const auto& [name, bytes] : files) std::ofstream(dir / name, std::ios::binary) << bytes;
 }
 
-// The tool in this process, its output dropped: its exit status.
-int Tool(std::vector<std::string> arguments) {
+// The tool in this process: its exit status; its output (standard output and error) in `said`.
+int Tool(std::vector<std::string> arguments, std::string* said = nullptr) {
   arguments.insert(arguments.begin(), "morvit");
   std::vector<const char*> argv;
   for (const std::string& a : arguments) argv.push_back(a.c_str());
   std::ostringstream sink;
+  // The runs' search for the newest file changes the current directory, to one that goes.
+  const fs::path cwd = fs::current_path();
   auto* out = std::cout.rdbuf(sink.rdbuf());
   auto* err = std::cerr.rdbuf(sink.rdbuf());
   const int status = morvit::tool::RunTool(static_cast<int>(argv.size()), argv.data());
   std::cout.rdbuf(out);
   std::cerr.rdbuf(err);
+  fs::current_path(cwd);
+  if (said != nullptr) *said = sink.str();
   return status;
+}
+
+// The back-translation run that reads the domains of an area.
+const char* RunOf(VDomainArea area) {
+  switch (area) {
+    case VDomainArea::node:
+      return "node";
+    case VDomainArea::configuration:
+      return "db";
+    case VDomainArea::program:
+      return "pc";
+  }
+  return "pc";
+}
+
+// A back-translation run of the data set in `data`: the files it named in its warnings of
+// domains skipped, the file its stop names (empty when it completed, or stopped for another
+// reason), whether it stopped, and the domain files it handed over (from its recorded calls).
+struct RunOutcome {
+  std::set<std::string> skipped;
+  std::string stopFile;
+  bool stopped = false;
+  std::set<std::string> handedOver;
+};
+
+RunOutcome Backtranslate(const std::string& run, const fs::path& data, const fs::path& record) {
+  std::string said;
+  const int status =
+      Tool({"backtranslate", run, "--data", data.string(), "--json-lines", record.string(),
+            "--answer", "GetPCProgNo=1", "--answer", "GetMaxTask=3"},
+           &said);
+  RunOutcome outcome;
+  outcome.stopped = status != 0;
+  // A run that found no domain of its kind names a domain that is missing.
+  if (said.find("found no domain to back-translate") != std::string::npos)
+    outcome.skipped.insert("?");
+  // The name in front of the first ':' after a marker, when it is one.
+  const auto nameAfter = [&](std::size_t at) {
+    const std::size_t colon = said.find(':', at);
+    return said.substr(at, colon == std::string::npos ? std::string::npos : colon - at);
+  };
+  const std::string skippedMark = "back-translation: skipped ";
+  for (std::size_t at = said.find(skippedMark); at != std::string::npos;
+       at = said.find(skippedMark, at + 1)) {
+    outcome.skipped.insert(nameAfter(at + skippedMark.size()));
+  }
+  const std::string stopMark = "back-translation stopped: ";
+  for (std::size_t at = said.find(stopMark); at != std::string::npos;
+       at = said.find(stopMark, at + 1)) {
+    const std::string name = nameAfter(at + stopMark.size());
+    if (name.size() == 12 && name[8] == '.') outcome.stopFile = name;
+  }
+  const std::string fileMark = "\"domain_file\":\"";
+  const std::string recorded = tooltest::ReadText(record.string());
+  for (std::size_t at = recorded.find(fileMark); at != std::string::npos;
+       at = recorded.find(fileMark, at + 1)) {
+    const std::size_t from = at + fileMark.size();
+    outcome.handedOver.insert(recorded.substr(from, recorded.find('"', from) - from));
+  }
+  return outcome;
 }
 
 std::uint64_t Setting(const char* name, std::uint64_t otherwise) {
@@ -79,6 +144,10 @@ constexpr const char* kDamageNames[] = {"flip a byte",    "cut",         "extend
 
 std::string Lower(std::string s) {
   for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return s;
+}
+std::string Upper(std::string s) {
+  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return s;
 }
 
@@ -173,12 +242,25 @@ TEST(DataSetVerdict, EveryCommandGivesTheSameVerdictOnEveryFile) {
       nodeFiles.insert(nodeFiles.end(), d.parts.begin(), d.parts.end());
     }
   }
+  // The domain files each run hands over from the whole sound data set: the domains it reads.
+  const fs::path record = fs::path(dir.path()) / "run.jsonl";
+  std::map<std::string, std::set<std::string>> reads;
+  for (const char* run : {"node", "db", "pc"}) {
+    const RunOutcome outcome = Backtranslate(run, data, record);
+    ASSERT_FALSE(outcome.stopped) << run;
+    ASSERT_TRUE(outcome.skipped.empty()) << run;
+    for (const std::string& file : outcome.handedOver) reads[run].insert(Upper(file));
+  }
+  for (const auto& e : fs::directory_iterator(data)) {
+    if (!VParseDataSetName(e.path().filename().string())) fs::remove_all(e.path());
+  }
   const std::uint64_t cases = Setting("MORVIT_PROPERTY_CASES", kDefaultCases);
   const std::uint64_t seed = Setting("MORVIT_PROPERTY_SEED", std::random_device{}());
   std::cout << "data-set verdict property: seed " << seed << ", " << cases << " cases" << std::endl;
   std::mt19937_64 random(seed);
   const fs::path original = fs::path(dir.path()) / "a";
   const fs::path changed = fs::path(dir.path()) / "b";
+  const fs::path entire = fs::path(dir.path()) / "c";
   const auto started = std::chrono::steady_clock::now();
   std::uint64_t run = 0;
   std::map<std::string, int> perDamage;
@@ -238,8 +320,50 @@ TEST(DataSetVerdict, EveryCommandGivesTheSameVerdictOnEveryFile) {
           VFindDomainOfFile(base, d.file) != &partner && VFindDomainOfFile(base, d.file) != nullptr)
         continue;
       const bool sound = checked.count(d.file) == 0;
-      const int dumpStatus = Tool({"dump", "--stdout", (changed / d.file).string()});
-      EXPECT_EQ(dumpStatus == 0, sound) << d.file << " dump exit " << dumpStatus;
+      std::string said;
+      const int dumpStatus = Tool({"dump", "--stdout", (changed / d.file).string()}, &said);
+      EXPECT_EQ(dumpStatus == 0, sound)
+          << d.file << " dump exit " << dumpStatus << ": " << said.substr(0, 400);
+    }
+    // The runs that read the damaged domains, on the whole data set with the damage: each
+    // warning (a domain skipped, or the file a run stopped on) names a domain that is not
+    // sound, or one that is gone; each domain that is not sound and that the run reads is
+    // named, unless the run stopped on another one first.
+    Files whole = all;
+    for (const auto& [name, bytes] : subset) whole.erase(name);
+    for (const auto& [name, bytes] : damaged) whole[name] = bytes;
+    Put(entire, whole);
+    std::set<std::string> runs;
+    for (const VDataSetDomain* d : {&domain, &partner}) {
+      if (d->type != nullptr) runs.insert(RunOf(d->type->area));
+    }
+    for (const std::string& run : runs) {
+      const RunOutcome outcome = Backtranslate(run, entire, record);
+      std::set<std::string> named;
+      for (const std::string& file : outcome.skipped) named.insert(Upper(file));
+      if (!outcome.stopFile.empty()) named.insert(Upper(outcome.stopFile));
+      for (const std::string& file : named) {
+        const VDataSetDomain* d = VFindDomainOfFile(after, file);
+        if (file.find('?') != std::string::npos || d == nullptr) {
+          EXPECT_TRUE(unsound || now == nullptr) << run << " finds " << file << " missing";
+        } else {
+          EXPECT_EQ(checked.count(d->file), 1u) << run << " warns of " << file << ", sound";
+        }
+      }
+      EXPECT_TRUE(!outcome.stopped || !named.empty()) << run << " stopped, naming no file";
+      if (outcome.stopped) continue;
+      for (const VDataSetDomain& d : after.domains) {
+        if (checked.count(d.file) == 0 || reads[run].count(Upper(d.file)) == 0) continue;
+        // Named by one of its files, or by the file its verdict names (a part it misses).
+        bool warned = false;
+        for (const std::string& file : named) {  // a name with open fields: its fixed part
+          const std::string fixed = file.substr(0, file.find('?'));
+          warned = warned || Upper(checked[d.file]).find(fixed) != std::string::npos;
+        }
+        for (const std::string& part : d.parts) warned = warned || named.count(Upper(part)) != 0;
+        EXPECT_TRUE(warned) << run << " reads " << d.file << " without a warning: "
+                            << checked[d.file];
+      }
     }
     // A guard against a run that hangs, far beyond the minute the cases take.
     if (std::chrono::steady_clock::now() - started > kGuard) break;

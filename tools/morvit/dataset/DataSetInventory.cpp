@@ -125,6 +125,20 @@ std::vector<DomainEntry> ReadInventory(const fs::path& directory, bool judged,
   // A file whose extension starts with C but whose name is no data-set name looks like a domain
   // file to an engineer: the site lists it, as a file that is no domain of this data set.
   for (const VDataSetFile& other : inventory.others) {
+    // A PC data table is listed as the dump lists it, with the verdict check gives it.
+    const bool table = other.role == VFileRole::table || other.role == VFileRole::damagedTable;
+    if (table && only.empty()) {
+      DomainEntry d;
+      d.file = directory / PathFromUtf8(other.name);
+      d.parts = {d.file};
+      d.sizes = {fs::file_size(d.file)};
+      d.typeName = "PL table";
+      d.area = "other";
+      d.verdict = other.role == VFileRole::table ? VVerdict::sound : VVerdict::damaged;
+      if (other.role == VFileRole::damagedTable) d.headerProblem = "damaged: " + other.note;
+      domains.push_back(std::move(d));
+      continue;
+    }
     const std::size_t dot = other.name.find('.');
     const bool looksLikeDomain =
         other.role == VFileRole::foreign && only.empty() && dot != std::string::npos &&
