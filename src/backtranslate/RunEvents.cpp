@@ -1,27 +1,16 @@
-// The verdict a run asks before it hands a domain over: the same as `check` gives, from the
-// inventory of the domain's directory.
+// The verdict a run asks before it reads a domain: that of its headers, as `check` gives it.
 #include "backtranslate/RunEvents.h"
 
+#include "files/DataSetInventory.h"
 #include "morvit/VDomainPath.h"
 
 namespace morvit {
 
 void RunEvents::RequireSound(const CString& path) {
-  const std::size_t separator = path.find_last_of("/\\");
-  const CString directory = separator == CString::npos ? CString(".") : path.substr(0, separator);
-  auto& inventory = m_inventories[directory];
-  if (inventory == nullptr) {
-    try {
-      inventory = std::make_shared<const VDataSetInventory>(VReadDataSet(directory));
-    } catch (const CFileException&) {
-      // A directory that cannot be listed: the reader has read the file; it stands.
-      inventory = std::make_shared<const VDataSetInventory>();
-    }
-  }
-  const VDataSetDomain* domain = VFindDomainOfFile(*inventory, FileName(path));
-  if (domain == nullptr || domain->verdict == VVerdict::sound) return;
+  const std::string verdict = JudgeDomainHeaders(path);
+  if (verdict.empty()) return;
   CFileException failure(CFileException::invalidFile, -1, path);
-  failure.m_strReason = VDescribeVerdict(*domain);
+  failure.m_strReason = verdict;
   throw failure;
 }
 

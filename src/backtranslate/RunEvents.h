@@ -4,12 +4,8 @@
 #ifndef MORVIT_BACKTRANSLATE_RUNEVENTS_H
 #define MORVIT_BACKTRANSLATE_RUNEVENTS_H
 
-#include <map>
-#include <memory>
-
 #include "domains/VDomain.h"
 #include "files/StorageFailure.h"
-#include "morvit/VDataSet.h"
 #include "support/HostServices.h"
 
 namespace morvit {
@@ -93,16 +89,14 @@ class RunEvents {
     return 0;
   }
 
-  // Raises the file exception of OpenForReading for a domain file that is not sound by the
-  // verdict of the inventory of its directory (read once per directory and run).
-  void RequireSound(const CString& path);
+  // Raises the file exception of OpenForReading for a domain file whose headers are not sound.
+  static void RequireSound(const CString& path);
 
   static CString FileName(const CString& path) {
     const std::size_t separator = path.find_last_of("/\\");
     return separator == CString::npos ? path : path.substr(separator + 1);
   }
 
-  std::map<CString, std::shared_ptr<const VDataSetInventory>> m_inventories;
   unsigned m_cancelsAtStart;
   bool m_noFile = false;  // the last OpenForReading found no file for its parcel
   bool m_stopTold = false;

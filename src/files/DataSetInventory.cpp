@@ -14,6 +14,7 @@
 
 #include "files/HeaderFormat.h"
 #include "files/StagedFiles.h"
+#include "files/StorageFailure.h"
 #include "morvit/VMotorolaIO.h"
 #include "platform/HostSystem.h"
 #include "support/DataSetNames.h"
@@ -171,13 +172,15 @@ void ReadHeaderWords(CFile& file, FileHeaders& headers, const VDataSetName& name
 
 }  // namespace
 
-FileHeaders ReadFileHeaders(const CString& path, const VDataSetName& name) {
+FileHeaders ReadFileHeaders(const CString& path, const VDataSetName& name,
+                            bool raiseStorageFailures) {
   FileHeaders headers;
   try {
     CFile file(path, CFile::modeRead | CFile::typeBinary);
     headers.size = file.GetLength();
     ReadHeaderWords(file, headers, name);
   } catch (const CFileException& e) {
+    if (raiseStorageFailures && IsStorageFailure(e)) throw;
     CFileException named = e;
     named.m_strFileName.clear();
     Contradiction(headers, -1, DescribeFileException(named));
@@ -192,6 +195,69 @@ bool ProvesLaterPart(const CString& path, const VDataSetName& name) {
   const FileHeaders headers = ReadFileHeaders(path, name);
   return headers.blockHeaders && headers.type == (name.type->number & 0xFF) &&
          headers.version == name.version && headers.own == name.scope;
+}
+
+PartContradiction JudgePart(const FileHeaders& part, const FileHeaders& first,
+                            const std::string& firstName) {
+  if (!part.problem.empty()) return {part.problem, part.offset};
+  if (part.count != first.count) {
+    return {"its compress header counts " + Number(part.count) + " parts, " + firstName +
+                " counts " + Number(first.count),
+            kCommonHeaderSize + 2};
+  }
+  if (part.time != first.time) {
+    return {"its time stamp " + part.time + " is not that of " + firstName + " (" + first.time +
+                ")",
+            kCommonHeaderSize - 8};
+  }
+  return {};
+}
+
+namespace {
+
+// The name of part `scope` of a domain, in the case of its first file's name.
+std::string PartName(const std::string& first, std::uint16_t scope) {
+  std::string name = first;
+  name[2] = static_cast<char>('0' + scope / 10);
+  name[3] = static_cast<char>('0' + scope % 10);
+  return name;
+}
+
+// "cause (file, byte offset)", as VDescribeVerdict says it.
+std::string Where(const std::string& cause, const std::string& file, std::int64_t offset) {
+  return cause + " (" + file + (offset >= 0 ? ", byte " + std::to_string(offset) : "") + ")";
+}
+
+}  // namespace
+
+std::string JudgeDomainHeaders(const CString& path) {
+  const std::size_t slash = path.find_last_of("/\\");
+  const CString directory = slash == CString::npos ? CString() : path.substr(0, slash + 1);
+  const std::string name = slash == CString::npos ? path : path.substr(slash + 1);
+  const std::optional<VDataSetName> parsed = VParseDataSetName(name);
+  if (!parsed || parsed->type == nullptr) return {};
+  const FileHeaders first = ReadFileHeaders(path, *parsed, true);
+  if (!first.problem.empty()) return "damaged: " + Where(first.problem, name, first.offset);
+  if (parsed->type->parts == VPartNaming::single || !first.blockHeaders || first.own != 0) {
+    return {};
+  }
+  for (std::uint16_t scope = 1; scope < first.count; ++scope) {
+    std::string partName = PartName(name, scope);
+    if (!staging::FileExists(directory + partName)) {
+      const CString found = staging::NameInAnyCase(directory, partName);
+      if (found.empty()) {
+        return "incomplete: " + Where("its part " + partName + " is missing", partName, -1);
+      }
+      partName = found;
+    }
+    const FileHeaders part =
+        ReadFileHeaders(directory + partName, *VParseDataSetName(partName), true);
+    const PartContradiction contradiction = JudgePart(part, first, name);
+    if (!contradiction.cause.empty()) {
+      return "damaged: " + Where(contradiction.cause, partName, contradiction.offset);
+    }
+  }
+  return {};
 }
 
 namespace {
@@ -249,14 +315,6 @@ VDataSetDomain DomainOfFirst(const DataSetFile& first) {
   return domain;
 }
 
-// The name of part `scope` of a domain, in the case of its first file's name.
-std::string PartName(const std::string& first, std::uint16_t scope) {
-  std::string name = first;
-  name[2] = static_cast<char>('0' + scope / 10);
-  name[3] = static_cast<char>('0' + scope % 10);
-  return name;
-}
-
 // Joins the later parts to their first file by their headers; a later part that no current
 // first file counts is stale, one without any first file leaves its domain incomplete.
 void JoinParts(std::vector<DataSetFile>& files, VDataSetInventory& inventory) {
@@ -291,18 +349,12 @@ void JoinParts(std::vector<DataSetFile>& files, VDataSetInventory& inventory) {
         domain.parts[file.parsed.scope] = file.name;
         domain.sizes.resize(domain.parts.size());
         domain.sizes[file.parsed.scope] = file.headers.size;
-        if (!file.headers.problem.empty()) {
-          Judge(domain, VVerdict::damaged, file.headers.problem, file.name, file.headers.offset);
-        } else if (file.headers.count != count) {
-          Judge(domain, VVerdict::damaged,
-                "its compress header counts " + Number(file.headers.count) + " parts, " +
-                    domain.file + " counts " + Number(count),
-                file.name, kCommonHeaderSize + 2);
-        } else if (file.headers.time != domain.time) {
-          Judge(domain, VVerdict::damaged,
-                "its time stamp " + file.headers.time + " is not that of " + domain.file + " (" +
-                    domain.time + ")",
-                file.name, kCommonHeaderSize - 8);
+        FileHeaders firstHeaders;
+        firstHeaders.count = count;
+        firstHeaders.time = domain.time;
+        const PartContradiction contradiction = JudgePart(file.headers, firstHeaders, domain.file);
+        if (!contradiction.cause.empty()) {
+          Judge(domain, VVerdict::damaged, contradiction.cause, file.name, contradiction.offset);
         }
         continue;
       }

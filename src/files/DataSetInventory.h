@@ -23,8 +23,26 @@ struct FileHeaders {
   std::int64_t offset = -1;
 };
 
-// Reads and checks the headers of the file `path` named `name`.
-FileHeaders ReadFileHeaders(const CString& path, const VDataSetName& name);
+// Reads and checks the headers of the file `path` named `name`. A failure to read the file is a
+// problem of the file; with `raiseStorageFailures` a failure of the storage under it (see
+// StorageFailure.h) is raised instead.
+FileHeaders ReadFileHeaders(const CString& path, const VDataSetName& name,
+                            bool raiseStorageFailures = false);
+
+// What a later part's headers say against its domain's first file (`first`, named
+// `firstName`): its own problem, a part count or a time stamp of its own; empty when it agrees.
+struct PartContradiction {
+  std::string cause;
+  std::int64_t offset = -1;
+};
+PartContradiction JudgePart(const FileHeaders& part, const FileHeaders& first,
+                            const std::string& firstName);
+
+// The verdict of the headers of the domain whose first file is `path`, as the inventory gives
+// it: the first file's headers, then each later part it counts, found by its name (in any case).
+// Empty when sound, else the verdict in words with the file it is in. A failure of the storage
+// is raised: a reader that meets one stops rather than calling the domain damaged.
+std::string JudgeDomainHeaders(const CString& path);
 
 // Whether the headers of `path` prove it is a later part (scope >= 1) of the domain with this
 // type, version and object: the replacement of a domain removes only such files.
