@@ -7,11 +7,9 @@
 namespace morvit {
 
 void RunEvents::RequireSound(const CString& path) {
-  const std::string verdict = JudgeDomainHeaders(path);
-  if (verdict.empty()) return;
-  CFileException failure(CFileException::invalidFile, -1, path);
-  failure.m_strReason = verdict;
-  throw failure;
+  const HeaderVerdict verdict = JudgeDomainHeaders(path);
+  if (verdict.text.empty()) return;
+  throw CFileException(verdict.cause, -1, verdict.file, verdict.text);
 }
 
 void RunEvents::OpenForReading(VDomain& domain, const ObjParcelType& parcel,

@@ -51,6 +51,11 @@ void Contradiction(FileHeaders& headers, std::int64_t offset, std::string text) 
   headers.problem = std::move(text);
   headers.offset = offset;
 }
+// The same for a file that ends before its headers say it does.
+void CutShort(FileHeaders& headers, std::int64_t offset, std::string text) {
+  if (headers.problem.empty()) headers.cut = true;
+  Contradiction(headers, offset, std::move(text));
+}
 
 // The length word against the file's size: never more bytes than the file has; in a file of
 // the block-addressed types, whose length word counts the whole file part, the bytes it counts
@@ -60,8 +65,8 @@ void Contradiction(FileHeaders& headers, std::int64_t offset, std::string text) 
 void CheckLength(CFile& file, FileHeaders& headers, std::uintmax_t counted, bool wholePart) {
   const std::uintmax_t size = headers.size;
   if (counted > size) {
-    Contradiction(headers, 0,
-                  "its header counts " + Number(counted) + " bytes, the file has " + Number(size));
+    CutShort(headers, 0,
+             "its header counts " + Number(counted) + " bytes, the file has " + Number(size));
     return;
   }
   if (!wholePart) return;
@@ -89,8 +94,8 @@ void ReadHeaderWords(CFile& file, FileHeaders& headers, const VDataSetName& name
   VMotorolaIO io;
   const VDomainType* type = name.type;
   if (headers.size < kCommonHeaderSize) {
-    Contradiction(headers, 0,
-                  headers.size == 0 ? "empty"
+    CutShort(headers, 0,
+             headers.size == 0 ? "empty"
                                     : "cut short: " + Number(headers.size) +
                                           " bytes, shorter than its common header");
     return;
@@ -125,7 +130,7 @@ void ReadHeaderWords(CFile& file, FileHeaders& headers, const VDataSetName& name
   CheckLength(file, headers, counted, type->blockHeaders);
   if (!type->blockHeaders) return;
   if (headers.size < kPartHeaderSize) {
-    Contradiction(headers, kCommonHeaderSize, "cut short inside its compress header");
+    CutShort(headers, kCommonHeaderSize, "cut short inside its compress header");
     return;
   }
   file.Seek(kCommonHeaderSize, CFile::begin);
@@ -155,7 +160,7 @@ void ReadHeaderWords(CFile& file, FileHeaders& headers, const VDataSetName& name
   }
   if (!first) return;
   if (headers.size < kFirstPartHeaderSize) {
-    Contradiction(headers, kPartHeaderSize, "cut short inside its structure header");
+    CutShort(headers, kPartHeaderSize, "cut short inside its structure header");
     return;
   }
   if (headers.method != 0) return;  // its offsets point into the expanded file
@@ -230,14 +235,17 @@ std::string Where(const std::string& cause, const std::string& file, std::int64_
 
 }  // namespace
 
-std::string JudgeDomainHeaders(const CString& path) {
+HeaderVerdict JudgeDomainHeaders(const CString& path) {
   const std::size_t slash = path.find_last_of("/\\");
   const CString directory = slash == CString::npos ? CString() : path.substr(0, slash + 1);
   const std::string name = slash == CString::npos ? path : path.substr(slash + 1);
   const std::optional<VDataSetName> parsed = VParseDataSetName(name);
   if (!parsed || parsed->type == nullptr) return {};
   const FileHeaders first = ReadFileHeaders(path, *parsed, true);
-  if (!first.problem.empty()) return "damaged: " + Where(first.problem, name, first.offset);
+  if (!first.problem.empty()) {
+    return {"damaged: " + Where(first.problem, name, first.offset), directory + name,
+            first.cut ? CFileException::endOfFile : CFileException::invalidFile};
+  }
   if (parsed->type->parts == VPartNaming::single || !first.blockHeaders || first.own != 0) {
     return {};
   }
@@ -246,7 +254,8 @@ std::string JudgeDomainHeaders(const CString& path) {
     if (!staging::FileExists(directory + partName)) {
       const CString found = staging::NameInAnyCase(directory, partName);
       if (found.empty()) {
-        return "incomplete: " + Where("its part " + partName + " is missing", partName, -1);
+        return {"incomplete: " + Where("its part " + partName + " is missing", partName, -1),
+                directory + partName, CFileException::fileNotFound};
       }
       partName = found;
     }
@@ -254,7 +263,9 @@ std::string JudgeDomainHeaders(const CString& path) {
         ReadFileHeaders(directory + partName, *VParseDataSetName(partName), true);
     const PartContradiction contradiction = JudgePart(part, first, name);
     if (!contradiction.cause.empty()) {
-      return "damaged: " + Where(contradiction.cause, partName, contradiction.offset);
+      return {"damaged: " + Where(contradiction.cause, partName, contradiction.offset),
+              directory + partName,
+              part.cut ? CFileException::endOfFile : CFileException::invalidFile};
     }
   }
   return {};
