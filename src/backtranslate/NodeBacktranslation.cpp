@@ -8,13 +8,14 @@
 #include "domains/VCnodDomain.h"
 #include "domains/VRnodDomain.h"
 #include "morvit/VDomainPath.h"
+#include "support/DomainTypes.h"
 
 namespace morvit {
 
 namespace {
 
-constexpr std::uint16_t kCnodType = 1;
-constexpr std::uint16_t kRnodType = 44;
+constexpr std::uint16_t kCnodType = DomainTypeOf("CN");
+constexpr std::uint16_t kRnodType = DomainTypeOf("RN");
 
 // The newest version of the node domain of `type`, any object number.
 ObjParcelType NodeParcel(std::uint16_t type) {

@@ -13,6 +13,7 @@
 #include "support/GFileDir.h"
 #include "support/HostServices.h"
 #include "util/GPath.h"
+#include "support/DomainTypes.h"
 
 namespace morvit {
 
@@ -28,7 +29,7 @@ constexpr std::size_t kTextLimit = 16;
 constexpr std::size_t kCarryFlagAt = 49;
 constexpr std::size_t kFileNameAt = 52;
 
-constexpr std::uint16_t kCnodFileListType = 119;
+constexpr std::uint16_t kCnodFileListType = DomainTypeOf("XC");
 // Every entry of a search: files, directories, hidden and system entries.
 constexpr unsigned kSearchEverything = 0xB7;
 // The description of a library object and text 2490 are cut to these lengths in a message.
