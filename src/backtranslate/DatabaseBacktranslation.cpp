@@ -43,8 +43,7 @@ ObjParcelType SortParcel(std::uint16_t codaVersion) {
 
 // Opens the newest domain of `type` for reading with the database attached.
 template <typename Domain>
-std::unique_ptr<Domain> OpenForReading(std::uint16_t type, VDatabase& database,
-                                       RunEvents& events) {
+std::unique_ptr<Domain> OpenForReading(std::uint16_t type, VDatabase& database, RunEvents& events) {
   auto domain = std::make_unique<Domain>();
   events.OpenForReading(*domain, NewestParcel(type), &database);
   return domain;

@@ -71,7 +71,8 @@ int BacktranslateNode(CString& nodeName, int option) {
 int CheckNodeLibraries() {
   RunEvents events;
   try {
-    if (OpenAndRead<VCnodDomain>(events, kCnodType, 0, false)->CheckLibraryVersions() == 0) return 0;
+    if (OpenAndRead<VCnodDomain>(events, kCnodType, 0, false)->CheckLibraryVersions() == 0)
+      return 0;
   } catch (const CFileException&) {
     return 0;
   }

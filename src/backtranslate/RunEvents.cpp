@@ -12,8 +12,7 @@ void RunEvents::RequireSound(const CString& path) {
   throw CFileException(verdict.cause, -1, verdict.file, verdict.text);
 }
 
-void RunEvents::OpenForReading(VDomain& domain, const ObjParcelType& parcel,
-                               VDatabase* database) {
+void RunEvents::OpenForReading(VDomain& domain, const ObjParcelType& parcel, VDatabase* database) {
   CString path;
   try {
     path = VDomainPath().FindFile(parcel);

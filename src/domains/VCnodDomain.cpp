@@ -10,10 +10,10 @@
 #include "domains/SectionRecord.h"
 #include "files/HeaderFormat.h"
 #include "morvit/VDomainPath.h"
+#include "support/DomainTypes.h"
 #include "support/GFileDir.h"
 #include "support/HostServices.h"
 #include "util/GPath.h"
-#include "support/DomainTypes.h"
 
 namespace morvit {
 

@@ -1,5 +1,6 @@
 // VRnodDomain: the RNOD node domain and its file list of type 120.
 #include "domains/VRnodDomain.h"
+
 #include "support/DomainTypes.h"
 
 namespace morvit {

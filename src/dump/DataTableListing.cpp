@@ -125,8 +125,7 @@ void ListDataTable(ListingOutput& out, const CString& path, bool pcColumns) {
     const bool beyondRead = pcColumns && index >= batchRecords;
     out.Stop(static_cast<std::int64_t>(index) * static_cast<std::int64_t>(recordSize),
              "its head counts " + std::to_string(last + 1u) + " records, " +
-                 (beyondRead ? "more than the " + std::to_string(batchRecords) +
-                                   " a PL table holds"
+                 (beyondRead ? "more than the " + std::to_string(batchRecords) + " a PL table holds"
                              : "the file holds " + std::to_string(index)));
   }
 }

@@ -95,9 +95,9 @@ void ReadHeaderWords(CFile& file, FileHeaders& headers, const VDataSetName& name
   const VDomainType* type = name.type;
   if (headers.size < kCommonHeaderSize) {
     CutShort(headers, 0,
-             headers.size == 0 ? "empty"
-                                    : "cut short: " + Number(headers.size) +
-                                          " bytes, shorter than its common header");
+             headers.size == 0
+                 ? "empty"
+                 : "cut short: " + Number(headers.size) + " bytes, shorter than its common header");
     return;
   }
   const std::uintmax_t counted = io.ReadCardinal(file) + 1u;
@@ -211,9 +211,9 @@ PartContradiction JudgePart(const FileHeaders& part, const FileHeaders& first,
             kCommonHeaderSize + 2};
   }
   if (part.time != first.time) {
-    return {"its time stamp " + part.time + " is not that of " + firstName + " (" + first.time +
-                ")",
-            kCommonHeaderSize - 8};
+    return {
+        "its time stamp " + part.time + " is not that of " + firstName + " (" + first.time + ")",
+        kCommonHeaderSize - 8};
   }
   return {};
 }

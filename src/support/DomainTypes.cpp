@@ -1,10 +1,10 @@
 // The table of domain types and the data-set name rule's parser: the one list of what types a
 // data set may hold, read by the library, its runs and every command of the tool.
+#include "support/DomainTypes.h"
+
 #include <algorithm>
 #include <cctype>
 #include <iterator>
-
-#include "support/DomainTypes.h"
 
 namespace morvit {
 namespace {

@@ -197,8 +197,8 @@ TEST_F(ExampleDataSet, EveryRunTellsTheTruthAndReadsChangeNothing) {
          Write(d / "qqa00001.C01", Noise(30000));
          Write(d / "qqb00001.C01", std::string(178, '\0'));
        },
-       "dump --stdout data/qqb00001.C01", 1, "listing stopped short (driver, MOVE mode): the A table counts",
-       "", true},
+       "dump --stdout data/qqb00001.C01", 1,
+       "listing stopped short (driver, MOVE mode): the A table counts", "", true},
       {"a MOVE table without its A table is not listed in full",
        [](const fs::path& d) { Write(d / "qqb00001.C01", std::string(178, '\0')); },
        "dump --stdout data/qqb00001.C01", 1, "a move table cannot be opened", "", true},

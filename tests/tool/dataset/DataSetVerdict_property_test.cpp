@@ -365,8 +365,8 @@ TEST(DataSetVerdict, EveryCommandGivesTheSameVerdictOnEveryFile) {
           warned = warned || Upper(checked[d.file]).find(fixed) != std::string::npos;
         }
         for (const std::string& part : d.parts) warned = warned || named.count(Upper(part)) != 0;
-        EXPECT_TRUE(warned) << run << " reads " << d.file << " without a warning: "
-                            << checked[d.file];
+        EXPECT_TRUE(warned) << run << " reads " << d.file
+                            << " without a warning: " << checked[d.file];
       }
     }
     swapIn(damaged, subset);

@@ -28,7 +28,8 @@ void WriteJob(const fs::path& file, int entries, bool scrambled = false) {
   const auto next = [&] { return (x = x * 1103515245u + 12345u) >> 8 & 0x7FFFFF; };
   for (int i = 0; i < entries; ++i) {
     job << (i ? "," : "") << R"({"entry": {"key": )" << i + 1 << R"(, "values": [)";
-    for (int v = 0; v < 5; ++v) job << (v ? ", " : "") << (scrambled ? next() % 65536 : v ? v + 1 : i);
+    for (int v = 0; v < 5; ++v)
+      job << (v ? ", " : "") << (scrambled ? next() % 65536 : v ? v + 1 : i);
     std::string name = "P" + std::to_string(i);
     if (scrambled) {
       name.clear();
@@ -49,8 +50,8 @@ std::vector<std::string> Names(const fs::path& dir) {
 // The parts' names of a split REBA of `count` parts.
 std::vector<std::string> Parts(int count) {
   std::vector<std::string> names;
-  for (int i = 0; i < count; ++i) names.push_back("RB" + std::string(i < 10 ? "0" : "") +
-                                                  std::to_string(i) + "0001.C01");
+  for (int i = 0; i < count; ++i)
+    names.push_back("RB" + std::string(i < 10 ? "0" : "") + std::to_string(i) + "0001.C01");
   return names;
 }
 
@@ -88,9 +89,9 @@ TEST(Regeneration, FewerPartsLeaveNoStalePartAndDumpListsTheDomainOnce) {
     // The view and check agree, before and after a generation with fewer parts.
     for (const char* job : {"", "small.json"}) {
       if (*job != '\0') {
-        ASSERT_EQ(tooltest::RunTool(dir.path(), std::string("generate ") + job + " --data data")
-                      .status,
-                  0);
+        ASSERT_EQ(
+            tooltest::RunTool(dir.path(), std::string("generate ") + job + " --data data").status,
+            0);
         EXPECT_EQ(Names(data), std::vector<std::string>{"RB000001.C01"});
       }
       const auto checked = tooltest::RunTool(dir.path(), "check data");
