@@ -68,7 +68,14 @@ TEST(Regeneration, FewerPartsLeaveNoStalePartAndDumpListsTheDomainOnce) {
     bool scrambled;
     int parts;
   };
-  for (const Row& row : {Row{20000, false, 3}, Row{23000, true, 16}}) {
+  // The listing of 16 parts is some 22 MB: the sanitizer build, ten times slower or more, lists
+  // the 3 parts only (the same code joins the parts, whatever their count).
+#if defined(__SANITIZE_ADDRESS__)
+  const Row rows[] = {{20000, false, 3}};
+#else
+  const Row rows[] = {{20000, false, 3}, {23000, true, 16}};
+#endif
+  for (const Row& row : rows) {
     SCOPED_TRACE(std::to_string(row.parts) + " parts");
     testutil::ScratchDir dir;
     const fs::path data = fs::path(dir.path()) / "data";
