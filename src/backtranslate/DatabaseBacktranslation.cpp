@@ -104,13 +104,17 @@ int VManager::DBBacktranslate() {
     const int result = events.SkippingMissing(
         type,
         [&] {
-          std::unique_ptr<VCbXDomain> cbx;
-          if (type == kCbdType) {
-            cbx = OpenForReading<VCbDDomain>(type, database, events);
-          } else {
-            cbx = OpenForReading<VCbPDomain>(type, database, events);
-          }
-          return events.HandOver(*cbx);
+          // Its back-translation reads only what it needs; its reader, on an object of its
+          // own, reads it whole first, as `morvit check` does: a table that the reader calls
+          // damaged is not handed over in part.
+          const auto open = [&] {
+            return type == kCbdType ? std::unique_ptr<VCbXDomain>(
+                                          OpenForReading<VCbDDomain>(type, database, events))
+                                    : std::unique_ptr<VCbXDomain>(
+                                          OpenForReading<VCbPDomain>(type, database, events));
+          };
+          open()->ReadDomain();
+          return events.HandOver(*open());
         },
         true);
     if (result == 0) return 0;
