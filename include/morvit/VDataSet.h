@@ -63,6 +63,10 @@ enum class VFileRole : std::uint8_t {
   sibling,    // a listing ('D'), compressed ('Z') or expanded ('X') sibling of a domain file
   orphan,     // such a sibling whose domain file is missing
   foreign,    // not a data-set name
+  table,      // a PC data table ("PL"), a host-side table the dump lists, no domain
+  // a PC data table that cannot be listed in full (its head counts records the file does not
+  // hold): judged by VJudgeDomains
+  damagedTable,
 };
 
 enum class VVerdict : std::uint8_t { sound, damaged, incomplete, stale, unknownType };
@@ -104,7 +108,8 @@ MORVIT_API VDataSetInventory VReadDataSet(const CString& directory);
 
 // Runs each sound domain's own reader, as the back-translation runs read it, on the files in
 // `readDirectory` (the data set itself, or a private copy of it: reading a compressed domain
-// writes its expanded sibling there), and turns the domain damaged when the reader fails.
+// writes its expanded sibling there), and turns the domain damaged when the reader fails. A PC
+// data table that the dump cannot list in full becomes a damagedTable, its note saying why.
 MORVIT_API void VJudgeDomains(VDataSetInventory& inventory, const CString& readDirectory);
 
 // The domain of the inventory whose files include `fileName` (case folded), or null.

@@ -43,9 +43,9 @@ ObjParcelType SortParcel(std::uint16_t codaVersion) {
 
 // Opens the newest domain of `type` for reading with the database attached.
 template <typename Domain>
-std::unique_ptr<Domain> OpenForReading(std::uint16_t type, VDatabase& database) {
+std::unique_ptr<Domain> OpenForReading(std::uint16_t type, VDatabase& database, RunEvents& events) {
   auto domain = std::make_unique<Domain>();
-  domain->OpenDomain(NewestParcel(type), &database, kOpenForReading);
+  events.OpenForReading(*domain, NewestParcel(type), &database);
   return domain;
 }
 
@@ -79,11 +79,11 @@ int VManager::DBBacktranslate() {
   bool sortCleared = false;
   try {
     {
-      auto coio = OpenForReading<VCoioDomain>(kCoioType, database);
+      auto coio = OpenForReading<VCoioDomain>(kCoioType, database, events);
       coio->ReadDomain();
       if (events.HandOver(*coio) == 0) return 0;
     }
-    auto coda = OpenForReading<VCodaDomain>(kCodaType, database);
+    auto coda = OpenForReading<VCodaDomain>(kCodaType, database, events);
     coda->ReadDomain();
     sortParcel = SortParcel(coda->GetFile().GetParcel().version);
     RemoveSortFiles(sortParcel);
@@ -104,13 +104,17 @@ int VManager::DBBacktranslate() {
     const int result = events.SkippingMissing(
         type,
         [&] {
-          std::unique_ptr<VCbXDomain> cbx;
-          if (type == kCbdType) {
-            cbx = OpenForReading<VCbDDomain>(type, database);
-          } else {
-            cbx = OpenForReading<VCbPDomain>(type, database);
-          }
-          return events.HandOver(*cbx);
+          // Its back-translation reads only what it needs; its reader, on an object of its
+          // own, reads it whole first, as `morvit check` does: a table that the reader calls
+          // damaged is not handed over in part.
+          const auto open = [&] {
+            return type == kCbdType ? std::unique_ptr<VCbXDomain>(
+                                          OpenForReading<VCbDDomain>(type, database, events))
+                                    : std::unique_ptr<VCbXDomain>(
+                                          OpenForReading<VCbPDomain>(type, database, events));
+          };
+          open()->ReadDomain();
+          return events.HandOver(*open());
         },
         true);
     if (result == 0) return 0;
@@ -121,7 +125,7 @@ int VManager::DBBacktranslate() {
     const int result = events.SkippingMissing(
         type,
         [&] {
-          auto bxd = OpenForReading<VBxDDomain>(type, database);
+          auto bxd = OpenForReading<VBxDDomain>(type, database, events);
           bxd->ReadDomain();
           return events.HandOver(*bxd);
         },

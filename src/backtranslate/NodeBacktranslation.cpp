@@ -8,13 +8,14 @@
 #include "domains/VCnodDomain.h"
 #include "domains/VRnodDomain.h"
 #include "morvit/VDomainPath.h"
+#include "support/DomainTypes.h"
 
 namespace morvit {
 
 namespace {
 
-constexpr std::uint16_t kCnodType = 1;
-constexpr std::uint16_t kRnodType = 44;
+constexpr std::uint16_t kCnodType = DomainTypeOf("CN");
+constexpr std::uint16_t kRnodType = DomainTypeOf("RN");
 
 // The newest version of the node domain of `type`, any object number.
 ObjParcelType NodeParcel(std::uint16_t type) {
@@ -35,10 +36,11 @@ bool DomainExists(const ObjParcelType& parcel) {
 }
 
 template <typename Node>
-std::unique_ptr<Node> OpenAndRead(std::uint16_t type, int nodeMode, bool withFileList) {
+std::unique_ptr<Node> OpenAndRead(RunEvents& events, std::uint16_t type, int nodeMode,
+                                  bool withFileList) {
   auto node = std::make_unique<Node>(nodeMode);
   node->SetFileListEnabled(withFileList ? 1 : 0);
-  node->OpenDomain(NodeParcel(type), nullptr, kOpenForReading);
+  events.OpenForReading(*node, NodeParcel(type), nullptr);
   node->ReadDomain();
   return node;
 }
@@ -52,14 +54,14 @@ int BacktranslateNode(CString& nodeName, int option) {
     // No CNOD is no node: nothing to restore, and the default name stands. One that exists
     // but cannot be read or restored is a failure, never taken for a missing node.
     if (!DomainExists(NodeParcel(kCnodType))) return 1;
-    auto cnod = OpenAndRead<VCnodDomain>(kCnodType, option, true);
+    auto cnod = OpenAndRead<VCnodDomain>(events, kCnodType, option, true);
     events.HandOver(*cnod);
     cnod->GetName(nodeName);
   } catch (const CFileException& e) {
     return events.StoppedByFile(e);
   }
   try {
-    events.HandOver(*OpenAndRead<VRnodDomain>(kRnodType, option, true));
+    events.HandOver(*OpenAndRead<VRnodDomain>(events, kRnodType, option, true));
   } catch (const CFileException& e) {
     return events.StoppedByFile(e);
   }
@@ -67,15 +69,17 @@ int BacktranslateNode(CString& nodeName, int option) {
 }
 
 int CheckNodeLibraries() {
+  RunEvents events;
   try {
-    if (OpenAndRead<VCnodDomain>(kCnodType, 0, false)->CheckLibraryVersions() == 0) return 0;
+    if (OpenAndRead<VCnodDomain>(events, kCnodType, 0, false)->CheckLibraryVersions() == 0)
+      return 0;
   } catch (const CFileException&) {
     return 0;
   }
   // A missing or damaged RNOD leaves the CNOD's result; one whose storage fails is no check
   // passed.
   try {
-    return OpenAndRead<VRnodDomain>(kRnodType, 0, false)->CheckLibraryVersions();
+    return OpenAndRead<VRnodDomain>(events, kRnodType, 0, false)->CheckLibraryVersions();
   } catch (const CFileException& e) {
     return IsStorageFailure(e) ? 0 : 1;
   }

@@ -15,18 +15,20 @@
 #include "domains/VTadeDomain.h"
 #include "morvit/VDatabase.h"
 #include "morvit/VDomainPath.h"
+#include "support/DomainTypes.h"
 
 namespace morvit {
 
 namespace {
 
 // Domain types read or removed by the run.
-constexpr std::uint16_t kNoba = 3;
-constexpr std::uint16_t kRelo = 35;
-constexpr std::uint16_t kReba = 46;
-constexpr std::uint16_t kPolo = 67;
-constexpr std::uint16_t kPoba = 78;
-constexpr std::uint16_t kBobaTypes[] = {117, 116, 118};  // in the order they are read
+constexpr std::uint16_t kNoba = DomainTypeOf("NB");
+constexpr std::uint16_t kRelo = DomainTypeOf("RL");
+constexpr std::uint16_t kReba = DomainTypeOf("RB");
+constexpr std::uint16_t kPolo = DomainTypeOf("PO");
+constexpr std::uint16_t kPoba = DomainTypeOf("PB");
+// In the order they are read.
+constexpr std::uint16_t kBobaTypes[] = {DomainTypeOf("B2"), DomainTypeOf("B1"), DomainTypeOf("B3")};
 constexpr std::uint16_t kNewest = 0xFFFE;
 
 // What the run tells SetAdditionalInfo before each pass over the bases.
@@ -109,7 +111,7 @@ ObjParcelType PCRun::AnyObjectParcel(std::uint16_t type) {
 template <typename Domain>
 std::unique_ptr<Domain> PCRun::ReadDomain(const ObjParcelType& parcel) {
   auto domain = std::make_unique<Domain>();
-  domain->OpenDomain(parcel, &m_database, kOpenForReading);
+  m_events.OpenForReading(*domain, parcel, &m_database);
   domain->ReadDomain();
   return domain;
 }

@@ -17,6 +17,12 @@ class RunEvents {
   // Hands the domain over to the database, bracketed by its begun and ended events. A result
   // of 0 stops the run: the reason is a cancel when one was answered during the run, else the
   // database's answer inside this domain.
+  // Opens the domain of `parcel` for reading, as the run reads it, after its file is found: a
+  // domain that the data set's verdict (the one `morvit check` gives) does not call sound is
+  // not read; it raises a file exception (invalid file) that names its file, as a reader that
+  // failed on it would.
+  void OpenForReading(VDomain& domain, const ObjParcelType& parcel, VDatabase* database);
+
   int HandOver(VDomain& domain) {
     // A compressed domain is read from its expanded sibling: the event names the domain file.
     const CString file = FileName(domain.GetFile().GetPath(VDomainFile::fileDomain));
@@ -61,14 +67,16 @@ class RunEvents {
   // passed over because it is missing or damaged; 0, which stops the run, when the storage
   // fails under it. Passing over a domain that is there but cannot be read would rebuild the
   // database without it and still report a complete run.
-  // An optional domain (one a data set may simply not have) that is missing is no skip.
+  // An optional domain (one a data set may simply not have) that has no file is no skip; one
+  // whose file is there but misses a part is.
   template <typename Step>
   int SkippingMissing(std::uint16_t type, Step&& step, bool optional = false) {
+    m_noFile = false;
     try {
       return step();
     } catch (const CFileException& e) {
       if (IsStorageFailure(e)) return StoppedByFile(e);
-      if (optional && e.m_cause == CFileException::fileNotFound) return 1;
+      if (optional && m_noFile) return 1;
       return Skipped(e, type);
     }
   }
@@ -81,12 +89,16 @@ class RunEvents {
     return 0;
   }
 
+  // Raises the file exception of OpenForReading for a domain file whose headers are not sound.
+  static void RequireSound(const CString& path);
+
   static CString FileName(const CString& path) {
     const std::size_t separator = path.find_last_of("/\\");
     return separator == CString::npos ? path : path.substr(separator + 1);
   }
 
   unsigned m_cancelsAtStart;
+  bool m_noFile = false;  // the last OpenForReading found no file for its parcel
   bool m_stopTold = false;
 };
 

@@ -5,14 +5,16 @@
 
 #include <cstdint>
 
+#include "support/DomainTypes.h"
+
 namespace morvit {
 
-inline constexpr std::uint16_t kCodaType = 17;
-inline constexpr std::uint16_t kCoioType = 26;
-inline constexpr std::uint16_t kFirstBxdType = 96;
-inline constexpr std::uint16_t kLastBxdType = 103;
-inline constexpr std::uint16_t kCbdType = 114;
-inline constexpr std::uint16_t kCbpType = 115;
+inline constexpr std::uint16_t kCodaType = DomainTypeOf("CA");
+inline constexpr std::uint16_t kCoioType = DomainTypeOf("CI");
+inline constexpr std::uint16_t kFirstBxdType = DomainTypeOf("AI");  // BAID
+inline constexpr std::uint16_t kLastBxdType = DomainTypeOf("MR");   // BMRD
+inline constexpr std::uint16_t kCbdType = DomainTypeOf("AD");
+inline constexpr std::uint16_t kCbpType = DomainTypeOf("AP");
 
 }  // namespace morvit
 

@@ -51,7 +51,18 @@ bool VBaDomain::CompressesFile() {
 void VBaDomain::OpenDomain(ObjParcelType parcel, VDatabase* database, std::uint16_t mode) {
   VDomain::OpenDomain(parcel, database, mode);
   if ((mode & CFile::modeCreate) == 0 && CompressesFile()) {
-    ReadCompressedDomain(m_file, Headers());
+    try {
+      ReadCompressedDomain(m_file, Headers());
+    } catch (CFileException& e) {
+      // A part named from damaged headers may name no file at all, and the joined stream and
+      // its expansion are the reader's own siblings: the failure is the domain file's.
+      const CString& named = e.m_strFileName;
+      if (named.empty() || named == m_file.GetPath(VDomainFile::fileCompressed) ||
+          named == m_file.GetPath(VDomainFile::fileExpanded)) {
+        e.m_strFileName = m_file.GetPath(VDomainFile::fileDomain);
+      }
+      throw;
+    }
   }
 }
 

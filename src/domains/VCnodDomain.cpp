@@ -10,6 +10,7 @@
 #include "domains/SectionRecord.h"
 #include "files/HeaderFormat.h"
 #include "morvit/VDomainPath.h"
+#include "support/DomainTypes.h"
 #include "support/GFileDir.h"
 #include "support/HostServices.h"
 #include "util/GPath.h"
@@ -28,7 +29,7 @@ constexpr std::size_t kTextLimit = 16;
 constexpr std::size_t kCarryFlagAt = 49;
 constexpr std::size_t kFileNameAt = 52;
 
-constexpr std::uint16_t kCnodFileListType = 119;
+constexpr std::uint16_t kCnodFileListType = DomainTypeOf("XC");
 // Every entry of a search: files, directories, hidden and system entries.
 constexpr unsigned kSearchEverything = 0xB7;
 // The description of a library object and text 2490 are cut to these lengths in a message.
@@ -227,14 +228,17 @@ void VCnodDomain::ReadDomain() {
   const auto& elements = m_elementSection.GetElements();
   m_pEntryElement = elements.empty() ? nullptr : elements.front().get();
   if (m_pFileList) m_pFileList->ReadDomain();
-  if (m_wEntryCount == 0) return;
-  // Entries counted in the header but without an element to hold them are a cut domain.
-  if (m_pEntryElement == nullptr) {
-    AfxThrowFileException(CFileException::endOfFile, -1, m_file.GetFullPath());
+  if (m_wEntryCount != 0) {
+    // Entries counted in the header but without an element to hold them are a cut domain.
+    if (m_pEntryElement == nullptr) {
+      AfxThrowFileException(CFileException::endOfFile, -1, m_file.GetFullPath());
+    }
+    m_pEntryElement->SeekToBegin();
+    std::vector<char> buffer(0x10000);  // room for any BString and its terminator
+    for (std::uint16_t i = 0; i < m_wEntryCount; ++i) ReadEntry(buffer);
   }
-  m_pEntryElement->SeekToBegin();
-  std::vector<char> buffer(0x10000);  // room for any BString and its terminator
-  for (std::uint16_t i = 0; i < m_wEntryCount; ++i) ReadEntry(buffer);
+  // The file list's body against the list, now whole: a reader that reads a node reads it all.
+  if (m_pFileList) m_pFileList->CheckBody();
 }
 
 void VCnodDomain::ReadEntry(std::vector<char>& buffer) {

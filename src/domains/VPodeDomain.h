@@ -11,6 +11,7 @@
 #include "domains/VDomainSection.h"
 #include "files/VHeaderRecord.h"
 #include "morvit/VProgramWriters.h"
+#include "support/DomainTypes.h"
 
 namespace morvit {
 
@@ -37,7 +38,7 @@ class VPodeDomain : public VDomain {
   DECLARE_RUNTIME_CLASS(VPodeDomain)
 
  public:
-  static constexpr std::uint16_t kType = 65;
+  static constexpr std::uint16_t kType = DomainTypeOf("PD");
 
   VPodeDomain();
   ~VPodeDomain() override;

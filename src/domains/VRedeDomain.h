@@ -10,6 +10,7 @@
 #include "domains/VDomainSection.h"
 #include "morvit/VElement.h"
 #include "morvit/VProgramWriters.h"
+#include "support/DomainTypes.h"
 
 namespace morvit {
 
@@ -18,7 +19,7 @@ class VRedeDomain : public VDomain {
 
  public:
   // Domain type and element code.
-  static constexpr std::uint16_t kType = 33;
+  static constexpr std::uint16_t kType = DomainTypeOf("RD");
 
   VRedeDomain();
   ~VRedeDomain() override;

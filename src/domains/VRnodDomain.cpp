@@ -1,13 +1,15 @@
 // VRnodDomain: the RNOD node domain and its file list of type 120.
 #include "domains/VRnodDomain.h"
 
+#include "support/DomainTypes.h"
+
 namespace morvit {
 
 IMPLEMENT_RUNTIME_CLASS(VRnodDomain, VCnodDomain)
 
 namespace {
 
-constexpr std::uint16_t kRnodFileListType = 120;
+constexpr std::uint16_t kRnodFileListType = DomainTypeOf("XR");
 
 }  // namespace
 

@@ -9,6 +9,7 @@
 #include "domains/VDomain.h"
 #include "morvit/VElement.h"
 #include "morvit/VProgramWriters.h"
+#include "support/DomainTypes.h"
 
 namespace morvit {
 
@@ -17,7 +18,7 @@ class VTadeDomain : public VDomain {
 
  public:
   // Domain type and element code.
-  static constexpr std::uint16_t kType = 49;
+  static constexpr std::uint16_t kType = DomainTypeOf("TD");
 
   VTadeDomain();
   ~VTadeDomain() override;

@@ -87,6 +87,12 @@ void VXbfiDomain::RecreateFile(const ListedFile& listed) {
   target.CFile::Close();
 }
 
+void VXbfiDomain::CheckBody() {
+  const std::uint64_t start = m_file.GetPosition();
+  for (std::size_t i = 0; i < m_files.size(); ++i) m_file.Seek(ReadFileSize(), CFile::current);
+  m_file.Seek(static_cast<std::int64_t>(start), CFile::begin);
+}
+
 int VXbfiDomain::Backtranslate() {
   for (const ListedFile& listed : m_files) {
     if (listed.refused) AfxThrowFileException(CFileException::badPath, -1, listed.path);

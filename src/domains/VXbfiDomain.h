@@ -32,6 +32,9 @@ class VXbfiDomain : public VBaDomain {
 
   // Only the headers: the body is consumed by Backtranslate.
   void ReadDomain() override;
+  // Walks the body against the list, as Backtranslate reads it but writing nothing, and comes
+  // back to the body's start: a size that runs past the domain's end raises end-of-file.
+  void CheckBody();
   // The headers, then in data mode every file of the list. A file that cannot be opened fails
   // the write (a file left out would shift every later file against the list).
   void WriteDomain(int listing) override;

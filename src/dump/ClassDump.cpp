@@ -11,6 +11,7 @@
 #include "files/StorageFailure.h"
 #include "io/ListingEvents.h"
 #include "morvit/VDomainPath.h"
+#include "support/DomainTypes.h"
 #include "support/HostServices.h"
 
 namespace morvit {
@@ -28,16 +29,16 @@ struct ClassDumpRow {
 // in ascending order. A type whose class the table does not have yet goes to the driver. The
 // node-file lists (119, 120) are not listed.
 constexpr ClassDumpRow kClassDumpTypes[] = {
-    {1, ClassDumpKind::throughClass},    // CNOD
-    {3, ClassDumpKind::throughClass},    // NOBA
-    {44, ClassDumpKind::throughClass},   // RNOD
-    {46, ClassDumpKind::throughClass},   // REBA
-    {78, ClassDumpKind::throughClass},   // POBA
-    {116, ClassDumpKind::throughClass},  // BOBA
-    {117, ClassDumpKind::throughClass},  // BOBA
-    {118, ClassDumpKind::throughClass},  // BOBA
-    {119, ClassDumpKind::nothing},       // XBFI of a CNOD
-    {120, ClassDumpKind::nothing},       // XBFI of an RNOD
+    {DomainTypeOf("CN"), ClassDumpKind::throughClass},
+    {DomainTypeOf("NB"), ClassDumpKind::throughClass},
+    {DomainTypeOf("RN"), ClassDumpKind::throughClass},
+    {DomainTypeOf("RB"), ClassDumpKind::throughClass},
+    {DomainTypeOf("PB"), ClassDumpKind::throughClass},
+    {DomainTypeOf("B1"), ClassDumpKind::throughClass},
+    {DomainTypeOf("B2"), ClassDumpKind::throughClass},
+    {DomainTypeOf("B3"), ClassDumpKind::throughClass},
+    {DomainTypeOf("XC"), ClassDumpKind::nothing},  // the file list of a CNOD
+    {DomainTypeOf("XR"), ClassDumpKind::nothing},  // the file list of an RNOD
 };
 
 const ClassDumpRow* FindRow(std::uint16_t type) {

@@ -3,6 +3,7 @@
 // host's byte order.
 #include <algorithm>
 #include <cstdint>
+#include <string>
 
 #include "dump/TableListings.h"
 #include "dump/TableRecords.h"
@@ -108,15 +109,25 @@ void ListDataTable(ListingOutput& out, const CString& path, bool pcColumns) {
   Heading(out, pcColumns);
   if (head == nullptr) return;
   // A PL table holds only what its one read gave: rows end there whatever the head counts.
+  // Rows that the head counts and the file does not hold make a listing stopped short: a table
+  // that cannot be listed in full (random bytes too, whose head counts at random).
   const std::uint32_t last = controller::HostBytesToCardinal(head);
   out.Begin({morvit::VListingPlace::table, pcColumns ? "PL table" : "DATA table", -1, {}, -1, 0});
   Row(out, 0, head, pcColumns);
-  for (std::uint32_t index = 1; index <= last; ++index) {
+  std::uint32_t index = 1;
+  for (; index <= last; ++index) {
     const std::uint8_t* record = reader.Next();
     if (record == nullptr || (pcColumns && index >= batchRecords)) break;
     Row(out, index, record, pcColumns);
   }
   out.End(morvit::VListingPlace::table);
+  if (index <= last) {
+    const bool beyondRead = pcColumns && index >= batchRecords;
+    out.Stop(static_cast<std::int64_t>(index) * static_cast<std::int64_t>(recordSize),
+             "its head counts " + std::to_string(last + 1u) + " records, " +
+                 (beyondRead ? "more than the " + std::to_string(batchRecords) + " a PL table holds"
+                             : "the file holds " + std::to_string(index)));
+  }
 }
 
 }  // namespace morvit

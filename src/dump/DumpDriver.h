@@ -43,8 +43,8 @@ int RunDumpDriver(const CString& directory, std::string_view dataSetName,
 
 // The listing of the file `dataSetName` of `directory` as events into `sink` (the text listing
 // renders them into the listing file). A failure to read the file is part of the listing; a
-// failure of the sink is raised. Returns where a CODE-mode read stopped short, in words (empty
-// for a whole read and for the tables).
+// failure of the sink is raised. Returns where the read stopped short, in words (empty for a
+// whole read): a CODE-mode file cut or unreadable, a table that cannot be listed in full.
 CString ListThroughDriver(const CString& directory, std::string_view dataSetName,
                           morvit::VListingSink& sink);
 

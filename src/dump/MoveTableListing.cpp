@@ -4,6 +4,7 @@
 // for the h and e words, which are big-endian.
 #include <algorithm>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "dump/ReadResults.h"
@@ -184,14 +185,18 @@ void ListMoveTables(ListingOutput& out, const CString& directory, std::string_vi
     out.LineEnd();
   }
   out.End(morvit::VListingPlace::table);
+  if (counted && lastA + 1u > aRecords) {
+    out.Stop(static_cast<std::int64_t>(countsAt),
+             "the A table counts " + std::to_string(lastA + 1u) + " records, it holds " +
+                 std::to_string(aRecords));
+  }
   if (!counted || !bOpened) return;
 
   RecordReader records(bFile, kBRecordSize, kBBatchRecords);
-  bool lastListed = false;
-  for (std::uint32_t index = 0; index <= lastB; ++index) {
+  std::uint32_t index = 0;
+  for (; index <= lastB; ++index) {
     const std::uint8_t* record = records.Next();
     if (record == nullptr) break;
-    lastListed = true;
     if (index == 0) {
       BTitle(out, dataSetName);
       out.Begin({morvit::VListingPlace::table, "B table", -1, {}, -1, 0});
@@ -199,7 +204,12 @@ void ListMoveTables(ListingOutput& out, const CString& directory, std::string_vi
     BRecord(out, index, record);
   }
   // The title and the table begin with the first record.
-  if (lastListed) out.End(morvit::VListingPlace::table);
+  if (index != 0) out.End(morvit::VListingPlace::table);
+  if (index <= lastB) {
+    out.Stop(static_cast<std::int64_t>(index) * std::int64_t{kBRecordSize},
+             "the A table counts " + std::to_string(lastB + 1u) + " B records, " +
+                 std::string(TableName(dataSetName, 'B')) + " holds " + std::to_string(index));
+  }
 }
 
 }  // namespace morvit

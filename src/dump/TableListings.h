@@ -15,11 +15,13 @@ inline constexpr int kTableReadFailure = -11;
 
 // Lists the table at `path`: a PL table (8-byte records with the PC/TRA flags) when
 // `pcColumns` is set, else a DATA table (14-byte records). Rows run from the head record to the
-// last record the head counts, or to the last whole record the file holds if that comes first.
+// last record the head counts, or to the last whole record the file holds if that comes first;
+// then the listing stops short (out.Stop): the table cannot be listed in full.
 void ListDataTable(ListingOutput& out, const CString& path, bool pcColumns);
 
 // Lists the A and B move tables whose names are `dataSetName` with place 2 set to 'A' and 'B',
-// in `directory` (empty: the current directory); `wide` selects the 54000-byte A table.
+// in `directory` (empty: the current directory); `wide` selects the 54000-byte A table. Counts
+// in the A table beyond the records the tables hold stop the listing short.
 void ListMoveTables(ListingOutput& out, const CString& directory, std::string_view dataSetName,
                     bool wide);
 

@@ -14,6 +14,7 @@
 
 #include "files/HeaderFormat.h"
 #include "files/StagedFiles.h"
+#include "files/StorageFailure.h"
 #include "morvit/VMotorolaIO.h"
 #include "platform/HostSystem.h"
 #include "support/DataSetNames.h"
@@ -50,6 +51,11 @@ void Contradiction(FileHeaders& headers, std::int64_t offset, std::string text) 
   headers.problem = std::move(text);
   headers.offset = offset;
 }
+// The same for a file that ends before its headers say it does.
+void CutShort(FileHeaders& headers, std::int64_t offset, std::string text) {
+  if (headers.problem.empty()) headers.cut = true;
+  Contradiction(headers, offset, std::move(text));
+}
 
 // The length word against the file's size: never more bytes than the file has; in a file of
 // the block-addressed types, whose length word counts the whole file part, the bytes it counts
@@ -59,8 +65,8 @@ void Contradiction(FileHeaders& headers, std::int64_t offset, std::string text) 
 void CheckLength(CFile& file, FileHeaders& headers, std::uintmax_t counted, bool wholePart) {
   const std::uintmax_t size = headers.size;
   if (counted > size) {
-    Contradiction(headers, 0,
-                  "its header counts " + Number(counted) + " bytes, the file has " + Number(size));
+    CutShort(headers, 0,
+             "its header counts " + Number(counted) + " bytes, the file has " + Number(size));
     return;
   }
   if (!wholePart) return;
@@ -88,10 +94,10 @@ void ReadHeaderWords(CFile& file, FileHeaders& headers, const VDataSetName& name
   VMotorolaIO io;
   const VDomainType* type = name.type;
   if (headers.size < kCommonHeaderSize) {
-    Contradiction(headers, 0,
-                  headers.size == 0 ? "empty"
-                                    : "cut short: " + Number(headers.size) +
-                                          " bytes, shorter than its common header");
+    CutShort(headers, 0,
+             headers.size == 0
+                 ? "empty"
+                 : "cut short: " + Number(headers.size) + " bytes, shorter than its common header");
     return;
   }
   const std::uintmax_t counted = io.ReadCardinal(file) + 1u;
@@ -124,7 +130,7 @@ void ReadHeaderWords(CFile& file, FileHeaders& headers, const VDataSetName& name
   CheckLength(file, headers, counted, type->blockHeaders);
   if (!type->blockHeaders) return;
   if (headers.size < kPartHeaderSize) {
-    Contradiction(headers, kCommonHeaderSize, "cut short inside its compress header");
+    CutShort(headers, kCommonHeaderSize, "cut short inside its compress header");
     return;
   }
   file.Seek(kCommonHeaderSize, CFile::begin);
@@ -139,8 +145,9 @@ void ReadHeaderWords(CFile& file, FileHeaders& headers, const VDataSetName& name
                   "its compress header says part " + Number(headers.own) + ", its name " +
                       (inParts ? "part " + Number(name.scope) : std::string("a domain of one")));
   }
+  // More parts than the two digits of a part's name can number cannot be a domain's either.
   if (headers.count == 0 || (!inParts && headers.count != 1) ||
-      (inParts && headers.own >= headers.count)) {
+      (inParts && (headers.own >= headers.count || headers.count > kMaxDataSetScope + 1u))) {
     Contradiction(headers, kCommonHeaderSize + 2,
                   "its compress header counts " + Number(headers.count) + " parts");
   }
@@ -153,7 +160,7 @@ void ReadHeaderWords(CFile& file, FileHeaders& headers, const VDataSetName& name
   }
   if (!first) return;
   if (headers.size < kFirstPartHeaderSize) {
-    Contradiction(headers, kPartHeaderSize, "cut short inside its structure header");
+    CutShort(headers, kPartHeaderSize, "cut short inside its structure header");
     return;
   }
   if (headers.method != 0) return;  // its offsets point into the expanded file
@@ -170,13 +177,15 @@ void ReadHeaderWords(CFile& file, FileHeaders& headers, const VDataSetName& name
 
 }  // namespace
 
-FileHeaders ReadFileHeaders(const CString& path, const VDataSetName& name) {
+FileHeaders ReadFileHeaders(const CString& path, const VDataSetName& name,
+                            bool raiseStorageFailures) {
   FileHeaders headers;
   try {
     CFile file(path, CFile::modeRead | CFile::typeBinary);
     headers.size = file.GetLength();
     ReadHeaderWords(file, headers, name);
   } catch (const CFileException& e) {
+    if (raiseStorageFailures && IsStorageFailure(e)) throw;
     CFileException named = e;
     named.m_strFileName.clear();
     Contradiction(headers, -1, DescribeFileException(named));
@@ -191,6 +200,75 @@ bool ProvesLaterPart(const CString& path, const VDataSetName& name) {
   const FileHeaders headers = ReadFileHeaders(path, name);
   return headers.blockHeaders && headers.type == (name.type->number & 0xFF) &&
          headers.version == name.version && headers.own == name.scope;
+}
+
+PartContradiction JudgePart(const FileHeaders& part, const FileHeaders& first,
+                            const std::string& firstName) {
+  if (!part.problem.empty()) return {part.problem, part.offset};
+  if (part.count != first.count) {
+    return {"its compress header counts " + Number(part.count) + " parts, " + firstName +
+                " counts " + Number(first.count),
+            kCommonHeaderSize + 2};
+  }
+  if (part.time != first.time) {
+    return {
+        "its time stamp " + part.time + " is not that of " + firstName + " (" + first.time + ")",
+        kCommonHeaderSize - 8};
+  }
+  return {};
+}
+
+namespace {
+
+// The name of part `scope` of a domain, in the case of its first file's name.
+std::string PartName(const std::string& first, std::uint16_t scope) {
+  std::string name = first;
+  name[2] = static_cast<char>('0' + scope / 10);
+  name[3] = static_cast<char>('0' + scope % 10);
+  return name;
+}
+
+// "cause (file, byte offset)", as VDescribeVerdict says it.
+std::string Where(const std::string& cause, const std::string& file, std::int64_t offset) {
+  return cause + " (" + file + (offset >= 0 ? ", byte " + std::to_string(offset) : "") + ")";
+}
+
+}  // namespace
+
+HeaderVerdict JudgeDomainHeaders(const CString& path) {
+  const std::size_t slash = path.find_last_of("/\\");
+  const CString directory = slash == CString::npos ? CString() : path.substr(0, slash + 1);
+  const std::string name = slash == CString::npos ? path : path.substr(slash + 1);
+  const std::optional<VDataSetName> parsed = VParseDataSetName(name);
+  if (!parsed || parsed->type == nullptr) return {};
+  const FileHeaders first = ReadFileHeaders(path, *parsed, true);
+  if (!first.problem.empty()) {
+    return {"damaged: " + Where(first.problem, name, first.offset), directory + name,
+            first.cut ? CFileException::endOfFile : CFileException::invalidFile};
+  }
+  if (parsed->type->parts == VPartNaming::single || !first.blockHeaders || first.own != 0) {
+    return {};
+  }
+  for (std::uint16_t scope = 1; scope < first.count; ++scope) {
+    std::string partName = PartName(name, scope);
+    if (!staging::FileExists(directory + partName)) {
+      const CString found = staging::NameInAnyCase(directory, partName);
+      if (found.empty()) {
+        return {"incomplete: " + Where("its part " + partName + " is missing", partName, -1),
+                directory + partName, CFileException::fileNotFound};
+      }
+      partName = found;
+    }
+    const FileHeaders part =
+        ReadFileHeaders(directory + partName, *VParseDataSetName(partName), true);
+    const PartContradiction contradiction = JudgePart(part, first, name);
+    if (!contradiction.cause.empty()) {
+      return {"damaged: " + Where(contradiction.cause, partName, contradiction.offset),
+              directory + partName,
+              part.cut ? CFileException::endOfFile : CFileException::invalidFile};
+    }
+  }
+  return {};
 }
 
 namespace {
@@ -248,14 +326,6 @@ VDataSetDomain DomainOfFirst(const DataSetFile& first) {
   return domain;
 }
 
-// The name of part `scope` of a domain, in the case of its first file's name.
-std::string PartName(const std::string& first, std::uint16_t scope) {
-  std::string name = first;
-  name[2] = static_cast<char>('0' + scope / 10);
-  name[3] = static_cast<char>('0' + scope % 10);
-  return name;
-}
-
 // Joins the later parts to their first file by their headers; a later part that no current
 // first file counts is stale, one without any first file leaves its domain incomplete.
 void JoinParts(std::vector<DataSetFile>& files, VDataSetInventory& inventory) {
@@ -290,18 +360,12 @@ void JoinParts(std::vector<DataSetFile>& files, VDataSetInventory& inventory) {
         domain.parts[file.parsed.scope] = file.name;
         domain.sizes.resize(domain.parts.size());
         domain.sizes[file.parsed.scope] = file.headers.size;
-        if (!file.headers.problem.empty()) {
-          Judge(domain, VVerdict::damaged, file.headers.problem, file.name, file.headers.offset);
-        } else if (file.headers.count != count) {
-          Judge(domain, VVerdict::damaged,
-                "its compress header counts " + Number(file.headers.count) + " parts, " +
-                    domain.file + " counts " + Number(count),
-                file.name, kCommonHeaderSize + 2);
-        } else if (file.headers.time != domain.time) {
-          Judge(domain, VVerdict::damaged,
-                "its time stamp " + file.headers.time + " is not that of " + domain.file + " (" +
-                    domain.time + ")",
-                file.name, kCommonHeaderSize - 8);
+        FileHeaders firstHeaders;
+        firstHeaders.count = count;
+        firstHeaders.time = domain.time;
+        const PartContradiction contradiction = JudgePart(file.headers, firstHeaders, domain.file);
+        if (!contradiction.cause.empty()) {
+          Judge(domain, VVerdict::damaged, contradiction.cause, file.name, contradiction.offset);
         }
         continue;
       }
@@ -410,7 +474,7 @@ VDataSetInventory VReadDataSet(const CString& directory) {
       continue;
     }
     if (IsPcDataTable(*parsed)) {
-      inventory.others.push_back({name, VFileRole::foreign, "a PC data table, not a domain"});
+      inventory.others.push_back({name, VFileRole::table, "a PC data table, not a domain"});
       continue;
     }
     DataSetFile file{name, *parsed, {}, false};

@@ -1,5 +1,6 @@
 // The verdicts that need a domain's own reader: each domain whose headers are sound is read as
-// the back-translation runs read it.
+// the back-translation runs read it; each PC data table is listed as the dump lists it.
+#include "dump/DumpDriver.h"
 #include "morvit/VDataSet.h"
 #include "morvit/VManager.h"
 
@@ -19,5 +20,15 @@ void VJudgeDomains(VDataSetInventory& inventory, const CString& readDirectory) {
     domain.verdict = VVerdict::damaged;
     domain.cause = "its reader stops: " + DescribeFileException(unnamed);
     domain.causeFile = file.empty() ? domain.file : file;
+  }
+  // The dump's listing of a table, its events dropped: where it stops short, the table cannot
+  // be listed in full.
+  morvit::VListingSink dropped;
+  for (VDataSetFile& file : inventory.others) {
+    if (file.role != VFileRole::table) continue;
+    const CString stop = morvit::ListThroughDriver(directory, file.name, dropped);
+    if (stop.empty()) continue;
+    file.role = VFileRole::damagedTable;
+    file.note = "a PC data table that cannot be listed in full: " + stop;
   }
 }

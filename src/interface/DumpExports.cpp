@@ -6,6 +6,7 @@
 #include "dump/ClassDump.h"
 #include "dump/DumpDriver.h"
 #include "files/StorageFailure.h"
+#include "interface/DomainTable.h"
 #include "morvit/VBase.h"
 #include "morvit/VManager.h"
 
@@ -38,8 +39,14 @@ VDumpResult VManager::DumpDomainFile(const CString& path) {
 }
 
 CFileException VManager::CheckDomainFile(const CString& path) {
+  // Read as the runs read it: through the manager's classes, and the classes of the types the
+  // runs read that the manager does not generate.
+  const DomainFactory readers = [this](std::uint16_t type) {
+    std::unique_ptr<VDomain> domain = m_factory(type);
+    return domain ? std::move(domain) : CreateReaderForType(type);
+  };
   try {
-    ReadDomainFile(path, m_factory);
+    ReadDomainFile(path, readers);
   } catch (const CFileException& e) {
     return e;
   } catch (const std::exception&) {

@@ -177,6 +177,28 @@ TEST_F(ExampleDataSet, EveryRunTellsTheTruthAndReadsChangeNothing) {
          Write(d / "qqb00001.C01", std::string(178, '\0'));
        },
        "dump --stdout data/qqb00001.C01", 0, "", "qqa00001.C01:", true},
+      {"random bytes named like a PC data table",
+       [](const fs::path& d) { Write(d / "PL000001.C01", Noise(1500)); },
+       "dump --stdout data/PL000001.C01", 1,
+       "listing stopped short (driver, PC DATA mode): its head counts 38670 records, the file "
+       "holds 187",
+       "", true},
+      {"check of a PC data table that cannot be listed in full",
+       [](const fs::path& d) { Write(d / "PL000001.C01", std::string("\x09\0", 2) + Noise(22)); },
+       "check data", 1, "",
+       "PL000001.C01: damaged: a PC data table that cannot be listed in full: its head counts 10 "
+       "records, the file holds 3",
+       true},
+      {"a whole PC data table is sound",
+       [](const fs::path& d) { Write(d / "PL000001.C01", std::string("\x02\0", 2) + Noise(22)); },
+       "check data", 0, "", "every one is sound", true},
+      {"a MOVE table whose A table counts more records than it holds",
+       [](const fs::path& d) {
+         Write(d / "qqa00001.C01", Noise(30000));
+         Write(d / "qqb00001.C01", std::string(178, '\0'));
+       },
+       "dump --stdout data/qqb00001.C01", 1,
+       "listing stopped short (driver, MOVE mode): the A table counts", "", true},
       {"a MOVE table without its A table is not listed in full",
        [](const fs::path& d) { Write(d / "qqb00001.C01", std::string(178, '\0')); },
        "dump --stdout data/qqb00001.C01", 1, "a move table cannot be opened", "", true},

@@ -1,10 +1,11 @@
 // One verdict for every file: random damage applied to the domains of the example data set (every
-// kind of domain it holds), then `check`, the view's data, `diff` against the original and
-// `dump`'s exit must agree on each domain, and every change must be seen as damage or, by `diff`,
-// as a difference (diff compares the damaged domain's first file with the original's).
-// MORVIT_PROPERTY_CASES sets the number of cases (2,000 by default, about a minute on an idle
-// development machine; 200 in the sanitizer build), MORVIT_PROPERTY_SEED the seed; both are
-// printed. The back-translation runs' warnings are not part of it.
+// kind of domain it holds), then `check`, the view's data, `diff` against the original, `dump`'s
+// exit and the warnings of the back-translation run that reads the damaged domain (node, db or
+// pc, on the whole data set with the damage) must agree on each domain, and every change must be
+// seen as damage or, by `diff`, as a difference (diff compares the damaged domain's first file
+// with the original's). MORVIT_PROPERTY_CASES sets the number of cases (2,000 by default, about
+// a minute on an idle development machine; 200 in the sanitizer build), MORVIT_PROPERTY_SEED the
+// seed; both are printed.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,6 +16,7 @@
 #include <iostream>
 #include <map>
 #include <random>
+#include <set>
 #include <sstream>
 
 #include "cli/Commands.h"
@@ -46,18 +48,68 @@ void Put(const fs::path& dir, const Files& files) {
   for (const auto& [name, bytes] : files) std::ofstream(dir / name, std::ios::binary) << bytes;
 }
 
-// The tool in this process, its output dropped: its exit status.
-int Tool(std::vector<std::string> arguments) {
+std::string Upper(std::string s) {
+  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return s;
+}
+
+// The tool in this process: its exit status; its output (standard output and error) in `said`.
+int Tool(std::vector<std::string> arguments, std::string* said = nullptr) {
   arguments.insert(arguments.begin(), "morvit");
   std::vector<const char*> argv;
   for (const std::string& a : arguments) argv.push_back(a.c_str());
   std::ostringstream sink;
+  // The runs' search for the newest file changes the current directory, to one that goes.
+  const fs::path cwd = fs::current_path();
   auto* out = std::cout.rdbuf(sink.rdbuf());
   auto* err = std::cerr.rdbuf(sink.rdbuf());
   const int status = morvit::tool::RunTool(static_cast<int>(argv.size()), argv.data());
   std::cout.rdbuf(out);
   std::cerr.rdbuf(err);
+  fs::current_path(cwd);
+  if (said != nullptr) *said = sink.str();
   return status;
+}
+
+// The back-translation run that reads the domains of each area, in VDomainArea's order.
+constexpr const char* kRuns[] = {"node", "db", "pc"};
+
+// Each text after `mark` in `text`, up to the first `end`.
+std::vector<std::string> After(const std::string& text, const std::string& mark, char end) {
+  std::vector<std::string> found;
+  for (std::size_t at = text.find(mark); at != std::string::npos; at = text.find(mark, at + 1)) {
+    const std::size_t from = at + mark.size();
+    found.push_back(text.substr(from, text.find(end, from) - from));
+  }
+  return found;
+}
+
+// A back-translation run of the data set in `data`: the files named by its warnings of domains
+// skipped and by its stop ("?" for a domain of its kind found nowhere), whether it stopped, and
+// the domain files it handed over (from its recorded calls).
+struct RunOutcome {
+  std::set<std::string> named;
+  bool stopped = false;
+  std::set<std::string> handedOver;
+};
+
+RunOutcome Backtranslate(const std::string& run, const fs::path& data, const fs::path& record) {
+  std::string said;
+  RunOutcome outcome;
+  fs::remove(record);
+  outcome.stopped = Tool({"backtranslate", run, "--data", data.string(), "--json-lines",
+                          record.string(), "--answer", "GetPCProgNo=1", "--answer", "GetMaxTask=3"},
+                         &said) != 0;
+  for (const std::string& name : After(said, "back-translation: skipped ", ':'))
+    outcome.named.insert(Upper(name));
+  for (const std::string& name : After(said, "back-translation stopped: ", ':'))
+    if (name.size() == 12 && name[8] == '.') outcome.named.insert(Upper(name));
+  if (said.find("found no domain to back-translate") != std::string::npos)
+    outcome.named.insert("?");
+  for (const std::string& name :
+       After(tooltest::ReadText(record.string()), "\"domain_file\":\"", '"'))
+    outcome.handedOver.insert(Upper(name));
+  return outcome;
 }
 
 std::uint64_t Setting(const char* name, std::uint64_t otherwise) {
@@ -173,12 +225,25 @@ TEST(DataSetVerdict, EveryCommandGivesTheSameVerdictOnEveryFile) {
       nodeFiles.insert(nodeFiles.end(), d.parts.begin(), d.parts.end());
     }
   }
+  // The domain files each run hands over from the whole sound data set: the domains it reads.
+  const fs::path record = fs::path(dir.path()) / "run.jsonl";
+  std::map<std::string, std::set<std::string>> reads;
+  for (const char* run : {"node", "db", "pc"}) {
+    const RunOutcome outcome = Backtranslate(run, data, record);
+    ASSERT_TRUE(!outcome.stopped && outcome.named.empty()) << run;
+    reads[run] = outcome.handedOver;
+  }
+  for (const auto& e : fs::directory_iterator(data)) {
+    if (!VParseDataSetName(e.path().filename().string())) fs::remove_all(e.path());
+  }
   const std::uint64_t cases = Setting("MORVIT_PROPERTY_CASES", kDefaultCases);
   const std::uint64_t seed = Setting("MORVIT_PROPERTY_SEED", std::random_device{}());
   std::cout << "data-set verdict property: seed " << seed << ", " << cases << " cases" << std::endl;
   std::mt19937_64 random(seed);
   const fs::path original = fs::path(dir.path()) / "a";
   const fs::path changed = fs::path(dir.path()) / "b";
+  const fs::path entire = fs::path(dir.path()) / "c";
+  Put(entire, all);
   const auto started = std::chrono::steady_clock::now();
   std::uint64_t run = 0;
   std::map<std::string, int> perDamage;
@@ -238,9 +303,45 @@ TEST(DataSetVerdict, EveryCommandGivesTheSameVerdictOnEveryFile) {
           VFindDomainOfFile(base, d.file) != &partner && VFindDomainOfFile(base, d.file) != nullptr)
         continue;
       const bool sound = checked.count(d.file) == 0;
-      const int dumpStatus = Tool({"dump", "--stdout", (changed / d.file).string()});
-      EXPECT_EQ(dumpStatus == 0, sound) << d.file << " dump exit " << dumpStatus;
+      std::string said;
+      const int dumpStatus = Tool({"dump", "--stdout", (changed / d.file).string()}, &said);
+      EXPECT_EQ(dumpStatus == 0, sound)
+          << d.file << " dump exit " << dumpStatus << ": " << said.substr(0, 400);
     }
+    // The runs that read the damaged domains, on the whole data set with the damage: each
+    // warning (a domain skipped, or the file a run stopped on) names a domain that is not
+    // sound, or one that is gone.
+    // (The whole data set stays in place; only the files of the subset change and go back.)
+    const auto swapIn = [&](const Files& out, const Files& in) {
+      for (const auto& [name, bytes] : out) fs::remove(entire / name);
+      for (const auto& [name, bytes] : in) std::ofstream(entire / name, std::ios::binary) << bytes;
+    };
+    swapIn(subset, damaged);
+    std::set<std::string> runs;
+    for (const VDataSetDomain* d : {&domain, &partner}) {
+      if (d->type != nullptr) runs.insert(kRuns[static_cast<int>(d->type->area)]);
+    }
+    for (const std::string& run : runs) {
+      const RunOutcome outcome = Backtranslate(run, entire, record);
+      const std::set<std::string>& named = outcome.named;
+      for (const std::string& file : named) {
+        const VDataSetDomain* d = VFindDomainOfFile(after, file);
+        if (file.find('?') != std::string::npos || d == nullptr) {
+          EXPECT_TRUE(unsound || now == nullptr) << run << " finds " << file << " missing";
+        } else {
+          EXPECT_EQ(checked.count(d->file), 1u) << run << " warns of " << file << ", sound";
+        }
+      }
+      EXPECT_TRUE(!outcome.stopped || !named.empty()) << run << " stopped, naming no file";
+      // A domain that is not sound is never handed over, and a run that reads one is not silent.
+      for (const VDataSetDomain& d : after.domains) {
+        if (checked.count(d.file) == 0 || reads[run].count(Upper(d.file)) == 0) continue;
+        EXPECT_EQ(outcome.handedOver.count(Upper(d.file)), 0u) << run << " hands over " << d.file;
+        EXPECT_FALSE(named.empty())
+            << run << " reads " << d.file << " without a warning: " << checked[d.file];
+      }
+    }
+    swapIn(damaged, subset);
     // A guard against a run that hangs, far beyond the minute the cases take.
     if (std::chrono::steady_clock::now() - started > kGuard) break;
     if (HasFailure()) break;

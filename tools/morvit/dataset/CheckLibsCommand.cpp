@@ -10,14 +10,13 @@
 #include "cli/Session.h"
 #include "cli/ToolPlatform.h"
 #include "dataset/PrivateView.h"
+#include "morvit/VDataSet.h"
 #include "morvit/VDomainPath.h"
 #include "morvit/VHostServices.h"
 #include "morvit/VManager.h"
 
 namespace morvit::tool {
 namespace {
-
-constexpr std::uint16_t kCnodType = 1;
 
 // Labels the values of each mismatch message and notes a damaged object database.
 class CheckLibsHost : public ScopedHost {
@@ -54,7 +53,7 @@ class CheckLibsHost : public ScopedHost {
 
 bool HasNode() {
   ObjParcelType parcel{};
-  VDomainPath().GenParcel(kCnodType, 0, VBASE_ANY_WORD, parcel);
+  VDomainPath().GenParcel(VFindDomainTypeByCode("CN")->number, 0, VBASE_ANY_WORD, parcel);
   try {
     VDomainPath().FindFile(parcel);
     return true;

@@ -27,6 +27,9 @@ CheckResult CheckDataSet(const std::filesystem::path& directory) {
   }
   for (const VDataSetFile& file : inventory.others) {
     ++result.files;
+    if (file.role == VFileRole::damagedTable) {
+      result.findings.push_back({file.name, "damaged: " + file.note});
+    }
     if (file.role == VFileRole::staging || file.role == VFileRole::journal ||
         file.role == VFileRole::orphan) {
       const char* kind = file.role == VFileRole::staging   ? "stale staging file"

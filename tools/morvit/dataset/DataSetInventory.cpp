@@ -125,20 +125,28 @@ std::vector<DomainEntry> ReadInventory(const fs::path& directory, bool judged,
   // A file whose extension starts with C but whose name is no data-set name looks like a domain
   // file to an engineer: the site lists it, as a file that is no domain of this data set.
   for (const VDataSetFile& other : inventory.others) {
+    if (!only.empty()) break;
+    // A PC data table is listed as the dump lists it, with the verdict check gives it.
+    const bool table = other.role == VFileRole::table || other.role == VFileRole::damagedTable;
     const std::size_t dot = other.name.find('.');
     const bool looksLikeDomain =
-        other.role == VFileRole::foreign && only.empty() && dot != std::string::npos &&
+        other.role == VFileRole::foreign && dot != std::string::npos &&
         dot + 1 < other.name.size() &&
         std::toupper(static_cast<unsigned char>(other.name[dot + 1])) == 'C';
-    if (!looksLikeDomain) continue;
+    if (!table && !looksLikeDomain) continue;
     DomainEntry d;
     d.file = directory / PathFromUtf8(other.name);
     d.parts = {d.file};
     d.sizes = {fs::file_size(d.file)};
-    d.typeName = "?";
+    d.typeName = table ? "PL table" : "?";
     d.area = "other";
-    d.verdict = VVerdict::unknownType;
-    d.headerProblem = other.note + " (TTSSVVVV.COO): no domain of this data set";
+    d.verdict = other.role == VFileRole::table          ? VVerdict::sound
+                : other.role == VFileRole::damagedTable ? VVerdict::damaged
+                                                        : VVerdict::unknownType;
+    if (other.role == VFileRole::damagedTable) d.headerProblem = "damaged: " + other.note;
+    if (looksLikeDomain) {
+      d.headerProblem = other.note + " (TTSSVVVV.COO): no domain of this data set";
+    }
     domains.push_back(std::move(d));
   }
   const auto areaRank = [](const std::string& area) {
