@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "listing/ListingEvents.h"
+#include "view/SearchIndex.h"
 
 namespace morvit::tool {
 
@@ -51,6 +52,7 @@ class DomainPage {
     int label = 0;
     std::size_t depth = 0;
     std::string values;  // [[label, kind, text], ...] without the brackets
+    std::string search;  // the values as the page shows them, for the search index
   };
 
   void OpenNode(std::string kind, std::string title, std::int64_t offset = -1,
@@ -74,6 +76,7 @@ class DomainPage {
   std::string m_chunk;
   std::size_t m_rows = 0;
   std::size_t m_chunks = 0;
+  SearchIndex m_search;
 };
 
 }  // namespace morvit::tool
