@@ -204,8 +204,7 @@ void VCbXDomain::WriteElement(const void* record, int listing) {
       continue;
     }
     const AreaFields& area = Area(address.code);
-    m_io.WriteCardinal(m_file, element.*area.byteOffset, listing,
-                       CbxArea(address.code).byteLabel);
+    m_io.WriteCardinal(m_file, element.*area.byteOffset, listing, CbxArea(address.code).byteLabel);
     if (CarriesBitOffset(address.code))
       m_io.WriteCardinal(m_file, element.*area.bitOffset, listing, CbxArea(address.code).bitLabel);
   }

@@ -40,10 +40,9 @@ std::string_view Chars(std::span<const std::uint8_t> bytes) {
 // What an address code of a decoder-table entry says its element descriptions carry.
 std::string_view AddressTypeText(std::uint8_t code) {
   static constexpr std::string_view kTexts[] = {
-      "enumeration texts",           "byte offset in COLO", "byte and bit offset in COLO",
-      "byte offset in COLE",         "byte and bit offset in COLE",
-      "byte offset in COPM",         "byte and bit offset in COPM",
-      "byte offset in CODA",         "byte and bit offset in CODA",
+      "enumeration texts",           "byte offset in COLO",         "byte and bit offset in COLO",
+      "byte offset in COLE",         "byte and bit offset in COLE", "byte offset in COPM",
+      "byte and bit offset in COPM", "byte offset in CODA",         "byte and bit offset in CODA",
   };
   return code <= kLastAddressCode ? kTexts[code] : std::string_view();
 }
@@ -128,8 +127,8 @@ class DecoderBodyPlan {
         continue;
       }
       const CbxAreaLabels& area = CbxArea(address.code);
-      for (const char* label : {area.byteLabel, CbxCarriesBitOffset(address.code) ? area.bitLabel
-                                                                                  : nullptr}) {
+      for (const char* label :
+           {area.byteLabel, CbxCarriesBitOffset(address.code) ? area.bitLabel : nullptr}) {
         if (label == nullptr) continue;
         if (p + 2 > end) return;
         Value(p, 2, VValueKind::number, label, Word(p), {});
@@ -167,7 +166,7 @@ class DecoderBodyPlan {
     PlannedEvent& event = m_events.emplace_back();
     event.at = static_cast<std::uint32_t>(at / 2);
     event.kind = PlannedEvent::Kind::begin;
-    event.begin = {VListingPlace::element, {}, code, codeName, index,
+    event.begin = {VListingPlace::element,       {}, code, codeName, index,
                    static_cast<std::int64_t>(at)};
   }
 

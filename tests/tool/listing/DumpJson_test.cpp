@@ -133,9 +133,9 @@ TEST_F(JsonEvents, ValuesStandBesideTheirFields) {
     }
     EXPECT_EQ(values, row.values);
   }
-  for (const char* file : {"RB000001.C01", "PB010001.C01", "B1000001.C01", "CN000001.C01",
-                           "CA000001.C01", "RD000001.C01", "PD010001.C01", "AD000001.C01",
-                           "AP000001.C01"}) {
+  for (const char* file :
+       {"RB000001.C01", "PB010001.C01", "B1000001.C01", "CN000001.C01", "CA000001.C01",
+        "RD000001.C01", "PD010001.C01", "AD000001.C01", "AP000001.C01"}) {
     SCOPED_TRACE(file);
     const auto json = RunTool(dir.path(), std::string("dump --format json data/") + file);
     std::set<std::int64_t> listed;  // the bytes the fields of the first file list

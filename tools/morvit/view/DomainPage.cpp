@@ -175,7 +175,8 @@ void DomainPage::Add(const ListingEvent& event) {
       AppendJsonString(m_chunk, event.label);
       m_chunk += "," + std::to_string(m_open.size()) + "]";
       m_nextOffset = -1;
-      m_search.Row(SearchIndex::kNoLabel, "stop " + std::to_string(event.offset) + " " + event.label);
+      m_search.Row(SearchIndex::kNoLabel,
+                   "stop " + std::to_string(event.offset) + " " + event.label);
       EndRow();
       return;
   }

@@ -28,14 +28,13 @@ void AppendUtf8(std::string& out, char32_t c) {
 
 }  // namespace
 
-SearchIndex::SearchIndex(const std::filesystem::path& site, std::string id,
-                         std::size_t chunkRows)
+SearchIndex::SearchIndex(const std::filesystem::path& site, std::string id, std::size_t chunkRows)
     : m_site(site), m_id(std::move(id)), m_chunkRows(chunkRows) {}
 
 void SearchIndex::Row(int label, const std::string& text, std::int64_t offset, std::int64_t end) {
-  AppendUtf8(m_labels, label == kNoLabel ? kNoLabelChar
-                                         : std::min<char32_t>(kFirstLabelChar + label,
-                                                              kLastLabelChar));
+  AppendUtf8(m_labels, label == kNoLabel
+                           ? kNoLabelChar
+                           : std::min<char32_t>(kFirstLabelChar + label, kLastLabelChar));
   for (const char c : text) m_text += c == '\n' ? ' ' : c;
   m_text += '\n';
   if (offset >= 0) {

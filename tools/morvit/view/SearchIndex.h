@@ -39,7 +39,7 @@ class SearchIndex {
   std::string m_labels;  // the chunk's label characters, UTF-8
   std::string m_text;    // the chunk's texts, one line per row
   std::int64_t m_low = -1, m_high = -1;
-  std::string m_file;    // the chunks of the file being made
+  std::string m_file;  // the chunks of the file being made
   std::size_t m_fileChunks = 0;
   std::size_t m_files = 0;
 };
