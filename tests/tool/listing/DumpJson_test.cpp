@@ -111,6 +111,20 @@ TEST_F(JsonEvents, ValuesStandBesideTheirFields) {
 {"event":"value","offset":80,"width":8,"kind":"text","label":"ItemDesignation","value":"DAT#","length":8}
 {"event":"value","offset":94,"width":1,"kind":"enumeration","label":"AddrType","value":1,"text":"byte offset in COLO"}
 )js"},
+      {"B1000001.C01", 56, 76,
+       R"js({"event":"value","offset":58,"width":2,"kind":"key","label":"object","value":1}
+{"event":"value","offset":60,"width":2,"kind":"number","label":"value 1","value":116}
+{"event":"value","offset":62,"width":2,"kind":"number","label":"value 2","value":1}
+{"event":"value","offset":64,"width":2,"kind":"number","label":"value 3","value":2}
+{"event":"value","offset":66,"width":2,"kind":"enumeration","label":"TypeInfo","value":1,"text":"integer"}
+{"event":"value","offset":66,"width":4,"kind":"number","label":"terminal value","value":42}
+{"event":"value","offset":70,"width":2,"kind":"enumeration","label":"TypeInfo","value":4,"text":"BString"}
+{"event":"value","offset":70,"width":6,"kind":"text","label":"terminal value","value":"ON","length":2}
+)js"},
+      {"NB000001.C01", 56, 70,
+       R"js({"event":"value","offset":58,"width":6,"kind":"text","label":"text","value":"MAIN","length":4}
+{"event":"value","offset":64,"width":14,"kind":"text","label":"text","value":"PUMP_CONTROL","length":12}
+)js"},
       {"AD000001.C01", 994, 1040,
        R"js({"event":"value","offset":996,"width":2,"kind":"enumeration","label":"TypeOfElement","value":1,"text":"DAT(B)"}
 {"event":"value","offset":1000,"width":5,"kind":"name","label":"name","value":"FLAGS","length":5}
