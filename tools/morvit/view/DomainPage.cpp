@@ -86,8 +86,8 @@ void DomainPage::OpenNode(std::string kind, std::string title, std::int64_t offs
   Flush();
   m_chunk += "[" + std::to_string(m_nodes.size()) + "]";
   m_open.push_back(m_nodes.size());
-  m_nodes.push_back(
-      {m_rows, 0, m_open.size() - 1, std::move(kind), std::move(title), offset, std::move(place)});
+  m_nodes.push_back({m_rows, 0, m_open.size() - 1, std::move(kind), std::move(title), offset,
+                     std::move(place), false});
   m_search.Row(SearchIndex::kNoLabel, {});  // the page searches titles in the outline
   EndRow();
 }
@@ -98,15 +98,17 @@ void DomainPage::CloseNode() {
   m_open.pop_back();
 }
 
-// A value goes beside the field on whose bytes it ends; an element's key and name also name
-// the element in the outline.
+// A value goes beside the field on whose bytes it ends; an element's key and name (its first)
+// also name the element in the outline.
 void DomainPage::AddValue(const ListingEvent& event) {
   if (!m_open.empty()) {
     Node& node = m_nodes[m_open.back()];
     if (node.kind == "element" && event.name == "key" && !node.title.starts_with("entry ")) {
       node.title = "entry " + event.value + node.place;
-    } else if (node.kind == "element" && event.name == "name" && node.title.starts_with("entry ")) {
+    } else if (node.kind == "element" && event.name == "name" && !node.named) {
+      // An element with a name and no key (a decoder table's description) is named by it too.
       node.title.insert(node.title.size() - node.place.size(), " \"" + event.value + "\"");
+      node.named = true;
     }
   }
   std::string value = "[" + std::to_string(LabelId(event.label)) + ",";

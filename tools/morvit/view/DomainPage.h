@@ -41,7 +41,8 @@ class DomainPage {
     std::string kind;
     std::string title;
     std::int64_t offset = -1;
-    std::string place;  // the title's tail: " at OFFSET"
+    std::string place;   // the title's tail: " at OFFSET"
+    bool named = false;  // the title holds the element's name
   };
   // A field row waiting for the values that end on its bytes.
   struct FieldRow {
