@@ -103,14 +103,6 @@ TEST_F(JsonEvents, ValuesStandBesideTheirFields) {
 {"event":"value","offset":38,"width":2,"kind":"code","label":"code","value":568,"text":"progInitStart"}
 {"event":"value","offset":42,"width":2,"kind":"code","label":"code","value":564,"text":"moveDconstToPOLO"}
 )js"},
-      {"AD000001.C01", 26, 100,
-       R"js({"event":"value","offset":26,"width":4,"kind":"number","label":"Block1Offs(4 Bytes)","value":50}
-{"event":"value","offset":30,"width":4,"kind":"number","label":"Block2Offs(4 Bytes)","value":-1}
-{"event":"value","offset":62,"width":2,"kind":"enumeration","label":"TypeOfElement","value":1,"text":"DAT(B)"}
-{"event":"value","offset":68,"width":12,"kind":"text","label":"ElementType","value":"DAT(B)","length":12}
-{"event":"value","offset":80,"width":8,"kind":"text","label":"ItemDesignation","value":"DAT#","length":8}
-{"event":"value","offset":94,"width":1,"kind":"enumeration","label":"AddrType","value":1,"text":"byte offset in COLO"}
-)js"},
       {"B1000001.C01", 56, 76,
        R"js({"event":"value","offset":58,"width":2,"kind":"key","label":"object","value":1}
 {"event":"value","offset":60,"width":2,"kind":"number","label":"value 1","value":116}
