@@ -238,4 +238,14 @@ std::span<const CbxTerminal> CbxTerminals(const CbxAddressType& addressType) {
 
 std::uint16_t CbxEntrySize(std::size_t t) { return EntrySize(t); }
 
+const CbxAreaLabels& CbxArea(std::uint8_t code) {
+  static constexpr CbxAreaLabels kAreas[] = {
+      {"ByteOffsetInCOLO", "Bit-OffsetInCOLO"},
+      {"ByteOffsetInCOLE", "Bit-OffsetInCOLE"},
+      {"ByteOffsetInCOPM", "Bit-OffsetInCOPM"},
+      {"ByteOffsetInCODA", "Bit-OffsetInCODA"},
+  };
+  return kAreas[(code - 1) / 2];
+}
+
 }  // namespace morvit

@@ -53,6 +53,16 @@ inline constexpr std::uint16_t kElementTypeNameWidth = 12;
 inline constexpr std::uint16_t kItemDesignationWidth = 8;
 inline constexpr std::uint16_t kTerminalNameWidth = 8;
 
+// Address codes 1 to 8 name the areas COLO, COLE, COPM, CODA in pairs: an odd code carries the
+// area's byte offset, an even code its byte and bit offsets. Their labels; the highest code.
+inline constexpr std::uint8_t kLastAddressCode = 8;
+struct CbxAreaLabels {
+  const char* byteLabel;
+  const char* bitLabel;
+};
+const CbxAreaLabels& CbxArea(std::uint8_t code);
+inline bool CbxCarriesBitOffset(std::uint8_t code) { return code % 2 == 0; }
+
 // Row t (0 to 15) of the table.
 const CbxElementType& CbxType(std::size_t t);
 std::span<const CbxAddressType> CbxAddressTypes(std::size_t t);

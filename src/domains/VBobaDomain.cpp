@@ -5,6 +5,7 @@
 #include "domains/SectionBacktranslation.h"
 #include "domains/SectionCodes.h"
 #include "domains/SectionRecord.h"
+#include "domains/ValueLayout.h"
 #include "morvit/VElement.h"
 
 namespace morvit {
@@ -24,9 +25,22 @@ constexpr std::size_t kValue3At = 14;
 // Kind 4: a terminal record whose first word is the object number.
 constexpr std::size_t kTerminalAt = 8;
 
+// An object's element: its number (the key the terminals find it by), three values, then the
+// terminal values appended to it.
+constexpr ValueItem kObjectItems[] = {
+    {"object", ValueEncoding::Key},
+    {"value 1", ValueEncoding::Cardinal},
+    {"value 2", ValueEncoding::Cardinal},
+    {"value 3", ValueEncoding::Cardinal},
+};
+constexpr ValueItem kTerminalItems[] = {{"terminal value", ValueEncoding::Terminal}};
+constexpr ElementValueLayout kObjectValues{kObjectItems, kTerminalItems};
+
 }  // namespace
 
-VBobaDomain::VBobaDomain() : m_elementSection(kElementStartCode, kElementEndCode) {}
+VBobaDomain::VBobaDomain() : m_elementSection(kElementStartCode, kElementEndCode) {
+  m_elementSection.SetElementValues(&kObjectValues);
+}
 
 VBobaDomain::~VBobaDomain() = default;
 

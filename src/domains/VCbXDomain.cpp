@@ -38,26 +38,20 @@ constexpr std::uint16_t kUnusedG = 0xFFFF;
 // Element description head: SizeOfFB, TypeOfElement, NameLength.
 constexpr std::uint16_t kDescriptionHeadSize = 2 + 2 + 2;
 
-// Address codes 1 to 8 name the areas COLO, COLE, COPM, CODA in pairs: an odd code carries the
-// area's byte offset, an even code its byte and bit offsets.
+// The record's fields of the areas COLO, COLE, COPM, CODA, named by address codes 1 to 8 in
+// pairs.
 struct AreaFields {
   std::uint16_t TCbxElement::*byteOffset;
   std::uint16_t TCbxElement::*bitOffset;
-  const char* byteLabel;
-  const char* bitLabel;
 };
 constexpr AreaFields kAreas[] = {
-    {&TCbxElement::byteOffsetCOLO, &TCbxElement::bitOffsetCOLO, "ByteOffsetInCOLO",
-     "Bit-OffsetInCOLO"},
-    {&TCbxElement::byteOffsetCOLE, &TCbxElement::bitOffsetCOLE, "ByteOffsetInCOLE",
-     "Bit-OffsetInCOLE"},
-    {&TCbxElement::byteOffsetCOPM, &TCbxElement::bitOffsetCOPM, "ByteOffsetInCOPM",
-     "Bit-OffsetInCOPM"},
-    {&TCbxElement::byteOffsetCODA, &TCbxElement::bitOffsetCODA, "ByteOffsetInCODA",
-     "Bit-OffsetInCODA"},
+    {&TCbxElement::byteOffsetCOLO, &TCbxElement::bitOffsetCOLO},
+    {&TCbxElement::byteOffsetCOLE, &TCbxElement::bitOffsetCOLE},
+    {&TCbxElement::byteOffsetCOPM, &TCbxElement::bitOffsetCOPM},
+    {&TCbxElement::byteOffsetCODA, &TCbxElement::bitOffsetCODA},
 };
 const AreaFields& Area(std::uint8_t code) { return kAreas[(code - 1) / 2]; }
-bool CarriesBitOffset(std::uint8_t code) { return code % 2 == 0; }
+bool CarriesBitOffset(std::uint8_t code) { return CbxCarriesBitOffset(code); }
 
 std::uint16_t EnumLength(const TCbxElement& element, std::size_t j) {
   return static_cast<std::uint16_t>(strnlen(element.enumText[j], kTextField));
@@ -210,9 +204,9 @@ void VCbXDomain::WriteElement(const void* record, int listing) {
       continue;
     }
     const AreaFields& area = Area(address.code);
-    m_io.WriteCardinal(m_file, element.*area.byteOffset, listing, area.byteLabel);
+    m_io.WriteCardinal(m_file, element.*area.byteOffset, listing, CbxArea(address.code).byteLabel);
     if (CarriesBitOffset(address.code))
-      m_io.WriteCardinal(m_file, element.*area.bitOffset, listing, area.bitLabel);
+      m_io.WriteCardinal(m_file, element.*area.bitOffset, listing, CbxArea(address.code).bitLabel);
   }
 }
 

@@ -8,6 +8,7 @@
 
 #include "domains/SectionCodes.h"
 #include "domains/SectionRecord.h"
+#include "domains/ValueLayout.h"
 #include "files/HeaderFormat.h"
 #include "morvit/VDomainPath.h"
 #include "support/DomainTypes.h"
@@ -93,9 +94,23 @@ bool CheckLibraryEntry(const VNodeEntry& entry, const std::vector<VLibraryObject
 
 }  // namespace
 
+namespace {
+
+// The one entry element: an entry per file found, as AppendEntry writes it.
+constexpr ValueItem kEntryItems[] = {
+    {"kind", ValueEncoding::Cardinal},
+    {"file name", ValueEncoding::BString},
+    {"value", ValueEncoding::LongCard},
+    {"text", ValueEncoding::BString},
+};
+constexpr ElementValueLayout kEntryValues{{}, kEntryItems};
+
+}  // namespace
+
 VCnodDomain::VCnodDomain(int nodeMode)
     : m_nNodeMode(nodeMode), m_elementSection(kElementStartCode, kElementEndCode) {
   m_nCompressionEnabled = 0;
+  m_elementSection.SetElementValues(&kEntryValues);
 }
 
 VCnodDomain::~VCnodDomain() = default;

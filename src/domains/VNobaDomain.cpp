@@ -4,6 +4,7 @@
 #include "domains/SectionBacktranslation.h"
 #include "domains/SectionCodes.h"
 #include "domains/SectionRecord.h"
+#include "domains/ValueLayout.h"
 #include "morvit/VElement.h"
 
 namespace morvit {
@@ -18,7 +19,17 @@ constexpr std::size_t kTextAddressAt = 12;  // a host pointer: 8 bytes on 64-bit
 
 }  // namespace
 
-VNobaDomain::VNobaDomain() : m_textSection(kElementStartCode, kElementEndCode) {}
+namespace {
+
+// The one text element: the texts one after the other.
+constexpr ValueItem kTextItems[] = {{"text", ValueEncoding::BString}};
+constexpr ElementValueLayout kTextValues{{}, kTextItems};
+
+}  // namespace
+
+VNobaDomain::VNobaDomain() : m_textSection(kElementStartCode, kElementEndCode) {
+  m_textSection.SetElementValues(&kTextValues);
+}
 
 VNobaDomain::~VNobaDomain() = default;
 

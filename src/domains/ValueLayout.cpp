@@ -33,6 +33,9 @@ void ListItem(VMotorolaIO& io, CFile& element, const ValueItem& item, std::int64
     case ValueEncoding::LongInt:
       value.number = io.ReadLongInt(element);
       return finish();
+    case ValueEncoding::LongCard:
+      value.number = io.ReadLongCard(element);
+      return finish();
     case ValueEncoding::Real:
       value.kind = VValueKind::real;
       value.real = io.ReadReal(element);

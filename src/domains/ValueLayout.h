@@ -15,6 +15,7 @@ enum class ValueEncoding : std::uint8_t {
   Cardinal,  // 16-bit unsigned number
   Integer,   // 16-bit signed number
   LongInt,   // 32-bit signed number over two words
+  LongCard,  // 32-bit unsigned number over two words
   Real,      // the controller's 32-bit real
   Boolean,   // a 16-bit truth word
   BString,   // 16-bit length, the characters, a pad byte to an even position

@@ -150,6 +150,13 @@ Body CodeListing::Head(int readResult) {
   m_out.End(morvit::VListingPlace::header);
   SetLabel(kBlankLabel);
   m_out.Begin({morvit::VListingPlace::section, "body", -1, {}, -1, ByteOffset(m_index)});
+  if (m_out.WantsEvents() && layout != nullptr && layout->decoderBody) {
+    // The body's layout is read from the words the listing shows, and only those.
+    const std::size_t listed = std::min(
+        {m_state.bytesRead, kWordBufferSize, static_cast<std::size_t>(ByteOffset(m_lastWord + 1))});
+    m_plan = PlanDecoderBody(std::span(m_state.words.data(), listed), Applies(When::firstFile));
+    m_planned = 0;
+  }
   return body;
 }
 
@@ -221,6 +228,50 @@ void CodeListing::Line() {
   field.timeStamp = m_timeStamp;
   m_out.Field(field);
   ++m_index;
+  if (m_planned < m_plan.size()) PlannedEvents();
+}
+
+void CodeListing::PlannedEvents() {
+  for (; m_planned < m_plan.size() && m_plan[m_planned].at <= m_index; ++m_planned) {
+    const PlannedEvent& event = m_plan[m_planned];
+    switch (event.kind) {
+      case PlannedEvent::Kind::begin:
+        m_out.Begin(event.begin);
+        break;
+      case PlannedEvent::Kind::value:
+        m_out.Value(event.value);
+        break;
+      case PlannedEvent::Kind::end:
+        m_out.End(morvit::VListingPlace::element);
+        break;
+    }
+  }
+}
+
+void CodeListing::StepValue(const LabelStep& step, std::uint32_t first) {
+  const auto from = static_cast<std::size_t>(ByteOffset(first));
+  const auto to = static_cast<std::size_t>(ByteOffset(m_index));
+  if (to > std::min(m_state.bytesRead, kWordBufferSize)) return;  // words not read
+  morvit::VListingValue value;
+  if (HeaderStepValue(step.meaning, std::span(m_state.words.data() + from, to - from),
+                      ByteOffset(first), step.label, value, m_valueText)) {
+    value.timeStamp = m_timeStamp;
+    m_out.Value(value);
+  }
+}
+
+void CodeListing::TypeValue(const HeaderLayout& layout) {
+  if (!m_out.WantsEvents() || m_state.bytesRead < static_cast<std::size_t>(ByteOffset(2))) return;
+  // "TADE, task_no": the name before the comma.
+  const std::string_view label = layout.domainLabel;
+  morvit::VListingValue value;
+  value.offset = ByteOffset(1);
+  value.width = 1;
+  value.kind = morvit::VValueKind::enumeration;
+  value.label = "domain type";
+  value.number = layout.type;
+  value.text = events::TrimLabel(label.substr(0, label.find(',')));
+  m_out.Value(value);
 }
 
 void CodeListing::Line(std::string_view label) {
@@ -256,6 +307,16 @@ unsigned CodeListing::ElementLine() {
     m_labelLength = width;
   }
   Line();
+  if (m_out.WantsEvents()) {
+    morvit::VListingValue value;
+    value.offset = ByteOffset(m_index - 1);
+    value.width = controller::kWordSize;
+    value.kind = morvit::VValueKind::code;
+    value.label = "code";
+    value.number = LastWord();
+    value.text = events::TrimLabel(name);
+    m_out.Value(value);
+  }
   SetLabel(kBlankLabel);
   // The element's length in bytes, counted from its code word.
   m_bodyStart += CurrentWord() / controller::kWordSize;
@@ -284,6 +345,7 @@ Body CodeListing::Header() {
     return Body::none;
   }
   Line(layout->domainLabel);
+  TypeValue(*layout);
   Line("Version             ");
   if (layout->common == dumplayout::CommonLines::full) DateBlock();
   Steps(layout->steps);
@@ -365,8 +427,16 @@ bool CodeListing::Applies(When when) const {
 }
 
 void CodeListing::Steps(std::span<const LabelStep> steps, bool withinLength) {
+  // A step with a meaning, told once the words it spans are listed (a 32-bit number spans the
+  // next step's word too); none when the listing ends before them.
+  const LabelStep* valued = nullptr;
+  std::uint32_t valuedFrom = 0;
   for (const LabelStep& step : steps) {
     if (!Applies(step.when)) continue;
+    if (step.meaning != dumplayout::Meaning::none && m_out.WantsEvents()) {
+      valued = &step;
+      valuedFrom = m_index;
+    }
     switch (step.kind) {
       case StepKind::lines:
         Run(step.label, step.count, withinLength);
@@ -383,6 +453,10 @@ void CodeListing::Steps(std::span<const LabelStep> steps, bool withinLength) {
           Line(step.label);
         }
         break;
+    }
+    if (valued != nullptr && m_index - valuedFrom >= MeaningWords(*valued)) {
+      StepValue(*valued, valuedFrom);
+      valued = nullptr;
     }
   }
 }

@@ -7,8 +7,11 @@
 #include <array>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
+#include <vector>
 
+#include "dump/CodeValues.h"
 #include "dump/DumpDriverState.h"
 #include "dump/HeaderLayouts.h"
 #include "dump/ListingOutput.h"
@@ -77,6 +80,12 @@ class CodeListing {
   bool Applies(dumplayout::When when) const;
 
   void CloseElement();
+  // The value of the words [first, m_index) that `step` gives a meaning to, when they were read.
+  void StepValue(const dumplayout::LabelStep& step, std::uint32_t first);
+  // The domain type of the type line, as the name of the domain.
+  void TypeValue(const dumplayout::HeaderLayout& layout);
+  // The planned events whose word the index has reached.
+  void PlannedEvents();
 
   ListingOutput& m_out;
   DumpDriverState& m_state;
@@ -89,6 +98,9 @@ class CodeListing {
   bool m_timeStamp = false;
   bool m_elementOpen = false;
   std::int64_t m_elementIndex = 0;
+  std::vector<PlannedEvent> m_plan;
+  std::size_t m_planned = 0;  // the next of m_plan to tell
+  std::string m_valueText;
   std::array<char, 80> m_label{};
   std::size_t m_labelLength = 0;
 };

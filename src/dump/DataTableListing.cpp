@@ -69,6 +69,10 @@ void Row(ListingOutput& out, std::uint32_t index, const std::uint8_t* r, bool pc
   }
   out.Unsigned(noBytes, 8);
   out.Column(at + 6, r + 6, 2, stored, "noBytes");
+  if (pcColumns) {
+    out.Flag(at + 6, 2, "PC", (stored & kPcFlag) != 0);
+    out.Flag(at + 6, 2, "TRA", (stored & kTraFlag) != 0);
+  }
   out.Unsigned(offset, 7);
   out.Column(at + 4, r + 4, 2, offset, "offset");
   if (!pcColumns) {

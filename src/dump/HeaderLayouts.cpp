@@ -15,8 +15,8 @@ namespace {
 constexpr const char* kBlank21 = "                     ";
 
 constexpr LabelStep kCodaOptionBlock[] = {
-    Lines("Option Name         ", 9),
-    Lines("Option Version      ", 8),
+    Valued(Lines("Option Name         ", 9), Meaning::text),
+    Valued(Lines("Option Version      ", 8), Meaning::text),
 };
 // The option count holds at most this many blocks less one; a larger word lists none.
 constexpr std::uint16_t kMaxOptionsMinus1 = 32766;
@@ -30,23 +30,23 @@ constexpr LabelStep kCoda[] = {
     Line("Offset to COPM INIDA", When::from50),
     Line("Offset to LN700Move ", When::from50),
     Line("Offset to DSMove    ", When::below50),
-    Line("DSExists            "),
+    Valued(Line("DSExists            "), Meaning::flag),
     Line("Offset to MVIMove   "),
-    Line("MVIExists           "),
+    Valued(Line("MVIExists           "), Meaning::flag),
     Line("Offset to EVSSend   "),
-    Line("EVSSendExists       "),
+    Valued(Line("EVSSendExists       "), Meaning::flag),
     Line("Offset to EVSTrans  "),
-    Line("EVSTransExists      "),
+    Valued(Line("EVSTransExists      "), Meaning::flag),
     Line("Offset to CalcEvent "),
     Line("CalcEventScanTime   "),
     Line("Offset to MVBEvent  "),
     Line("MVBEventScanTime    "),
     Line("Offset to DAT     ", When::from50),
     Line("Offset to PARDAT  ", When::from50),
-    Lines("Node Name           ", 10),
-    Lines("Config Pitch        ", 4),
-    Lines("MA Type and Version ", 10),
-    Lines("Target Code Info ", 4, When::from50),
+    Valued(Lines("Node Name           ", 10), Meaning::name),
+    Valued(Lines("Config Pitch        ", 4), Meaning::shortDate),
+    Valued(Lines("MA Type and Version ", 10), Meaning::text),
+    Valued(Lines("Target Code Info ", 4, When::from50), Meaning::text),
     Line("NoOptionsMinus1     "),
     {StepKind::repeatBlock, When::always, nullptr, kMaxOptionsMinus1, kCodaOptionBlock},
 };
@@ -64,10 +64,14 @@ constexpr LabelStep kCoio[] = {Line("NetStat (on NB40)   "), Line("BusNo   (of N
 constexpr LabelStep kCoic[] = {Line("DeletedModulesOffs  "), Line("ChangedOrNewModulesO")};
 
 constexpr LabelStep kRede[] = {
-    Line("Length of RELO      "),      Line("Offset to INIDAT    "),
-    Lines("Resource Name       ", 10), Lines("Resource Pitch      ", 4),
-    Line("PGMNumber           "),      Line("PreProgramFlag      "),
-    Lines("MA Type and Version ", 10), Lines("Target Code Info ", 4, When::from50),
+    Line("Length of RELO      "),
+    Line("Offset to INIDAT    "),
+    Valued(Lines("Resource Name       ", 10), Meaning::name),
+    Valued(Lines("Resource Pitch      ", 4), Meaning::shortDate),
+    Line("PGMNumber           "),
+    Line("PreProgramFlag      "),
+    Valued(Lines("MA Type and Version ", 10), Meaning::text),
+    Valued(Lines("Target Code Info ", 4, When::from50), Meaning::text),
 };
 
 constexpr LabelStep kTade[] = {
@@ -76,8 +80,8 @@ constexpr LabelStep kTade[] = {
     Line("Cycle Time / Event# "),
     Line("PlaceInCycleTable   "),
     Line("InitialOnState      "),
-    Line("Instance Key        ", When::from50),
-    Line("TypCode             ", When::from50),
+    Valued(Line("Instance Key        ", When::from50), Meaning::key),
+    Valued(Line("TypCode             ", When::from50), Meaning::code),
     Line("Call Parameter 1    ", When::from50),
     Line("Call Parameter 2    ", When::from50),
     Line("Call Parameter 3    ", When::from50),
@@ -88,7 +92,7 @@ constexpr LabelStep kTade[] = {
 constexpr LabelStep kPode[] = {
     Line("Length of POLO      "),
     Line("Offset to INIDAT    "),
-    Line("ProgramNumber       "),
+    Valued(Line("ProgramNumber       "), Meaning::key),
     Line("KindOfProgram       "),
     Line("BeginProgramVariabls"),
     Line("Offset to ProgStart "),
@@ -129,9 +133,9 @@ constexpr LabelStep kCbx[] = {
     Line("SPARE                "),
     Line("SPARE                "),
     Line("Structure Version    ", When::firstFile),
-    Line("Block1Offs(4 Bytes)  ", When::firstFile),
+    Valued(Line("Block1Offs(4 Bytes)  ", When::firstFile), Meaning::longNumber),
     Line(kBlank21, When::firstFile),
-    Line("Block2Offs(4 Bytes)  ", When::firstFile),
+    Valued(Line("Block2Offs(4 Bytes)  ", When::firstFile), Meaning::longNumber),
     Line(kBlank21, When::firstFile),
     Lines("SPARE (16 Bytes)     ", 8, When::firstFile),
     Line("DecodeTableOffs      ", When::firstFile),
@@ -172,8 +176,8 @@ constexpr HeaderLayout kLayouts[] = {
     {102, "BMLD                ", C::full, kBxd, Body::elements},
     {103, "BMRD                ", C::full, kBxd, Body::elements},
     {112, "BOBC                ", C::full, kBobc, Body::elements},
-    {114, "CBAD                ", C::full, kCbx, Body::none},
-    {115, "CBAP                ", C::full, kCbx, Body::none},
+    {114, "CBAD                ", C::full, kCbx, Body::none, true},
+    {115, "CBAP                ", C::full, kCbx, Body::none, true},
 };
 
 }  // namespace

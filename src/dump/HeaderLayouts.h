@@ -19,12 +19,27 @@ enum class StepKind : std::uint8_t {
   extensionLine,  // one `label` line unless the word is 568 or the word after it is 4
 };
 
+// What the words of a step hold, told beside them as a value once its last word is listed (the
+// words themselves are listed as they are).
+enum class Meaning : std::uint8_t {
+  none,
+  text,        // characters over the step's words, zero-filled
+  name,        // the name of the node or resource: characters as `text`
+  key,         // the key of what the domain describes: the word
+  code,        // an element type code, with its name from the name tables
+  flag,        // a truth word: 0 is false, anything else true
+  longNumber,  // a 32-bit number over this word and the next (the next step's line)
+  shortDate,   // a date and time in the short form: year modulo 100, month, day, hour, minute
+               // and second as bytes, then the milliseconds as a word
+};
+
 struct LabelStep {
   StepKind kind;
   When when;
   const char* label;
   std::uint16_t count;
   std::span<const LabelStep> block;
+  Meaning meaning = Meaning::none;
 };
 
 enum class CommonLines : std::uint8_t {
@@ -45,6 +60,7 @@ struct HeaderLayout {
   CommonLines common;
   std::span<const LabelStep> steps;
   Body body;
+  bool decoderBody = false;  // the body is a decoder table and element descriptions
 };
 
 // Steps of one or more lines under a label.
@@ -53,6 +69,12 @@ constexpr LabelStep Line(const char* label, When when = When::always) {
 }
 constexpr LabelStep Lines(const char* label, std::uint16_t count, When when = When::always) {
   return {StepKind::lines, when, label, count, {}};
+}
+
+// A step whose words hold a value of `meaning`.
+constexpr LabelStep Valued(LabelStep step, Meaning meaning) {
+  step.meaning = meaning;
+  return step;
 }
 
 // The layout of a domain type, or null for a type that gets no header labels.

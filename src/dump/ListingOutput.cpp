@@ -65,6 +65,19 @@ void ListingOutput::Value(const morvit::VListingValue& value) {
   m_sink.Value(value);
 }
 
+void ListingOutput::Flag(std::int64_t offset, std::uint32_t width, std::string_view label,
+                         bool on) {
+  if (m_direct != nullptr) return;
+  morvit::VListingValue value;
+  value.offset = offset;
+  value.width = width;
+  value.kind = morvit::VValueKind::boolean;
+  value.label = label;
+  value.number = on ? 1 : 0;
+  value.text = on ? "true" : "false";
+  Value(value);
+}
+
 void ListingOutput::Begin(const morvit::VListingBegin& begin) {
   Flush();
   if (m_direct != nullptr) return;

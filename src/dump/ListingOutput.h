@@ -68,6 +68,8 @@ class ListingOutput {
   // Hands the text gathered to the sink as plain text, then the value (a text rendering takes
   // no values).
   void Value(const morvit::VListingValue& value);
+  // A truth value over the `width` bytes at `offset` (the row shows it as 'T' or 'F').
+  void Flag(std::int64_t offset, std::uint32_t width, std::string_view label, bool on);
   void End(morvit::VListingPlace kind);
   void File(std::string_view name, std::uint32_t part, std::uint64_t size);
   void Stop(std::int64_t offset, std::string_view reason);

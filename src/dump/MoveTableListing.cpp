@@ -108,6 +108,7 @@ void BRecord(ListingOutput& out, std::uint32_t index, const std::uint8_t* r) {
   out.Spaces(5);
   out.Char(r[14] != 0 ? 'T' : 'F');
   out.Column(at + 14, r + 14, 1, r[14], "opEl");
+  out.Flag(at + 14, 1, "opEl", r[14] != 0);
   HostWord(out, at + 16, r + 16, 8, "contInd");
   out.LineEnd();
   const std::size_t shown = std::min<std::size_t>(elements, kBEntries);

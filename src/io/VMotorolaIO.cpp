@@ -500,9 +500,17 @@ void TerminalValue(std::int64_t offset, std::uint32_t width, const TBATerminal& 
   if (!ValuesWanted()) return;
   // The listing offset stands after the value's bytes while it is told.
   const std::int32_t listed = VMotorolaIO::m_lByteOffset;
-  VMotorolaIO::m_lByteOffset = static_cast<std::int32_t>(offset + width);
   using morvit::VValueKind;
-  switch (static_cast<std::uint16_t>(terminal.typeCode)) {
+  const auto code = static_cast<std::uint16_t>(terminal.typeCode);
+  // The type code names the kind of the value that follows it: an enumeration over its word.
+  static constexpr std::string_view kKinds[] = {"boolean", "integer",  "long integer", "real",
+                                                "BString", "cardinal", "BString"};
+  if (code < std::size(kKinds)) {
+    VMotorolaIO::m_lByteOffset = static_cast<std::int32_t>(offset + controller::kWordSize);
+    ListedValue(offset, VValueKind::enumeration, "TypeInfo", code, 0.0, kKinds[code]);
+  }
+  VMotorolaIO::m_lByteOffset = static_cast<std::int32_t>(offset + width);
+  switch (code) {
     case kTerminalBoolean: {
       const bool truth = terminal.value.bytes[0] != 0;
       ListedValue(offset, VValueKind::boolean, label, truth ? 1 : 0, 0.0, truth ? "true" : "false");

@@ -5,7 +5,7 @@
 import { test, before, after } from "node:test";
 import assert from "node:assert/strict";
 import { execFileSync } from "node:child_process";
-import { mkdirSync, readdirSync, readFileSync, rmSync, writeFileSync } from "node:fs";
+import { mkdirSync, readdirSync, readFileSync, rmSync, statSync, writeFileSync } from "node:fs";
 import { join } from "node:path";
 import { pathToFileURL } from "node:url";
 import { StartBrowser } from "./browser.mjs";
@@ -17,7 +17,7 @@ const data = join(work, "d\u00e4t\u00e4 dir");
 const typed = "na\u00efve \u00fc.C01";
 const site = join(work, "site");
 const hostile = "X1<img src=x onerror=alert(1)>\".C01";
-let browser, stop, page;
+let browser, stop, page, viewMs;
 const errors = [];
 
 function Morvit(...args) {
@@ -36,13 +36,21 @@ function MakeDataSet() {
   reba.records.find((record) => record.entry).entry.name = "PUMP_CHANGED";
   writeFileSync(join(work, "reba2.json"), JSON.stringify({ domains: [reba] }));
   Morvit("generate", join(work, "reba2.json"), "--data", data, "--project", join(work, "project"));
-  const entries = Array.from({ length: 6000 }, (_, key) => ({ entry: { key, values: [key, 1, 2, 3, 4], name: "E" + key } }));
+  const entries = Array.from({ length: 65536 }, (_, key) => ({ entry: { key, values: [key, 1, 2, 3, 4], name: "E" + key } }));
   writeFileSync(join(work, "large.json"), JSON.stringify({ domains: [{ ...reba, object: 2, version: 1, records: entries }] }));
   Morvit("generate", join(work, "large.json"), "--data", data, "--project", join(work, "project"));
   writeFileSync(join(data, "TD010002.C01"), readFileSync(join(data, "TD010001.C01")).subarray(0, 9));
   writeFileSync(join(data, hostile), Buffer.from("<script>alert(2)</script>"));
   writeFileSync(join(data, typed), readFileSync(join(data, "TD010001.C01")));
+  const started = Date.now();
   Morvit("view", data, "-o", site);
+  viewMs = Date.now() - started;
+}
+
+// Bytes of the files under `dir`.
+function Bytes(dir) {
+  return readdirSync(dir, { withFileTypes: true }).reduce((sum, entry) =>
+    sum + (entry.isDirectory() ? Bytes(join(dir, entry.name)) : statSync(join(dir, entry.name)).size), 0);
 }
 
 async function Open(file) {
@@ -70,7 +78,8 @@ test("the index lists every file, marks the damaged ones and filters", async () 
   await page.waitForSelector("tbody tr");
   const reads = new Map(await page.$$eval("tbody tr", (rows) =>
     rows.map((row) => [row.cells[0].textContent, row.cells[9].textContent])));
-  const files = readdirSync(data).filter((name) => /\.[Cc]/.test(name));
+  // The large REBA's later part files belong to its first part's row.
+  const files = readdirSync(data).filter((name) => /\.[Cc]/.test(name) && !/^RB0[1-9]0001\.C02$/.test(name));
   assert.deepEqual([...reads.keys()].sort(), [...files].sort());
   assert.match(reads.get("TD010002.C01"), /^damaged: /);
   assert.match(reads.get(hostile), /^damaged: /);
@@ -120,13 +129,13 @@ test("a large domain opens with its elements folded and loads the rows that come
   await page.waitForSelector(".row.node");
   const view = () => page.evaluate(() => ({ visible: window.morvitView.visible, loaded: window.morvitView.chunks.size }));
   const folded = await view();
-  assert.ok(folded.visible > 6000 && folded.visible < 6100, JSON.stringify(folded));
+  assert.ok(folded.visible > 65536 && folded.visible < 65636, JSON.stringify(folded));
   await page.evaluate(() => { const tree = document.getElementById("tree"); tree.scrollTop = tree.scrollHeight; });
-  await page.locator(".row.node:not([hidden])", { hasText: "entry 5999 " }).click();
+  await page.locator(".row.node:not([hidden])", { hasText: "entry 65535 " }).click();
   await page.evaluate(() => { const tree = document.getElementById("tree"); tree.scrollTop = tree.scrollHeight; });
   await page.waitForFunction(() => document.querySelectorAll(".row.field:not([hidden])").length > 10);
   const last = await page.$$eval(".row:not([hidden])", (rows) => rows.map((row) => row.className + " " + row.textContent));
-  const at = last.findIndex((row) => row.includes("entry 5999 \"E5999\""));
+  const at = last.findIndex((row) => row.includes("entry 65535 \"E65535\""));
   assert.ok(at >= 0 && last[at + 1].startsWith("row field") && last[at + 2].endsWith("BlockSize"), last.join("\n"));
   assert.ok((await view()).visible > folded.visible);
 });
@@ -182,11 +191,14 @@ test("the large domain's first rows come at once and search answers at once", as
   await page.click("a:text-is('RB000001.C02')");
   await page.waitForSelector(".row.node");
   const firstRows = Date.now() - opened;
-  await page.evaluate(() => window.morvitView.all());
-  const found = await Search("E5321");
-  assert.match(found.row, /E5321/);
+  // The first search of the page: its index is loaded as the query is typed, and the rows of
+  // the hit as it is shown.
+  const found = await Search("E65321");
+  assert.match(found.row, /E65321/);
   const rows = await page.evaluate(() => window.morvitView.outline.rows);
-  console.log(`large domain (${rows} rows): first rows after ${firstRows} ms, search answered in ${found.ms} ms`);
+  const megabytes = (Bytes(site) / 1048576).toFixed(1);
+  console.log(`large domain (${rows} rows): first rows after ${firstRows} ms, search answered in ${found.ms} ms; ` +
+    `view of the data set ${viewMs} ms, its site ${megabytes} MB`);
   // Generous bounds, so that a loaded machine does not fail the test; the figures are reported.
   assert.ok(firstRows < 5000, String(firstRows));
   assert.ok(found.ms < 5000, String(found.ms));

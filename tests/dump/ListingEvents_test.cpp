@@ -40,6 +40,11 @@ class Outline : public morvit::VListingSink {
     lines += "end " + std::to_string(static_cast<int>(kind)) + "\n";
   }
   void Text(std::string_view piece) override { text += piece; }
+  void Value(const morvit::VListingValue& value) override {
+    lines += "value " + std::to_string(value.offset) + " " + std::to_string(value.width) + " " +
+             std::string(value.label) + " = " + std::to_string(value.number) + " '" +
+             std::string(value.text) + "'\n";
+  }
   void Stop(std::int64_t offset, std::string_view reason) override {
     lines += "stop " + std::to_string(offset) + " " + std::string(reason) + "\n";
   }
@@ -77,6 +82,7 @@ TEST_F(ListingEventsTest, EachFamilyRendersItsTextListing) {
        "begin 0 TADE, task_no -1  -1 @0\n"
        "0 2 Offset to last Byte = 23\n"
        "2 2 TADE, task_no = 12544\n"
+       "value 2 1 domain type = 49 'TADE'\n"
        "4 2 Version = 7\n"
        "6 2 Date          2026/12/7 = 13703 time\n"},
       {"DATA", "XXLO0001.C01",
@@ -85,6 +91,16 @@ TEST_F(ListingEventsTest, EachFamilyRendersItsTextListing) {
        "begin 3 DATA table -1  -1 @0\n"
        "begin 4  -1  0 @0\n"
        "0 2 iKey = 1\n"},
+      {"PL", "PLLO0001.C01", PlTable({{0, 0, 0, 0, 0x8000}}),
+       "file PLLO0001.C01 0\n"
+       "begin 3 PL table -1  -1 @0\n"
+       "begin 4  -1  0 @0\n"
+       "0 2 iKey = 0\n"
+       "2 1 termId = 0\n"
+       "3 1 tcNo = 0\n"
+       "6 2 noBytes = 32768\n"
+       "value 6 2 PC = 1 'true'\n"
+       "value 6 2 TRA = 0 'false'\n"},
       {"MOVE", "XXA00001.C01", MoveATable({{1, 2, 3}}, 0, 0),
        "file XXA00001.C01 0\n"
        "stop -1 a move table cannot be opened or is cut short\n"

@@ -49,9 +49,11 @@ std::string TasksAndTable(int cycleTime, int offset) {
   return job + "]}]}";
 }
 
-// The decoder table has no class listing: its words are listed as the file holds them.
+// The decoder table has no class listing: its words are listed as the file holds them, and its
+// element descriptions read by their layout name the place by the element's name.
 constexpr const char* kTableDifferences =
-    "~ part 1 > section body (word): 0 (0000) -> 7 (0007)  (file offset 11510)\n";
+    "~ part 1 > section body > element DAT(II) \"ITEM_999\" ByteOffsetInCOLO: 0 -> 7  (file "
+    "offset 11510)\n";
 
 // The differences of the two resource bases without their time stamps: the header words that
 // follow from the change, one entry inserted (with what it holds), one value changed; a

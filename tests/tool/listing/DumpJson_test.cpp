@@ -55,22 +55,20 @@ TEST_F(JsonEvents, TextOfTheEventsIsTheListing) {
   }
 }
 
-// The values the layouts give the example's first resource-base entry (its key, values, name,
+// The values the layouts give: the example's first resource-base entry (its key, values, name,
 // and the texts and terminal values of the two parts added to it), the header's date and 32-bit
-// offsets; and in every file listed, each value lies on bytes that its fields list.
+// offsets; in the generic CODE listing the domain type, a resource's name and load date, the
+// element codes by name, and a decoder table's element descriptions by their layout. And in
+// every file listed, each value lies on bytes that its fields list.
 TEST_F(JsonEvents, ValuesStandBesideTheirFields) {
-  const auto reba = RunTool(dir.path(), "dump --format json data/RB000001.C01");
-  ASSERT_EQ(reba.status, 0) << reba.err;
-  std::string values;
-  std::istringstream lines(reba.out);
-  for (std::string line; std::getline(lines, line);) {
-    if (line.find(R"("event":"value")") == std::string::npos) continue;
-    if (nlohmann::json::parse(line).at("offset").get<int>() >= 118) break;
-    values += line + "\n";
-  }
-  EXPECT_EQ(
-      values,
-      R"({"event":"value","offset":6,"width":6,"kind":"dateTime","label":"Date","value":"2026-12-07 08:30:00.000","time":true}
+  struct Row {
+    const char* file;
+    int from, to;  // the values of the offsets [from, to)
+    const char* values;
+  };
+  const Row rows[] = {
+      {"RB000001.C01", 0, 118,
+       R"js({"event":"value","offset":6,"width":6,"kind":"dateTime","label":"Date","value":"2026-12-07 08:30:00.000","time":true}
 {"event":"value","offset":26,"width":4,"kind":"number","label":"OffsetToBlock1","value":20}
 {"event":"value","offset":30,"width":4,"kind":"number","label":"OffsetToBlock2","value":-1}
 {"event":"value","offset":34,"width":4,"kind":"number","label":"OffsetToExtension","value":-1}
@@ -85,13 +83,65 @@ TEST_F(JsonEvents, ValuesStandBesideTheirFields) {
 {"event":"value","offset":80,"width":2,"kind":"number","label":"number","value":1}
 {"event":"value","offset":82,"width":8,"kind":"text","label":"first text","value":"SPEED","length":5}
 {"event":"value","offset":90,"width":6,"kind":"text","label":"second text","value":"rpm","length":3}
+{"event":"value","offset":96,"width":2,"kind":"enumeration","label":"TypeInfo","value":1,"text":"integer"}
 {"event":"value","offset":96,"width":4,"kind":"number","label":"terminal value","value":1500}
 {"event":"value","offset":100,"width":2,"kind":"number","label":"number","value":2}
 {"event":"value","offset":102,"width":6,"kind":"text","label":"first text","value":"RAMP","length":4}
 {"event":"value","offset":108,"width":4,"kind":"text","label":"second text","value":"s","length":1}
+{"event":"value","offset":112,"width":2,"kind":"enumeration","label":"TypeInfo","value":3,"text":"real"}
 {"event":"value","offset":112,"width":6,"kind":"real","label":"terminal value","value":2.5}
-)");
-  for (const char* file : {"RB000001.C01", "PB010001.C01", "B1000001.C01", "CN000001.C01"}) {
+)js"},
+      {"RD000001.C01", 0, 72,
+       R"js({"event":"value","offset":2,"width":1,"kind":"enumeration","label":"domain type","value":33,"text":"REDE"}
+{"event":"value","offset":18,"width":20,"kind":"name","label":"Resource Name","value":"PUMP_STATION","length":20}
+{"event":"value","offset":38,"width":8,"kind":"dateTime","label":"Resource Pitch","value":"2026-12-07 08:30:00.000"}
+{"event":"value","offset":50,"width":20,"kind":"text","label":"MA Type and Version","value":"","length":20}
+{"event":"value","offset":70,"width":2,"kind":"code","label":"code","value":0,"text":"SEQ / SEQ_A(IEC)"}
+)js"},
+      {"PD010001.C01", 18, 44,
+       R"js({"event":"value","offset":18,"width":2,"kind":"key","label":"ProgramNumber","value":1}
+{"event":"value","offset":38,"width":2,"kind":"code","label":"code","value":568,"text":"progInitStart"}
+{"event":"value","offset":42,"width":2,"kind":"code","label":"code","value":564,"text":"moveDconstToPOLO"}
+)js"},
+      {"B1000001.C01", 56, 76,
+       R"js({"event":"value","offset":58,"width":2,"kind":"key","label":"object","value":1}
+{"event":"value","offset":60,"width":2,"kind":"number","label":"value 1","value":116}
+{"event":"value","offset":62,"width":2,"kind":"number","label":"value 2","value":1}
+{"event":"value","offset":64,"width":2,"kind":"number","label":"value 3","value":2}
+{"event":"value","offset":66,"width":2,"kind":"enumeration","label":"TypeInfo","value":1,"text":"integer"}
+{"event":"value","offset":66,"width":4,"kind":"number","label":"terminal value","value":42}
+{"event":"value","offset":70,"width":2,"kind":"enumeration","label":"TypeInfo","value":4,"text":"BString"}
+{"event":"value","offset":70,"width":6,"kind":"text","label":"terminal value","value":"ON","length":2}
+)js"},
+      {"NB000001.C01", 56, 70,
+       R"js({"event":"value","offset":58,"width":6,"kind":"text","label":"text","value":"MAIN","length":4}
+{"event":"value","offset":64,"width":14,"kind":"text","label":"text","value":"PUMP_CONTROL","length":12}
+)js"},
+      {"AD000001.C01", 994, 1040,
+       R"js({"event":"value","offset":996,"width":2,"kind":"enumeration","label":"TypeOfElement","value":1,"text":"DAT(B)"}
+{"event":"value","offset":1000,"width":5,"kind":"name","label":"name","value":"FLAGS","length":5}
+{"event":"value","offset":1006,"width":2,"kind":"number","label":"ByteOffsetInCOLO","value":18}
+{"event":"value","offset":1010,"width":2,"kind":"enumeration","label":"TypeOfElement","value":2,"text":"DAT(I)"}
+{"event":"value","offset":1014,"width":5,"kind":"name","label":"name","value":"LEVEL","length":5}
+{"event":"value","offset":1020,"width":2,"kind":"number","label":"ByteOffsetInCOLO","value":16}
+)js"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.file);
+    const auto json = RunTool(dir.path(), std::string("dump --format json data/") + row.file);
+    ASSERT_EQ(json.status, 0) << json.err;
+    std::string values;
+    std::istringstream lines(json.out);
+    for (std::string line; std::getline(lines, line);) {
+      if (line.find(R"("event":"value")") == std::string::npos) continue;
+      const int offset = nlohmann::json::parse(line).at("offset").get<int>();
+      if (offset >= row.from && offset < row.to) values += line + "\n";
+    }
+    EXPECT_EQ(values, row.values);
+  }
+  for (const char* file :
+       {"RB000001.C01", "PB010001.C01", "B1000001.C01", "CN000001.C01", "CA000001.C01",
+        "RD000001.C01", "PD010001.C01", "AD000001.C01", "AP000001.C01"}) {
     SCOPED_TRACE(file);
     const auto json = RunTool(dir.path(), std::string("dump --format json data/") + file);
     std::set<std::int64_t> listed;  // the bytes the fields of the first file list

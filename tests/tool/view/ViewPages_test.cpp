@@ -77,14 +77,23 @@ TEST(ViewPages, DomainPageRowsAndOutline) {
             R"(["0001",[[4,"name","P\u00fc"]]],"0001",["stop",54,"cut \"short\"",1],[3],)"
             R"([0,2,"0001","2",1,1]]);)"
             "\n");
-  EXPECT_EQ(tooltest::ReadText(dir.File("data/d7/outline.js")),
-            R"(MorvitSite.deliver("data/d7/outline.js",{"id":"d7","rows":11,"chunkRows":4096,)"
-            R"("collapse":false,"labels":["OffsetToLastByte","Key","","key","name"],)"
-            R"("nodes":{"row":[0,2,3,9],"end":[9,8,8,11],"depth":[0,1,2,0],"offset":[0,0,0,0],)"
-            R"("kind":["file","section","element","file"],)"
-            R"("title":["file RB000001.C01","section at 0","entry 7 \"P\u00fc\" at 0",)"
-            R"("file RB010001.C01"]}});)"
-            "\n");
+  EXPECT_EQ(
+      tooltest::ReadText(dir.File("data/d7/outline.js")),
+      R"(MorvitSite.deliver("data/d7/outline.js",{"id":"d7","rows":11,"chunkRows":4096,)"
+      R"("searchFiles":1,"searchChunks":16,"collapse":false,"labels":["OffsetToLastByte","Key","","key","name"],)"
+      R"("nodes":{"row":[0,2,3,9],"end":[9,8,8,11],"depth":[0,1,2,0],"offset":[0,0,0,0],)"
+      R"("kind":["file","section","element","file"],)"
+      R"("title":["file RB000001.C01","section at 0","entry 7 \"P\u00fc\" at 0",)"
+      R"("file RB010001.C01"]}});)"
+      "\n");
+  // The search index: a label character a row (U+00FF for none, U+0100 and up the label's
+  // number), the values' texts a line a row, the chunk's lowest offset and the end of its highest.
+  EXPECT_EQ(
+      tooltest::ReadText(dir.File("data/d7/s0.js")),
+      R"(MorvitSite.deliver("data/d7/s0.js",[[")"
+      "\xc3\xbf\xc4\x80\xc3\xbf\xc3\xbf\xc4\x81\xc4\x82\xc4\x82\xc4\x82\xc3\xbf\xc3\xbf\xc4\x81"
+      R"(","\n\n\n\nkey = 7\n\nname = \"P\u00fc\"\n\nstop 54 cut \"short\"\n\n\n",0,58]]);)"
+      "\n");
 }
 
 }  // namespace

@@ -569,6 +569,13 @@ std::string PlaceText(const DiffNode& node, const DiffListing& listing) {
   if (node.kind == VListingPlace::element) {
     const std::string_view codeName = Interned(node.codeName);
     text += " " + (codeName.empty() ? std::to_string(node.code) : std::string(codeName));
+    // An element with a name but no key (a decoder table's element description) is named by it.
+    for (const DiffValue& value : node.values) {
+      if (value.kind != VValueKind::name) continue;
+      text += " ";
+      AppendJsonString(text, TextOf(value, listing));
+      return text;
+    }
   }
   if (node.index >= 0) text += " #" + std::to_string(node.index);
   return text;

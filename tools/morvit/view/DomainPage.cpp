@@ -31,7 +31,7 @@ bool PlainValue(const std::string& hex, const std::string& value) {
 }  // namespace
 
 DomainPage::DomainPage(const std::filesystem::path& site, std::string id)
-    : m_site(site), m_id(std::move(id)) {}
+    : m_site(site), m_id(std::move(id)), m_search(site, m_id, kChunkRows) {}
 
 int DomainPage::LabelId(const std::string& label) {
   const auto [it, added] = m_labelIds.try_emplace(label, static_cast<int>(m_labels.size()));
@@ -72,6 +72,7 @@ void DomainPage::WriteField(const FieldRow& row) {
   }
   m_nextOffset = row.offset + row.width;
   m_lastDepth = row.depth;
+  m_search.Row(row.label, row.search, row.offset, row.offset + std::max(row.width, 1));
   EndRow();
 }
 
@@ -85,8 +86,9 @@ void DomainPage::OpenNode(std::string kind, std::string title, std::int64_t offs
   Flush();
   m_chunk += "[" + std::to_string(m_nodes.size()) + "]";
   m_open.push_back(m_nodes.size());
-  m_nodes.push_back(
-      {m_rows, 0, m_open.size() - 1, std::move(kind), std::move(title), offset, std::move(place)});
+  m_nodes.push_back({m_rows, 0, m_open.size() - 1, std::move(kind), std::move(title), offset,
+                     std::move(place), false});
+  m_search.Row(SearchIndex::kNoLabel, {});  // the page searches titles in the outline
   EndRow();
 }
 
@@ -96,15 +98,17 @@ void DomainPage::CloseNode() {
   m_open.pop_back();
 }
 
-// A value goes beside the field on whose bytes it ends; an element's key and name also name
-// the element in the outline.
+// A value goes beside the field on whose bytes it ends; an element's key and name (its first)
+// also name the element in the outline.
 void DomainPage::AddValue(const ListingEvent& event) {
   if (!m_open.empty()) {
     Node& node = m_nodes[m_open.back()];
     if (node.kind == "element" && event.name == "key" && !node.title.starts_with("entry ")) {
       node.title = "entry " + event.value + node.place;
-    } else if (node.kind == "element" && event.name == "name" && node.title.starts_with("entry ")) {
+    } else if (node.kind == "element" && event.name == "name" && !node.named) {
+      // An element with a name and no key (a decoder table's description) is named by it too.
       node.title.insert(node.title.size() - node.place.size(), " \"" + event.value + "\"");
+      node.named = true;
     }
   }
   std::string value = "[" + std::to_string(LabelId(event.label)) + ",";
@@ -112,6 +116,10 @@ void DomainPage::AddValue(const ListingEvent& event) {
   value += ",";
   AppendJsonString(value, event.value);
   value += "]";
+  // As the page reads it: "value A = 42", "name = \"PUMP_01\"".
+  const bool quoted = event.name == "text" || event.name == "name";
+  const std::string shown = (event.label.empty() ? event.name : event.label) + " = " +
+                            (quoted ? "\"" + event.value + "\"" : event.value);
   const std::int64_t last = event.offset + std::max(event.width, 1) - 1;
   auto row = std::find_if(m_pending.rbegin(), m_pending.rend(), [&](const FieldRow& r) {
     return last >= r.offset && last < r.offset + std::max(r.width, 1);
@@ -119,9 +127,11 @@ void DomainPage::AddValue(const ListingEvent& event) {
   if (row == m_pending.rend() && !m_pending.empty()) row = m_pending.rbegin();
   if (row != m_pending.rend()) {
     row->values += (row->values.empty() ? "" : ",") + value;
+    row->search += (row->search.empty() ? "" : ", ") + shown;
     return;
   }
   m_chunk += "[\"=\"," + std::to_string(m_open.size()) + ",[" + value + "]]";
+  m_search.Row(SearchIndex::kNoLabel, shown);
   EndRow();
 }
 
@@ -155,6 +165,7 @@ void DomainPage::Add(const ListingEvent& event) {
                            event.value,
                            LabelId(event.label),
                            m_open.size(),
+                           {},
                            {}});
       return;
     case Kind::value:
@@ -166,6 +177,8 @@ void DomainPage::Add(const ListingEvent& event) {
       AppendJsonString(m_chunk, event.label);
       m_chunk += "," + std::to_string(m_open.size()) + "]";
       m_nextOffset = -1;
+      m_search.Row(SearchIndex::kNoLabel,
+                   "stop " + std::to_string(event.offset) + " " + event.label);
       EndRow();
       return;
   }
@@ -183,6 +196,8 @@ void DomainPage::Finish(const std::string& fields) {
   std::string outline = "{" + fields;
   outline += ",\"rows\":" + std::to_string(m_rows);
   outline += ",\"chunkRows\":" + std::to_string(kChunkRows);
+  outline += ",\"searchFiles\":" + std::to_string(m_search.Finish());
+  outline += ",\"searchChunks\":" + std::to_string(SearchIndex::kChunksPerFile);
   outline += std::string(",\"collapse\":") + (m_rows > kFoldAbove ? "true" : "false");
   outline += ",\"labels\":[";
   for (std::size_t i = 0; i < m_labels.size(); ++i) {

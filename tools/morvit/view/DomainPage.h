@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "listing/ListingEvents.h"
+#include "view/SearchIndex.h"
 
 namespace morvit::tool {
 
@@ -40,7 +41,8 @@ class DomainPage {
     std::string kind;
     std::string title;
     std::int64_t offset = -1;
-    std::string place;  // the title's tail: " at OFFSET"
+    std::string place;   // the title's tail: " at OFFSET"
+    bool named = false;  // the title holds the element's name
   };
   // A field row waiting for the values that end on its bytes.
   struct FieldRow {
@@ -51,6 +53,7 @@ class DomainPage {
     int label = 0;
     std::size_t depth = 0;
     std::string values;  // [[label, kind, text], ...] without the brackets
+    std::string search;  // the values as the page shows them, for the search index
   };
 
   void OpenNode(std::string kind, std::string title, std::int64_t offset = -1,
@@ -74,6 +77,7 @@ class DomainPage {
   std::string m_chunk;
   std::size_t m_rows = 0;
   std::size_t m_chunks = 0;
+  SearchIndex m_search;
 };
 
 }  // namespace morvit::tool

@@ -119,66 +119,93 @@ class DomainView {
     });
   }
 
-  // Every chunk, loaded once (for search and "go to offset").
-  all() {
-    if (!this.allLoaded) {
-      const count = Math.ceil(this.outline.rows / this.outline.chunkRows);
+  // The chunk of rows `index`, loaded once.
+  loadChunk(index) {
+    if (this.chunks.has(index)) return Promise.resolve(this.chunks.get(index));
+    return MorvitSite.load("data/" + this.id + "/c" + index + ".js").then((rows) => {
+      if (!this.chunks.has(index)) this.chunks.set(index, this.expand(rows));
+      return this.chunks.get(index);
+    });
+  }
+
+  // The search index, loaded once and apart from the rows (a few files for the whole domain):
+  // per chunk of rows its labels (a character per row, the label's number above 0x100), the
+  // texts of its rows' values in lower case, a line per row, and the range of its offsets.
+  searchIndex() {
+    if (!this.indexLoaded) {
       const loads = [];
-      for (let i = 0; i < count; i++) {
-        loads.push(MorvitSite.load("data/" + this.id + "/c" + i + ".js").then((rows) => {
-          if (!this.chunks.has(i)) this.chunks.set(i, this.expand(rows));
-        }));
-      }
-      this.allLoaded = Promise.all(loads);
+      for (let i = 0; i < (this.outline.searchFiles || 0); i++) loads.push(MorvitSite.load("data/" + this.id + "/s" + i + ".js"));
+      this.indexLoaded = Promise.all(loads).then((files) => files.flat().map(([labels, text, low, high]) =>
+        ({ labels, text: text.toLowerCase(), low, high, starts: null })));
+      this.titles = this.nodes.title.map((title) => title.toLowerCase());
     }
-    return this.allLoaded;
+    return this.indexLoaded;
   }
 
-  // What a row is searched by: a head's title; a field's offset, hex, value, label and its
-  // values as they read ("value A = 42"). Made once, in lower case.
-  haystacks() {
-    if (this.hay) return this.hay;
-    const labels = this.outline.labels;
-    this.hay = new Array(this.outline.rows);
-    for (let row = 0; row < this.outline.rows; row++) {
-      const data = this.rowData(row);
-      let text = "";
-      if (data.length === 1) text = this.nodes.title[data[0]];
-      else if (data[0] === "stop") text = "stop " + data[1] + " " + data[2];
-      else if (data[0] === "=") text = this.decoded(data[2]);
-      else {
-        text = data[0] + " " + data[2] + " " + data[3] + " " + labels[data[4]];
-        if (data[6]) text += " " + this.decoded(data[6]);
-      }
-      this.hay[row] = text.toLowerCase();
+  // Where each row's line of a chunk's texts starts, found once.
+  static lineStarts(piece) {
+    if (!piece.starts) {
+      const starts = [0];
+      for (let at = piece.text.indexOf("\n"); at >= 0; at = piece.text.indexOf("\n", at + 1)) starts.push(at + 1);
+      piece.starts = Int32Array.from(starts);
     }
-    return this.hay;
+    return piece.starts;
   }
 
-  // All rows that hold `query`, in order; a whole number also finds the field at that offset.
+  // All rows that hold `query`, in order: by their label, their values as they read ("value A
+  // = 42"), a structure's title (an entry's key and name); a whole number also finds the field
+  // at that offset.
   async search(query) {
-    await this.all();
-    const started = performance.now();
-    const hay = this.haystacks();
     const needle = query.trim().toLowerCase();
+    if (!needle) return [];
+    const index = await this.searchIndex();
+    const started = performance.now();
     const hits = [];
-    if (needle) for (let row = 0; row < hay.length; row++) if (hay[row].includes(needle)) hits.push(row);
+    const labelHit = this.outline.labels.map((label) => label.toLowerCase().includes(needle));
+    this.titles.forEach((title, node) => { if (title.includes(needle)) hits.push(this.nodes.row[node]); });
+    index.forEach((piece, k) => {
+      const base = k * this.outline.chunkRows;
+      for (let r = 0; r < piece.labels.length; r++) if (labelHit[piece.labels.charCodeAt(r) - 0x100]) hits.push(base + r);
+      let at = piece.text.indexOf(needle);
+      if (at < 0) return;
+      const starts = DomainView.lineStarts(piece);
+      while (at >= 0) {
+        let lo = 0, hi = starts.length - 1;
+        while (lo < hi) {
+          const mid = (lo + hi + 1) >> 1;
+          if (starts[mid] <= at) lo = mid; else hi = mid - 1;
+        }
+        hits.push(base + lo);
+        at = lo + 1 < starts.length ? piece.text.indexOf(needle, starts[lo + 1]) : -1;
+      }
+    });
+    if (/^[0-9]+$/.test(needle)) {
+      const row = await this.fieldAt(Number(needle));
+      if (row >= 0) hits.push(row);
+    }
+    hits.sort((x, y) => x - y);
     this.searchMs = performance.now() - started;
-    return hits;
+    return hits.filter((row, i) => i === 0 || hits[i - 1] !== row);
   }
 
-  // The first field row whose bytes hold `offset`, or -1.
+  // The first field row whose bytes hold `offset`, or -1: only the chunks whose offsets reach
+  // it are loaded.
   async fieldAt(offset) {
-    await this.all();
-    for (let row = 0; row < this.outline.rows; row++) {
-      const data = this.rowData(row);
-      if (data.length >= 6 && typeof data[0] === "number" && offset >= data[0] && offset < data[0] + Math.max(1, data[1])) return row;
+    const index = await this.searchIndex();
+    for (let k = 0; k < index.length; k++) {
+      if (index[k].low < 0 || offset < index[k].low || offset >= index[k].high) continue;
+      const rows = await this.loadChunk(k);
+      for (let i = 0; i < rows.length; i++) {
+        const data = rows[i];
+        if (data.length >= 6 && typeof data[0] === "number" && offset >= data[0] && offset < data[0] + Math.max(1, data[1])) return k * this.outline.chunkRows + i;
+      }
     }
     return -1;
   }
 
   // Shows `row`: the structures around it unfolded, scrolled into the middle, pinned.
-  reveal(row) {
+  async reveal(row) {
+    await this.loadChunk(Math.floor(row / this.outline.chunkRows));
     const { row: starts, end } = this.nodes;
     let changed = false;
     for (let i = 0; i < starts.length; i++) {
@@ -355,8 +382,8 @@ function WireSearch(view) {
     at = -1;
     if (hits.length) go(1); else { count.textContent = query.trim() ? "no hits" : ""; view.draw(); }
   };
-  // A large domain's rows are loaded and indexed while the query is typed.
-  box.addEventListener("focus", () => view.all().then(() => view.haystacks()), { once: true });
+  // The search index is loaded while the query is typed.
+  box.addEventListener("focus", () => view.searchIndex(), { once: true });
   box.addEventListener("keydown", (event) => { if (event.key === "Enter") { event.preventDefault(); event.shiftKey ? go(-1) : run(); } });
   document.getElementById("next").addEventListener("click", () => (box.value === asked ? go(1) : run()));
   document.getElementById("prev").addEventListener("click", () => go(-1));
