@@ -103,6 +103,10 @@ const char* RoleName(VFileRole role) {
       return "orphan";
     case VFileRole::foreign:
       return "foreign";
+    case VFileRole::table:
+      return "table";
+    case VFileRole::damagedTable:
+      return "damaged table";
   }
   return "foreign";
 }
@@ -185,7 +189,7 @@ void BindDataSet(py::module_& module) {
       .def_property_readonly("name", [](const VDataSetFile& f) { return f.name; })
       .def_property_readonly(
           "role", [](const VDataSetFile& f) { return RoleName(f.role); },
-          "staging, journal, sibling, orphan, stale part or foreign")
+          "staging, journal, sibling, orphan, stale part, table, damaged table or foreign")
       .def_property_readonly(
           "note", [](const VDataSetFile& f) { return f.note; }, "what it is, in words")
       .def("__repr__", [](const VDataSetFile& f) {
