@@ -4,9 +4,8 @@
 // of the same file: their times, and the module's peak memory (counter peak_MB). The goals:
 // within twice the dump's time and 100 MB.
 #include <benchmark/benchmark.h>
-#include <pybind11/embed.h>
-
 #include <fcntl.h>
+#include <pybind11/embed.h>
 #include <unistd.h>
 
 #include <cstdio>
