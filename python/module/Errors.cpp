@@ -1,7 +1,10 @@
 // The translation of C++ failures into the package's exceptions.
 #include "module/Errors.h"
 
+#include <filesystem>
+
 #include "cli/Failure.h"
+#include "cli/ToolPlatform.h"
 #include "job/JobGeneration.h"
 #include "morvit/platform.h"
 
@@ -17,6 +20,16 @@ void Raise(const char* kind, const std::string& message, py::dict members) {
 }
 
 namespace {
+
+[[noreturn]] void RaiseFileError(const CFileException& error) {
+  py::dict members;
+  members["cause"] = std::string(
+      error.m_strReason.empty() ? CFileException::GetCauseText(error.m_cause) : error.m_strReason);
+  if (!error.m_strFileName.empty()) members["file"] = std::string(error.m_strFileName);
+  members["cause_code"] = error.m_cause;
+  if (error.m_lOsError >= 0) members["os_error"] = error.m_lOsError;
+  Raise("FileError", DescribeFileException(error), members);
+}
 
 void Translate(std::exception_ptr failure) {
   try {
@@ -36,14 +49,12 @@ void Translate(std::exception_ptr failure) {
     members["cause"] = error.Reason();
     Raise("MorvitError", error.what(), members);
   } catch (const CFileException& error) {
-    py::dict members;
-    members["cause"] =
-        std::string(error.m_strReason.empty() ? CFileException::GetCauseText(error.m_cause)
-                                              : error.m_strReason);
-    if (!error.m_strFileName.empty()) members["file"] = std::string(error.m_strFileName);
-    members["cause_code"] = error.m_cause;
-    if (error.m_lOsError >= 0) members["os_error"] = error.m_lOsError;
-    Raise("FileError", DescribeFileException(error), members);
+    RaiseFileError(error);
+  } catch (const std::filesystem::filesystem_error& error) {
+    // A directory made or a file copied by the module itself: the same words as the library's.
+    const int code = error.code().value();
+    RaiseFileError(
+        CFileException(CFileException::OsErrorToCause(code), code, tool::Utf8(error.path1())));
   } catch (const tool::Failure& error) {
     Raise("MorvitError", error.what(), py::dict());
   }

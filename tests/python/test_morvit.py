@@ -272,3 +272,23 @@ def test_the_stubs_name_everything_the_package_exports():
     stubs = (pathlib.Path(morvit.__file__).parent / "__init__.pyi").read_text()
     for name in morvit.__all__:
         assert f"class {name}" in stubs or f"def {name}(" in stubs, name
+
+
+def test_failures_name_their_file_and_status(tmp_path, job, demo):
+    data, _ = demo
+    (tmp_path / "plain").write_text("not a directory")
+    reba = next(d for d in job["domains"] if d["type"] == "REBA")
+    failures = [
+        (lambda: morvit.generate(str(tmp_path / "no-job.json"), str(tmp_path / "out")),
+         morvit.FileError, "no-job.json"),
+        (lambda: morvit.generate({"domains": [reba]}, str(tmp_path / "plain")),
+         morvit.MorvitError, "plain"),
+        (lambda: morvit.backtranslate("db", str(tmp_path / "plain")), morvit.FileError, "plain"),
+        (lambda: morvit.backtranslate("db", str(tmp_path)), morvit.MorvitError, str(tmp_path)),
+    ]
+    for call, kind, named in failures:
+        with pytest.raises(kind) as raised:
+            call()
+        assert named in str(raised.value) and raised.value.cause, raised.value
+    with pytest.raises(ValueError):
+        morvit.backtranslate("everything", str(data))
