@@ -21,6 +21,21 @@ void VJudgeDomains(VDataSetInventory& inventory, const CString& readDirectory) {
     domain.cause = "its reader stops: " + DescribeFileException(unnamed);
     domain.causeFile = file.empty() ? domain.file : file;
   }
+  // A reader that stops in another domain's file (a node in its file list) proves that file
+  // damaged as well: the file's own domain gets the verdict too, so that every command, and a
+  // run that names the file, agree on it.
+  for (std::size_t i = 0; i < inventory.domains.size(); ++i) {
+    const VDataSetDomain& reader = inventory.domains[i];
+    if (reader.verdict != VVerdict::damaged || reader.causeFile.empty()) continue;
+    const VDataSetDomain* found = VFindDomainOfFile(inventory, reader.causeFile);
+    if (found == nullptr || found == &reader || found->verdict != VVerdict::sound) continue;
+    VDataSetDomain& owner =
+        inventory.domains[static_cast<std::size_t>(found - inventory.domains.data())];
+    owner.verdict = VVerdict::damaged;
+    owner.cause = "the reader of " + reader.file +
+                  " stops in it: " + reader.cause.substr(reader.cause.find(": ") + 2);
+    owner.causeFile = reader.causeFile;
+  }
   // The dump's listing of a table, its events dropped: where it stops short, the table cannot
   // be listed in full.
   morvit::VListingSink dropped;

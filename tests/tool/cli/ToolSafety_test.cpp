@@ -118,6 +118,14 @@ TEST_F(ExampleDataSet, EveryRunTellsTheTruthAndReadsChangeNothing) {
        [](const fs::path& d) { Write(d / "ZZ000001.C01", Noise(1500)); },
        "dump --stdout data/ZZ000001.C01", 1, "unknown type: no domain type has the code ZZ", "",
        true},
+      {"a node's file list cut in its body: its node and the list are damaged",
+       [](const fs::path& d) {
+         std::string bytes = tooltest::ReadText((d / "XR000001.C01").string());
+         bytes[70] = static_cast<char>(bytes[70] ^ 0x7c);
+         Write(d / "XR000001.C01", bytes);
+       },
+       "check data", 1, "2 of 29 domains and other files need attention",
+       "XR000001.C01: damaged: the reader of RN000001.C01 stops in it: cut short or damaged", true},
       {"a healthy data set dumps with notes", none, "dump --stdout data", 0,
        "XC000001.C01: no listing (a node's file list has no listing)", "", true},
       {"a staging file is no domain file",

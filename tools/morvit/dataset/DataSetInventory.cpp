@@ -90,10 +90,20 @@ std::vector<DomainEntry> ReadInventory(const fs::path& directory, bool judged,
                                        const std::string& only) {
   if (!fs::is_directory(directory)) throw Failure(Utf8(directory) + ": not a directory");
   VDataSetInventory inventory = VReadDataSet(Utf8(directory));
+  std::string onlyFile;
   if (!only.empty()) {
+    // One domain, judged with the domains whose readers read it too: a node's file list is
+    // read by its node, whose reader may prove it damaged.
     const VDataSetDomain* domain = VFindDomainOfFile(inventory, only);
     VDataSetInventory alone;
-    if (domain != nullptr) alone.domains.push_back(*domain);
+    if (domain != nullptr) {
+      onlyFile = domain->file;
+      const bool node = domain->type != nullptr && domain->type->area == VDomainArea::node;
+      for (const VDataSetDomain& other : inventory.domains) {
+        const bool reads = node && other.type != nullptr && other.type->area == VDomainArea::node;
+        if (&other == domain || reads) alone.domains.push_back(other);
+      }
+    }
     inventory = std::move(alone);
   }
   if (judged) {
@@ -102,6 +112,7 @@ std::vector<DomainEntry> ReadInventory(const fs::path& directory, bool judged,
   }
   std::vector<DomainEntry> domains;
   for (const VDataSetDomain& found : inventory.domains) {
+    if (!only.empty() && found.file != onlyFile) continue;
     DomainEntry d;
     d.file = directory / PathFromUtf8(found.file);
     for (const std::string& part : found.parts) {
