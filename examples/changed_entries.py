@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Reads a data set, lists each domain's verdict, and prints the entries of a resource base
-(REBA) that changed between its two newest versions: `changed_entries.py DATA_DIR`."""
+(REBA) that changed between its two newest versions, or with one version its entries, with
+their decoded values: `changed_entries.py DATA_DIR`."""
 import sys
 
 import morvit
@@ -27,8 +28,13 @@ for domain in data_set:
     print(f"{domain.file}  {domain.type.name if domain.type else '?'}  {domain.describe()}")
 rebas = sorted((d for d in data_set if d.type and d.type.name == "REBA" and d.sound),
                key=lambda d: d.version)
-if len(rebas) < 2:
-    sys.exit("fewer than two sound REBA versions: nothing to compare")
+if not rebas:
+    sys.exit("no sound REBA in this data set")
+if len(rebas) == 1:
+    print(f"entries of {rebas[0].file}:")
+    for key, values in entries(rebas[0]).items():
+        print(f"  entry {key}: " + ", ".join(f"{label} {value!r}" for label, value in values))
+    sys.exit()
 old, new = entries(rebas[-2]), entries(rebas[-1])
 print(f"entries changed from version {rebas[-2].version} to {rebas[-1].version}:")
 for key in sorted(old.keys() | new.keys()):

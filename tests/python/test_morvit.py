@@ -240,6 +240,11 @@ def test_the_example_prints_the_changed_entries(tmp_path, job):
     out = out.stdout
     assert out.splitlines()[-2:] == ["entries changed from version 1 to 2:",
                                      "  entry 1 'MOTOR_1': value A: 10 -> 99"]
+    # With one version, its entries with their values.
+    (tmp_path / "RB000002.C01").unlink()
+    out = subprocess.run([sys.executable, str(SOURCE / "examples" / "changed_entries.py"),
+                          str(tmp_path)], capture_output=True, text=True).stdout
+    assert "  entry 1: code 46, key 1, value E 14, value A 10," in out
 
 
 def test_progress_and_interrupts_reach_the_script(demo):
