@@ -20,6 +20,7 @@ void RunEvents::OpenForReading(VDomain& domain, const ObjParcelType& parcel, VDa
     m_noFile = e.m_cause == CFileException::fileNotFound;
     throw;
   }
+  m_reading = FileName(path);
   RequireSound(path);
   domain.OpenDomain(parcel, database, kOpenForReading);
 }

@@ -42,7 +42,7 @@ class RunEvents {
 
   // A domain passed over, missing or damaged: 1, the run goes on.
   int Skipped(const CFileException& e, std::uint16_t type) {
-    Host().DomainSkipped(FileName(e.m_strFileName), type, e.m_cause, e.m_lOsError);
+    Host().DomainSkipped(FileOf(e), type, e.m_cause, e.m_lOsError);
     return 1;
   }
 
@@ -57,7 +57,7 @@ class RunEvents {
   int StoppedByFile(const CFileException& e) {
     VRunStop reason;
     reason.kind = VRunStop::kFileException;
-    reason.file = FileName(e.m_strFileName);
+    reason.file = FileOf(e);
     reason.cause = e.m_cause;
     reason.osError = e.m_lOsError;
     return Stopped(reason);
@@ -97,9 +97,16 @@ class RunEvents {
     return separator == CString::npos ? path : path.substr(separator + 1);
   }
 
+  // The file a failure names: its own, or the domain file being read (a reader that stops
+  // inside an element's bytes names none).
+  CString FileOf(const CFileException& e) const {
+    return e.m_strFileName.empty() ? m_reading : FileName(e.m_strFileName);
+  }
+
   unsigned m_cancelsAtStart;
   bool m_noFile = false;  // the last OpenForReading found no file for its parcel
   bool m_stopTold = false;
+  CString m_reading;  // the domain file the last OpenForReading found
 };
 
 }  // namespace morvit

@@ -126,6 +126,14 @@ TEST_F(ExampleDataSet, EveryRunTellsTheTruthAndReadsChangeNothing) {
        },
        "check data", 1, "2 of 29 domains and other files need attention",
        "XR000001.C01: damaged: the reader of RN000001.C01 stops in it: cut short or damaged", true},
+      {"a node cut inside an element: the stopped run names it",
+       [](const fs::path& d) {
+         std::string bytes = tooltest::ReadText((d / "RN000001.C01").string());
+         bytes[50] = static_cast<char>(bytes[50] ^ 0xbe);
+         Write(d / "RN000001.C01", bytes);
+       },
+       "backtranslate node --data data -q", 1,
+       "node back-translation stopped: RN000001.C01: cut short or damaged", "", true},
       {"a healthy data set dumps with notes", none, "dump --stdout data", 0,
        "XC000001.C01: no listing (a node's file list has no listing)", "", true},
       {"a staging file is no domain file",
