@@ -15,6 +15,7 @@
 #include <fstream>
 #include <iostream>
 #include <map>
+#include <optional>
 #include <random>
 #include <set>
 #include <sstream>
@@ -22,8 +23,10 @@
 #include "cli/Commands.h"
 #include "dataset/DataSetCheck.h"
 #include "dataset/DataSetInventory.h"
+#include "fixtures/TestPlatform.h"
 #include "fixtures/TestUtil.h"
 #include "morvit/VDataSet.h"
+#include "morvit/VHostServices.h"
 #include "tool/ToolRun.h"
 
 namespace morvit {
@@ -59,14 +62,27 @@ int Tool(std::vector<std::string> arguments, std::string* said = nullptr) {
   std::vector<const char*> argv;
   for (const std::string& a : arguments) argv.push_back(a.c_str());
   std::ostringstream sink;
-  // The runs' search for the newest file changes the current directory, to one that goes.
+  // The runs' search for the newest file changes the current directory, to one that goes; a
+  // command sets the library's directory settings in the environment. Both are put back, so
+  // that the tests after this one (and the tools they start) find the process as it was.
   const fs::path cwd = fs::current_path();
+  const char* const settings[] = {"MORVIT_DATA_DIR", "MORVIT_PROJECT_DIR",
+                                  "MORVIT_OBJECT_DATABASE"};
+  std::vector<std::optional<std::string>> kept;
+  for (const char* name : settings) {
+    const char* value = std::getenv(name);
+    kept.push_back(value ? std::optional<std::string>(value) : std::nullopt);
+  }
   auto* out = std::cout.rdbuf(sink.rdbuf());
   auto* err = std::cerr.rdbuf(sink.rdbuf());
   const int status = morvit::tool::RunTool(static_cast<int>(argv.size()), argv.data());
   std::cout.rdbuf(out);
   std::cerr.rdbuf(err);
   fs::current_path(cwd);
+  for (std::size_t i = 0; i < std::size(settings); ++i) {
+    testutil::SetEnvironment(settings[i], kept[i] ? kept[i]->c_str() : nullptr);
+  }
+  RereadHostSettings();
   if (said != nullptr) *said = sink.str();
   return status;
 }
